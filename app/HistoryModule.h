@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/SqlConnection.h"
+
+#include <QDate>
+#include <QString>
+#include <cstdint>
+
+// The state every window shares for one run, with the suite's names, and the six
+// database procedures. Made once by Main and handed to every window and logic call.
+class HistoryModule {
+public:
+    QString ProgramFolder;          // the suite folder: every file of the suite lives here
+    QString UserId;
+    QString BillingDbPath;
+    QString WorkDbPath;
+    QString CompanyTitle;
+    QString CommandLine;
+    int32_t CustKey = 0;
+    int32_t LocKey = 0;
+    int16_t JournalIsStartWindow = 0;
+    int16_t NoHistory = 0;          // True = -1
+    float DelaySeconds = 0;
+    QDate SelectedDate;
+    QString SelectedDescr;
+    int16_t CommentDeleteMode = 0;
+
+    SqlConnection BillingDb;
+    SqlConnection WorkDb;
+
+    // Open the billing / scratch file (never creating it); false and a message in
+    // lastOpenError() when it cannot be opened.
+    bool OpenBillingDb();
+    bool OpenWorkDb();
+    void CloseBillingDb();
+    void CloseWorkDb();
+    // Run one action statement; a failure is ignored by design (drops of missing
+    // tables, creates of existing ones) but reported through the result.
+    bool ExecBilling(const QString& sql, const QVariantList& binds = {});
+    bool ExecWork(const QString& sql, const QVariantList& binds = {});
+
+    const QString& lastOpenError() const { return m_lastOpenError; }
+    QString suiteFile(const QString& name) const;
+
+private:
+    QString m_lastOpenError;
+};

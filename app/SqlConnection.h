@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+// An owned connection to one SQLite file with the suite's dialect registered.
+// Closing (or destruction) removes the Qt connection, so handles never outlive
+// the action that opened them.
+class SqlConnection {
+public:
+    enum class Mode { OpenExisting, CreateIfMissing };
+
+    SqlConnection() = default;
+    ~SqlConnection();
+    SqlConnection(SqlConnection&& other) noexcept;
+    SqlConnection& operator=(SqlConnection&& other) noexcept;
+    SqlConnection(const SqlConnection&) = delete;
+    SqlConnection& operator=(const SqlConnection&) = delete;
+
+    // Opens the file; OpenExisting fails (never creates) when the file is missing.
+    // On failure isOpen() is false and lastError() says why.
+    static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting);
+
+    bool isOpen() const { return !m_name.isEmpty(); }
+    const QString& path() const { return m_path; }
+    const QString& lastError() const { return m_lastError; }
+    QSqlDatabase database() const;
+
+    // Runs one statement with bound values; false (and lastError()) when it fails.
+    bool exec(const QString& sql, const QVariantList& binds = {});
+    // A forward-only query, already executed; check isActive() / lastError().
+    QSqlQuery query(const QString& sql, const QVariantList& binds = {});
+    // The first column of the first row, or a null QVariant.
+    QVariant scalar(const QString& sql, const QVariantList& binds = {});
+    bool tableExists(const QString& table);
+    // ATTACH another file under a schema name (bound path: any file name is safe).
+    bool attach(const QString& path, const QString& schema);
+    bool detach(const QString& schema);
+
+    // Pragmas for a disposable scratch file: no fsync, journal kept in memory.
+    void makeScratch();
+    void close();
+
+private:
+    QString m_name;
+    QString m_path;
+    QString m_lastError;
+};

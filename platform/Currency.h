@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <optional>
+
+// Exact money: a 64-bit count of ten-thousandths, like the suite's currency type.
+// Sums never drift, and formatting rounds half away from zero as the suite does.
+class Currency {
+public:
+    constexpr Currency() = default;
+    static constexpr Currency fromTenThousandths(int64_t units) { return Currency(units); }
+    // Rounds to four decimals on the value's decimal form (15 significant digits),
+    // so a stored 0.075 stays 0.075 rather than its binary neighbour.
+    static Currency fromDouble(double value);
+    // Reads a stored amount: a number, or text holding a number (leading blanks, sign,
+    // decimals). Null, empty or non-numeric gives nothing.
+    static std::optional<Currency> fromVariant(const QVariant& value);
+    static std::optional<Currency> fromText(const QString& text);
+
+    constexpr int64_t tenThousandths() const { return m_units; }
+    double toDouble() const { return static_cast<double>(m_units) / 10000.0; }
+
+    // "#0.00": at least one integer digit, two decimals, '-' before negatives.
+    QString toPlain() const;
+    // "$#0.00": the same after '$', the minus first ("-$5.00").
+    QString toDollars() const;
+
+    constexpr Currency operator+(Currency o) const { return Currency(m_units + o.m_units); }
+    constexpr Currency operator-(Currency o) const { return Currency(m_units - o.m_units); }
+    constexpr Currency operator-() const { return Currency(-m_units); }
+    Currency& operator+=(Currency o) { m_units += o.m_units; return *this; }
+    Currency& operator-=(Currency o) { m_units -= o.m_units; return *this; }
+    constexpr auto operator<=>(const Currency&) const = default;
+
+private:
+    constexpr explicit Currency(int64_t units) : m_units(units) {}
+    int64_t m_units = 0;
+};
