@@ -1,0 +1,158 @@
+#include "app/Main.h"
+
+#include "app/HistoryModule.h"
+#include "app/SuiteFolder.h"
+#include "platform/BasicRuntime.h"
+#include "platform/Messenger.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace Main {
+
+namespace {
+
+int32_t readKey(const QString& text)
+{
+    return BasicRuntime::toInt32(BasicRuntime::val(text)).value_or(0);
+}
+
+void cannotContinue(Messenger& messenger, const QString& text)
+{
+    messenger.tell(text, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+}
+
+} // namespace
+
+std::pair<int32_t, int32_t> parseAccountKeys(const QString& commandLine)
+{
+    const qsizetype hyphen = commandLine.indexOf(QLatin1Char('-'));
+    if (hyphen < 0)
+        return {0, 0};
+    return {readKey(commandLine.left(hyphen)), readKey(commandLine.mid(hyphen + 1))};
+}
+
+QString readUserId(const QString& programFolder)
+{
+    QString userId;
+    QFile file(SuiteFolder::findFile(programFolder, QStringLiteral("tuid.txt")));
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray line = file.readLine(4096);
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        userId = QString::fromUtf8(line);
+    }
+    return userId.isEmpty() ? QStringLiteral("Unknown") : userId;
+}
+
+QString scratchPath(const QString& programFolder, const QTime& startTime)
+{
+    return QDir(programFolder).filePath(QStringLiteral("ledview") + startTime.toString(QStringLiteral("HHmmss"))
+                                        + QStringLiteral(".mdb"));
+}
+
+bool readConfiguration(HistoryModule& module, Messenger& messenger)
+{
+    const QString configPath = SuiteFolder::pathFor(module.ProgramFolder, QStringLiteral("global.mdb"));
+    if (!QFileInfo(configPath).isFile()) {
+        cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
+                                      + QStringLiteral(" cannot be found!"));
+        return false;
+    }
+    SqlConnection config = SqlConnection::open(configPath);
+    if (!config.isOpen()) {
+        cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
+                                      + QStringLiteral(" cannot be read: ") + config.lastError());
+        return false;
+    }
+    QVariant databasePath, fileName, companyName;
+    bool hasRow = false;
+    {
+        QSqlQuery q = config.query(QStringLiteral("select * from current limit 1"));
+        if (!q.isActive()) {
+            cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
+                                          + QStringLiteral(" cannot be read: ") + config.lastError());
+            return false;
+        }
+        if (q.next()) {
+            hasRow = true;
+            const QSqlRecord record = q.record();
+            databasePath = record.value(QStringLiteral("databasepath"));
+            fileName = record.value(QStringLiteral("DatabaseFileName"));
+            companyName = record.value(QStringLiteral("CompanyName"));
+        }
+    }
+    config.close();
+
+    if (!hasRow || databasePath.isNull() || fileName.isNull() || databasePath.toString().trimmed().isEmpty()
+        || fileName.toString().trimmed().isEmpty()) {
+        cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
+                                      + QStringLiteral(" does not name the billing database "
+                                                       "(table current needs databasepath and DatabaseFileName)."));
+        return false;
+    }
+
+    QString folder = databasePath.toString();
+    if (QDir::isRelativePath(folder))
+        folder = QDir(module.ProgramFolder).filePath(folder);
+    module.BillingDbPath = QDir::cleanPath(folder + QLatin1Char('/') + fileName.toString());
+    if (!QFileInfo(module.BillingDbPath).isFile()) {
+        cannotContinue(messenger,
+                       QStringLiteral("Your database ") + module.BillingDbPath + QStringLiteral(" cannot be found!"));
+        return false;
+    }
+    module.CompanyTitle = companyName.isNull() ? QStringLiteral("UNKNOWN COMPANY") : companyName.toString();
+
+    // A file that is there but is no database would otherwise fail deep inside a window.
+    SqlConnection billing = SqlConnection::open(module.BillingDbPath);
+    if (!billing.isOpen()) {
+        cannotContinue(messenger, QStringLiteral("Your database ") + module.BillingDbPath
+                                      + QStringLiteral(" cannot be opened: ") + billing.lastError());
+        return false;
+    }
+    return true;
+}
+
+Route prepare(HistoryModule& module, const QString& commandLine, Messenger& messenger, const QTime& startTime)
+{
+    module.UserId = readUserId(module.ProgramFolder);
+    if (!readConfiguration(module, messenger))
+        return Route::Exit;
+    module.WorkDbPath = scratchPath(module.ProgramFolder, startTime);
+    module.CommandLine = commandLine;
+    const auto [custKey, locKey] = parseAccountKeys(commandLine);
+    module.CustKey = custKey;
+    module.LocKey = locKey;
+    if (custKey <= 0 || locKey <= 0) {
+        module.JournalIsStartWindow = 0;
+        return Route::Selection;
+    }
+    module.JournalIsStartWindow = 1;
+    return Route::Journal;
+}
+
+int run(HistoryModule& module, const QString& commandLine, Messenger& messenger, StartWindows& windows)
+{
+    switch (prepare(module, commandLine, messenger)) {
+    case Route::Exit:
+        return 1;
+    case Route::Journal:
+        windows.showJournal(module);
+        break;
+    case Route::Selection:
+        windows.showSelection(module);
+        break;
+    }
+    // Whichever window started the run removes the scratch file; make sure of it
+    // even when that window could not finish its own unload.
+    module.CloseWorkDb();
+    module.CloseBillingDb();
+    if (QFileInfo::exists(module.WorkDbPath))
+        QFile::remove(module.WorkDbPath);
+    return 0;
+}
+
+} // namespace Main

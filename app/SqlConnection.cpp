@@ -1,0 +1,176 @@
+#include "app/SqlConnection.h"
+
+#include "platform/SqlDialect.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+
+namespace {
+
+QString nextConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("ledview-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+QString describe(const QSqlError& error)
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    return text.trimmed();
+}
+
+} // namespace
+
+SqlConnection::~SqlConnection()
+{
+    close();
+}
+
+SqlConnection::SqlConnection(SqlConnection&& other) noexcept
+    : m_name(std::exchange(other.m_name, QString()))
+    , m_path(std::exchange(other.m_path, QString()))
+    , m_lastError(std::exchange(other.m_lastError, QString()))
+{
+}
+
+SqlConnection& SqlConnection::operator=(SqlConnection&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_name = std::exchange(other.m_name, QString());
+        m_path = std::exchange(other.m_path, QString());
+        m_lastError = std::exchange(other.m_lastError, QString());
+    }
+    return *this;
+}
+
+SqlConnection SqlConnection::open(const QString& path, Mode mode)
+{
+    SqlConnection connection;
+    connection.m_path = path;
+    if (path.isEmpty()) {
+        connection.m_lastError = QStringLiteral("No database file was named.");
+        return connection;
+    }
+    const QFileInfo info(path);
+    if (mode == Mode::OpenExisting && !info.isFile()) {
+        connection.m_lastError = QStringLiteral("The file %1 does not exist.").arg(path);
+        return connection;
+    }
+
+    const QString name = nextConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        // A URI keeps SQLite from creating a file that should already be there.
+        const QString mode_ = mode == Mode::OpenExisting ? QStringLiteral("rw") : QStringLiteral("rwc");
+        QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
+        uri.setQuery(QStringLiteral("mode=") + mode_);
+        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            connection.m_lastError = describe(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            return connection;
+        }
+        SqlDialect::registerOn(db);
+        connection.m_name = name;
+    }
+    // Opening is lazy in SQLite: read the schema now so a file that is no database
+    // fails here, with a message, instead of at the first statement.
+    if (!connection.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+        QString error = connection.m_lastError;
+        connection.close();
+        connection.m_lastError = error;
+    }
+    return connection;
+}
+
+QSqlDatabase SqlConnection::database() const
+{
+    return m_name.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(m_name, false);
+}
+
+bool SqlConnection::exec(const QString& sql, const QVariantList& binds)
+{
+    if (!isOpen()) {
+        m_lastError = QStringLiteral("The database is not open.");
+        return false;
+    }
+    QSqlQuery q(database());
+    bool ok = q.prepare(sql);
+    if (ok) {
+        for (const QVariant& value : binds)
+            q.addBindValue(value);
+        ok = q.exec();
+    }
+    m_lastError = ok ? QString() : describe(q.lastError());
+    return ok;
+}
+
+QSqlQuery SqlConnection::query(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!isOpen()) {
+        m_lastError = QStringLiteral("The database is not open.");
+        return q;
+    }
+    bool ok = q.prepare(sql);
+    if (ok) {
+        for (const QVariant& value : binds)
+            q.addBindValue(value);
+        ok = q.exec();
+    }
+    m_lastError = ok ? QString() : describe(q.lastError());
+    return q;
+}
+
+QVariant SqlConnection::scalar(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery q = query(sql, binds);
+    if (q.isActive() && q.next())
+        return q.value(0);
+    return {};
+}
+
+bool SqlConnection::tableExists(const QString& table)
+{
+    const QVariant found = scalar(
+        QStringLiteral("select count(*) from sqlite_master where type in ('table','view') and lower(name) = lower(?)"),
+        {table});
+    return found.toInt() > 0;
+}
+
+bool SqlConnection::attach(const QString& path, const QString& schema)
+{
+    return exec(QStringLiteral("attach database ? as ") + schema, {path});
+}
+
+bool SqlConnection::detach(const QString& schema)
+{
+    return exec(QStringLiteral("detach database ") + schema);
+}
+
+void SqlConnection::makeScratch()
+{
+    exec(QStringLiteral("pragma synchronous = off"));
+    exec(QStringLiteral("pragma journal_mode = memory"));
+}
+
+void SqlConnection::close()
+{
+    if (m_name.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_name.clear();
+}

@@ -1,0 +1,117 @@
+#include "journal/AccountExtraction.h"
+
+#include "app/HistoryModule.h"
+#include "app/Waits.h"
+
+#include <QFileInfo>
+
+namespace {
+
+struct Copy {
+    const char* table;
+    const char* source;
+    const char* filter;     // bound with the keys named in `keys`
+    enum Keys { LocationAndCustomer, CustomerOnly, All } keys;
+};
+
+// Each account table is copied whole-row, as the suite's own tools do, so later
+// queries see every column the billing database has.
+const Copy copies[] = {
+    {"cust", "[tbl customer]", "custkey = ?", Copy::CustomerOnly},
+    {"loc", "[tbl location]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"bd", "[tbl bill detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"mr", "[tbl reading]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"pd", "[tbl payment detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"dep", "[tbl deposit]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"depref", "[tbl deposit refund]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"bal", "[tbl balance]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"hcom", "histcomments", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
+    {"ae", "acctedits", "custkey = ?", Copy::CustomerOnly},
+    {"lutc", "[lkup transaction code]", nullptr, Copy::All},
+};
+
+const char* const drops[] = {"cust", "loc", "bd", "mr", "pd", "dep", "depref", "bal", "hcom", "prejurn", "jurn", "ae"};
+
+} // namespace
+
+const QStringList& AccountExtraction::workTables()
+{
+    static const QStringList tables = [] {
+        QStringList names;
+        for (const Copy& copy : copies)
+            names << QString::fromLatin1(copy.table);
+        return names;
+    }();
+    return tables;
+}
+
+AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
+{
+    Result result;
+    if (!prepareScratch(module, result.error)) {
+        result.ok = false;
+        return result;
+    }
+    module.CloseWorkDb();
+    Waits::ConfiguredDelay(module.DelaySeconds, module.ProgramFolder);
+    if (!module.OpenBillingDb()) {
+        result.ok = false;
+        result.error = QStringLiteral("The billing database ") + module.BillingDbPath
+                       + QStringLiteral(" cannot be opened: ") + module.lastOpenError();
+        return result;
+    }
+    copyAccount(module);
+    module.CloseBillingDb();
+    if (!module.OpenWorkDb()) {
+        result.ok = false;
+        result.error = QStringLiteral("The work database ") + module.WorkDbPath
+                       + QStringLiteral(" cannot be opened: ") + module.lastOpenError();
+    }
+    return result;
+}
+
+bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
+{
+    if (!QFileInfo::exists(module.WorkDbPath)) {
+        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+        if (!module.WorkDb.isOpen()) {
+            error = QStringLiteral("The work database ") + module.WorkDbPath
+                    + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError();
+            return false;
+        }
+        module.WorkDb.makeScratch();
+        return true;
+    }
+    if (!module.OpenWorkDb()) {
+        error = QStringLiteral("The work database ") + module.WorkDbPath + QStringLiteral(" cannot be opened: ")
+                + module.lastOpenError();
+        return false;
+    }
+    for (const char* table : drops)
+        module.ExecWork(QStringLiteral("drop table ") + QString::fromLatin1(table));
+    return true;
+}
+
+void AccountExtraction::copyAccount(HistoryModule& module)
+{
+    // Every copy runs in the engine across the two files; a copy whose target is
+    // still there (lutc after the first load) fails and keeps the first copy.
+    if (!module.BillingDb.attach(module.WorkDbPath, QStringLiteral("work")))
+        return;
+    module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
+    module.ExecBilling(QStringLiteral("begin"));
+    for (const Copy& copy : copies) {
+        QString sql = QStringLiteral("create table work.%1 as select * from %2")
+                          .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.source));
+        QVariantList binds;
+        if (copy.filter)
+            sql += QStringLiteral(" where ") + QString::fromLatin1(copy.filter);
+        if (copy.keys == Copy::LocationAndCustomer)
+            binds = {module.LocKey, module.CustKey};
+        else if (copy.keys == Copy::CustomerOnly)
+            binds = {module.CustKey};
+        module.ExecBilling(sql, binds);
+    }
+    module.ExecBilling(QStringLiteral("commit"));
+    module.BillingDb.detach(QStringLiteral("work"));
+}

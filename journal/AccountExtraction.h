@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class HistoryModule;
+
+// Copies one account's rows from the billing database into the scratch database's
+// work tables (cust, loc, bd, mr, pd, dep, depref, bal, hcom, ae, lutc). Leaves
+// WorkDb open on the scratch database for the rest of the journal's load.
+class AccountExtraction {
+public:
+    struct Result {
+        bool ok = true;
+        QString error;          // what could not be opened, for the operator
+    };
+
+    // The work tables, in copy order.
+    static const QStringList& workTables();
+
+    static Result run(HistoryModule& module);
+
+private:
+    static bool prepareScratch(HistoryModule& module, QString& error);
+    static void copyAccount(HistoryModule& module);
+};

@@ -1,0 +1,48 @@
+#include "journal/JournalLoader.h"
+
+#include "app/HistoryModule.h"
+
+JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel)
+{
+    Result result;
+    result.printRange = PrintRange::read(module.ProgramFolder);
+    result.settings = JournalViewSettings::read(module.ProgramFolder);
+    if (result.settings)
+        result.settings->raiseFlags(flags);
+
+    result.extraction = AccountExtraction::run(module);
+    if (!result.extraction.ok) {
+        module.CloseWorkDb();
+        module.CloseBillingDb();
+        return result;
+    }
+    result.SearchCount = searchCount(module.WorkDb);
+    result.header = JournalHeader::compose(module.WorkDb, module.CompanyTitle, previousLabel);
+    JournalBuilder::createTables(module);
+    result.build = JournalBuilder::BuildJournal(module, flags);
+    if (!result.build.NoHistory)
+        result.rows = JournalModel::read(module.WorkDb);
+    module.CloseWorkDb();
+    return result;
+}
+
+JournalBuilder::Result JournalLoader::rebuild(HistoryModule& module, const JournalFlags& flags,
+                                              std::vector<JournalRow>& rows)
+{
+    JournalBuilder::Result result;
+    if (!module.OpenWorkDb())
+        return result;
+    JournalBuilder::clearStaging(module);
+    result = JournalBuilder::BuildJournal(module, flags);
+    rows = result.NoHistory ? std::vector<JournalRow>{} : JournalModel::read(module.WorkDb);
+    module.CloseWorkDb();
+    return result;
+}
+
+int JournalLoader::searchCount(SqlConnection& work)
+{
+    if (!work.tableExists(QStringLiteral("histsrch")))
+        return 0;
+    const QVariant count = work.scalar(QStringLiteral("select count(lockey) as rc from histsrch"));
+    return count.isNull() ? 0 : count.toInt();
+}

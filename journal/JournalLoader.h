@@ -1,0 +1,39 @@
+#pragma once
+
+#include "journal/AccountExtraction.h"
+#include "journal/JournalBuilder.h"
+#include "journal/JournalFlags.h"
+#include "journal/JournalHeader.h"
+#include "journal/JournalModel.h"
+#include "journal/JournalSettings.h"
+
+#include <optional>
+#include <vector>
+
+class HistoryModule;
+
+// The data work of the journal window's load: settings files, extraction, search
+// list size, header, and the journal build. The window only shows the result.
+class JournalLoader {
+public:
+    struct Result {
+        PrintRange printRange;
+        std::optional<JournalViewSettings> settings;
+        AccountExtraction::Result extraction;
+        int SearchCount = 0;
+        JournalHeader header;
+        JournalBuilder::Result build;
+        std::vector<JournalRow> rows;
+    };
+
+    // Raises `flags` from the settings file; leaves WorkDb closed.
+    static Result load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel);
+
+    // Rebuilds jurn from the work tables already extracted (a switch or a comment
+    // changed what the journal shows) and reads its rows.
+    static JournalBuilder::Result rebuild(HistoryModule& module, const JournalFlags& flags,
+                                          std::vector<JournalRow>& rows);
+
+    // Number of entries of the selection window's search list, 0 when there is none.
+    static int searchCount(SqlConnection& work);
+};

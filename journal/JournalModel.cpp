@@ -1,0 +1,113 @@
+#include "journal/JournalModel.h"
+
+#include "app/SqlConnection.h"
+#include "platform/DateText.h"
+
+#include <QSqlQuery>
+
+JournalModel::JournalModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+std::vector<JournalRow> JournalModel::read(SqlConnection& work)
+{
+    std::vector<JournalRow> rows;
+    QSqlQuery q = work.query(QStringLiteral(
+        "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
+        "from jurn order by rowid"));
+    while (q.next()) {
+        JournalRow row;
+        row.bdate = q.value(0).toString();
+        row.rdate = q.value(1).toString();
+        row.tcode = q.value(2).toString();
+        row.descr = q.value(3).toString();
+        row.prev = q.value(4).toString();
+        row.pres = q.value(5).toString();
+        row.usage = q.value(6).toString();
+        row.chg = q.value(7).toString();
+        row.pmt = q.value(8).toString();
+        row.rbal = q.value(9).toString();
+        row.dorder = q.value(10).toDouble();
+        row.mult = q.value(11).toString();
+        row.trow = q.value(12).toInt();
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QString JournalModel::caption(int column)
+{
+    static const char* const captions[] = {"POST DATE", "READ DATE", "CODE", "DESCRIPTION", "PREVIOUS", "READING",
+                                           "USAGE", "CHARGE", "PAYMENT", "BALANCE", "dorder"};
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(captions[column]) : QString();
+}
+
+QString JournalModel::displayText(const JournalRow& row, int column)
+{
+    switch (column) {
+    case PostDate: return DateText::displayShort(row.bdate);
+    case ReadDate: return DateText::displayShort(row.rdate);
+    case Code: return row.tcode;
+    case Description: return row.descr;
+    case Previous: return row.prev;
+    case Reading: return row.pres;
+    case Usage: return row.usage;
+    case Charge: return row.chg;
+    case Payment: return row.pmt;
+    case Balance: return row.rbal;
+    case Rank: return QString::number(row.dorder);
+    default: return {};
+    }
+}
+
+void JournalModel::setRows(std::vector<JournalRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void JournalModel::clear()
+{
+    setRows({});
+}
+
+const JournalRow* JournalModel::rowAt(int row) const
+{
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? &m_rows[static_cast<size_t>(row)] : nullptr;
+}
+
+int JournalModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int JournalModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant JournalModel::data(const QModelIndex& index, int role) const
+{
+    const JournalRow* row = index.isValid() ? rowAt(index.row()) : nullptr;
+    if (!row || index.column() >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && index.column() == Description))
+        return displayText(*row, index.column());
+    if (role == Qt::TextAlignmentRole) {
+        if (index.column() == Code)
+            return int(Qt::AlignHCenter | Qt::AlignVCenter);
+        if (index.column() == Description)
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return caption(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "journal/JournalFlags.h"
+#include "journal/JournalSettings.h"
+
+#include <QDialog>
+
+class HistoryModule;
+class JournalModel;
+class Messenger;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+// The history journal of one account: header, journal grid, and the commands.
+class frmHistory : public QDialog {
+    Q_OBJECT
+public:
+    frmHistory(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+
+    // The whole load: settings, extraction, header, journal. Run before showing and
+    // again in place when the window moves to another account.
+    void Form_Load();
+
+    JournalFlags& flags() { return m_flags; }
+    JournalModel& journal() { return *m_model; }
+    int16_t Reloading = 0;
+    int SearchCount = 0;
+    QString AccNo;
+    QString LookupName;
+    PrintRange printRange;
+    float LongestDescr = 0;
+
+    void done(int result) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void placeButtons();
+    void setColumnWidthTwips(int column, int twips);
+    int columnWidthTwips(int column) const;
+    int twipsToPixels(int twips) const;
+    int pixelsToTwips(int pixels) const;
+    void applyPreviousReadingsLayout();
+    void SizeJournalRows();
+    void RefreshJournalGrid();
+    void Form_Activate();
+    void Form_Unload();
+
+    HistoryModule& m_module;
+    Messenger& m_messenger;
+    JournalFlags m_flags;
+    JournalModel* m_model = nullptr;
+    bool m_unloaded = false;
+    bool m_activationPending = false;
+    int m_defaultRowHeight = 0;
+
+    QLabel* Label2 = nullptr;
+    QLabel* Data1 = nullptr;
+    QTableView* grd = nullptr;
+    QTableView* grdbal = nullptr;
+    QPushButton* cmdComment = nullptr;
+    QPushButton* cmdShowPrev = nullptr;
+    QPushButton* cmdApplyMult = nullptr;
+    QPushButton* cmdHideCom = nullptr;
+    QPushButton* cmdPmts = nullptr;
+    QPushButton* cmdBals = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdPrev = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdExit = nullptr;
+};

@@ -1,0 +1,183 @@
+#include "app/HistoryModule.h"
+#include "app/Main.h"
+#include "support/FakeMessenger.h"
+#include "support/TestSuite.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct KeysCase {
+    const char* commandLine;
+    int32_t custKey;
+    int32_t locKey;
+};
+
+class AccountKeys : public ::testing::TestWithParam<KeysCase> {};
+
+TEST_P(AccountKeys, AreReadAsTheRuntimeReadsNumbers)
+{
+    const auto [cust, loc] = Main::parseAccountKeys(QString::fromLatin1(GetParam().commandLine));
+    EXPECT_EQ(cust, GetParam().custKey);
+    EXPECT_EQ(loc, GetParam().locKey);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, AccountKeys,
+                         ::testing::Values(KeysCase{"", 0, 0}, KeysCase{"1234-5678", 1234, 5678},
+                                           KeysCase{"1234", 0, 0}, KeysCase{"1234-0", 1234, 0},
+                                           KeysCase{"0-5678", 0, 5678}, KeysCase{"1234-", 1234, 0},
+                                           KeysCase{"-5678", 0, 5678}, KeysCase{"1234--5", 1234, -5},
+                                           KeysCase{"12 34-56", 1234, 56}, KeysCase{"12.5-7.5", 12, 8},
+                                           KeysCase{"99999999999-5", 0, 5}, KeysCase{"2147483647-1", 2147483647, 1},
+                                           KeysCase{"&H10-x", 16, 0}, KeysCase{" 7 - 9 ", 7, 9}));
+
+class RecordingWindows : public StartWindows {
+public:
+    void showJournal(HistoryModule&) override { shown << "journal"; }
+    void showSelection(HistoryModule&) override { shown << "selection"; }
+    QStringList shown;
+};
+
+TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
+{
+    TestSuite suite;
+    struct Case {
+        const char* commandLine;
+        Main::Route route;
+        int16_t journalIsStart;
+    } cases[] = {{"1234-5678", Main::Route::Journal, 1},
+                 {"", Main::Route::Selection, 0},
+                 {"1234--5", Main::Route::Selection, 0},
+                 {"99999999999-1", Main::Route::Selection, 0}};
+    for (const Case& c : cases) {
+        HistoryModule module;
+        module.ProgramFolder = suite.folder();
+        FakeMessenger messenger;
+        EXPECT_EQ(Main::prepare(module, QString::fromLatin1(c.commandLine), messenger, QTime(9, 3, 7)), c.route)
+            << c.commandLine;
+        EXPECT_EQ(module.JournalIsStartWindow, c.journalIsStart);
+        EXPECT_TRUE(messenger.messages.isEmpty());
+        EXPECT_EQ(module.WorkDbPath, QDir(suite.folder()).filePath("ledview090307.mdb"));
+        EXPECT_EQ(module.BillingDbPath, suite.billingPath());
+        EXPECT_EQ(module.CompanyTitle, "TEST UTILITY");
+        EXPECT_EQ(module.UserId, "CLERK1");
+    }
+}
+
+TEST(StartUp, RunOpensTheStartWindowAndRemovesTheScratchFile)
+{
+    TestSuite suite;
+    HistoryModule module;
+    module.ProgramFolder = suite.folder();
+    FakeMessenger messenger;
+    RecordingWindows windows;
+    EXPECT_EQ(Main::run(module, QStringLiteral("5-6"), messenger, windows), 0);
+    EXPECT_EQ(Main::run(module, QStringLiteral("5"), messenger, windows), 0);
+    EXPECT_EQ(windows.shown, (QStringList{"journal", "selection"}));
+}
+
+TEST(StartUp, UserIdIsTheFirstLineUnchanged)
+{
+    TestSuite suite;
+    struct Case {
+        const char* contents;
+        const char* userId;
+    } cases[] = {{nullptr, "Unknown"}, {"", "Unknown"}, {"\r\nCLERK2\r\n", "Unknown"},
+                 {"  CLERK1  \r\nother", "  CLERK1  "}, {"CLERK3", "CLERK3"}};
+    for (const Case& c : cases) {
+        QFile::remove(suite.filePath("tuid.txt"));
+        if (c.contents)
+            suite.writeFile("tuid.txt", c.contents);
+        EXPECT_EQ(Main::readUserId(suite.folder()), QString::fromLatin1(c.userId));
+    }
+}
+
+TEST(StartUp, CompanyNameNullGivesUnknownCompany)
+{
+    TestSuite suite;
+    SqlConnection global = SqlConnection::open(suite.filePath("global.mdb"));
+    ASSERT_TRUE(global.exec("update current set CompanyName = null"));
+    global.close();
+    HistoryModule module;
+    module.ProgramFolder = suite.folder();
+    FakeMessenger messenger;
+    EXPECT_EQ(Main::prepare(module, "1-1", messenger), Main::Route::Journal);
+    EXPECT_EQ(module.CompanyTitle, "UNKNOWN COMPANY");
+}
+
+// Every broken configuration ends the run with one message naming the file.
+TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TestSuite&)> breakIt;
+        const char* fileInMessage;
+    };
+    const std::vector<Case> cases = {
+        {"global missing", [](TestSuite& s) { QFile::remove(s.filePath("global.mdb")); }, "global.mdb"},
+        {"global not a database", [](TestSuite& s) { s.writeFile("global.mdb", QByteArray(4096, 'x')); }, "global.mdb"},
+        {"current empty",
+         [](TestSuite& s) {
+             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
+             g.exec("delete from current");
+         },
+         "global.mdb"},
+        {"no current table",
+         [](TestSuite& s) {
+             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
+             g.exec("drop table current");
+         },
+         "global.mdb"},
+        {"null path",
+         [](TestSuite& s) {
+             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
+             g.exec("update current set databasepath = null");
+         },
+         "global.mdb"},
+        {"billing missing",
+         [](TestSuite& s) {
+             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
+             g.exec("update current set DatabaseFileName = 'gone.mdb'");
+         },
+         "gone.mdb"},
+        {"billing not a database",
+         [](TestSuite& s) {
+             s.billing().close();
+             s.writeFile("billing.mdb", QByteArray(4096, 'z'));
+         },
+         "billing.mdb"},
+    };
+    for (const Case& c : cases) {
+        TestSuite suite;
+        c.breakIt(suite);
+        HistoryModule module;
+        module.ProgramFolder = suite.folder();
+        FakeMessenger messenger;
+        RecordingWindows windows;
+        EXPECT_EQ(Main::run(module, "1-1", messenger, windows), 1) << c.name;
+        EXPECT_TRUE(windows.shown.isEmpty()) << c.name;
+        ASSERT_EQ(messenger.messages.size(), 1) << c.name;
+        EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
+        EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
+        EXPECT_TRUE(messenger.messages[0].text.contains(QString::fromLatin1(c.fileInMessage)))
+            << c.name << ": " << messenger.messages[0].text.toStdString();
+    }
+}
+
+TEST(StartUp, MissingBillingDatabaseUsesTheSuiteMessage)
+{
+    TestSuite suite;
+    {
+        SqlConnection g = SqlConnection::open(suite.filePath("global.mdb"));
+        g.exec("update current set DatabaseFileName = 'gone.mdb'");
+    }
+    HistoryModule module;
+    module.ProgramFolder = suite.folder();
+    FakeMessenger messenger;
+    EXPECT_EQ(Main::prepare(module, "", messenger), Main::Route::Exit);
+    EXPECT_EQ(messenger.texts(),
+              QStringList{"Your database " + QDir(suite.folder()).filePath("gone.mdb") + " cannot be found!"});
+}
+
+} // namespace

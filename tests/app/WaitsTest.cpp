@@ -1,0 +1,99 @@
+#include "app/Waits.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A clock that moves only when the wait pauses: 20 ms of pause is 20 ms of time.
+class ScriptedClock : public WaitClock {
+public:
+    qint64 currentSecond() const override { return now / 1000; }
+    qint64 currentMillisecond() const override { return now; }
+    void pause(int ms) override
+    {
+        now += ms;
+        paused += ms;
+        if (onPause)
+            onPause();
+    }
+    qint64 now = 1'000'500;     // half-way through a second
+    qint64 paused = 0;
+    std::function<void()> onPause;
+};
+
+TEST(ConfiguredDelay, ValuesAboveFiveAreHundredths)
+{
+    QTemporaryDir dir;
+    struct Case {
+        float given;
+        float stored;
+        qint64 minPause;
+        qint64 maxPause;
+    } cases[] = {{3, 3, 2000, 3000}, {5, 5, 4000, 5000}, {6, 0.06f, 1, 1000}, {-2, -2, 0, 0}};
+    for (const Case& c : cases) {
+        ScriptedClock clock;
+        float seconds = c.given;
+        Waits::ConfiguredDelay(seconds, dir.path(), clock);
+        EXPECT_FLOAT_EQ(seconds, c.stored);
+        EXPECT_GE(clock.paused, c.minPause) << c.given;
+        EXPECT_LE(clock.paused, c.maxPause) << c.given;
+    }
+}
+
+TEST(ConfiguredDelay, ZeroReadsTheSettingFile)
+{
+    QTemporaryDir dir;
+    ScriptedClock clock;
+    float seconds = 0;
+    Waits::ConfiguredDelay(seconds, dir.path(), clock);
+    EXPECT_EQ(seconds, 0);
+    EXPECT_EQ(clock.paused, 0);
+
+    QFile file(dir.filePath("delaytime.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("2.5\r\n9\r\n");
+    file.close();
+    Waits::ConfiguredDelay(seconds, dir.path(), clock);
+    EXPECT_FLOAT_EQ(seconds, 2.5f);
+    EXPECT_GE(clock.paused, 2000);
+    EXPECT_LE(clock.paused, 3000);
+}
+
+TEST(ConfiguredDelay, SettingTextIsReadLeniently)
+{
+    struct Case {
+        const char* text;
+        float value;
+    } cases[] = {{"2.5\r\n", 2.5f}, {"  3,4", 3}, {"abc", 0}, {"", 0}, {"\x01\xff", 0}, {"10", 10}};
+    for (const Case& c : cases)
+        EXPECT_FLOAT_EQ(Waits::readDelaySetting(c.text), c.value) << c.text;
+}
+
+TEST(WaitForFileGone, ReturnsOnceTheFileIsGoneOrTimeRunsOut)
+{
+    QTemporaryDir dir;
+    ScriptedClock clock;
+    Waits::WaitForFileGone(dir.filePath("absent"), clock);
+    EXPECT_EQ(clock.paused, 0);
+
+    const QString path = dir.filePath("marker");
+    QFile(path).open(QIODevice::WriteOnly);
+    int pauses = 0;
+    clock.onPause = [&] {
+        if (++pauses == 3)
+            QFile::remove(path);
+    };
+    Waits::WaitForFileGone(path, clock);
+    EXPECT_EQ(pauses, 3);
+
+    QFile(path).open(QIODevice::WriteOnly);
+    clock.onPause = nullptr;
+    clock.paused = 0;
+    Waits::WaitForFileGone(path, clock, 200);
+    EXPECT_GE(clock.paused, 200);
+}
+
+} // namespace

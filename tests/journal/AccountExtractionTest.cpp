@@ -1,0 +1,99 @@
+#include "journal/AccountExtraction.h"
+
+#include "app/HistoryModule.h"
+#include "support/TestSuite.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AccountExtractionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        suite.addCodes();
+        suite.addAccount(1, 10);
+        suite.addAccount(2, 20);
+        // Customer 1 has a second location; its account edits show on both.
+        suite.insert("[tbl location]", {{"lockey", 11}, {"custkey", 1}, {"ID", "L11"}});
+        for (auto [cust, loc] : {std::pair{1, 10}, {1, 11}, {2, 20}}) {
+            const Row keys{{"custkey", cust}, {"lockey", loc}};
+            auto with = [&](Row extra) {
+                Row row = keys;
+                row.insert(row.end(), extra.begin(), extra.end());
+                return row;
+            };
+            suite.insert("[tbl reading]", with({{"billdate", "2017-05-01"}, {"previous", 1}}));
+            suite.insert("[tbl bill detail]", with({{"date", "2017-05-01"}, {"amount", 1}}));
+            suite.insert("[tbl payment detail]", with({{"date", "2017-05-01"}, {"amount", 1}}));
+            suite.insert("[tbl deposit]", with({{"date", "2017-05-01"}, {"amount", 1}}));
+            suite.insert("[tbl deposit refund]", with({{"date", "2017-05-01"}, {"appliedtobill", 1}}));
+            suite.insert("[tbl balance]", with({{"code", "WA"}}));
+            suite.insert("histcomments", with({{"edate", "2017-05-01"}, {"comment", "c"}}));
+            suite.insert("acctedits", with({{"chgdate", "2017-05-01"}}));
+        }
+        suite.prepare(module, 1, 10);
+    }
+
+    int count(const QString& table)
+    {
+        return module.WorkDb.scalar("select count(*) from " + table).toInt();
+    }
+
+    TestSuite suite;
+    HistoryModule module;
+};
+
+TEST_F(AccountExtractionTest, CopiesExactlyTheAccountsRows)
+{
+    ASSERT_FALSE(QFileInfo::exists(module.WorkDbPath));
+    const auto result = AccountExtraction::run(module);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    ASSERT_TRUE(module.WorkDb.isOpen());
+    const std::map<QString, int> expected = {{"cust", 1}, {"loc", 1},    {"bd", 1},  {"mr", 1},
+                                             {"pd", 1},   {"dep", 1},    {"depref", 1}, {"bal", 1},
+                                             {"hcom", 1}, {"ae", 2},     {"lutc", 3}};
+    for (const QString& table : AccountExtraction::workTables())
+        EXPECT_EQ(count(table), expected.at(table)) << table.toStdString();
+    EXPECT_EQ(module.WorkDb.scalar("select count(*) from mr where custkey = 1 and lockey = 10").toInt(), 1);
+    EXPECT_EQ(module.WorkDb.scalar("select distinct lockey from loc").toInt(), 10);
+}
+
+TEST_F(AccountExtractionTest, ReloadReplacesTheAccountButKeepsTheFirstCodeTable)
+{
+    ASSERT_TRUE(AccountExtraction::run(module).ok);
+    module.WorkDb.exec("create table histsrch (custkey long, lockey long)");
+    module.CloseWorkDb();
+    suite.exec("update [lkup transaction code] set description = 'CHANGED'");
+
+    module.CustKey = 2;
+    module.LocKey = 20;
+    ASSERT_TRUE(AccountExtraction::run(module).ok);
+    EXPECT_EQ(module.WorkDb.scalar("select custkey from cust").toInt(), 2);
+    EXPECT_EQ(count("ae"), 1);
+    EXPECT_EQ(module.WorkDb.scalar("select count(*) from lutc where description = 'CHANGED'").toInt(), 0);
+    EXPECT_TRUE(module.WorkDb.tableExists("histsrch"));
+}
+
+TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
+{
+    module.CustKey = 99;
+    module.LocKey = 99;
+    ASSERT_TRUE(AccountExtraction::run(module).ok);
+    for (const QString& table : AccountExtraction::workTables()) {
+        EXPECT_TRUE(module.WorkDb.tableExists(table)) << table.toStdString();
+        if (table != "lutc")
+            EXPECT_EQ(count(table), 0) << table.toStdString();
+    }
+}
+
+TEST_F(AccountExtractionTest, AnUnopenableBillingDatabaseIsReported)
+{
+    module.BillingDbPath = suite.filePath("missing.mdb");
+    const auto result = AccountExtraction::run(module);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains("missing.mdb"));
+}
+
+} // namespace

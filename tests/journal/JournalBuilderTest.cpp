@@ -1,0 +1,185 @@
+#include "journal/JournalFixture.h"
+
+#include "journal/JournalBuilder.h"
+
+namespace {
+
+using JournalBuilderTest = JournalFixture;
+
+TEST_F(JournalBuilderTest, OneDayHoldsEveryKindInRankOrder)
+{
+    const char* day = "2017-05-01";
+    add("histcomments", {{"edate", day}, {"comment", "called about bill"}});
+    add("[tbl deposit refund]", {{"date", day}, {"code", "DP"}, {"appliedtobill", 20}, {"returnedtocustomer", 30}});
+    add("[tbl deposit]", {{"date", day}, {"code", "DP"}, {"amount", 50}});
+    add("[tbl payment detail]", {{"date", day}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "101"}, {"amount", 5}});
+    add("[tbl bill detail]", {{"date", day}, {"code", "WA"}, {"comment", "May bill"}, {"amount", 10}, {"adjusted", 0}});
+    add("[tbl bill detail]", {{"date", day}, {"code", "WA"}, {"comment", "credit"}, {"amount", -2.5}, {"adjusted", -1}});
+    add("[tbl reading]", {{"billdate", day}, {"readdate", "2017-04-28"}, {"code", "WA"}, {"previous", 100},
+                          {"present", 110}, {"usage", 10}, {"multiplier", 1}, {"chgout", 1}});
+    add("[tbl reading]", {{"billdate", day}, {"readdate", "2017-04-28"}, {"code", "WA"}, {"previous", 500},
+                          {"present", 520}, {"usage", 20}, {"multiplier", 1}, {"chgout", -1}});
+
+    const auto rows = build();
+    ASSERT_EQ(rows.size(), 9u);
+    QStringList descriptions = column(rows, &JournalRow::descr);
+    EXPECT_EQ(descriptions, (QStringList{"WATER MULT:1  -OLD METER-", "WATER MULT:1  +NEW METER+", "ADJ: credit",
+                                         "May bill", "CHECK 101", "Refundable Deposit", "20.00 applied to balances",
+                                         "30.00 returned to customer", "called about bill"}));
+    EXPECT_EQ(column(rows, &JournalRow::rbal),
+              (QStringList{"0.00", "0.00", "-2.50", "7.50", "2.50", "52.50", "52.50", "52.50", "52.50"}));
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].trow, static_cast<int>(i));
+    EXPECT_EQ(rows[0].bdate, "2017-05-01");
+    EXPECT_EQ(rows[0].rdate, "2017-04-28");
+    EXPECT_EQ(rows[0].prev, "500");
+    EXPECT_EQ(module.NoHistory, 0);
+}
+
+TEST_F(JournalBuilderTest, RunningBalanceFollowsPostingDates)
+{
+    add("[tbl payment detail]", {{"date", "2017-05-03"}, {"code", "WA"}, {"pmttype", "CASH"}, {"amount", 5}});
+    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", "adj"}, {"amount", -2.5}, {"adjusted", -1}});
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "bill"}, {"amount", 10}});
+    add("[tbl payment detail]", {{"date", "2017-04-01"}, {"code", "WA"}, {"pmttype", "CASH"}, {"amount", 5}});
+
+    const auto rows = build();
+    EXPECT_EQ(column(rows, &JournalRow::rbal), (QStringList{"-5.00", "5.00", "2.50", "-2.50"}));
+    EXPECT_EQ(column(rows, &JournalRow::chg), (QStringList{"", "10.00", "-2.50", ""}));
+}
+
+TEST_F(JournalBuilderTest, BalanceIsExactOverManySmallAmounts)
+{
+    for (int day = 1; day <= 28; ++day)
+        add("[tbl bill detail]", {{"date", QStringLiteral("2017-02-%1").arg(day, 2, 10, QLatin1Char('0'))},
+                                  {"code", "WA"}, {"amount", 0.1}});
+    const auto rows = build();
+    ASSERT_EQ(rows.size(), 28u);
+    EXPECT_EQ(rows.back().rbal, "2.80");
+}
+
+TEST_F(JournalBuilderTest, ConsolidatedPaymentsJoinOneDocumentOfOneDay)
+{
+    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", 12.5}});
+    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "SW"}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", 7.25}});
+
+    auto rows = build();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(column(rows, &JournalRow::tcode), (QStringList{"WA", "SW"}));
+
+    JournalFlags consolidated;
+    consolidated.ConsolidatePayments = JournalFlags::True;
+    rows = build(consolidated);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].tcode, "PMT");
+    EXPECT_EQ(rows[0].pmt, "19.75");
+    EXPECT_EQ(rows[0].descr, "CHECK 77");
+    EXPECT_EQ(rows[0].rbal, "-19.75");
+}
+
+TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
+{
+    add("[tbl reading]", {{"billdate", "2017-05-01"}, {"code", "WA"}, {"previous", 120}, {"present", 135},
+                          {"usage", 15}, {"multiplier", 10}, {"mrcomment", "EST"}});
+    add("[tbl reading]", {{"billdate", "2017-06-01"}, {"code", "WA"}, {"previous", 135}, {"present", 140},
+                          {"usage", 5}, {"multiplier", 10}});
+    add("[tbl reading]", {{"billdate", "2017-07-01"}, {"code", "WA"}, {"previous", 7}, {"present", 9},
+                          {"usage", 2}});
+
+    auto rows = build();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].descr, "WATER EST MULT:10");
+    EXPECT_EQ(rows[0].prev, "120");
+    EXPECT_EQ(rows[0].pres, "135");
+
+    JournalFlags applied;
+    applied.MultApplied = JournalFlags::True;
+    rows = build(applied);
+    EXPECT_EQ(rows[0].prev, " 1200");
+    EXPECT_EQ(rows[0].pres, " 1350");
+    EXPECT_EQ(rows[0].usage, " 150");
+    EXPECT_EQ(rows[0].descr, "EST");
+    EXPECT_EQ(rows[1].descr, "WATER");          // nothing before MULT: so the code's description fills in
+    EXPECT_EQ(rows[2].prev, "7");               // no multiplier: stored values kept
+    EXPECT_EQ(rows[2].descr, "WATER MULT:");
+}
+
+TEST_F(JournalBuilderTest, ApplyThenRemoveDropsTheMeterMark)
+{
+    add("[tbl reading]", {{"billdate", "2017-05-01"}, {"code", "WA"}, {"previous", 120}, {"present", 135},
+                          {"usage", 15}, {"multiplier", 10}, {"mrcomment", "note"}, {"chgout", -1}});
+    build();
+    ASSERT_TRUE(module.OpenWorkDb());
+    JournalBuilder::applyMultiplier(module);
+    auto rows = JournalModel::read(module.WorkDb);
+    EXPECT_EQ(rows[0].prev, " 1200");
+    EXPECT_EQ(rows[0].descr, "WATER note");
+    JournalBuilder::removeMultiplier(module);
+    rows = JournalModel::read(module.WorkDb);
+    module.CloseWorkDb();
+    EXPECT_EQ(rows[0].prev, " 120");
+    EXPECT_EQ(rows[0].pres, " 135");
+    EXPECT_EQ(rows[0].descr, "WATER note MULT:10");
+}
+
+TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
+{
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    add("histcomments", {{"edate", "2017-05-02"}, {"comment", "note"}});
+    add("acctedits", {{"chgdate", "2017-05-03"}, {"chgfield", " phone "}, {"chgfrom", "555"}, {"chgto", "556"}});
+
+    auto rows = build();
+    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER", "note", "phone changed from 555 to 556"}));
+    EXPECT_EQ(column(rows, &JournalRow::rbal), (QStringList{"10.00", "10.00", "10.00"}));
+
+    JournalFlags hidden;
+    hidden.HideComments = JournalFlags::True;
+    rows = build(hidden);
+    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER"}));
+}
+
+TEST_F(JournalBuilderTest, RowWithoutDateComesFirst)
+{
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    add("[tbl reading]", {{"code", "WA"}, {"previous", 1}, {"present", 2}, {"usage", 1}, {"multiplier", 1}});
+    add("[tbl bill detail]", {{"date", "not a date"}, {"code", "SW"}, {"amount", 1}});
+
+    const auto rows = build();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].bdate, "");
+    EXPECT_EQ(rows[1].bdate, "");
+    EXPECT_EQ(rows[2].bdate, "2017-05-01");
+}
+
+TEST_F(JournalBuilderTest, NoRowsMeansNoHistory)
+{
+    const auto rows = build();
+    EXPECT_TRUE(rows.empty());
+    EXPECT_TRUE(result.build.NoHistory);
+    EXPECT_EQ(module.NoHistory, -1);
+}
+
+TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
+{
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", QString(29, QLatin1Char('x'))}});
+    build();
+    EXPECT_EQ(result.build.LongestDescr, 0.0f);
+
+    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", QString(86, QLatin1Char('y'))}});
+    build();
+    EXPECT_EQ(result.build.LongestDescr, 86.0f);
+    EXPECT_FLOAT_EQ(JournalBuilder::rowHeightTwips(86, 3100), 600.0f);
+    EXPECT_FLOAT_EQ(JournalBuilder::rowHeightTwips(58, 2200), 600.0f);
+    EXPECT_FLOAT_EQ(JournalBuilder::rowHeightTwips(0, 3100), 0.0f);
+}
+
+TEST_F(JournalBuilderTest, TextsWithQuotesAndNullsStayWhole)
+{
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "O'Brien's 100% [fee] *"}, {"amount", 1}});
+    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", QVariant()}, {"docno", "9"}, {"amount", 1}});
+    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "ZZ"}, {"comment", QVariant()}, {"amount", 1}});
+    const auto rows = build();
+    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"O'Brien's 100% [fee] *", "9", ""}));
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/HistoryModule.h"
+#include "journal/JournalLoader.h"
+#include "support/TestSuite.h"
+
+#include <gtest/gtest.h>
+
+// One account (customer 1, location 10) in a fresh suite, and the journal built from it.
+class JournalFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        suite.addCodes();
+        suite.addAccount(1, 10);
+        suite.prepare(module, 1, 10);
+    }
+
+    void add(const char* table, const Row& row)
+    {
+        Row full{{"custkey", 1}, {"lockey", 10}};
+        full.insert(full.end(), row.begin(), row.end());
+        suite.insert(QString::fromLatin1(table), full);
+    }
+
+    std::vector<JournalRow> build(const JournalFlags& flags = {})
+    {
+        JournalFlags used = flags;
+        result = JournalLoader::load(module, used, QString());
+        EXPECT_TRUE(result.extraction.ok) << result.extraction.error.toStdString();
+        return result.rows;
+    }
+
+    static QStringList column(const std::vector<JournalRow>& rows, QString JournalRow::*field)
+    {
+        QStringList values;
+        for (const JournalRow& row : rows)
+            values << row.*field;
+        return values;
+    }
+
+    TestSuite suite;
+    HistoryModule module;
+    JournalLoader::Result result;
+};

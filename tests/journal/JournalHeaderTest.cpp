@@ -1,0 +1,94 @@
+#include "journal/JournalFixture.h"
+
+namespace {
+
+class JournalHeaderTest : public ::testing::Test {
+protected:
+    JournalHeader compose()
+    {
+        HistoryModule module;
+        suite.prepare(module, 7, 70);
+        JournalFlags flags;
+        const auto loaded = JournalLoader::load(module, flags, QStringLiteral("design"));
+        EXPECT_TRUE(loaded.extraction.ok);
+        return loaded.header;
+    }
+
+    void customer(const Row& extra)
+    {
+        Row row{{"custkey", 7}, {"accno", "10442"}, {"lookupname", "RIVERSIDE MILL"}};
+        row.insert(row.end(), extra.begin(), extra.end());
+        suite.insert("[tbl customer]", row);
+    }
+
+    void location(const Row& extra)
+    {
+        Row row{{"custkey", 7}, {"lockey", 70}, {"ID", " 0042 "}, {"locroute", " 12 "}, {"locseq", 340}};
+        row.insert(row.end(), extra.begin(), extra.end());
+        suite.insert("[tbl location]", row);
+    }
+
+    TestSuite suite;
+};
+
+TEST_F(JournalHeaderTest, FourLinesForAnActiveOccupiedAccountWithDeposit)
+{
+    suite.addCodes();
+    customer({{"fname", "Mary"}, {"mname", "  "}, {"lname", "Jones"}, {"phone", " 555-1212 "}, {"addr1", "1 Mill Rd"},
+              {"addr2", ""}, {"city", "Riverside"}, {"state", "IA"}, {"zip", "52327"}, {"active", -1}});
+    location({{"addr1", "1 Mill Rd"}, {"addr2", "Rear"}});
+    suite.insert("[tbl deposit]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 50}});
+    suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 30}});
+    suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 20}});
+    suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "WA"}, {"amount", 99}});
+
+    const JournalHeader header = compose();
+    EXPECT_EQ(header.label, "Account: 10442   Mary Jones   PH: 555-1212\r\n"
+                            "1 Mill Rd , Riverside IA 52327  -  ACTIVE\r\n"
+                            "Loc ID: 0042   1 Mill Rd Rear  -  OCCUPIED\r\n"
+                            "Route: 12 SEQ#: 340   DEPOSIT: $50.00");
+    EXPECT_EQ(header.windowTitle, "TEST UTILITY   HISTORY JOURNAL for Account: 10442 Mary Jones");
+    EXPECT_TRUE(header.active);
+    EXPECT_EQ(header.AccNo, "10442");
+    EXPECT_EQ(header.LookupName, "RIVERSIDE MILL");
+}
+
+TEST_F(JournalHeaderTest, InactiveVacantWithoutDepositPaid)
+{
+    customer({{"fname", "Al"}, {"lname", "Bo"}, {"CompanyName", "Bo's Bar"}, {"active", 0}});
+    location({{"outdate", "2019-01-01"}, {"locseq", QVariant()}});
+    suite.insert("[tbl deposit]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 50}});
+
+    const JournalHeader header = compose();
+    EXPECT_EQ(header.label, "Account: 10442   Al Bo Bo's Bar\r\n"
+                            " ,    -  INACTIVE\r\n"
+                            "Loc ID: 0042      -  VACANT\r\n"
+                            "Route: 12 SEQ#: ");
+    EXPECT_FALSE(header.active);
+}
+
+TEST_F(JournalHeaderTest, DepositsOfZeroOrLessShowNothing)
+{
+    customer({{"active", -1}});
+    suite.insert("[tbl deposit]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 0}});
+    suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 10}});
+    EXPECT_FALSE(compose().label.contains("DEPOSIT"));
+}
+
+TEST_F(JournalHeaderTest, WithoutCustomerTheLabelKeepsItsText)
+{
+    location({});
+    const JournalHeader header = compose();
+    EXPECT_FALSE(header.hasCustomer);
+    EXPECT_TRUE(header.label.startsWith("designLoc ID: 0042"));
+}
+
+TEST(JournalHeaderText, CollapseTakesOnePass)
+{
+    EXPECT_EQ(JournalHeader::collapse("a   b"), "a  b");
+    EXPECT_EQ(JournalHeader::collapse("a    b"), "a  b");
+    EXPECT_EQ(JournalHeader::collapse("a b"), "a b");
+    EXPECT_EQ(JournalHeader::trimBlanks("  a\tb  "), "a\tb");
+}
+
+} // namespace

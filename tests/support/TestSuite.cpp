@@ -1,0 +1,104 @@
+#include "support/TestSuite.h"
+
+#include "cli/BillingSchema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDriver>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+sqlite3* nativeHandle(const SqlConnection& connection)
+{
+    const QVariant handle = connection.database().driver()->handle();
+    return handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+}
+
+} // namespace
+
+TestSuite::TestSuite()
+{
+    m_billing = SqlConnection::open(billingPath(), SqlConnection::Mode::CreateIfMissing);
+    QString error;
+    EXPECT_TRUE(BillingSchema::create(nativeHandle(m_billing), &error)) << error.toStdString();
+
+    SqlConnection global = SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
+    EXPECT_TRUE(BillingSchema::createGlobal(nativeHandle(global), &error)) << error.toStdString();
+    EXPECT_TRUE(global.exec(QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
+                            {folder(), QStringLiteral("billing.mdb"), QStringLiteral("TEST UTILITY")}));
+    writeFile(QStringLiteral("tuid.txt"), "CLERK1\r\n");
+}
+
+QString TestSuite::billingPath() const
+{
+    return filePath(QStringLiteral("billing.mdb"));
+}
+
+QString TestSuite::filePath(const QString& name) const
+{
+    return QDir(folder()).filePath(name);
+}
+
+void TestSuite::insert(const QString& table, const Row& row)
+{
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (const auto& [name, value] : row) {
+        names << name;
+        marks << QStringLiteral("?");
+        values << value;
+    }
+    exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+         values);
+}
+
+void TestSuite::exec(const QString& sql, const QVariantList& binds)
+{
+    EXPECT_TRUE(m_billing.exec(sql, binds)) << sql.toStdString() << ": " << m_billing.lastError().toStdString();
+}
+
+void TestSuite::writeFile(const QString& name, const QByteArray& contents) const
+{
+    QFile file(filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+QByteArray TestSuite::readFile(const QString& name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestSuite::prepare(HistoryModule& module, int custKey, int locKey) const
+{
+    module.ProgramFolder = folder();
+    module.BillingDbPath = billingPath();
+    module.WorkDbPath = filePath(QStringLiteral("ledview120000.mdb"));
+    module.CompanyTitle = QStringLiteral("TEST UTILITY");
+    module.UserId = QStringLiteral("CLERK1");
+    module.CustKey = custKey;
+    module.LocKey = locKey;
+}
+
+void TestSuite::addCodes()
+{
+    insert(QStringLiteral("[lkup transaction code]"), {{"code", "WA"}, {"description", "WATER"}, {"tgkey", 1}});
+    insert(QStringLiteral("[lkup transaction code]"), {{"code", "SW"}, {"description", "SEWER"}, {"tgkey", 2}});
+    insert(QStringLiteral("[lkup transaction code]"), {{"code", "DP"}, {"description", "DEPOSIT"}, {"tgkey", 10}});
+}
+
+void TestSuite::addAccount(int custKey, int locKey, bool active)
+{
+    insert(QStringLiteral("[tbl customer]"),
+           {{"custkey", custKey}, {"accno", QStringLiteral("A%1").arg(custKey)}, {"lookupname", "SMITH JOHN"},
+            {"fname", "John"}, {"lname", "Smith"}, {"addr1", "12 Oak St"}, {"city", "Springfield"}, {"state", "IL"},
+            {"zip", "62701"}, {"active", active ? -1 : 0}, {"status", active ? "ACTIVE" : "INACTIVE"}});
+    insert(QStringLiteral("[tbl location]"),
+           {{"lockey", locKey}, {"custkey", custKey}, {"ID", QStringLiteral("L%1").arg(locKey)},
+            {"addr1", "12 Oak St"}, {"locroute", "R1"}, {"locseq", 10}});
+}
