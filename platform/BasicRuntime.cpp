@@ -1,7 +1,6 @@
 #include "platform/BasicRuntime.h"
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -13,7 +12,6 @@ namespace {
 
 inline unsigned unit(char c) { return static_cast<unsigned char>(c); }
 inline unsigned unit(char16_t c) { return c; }
-inline unsigned unit(QChar c) { return c.unicode(); }
 
 inline bool isDigit(int c) { return c >= '0' && c <= '9'; }
 inline bool isValBlank(int c) { return c == ' ' || c == '\t' || c == '\n'; }

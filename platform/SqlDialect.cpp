@@ -434,7 +434,9 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_set_auxdata(context, 0, compiled, deleteCompiledLike);
 }
 
-void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
+// Joins into one allocation sized up front; only very long argument lists go
+// through a growing buffer.
+void vbjoinMany(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     sqlite3_str* joined = sqlite3_str_new(sqlite3_context_db_handle(context));
     for (int i = 0; i < argc; ++i) {
@@ -456,6 +458,37 @@ void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
         return;
     }
     sqlite3_free(result);
+}
+
+void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    constexpr int kMostOnStack = 16;
+    if (argc > kMostOnStack) {
+        vbjoinMany(context, argc, argv);
+        return;
+    }
+    TextArg texts[kMostOnStack];
+    sqlite3_uint64 total = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (!texts[i].read(argv[i]))
+            texts[i].size = 0;
+        total += static_cast<sqlite3_uint64>(texts[i].size);
+    }
+    if (total > static_cast<sqlite3_uint64>(sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LENGTH, -1))) {
+        sqlite3_result_error_toobig(context);
+        return;
+    }
+    auto* joined = static_cast<char*>(sqlite3_malloc64(total + 1));
+    if (!joined) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    char* at = joined;
+    for (int i = 0; i < argc; ++i) {
+        std::memcpy(at, texts[i].data, static_cast<size_t>(texts[i].size));
+        at += texts[i].size;
+    }
+    sqlite3_result_text64(context, joined, total, sqlite3_free, SQLITE_UTF8);
 }
 
 struct Function {

@@ -198,7 +198,9 @@ INSTANTIATE_TEST_SUITE_P(Text, SqlDialectTest, testing::Values(
     SqlCase{"select vbjoin('EST', ' MULT:', 10.0)", text("EST MULT:10")},
     SqlCase{"select vbjoin(null, null)", text("")},
     SqlCase{"select vbjoin()", text("")},
-    SqlCase{"select vbjoin('a', 1.5, 2, x'41')", text("a1.52A")}));
+    SqlCase{"select vbjoin('a', 1.5, 2, x'41')", text("a1.52A")},
+    SqlCase{"select vbjoin(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, null, 'x', 0.5)",
+            text("12345678910111213141516x0.5")}));
 
 INSTANTIATE_TEST_SUITE_P(Like, SqlDialectTest, testing::Values(
     SqlCase{"select 'aBa' like 'a*a'", integer(1)},
