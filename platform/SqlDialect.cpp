@@ -1,5 +1,7 @@
 #include "platform/SqlDialect.h"
 
+#include "platform/Currency.h"
+
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
 #include "platform/LikePattern.h"
@@ -491,6 +493,44 @@ void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_result_text64(context, joined, total, sqlite3_free, SQLITE_UTF8);
 }
 
+// A value in a text column's plain form: numbers without a trailing ".0".
+void plainText(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    TextArg text;
+    if (!text.read(argv[0]))
+        return;
+    resultText(context, text.data, text.size);
+}
+
+// Money as whole ten-thousandths, so sums in SQL are exact; NULL for no number.
+void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    std::optional<Currency> amount;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        amount = Currency::fromDouble(sqlite3_value_double(argv[0]));
+        break;
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        amount = Currency::fromText(QString::fromUtf8(text ? text : "", sqlite3_value_bytes(argv[0])));
+    }
+    }
+    if (amount)
+        sqlite3_result_int64(context, amount->tenThousandths());
+}
+
+// Ten-thousandths back to "#0.00".
+void moneyText(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const QByteArray text = Currency::fromTenThousandths(sqlite3_value_int64(argv[0])).toPlain().toUtf8();
+    resultText(context, text.constData(), static_cast<int>(text.size()));
+}
+
 struct Function {
     const char* name;
     int argumentCount;
@@ -515,6 +555,9 @@ constexpr Function kFunctions[] = {
     {"like", 2, like},
     {"like", 3, like},
     {"vbjoin", -1, vbjoin},
+    {"plaintext", 1, plainText},
+    {"moneyunits", 1, moneyUnits},
+    {"moneytext", 1, moneyText},
 };
 
 } // namespace

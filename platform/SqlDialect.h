@@ -27,6 +27,9 @@ class QSqlDatabase;
 //                           pattern is kept for the statement. PRAGMA case_sensitive_like
 //                           would put SQLite's own LIKE back, so do not use it.
 //   vbjoin(a, b, ...)       the texts joined, a NULL counting as empty text; never NULL
+//   plaintext(x)            x as text, numbers in the plain form (120, 1.5)
+//   moneyunits(x)           an amount as whole ten-thousandths (exact sums); NULL when no number
+//   moneytext(units)        ten-thousandths written "#0.00"
 //
 // LEFT is a join keyword to SQLite's parser: left('abc', 2) is a syntax error. Quote
 // the name, "left"(s, n) (or [left](s, n)); that form is an ordinary function call.
