@@ -39,3 +39,4 @@ int runSqlCommand(const CliContext& context);
 int runEntmeterStandInCommand(const CliContext& context);
 int runJournalCommand(const CliContext& context);
 int runAccountCommand(const CliContext& context);
+int runBalancesCommand(const CliContext& context);

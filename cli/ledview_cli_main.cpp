@@ -17,6 +17,8 @@ const CliCommand kCommands[] = {
      runJournalCommand},
     {"account", "account K-L                                       print the journal's account header",
      runAccountCommand},
+    {"balances", "balances K-L --as-of DATE                        print the code balances as of a posting date",
+     runBalancesCommand},
     {"entmeter-stand-in", "", runEntmeterStandInCommand},
 };
 
