@@ -80,7 +80,7 @@ struct BandedReport::Painter {
     {
         switch (item.kind) {
         case ReportItem::Kind::Label: return item.text;
-        case ReportItem::Kind::PageNumber: return QString::number(page + 1);
+        case ReportItem::Kind::PageNumber: return item.text + QString::number(page + 1);
         case ReportItem::Kind::Field:
             return values && item.column >= 0 && item.column < values->size() ? values->at(item.column) : QString();
         case ReportItem::Kind::Line: break;

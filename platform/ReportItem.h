@@ -14,7 +14,7 @@ struct ReportItem {
     int top = 0;
     int width = 0;
     int height = 0;
-    QString text;                       // a label's caption
+    QString text;                       // a label's caption; text before a page number
     int column = -1;                    // a field's index into the detail row's values
     QString fontFamily = QStringLiteral("Arial");
     double pointSize = 10;

@@ -1,0 +1,100 @@
+#include "app/HistoryModule.h"
+#include "app/Main.h"
+#include "cli/BillingDbLocator.h"
+#include "cli/CliCommand.h"
+#include "journal/JournalLoader.h"
+#include "journal/JournalModel.h"
+#include "journal/rptHistoryJournal.h"
+
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+struct PrintArguments {
+    QString account;
+    QString pdf;
+    std::optional<int> first;
+    std::optional<int> last;
+};
+
+std::optional<int> rowNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// Empty text when the arguments are sound, else what is wrong with them.
+QString parseArguments(const QStringList& args, PrintArguments& parsed)
+{
+    for (int index = 0; index < args.size();) {
+        bool missing = false;
+        if (const auto pdf = cliOptionValue(args, index, QStringLiteral("--pdf"), missing)) {
+            parsed.pdf = *pdf;
+        } else if (const auto first = cliOptionValue(args, index, QStringLiteral("--first"), missing)) {
+            if (!(parsed.first = rowNumber(*first)))
+                return QStringLiteral("--first needs a row number");
+        } else if (const auto last = cliOptionValue(args, index, QStringLiteral("--last"), missing)) {
+            if (!(parsed.last = rowNumber(*last)))
+                return QStringLiteral("--last needs a row number");
+        } else if (missing) {
+            return QStringLiteral("%1 needs a value").arg(args[index - 1]);
+        } else if (parsed.account.isEmpty() && !args[index].startsWith(QLatin1String("--"))) {
+            parsed.account = args[index++];
+        } else {
+            return QStringLiteral("unexpected argument %1").arg(args[index]);
+        }
+    }
+    if (parsed.account.isEmpty() || parsed.pdf.isEmpty())
+        return QStringLiteral("print needs an account K-L and --pdf FILE");
+    return {};
+}
+
+} // namespace
+
+int runPrintCommand(const CliContext& context)
+{
+    PrintArguments arguments;
+    const QString wrong = parseArguments(context.args, arguments);
+    if (!wrong.isEmpty())
+        return cliUsageError(wrong);
+    const auto [custKey, locKey] = Main::parseAccountKeys(arguments.account);
+    if (custKey <= 0 || locKey <= 0)
+        return cliUsageError(QStringLiteral("the account must be K-L with both keys positive"));
+    const BillingDbLocation billing = BillingDbLocator::locate(context.home);
+    if (!billing.ok())
+        return cliFailure(billing.error);
+
+    // The journal is built in a scratch file of our own, never in the suite folder.
+    QTemporaryDir scratch;
+    HistoryModule module;
+    module.ProgramFolder = context.home;
+    module.BillingDbPath = billing.path;
+    module.CompanyTitle = billing.companyName;
+    module.WorkDbPath = scratch.filePath(QStringLiteral("ledview-print.mdb"));
+    module.CustKey = custKey;
+    module.LocKey = locKey;
+
+    JournalFlags flags;
+    const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+    if (!loaded.extraction.ok)
+        return cliFailure(loaded.extraction.error);
+    if (loaded.build.NoHistory)
+        return cliFailure(QStringLiteral("No history records exist for this customer."));
+
+    JournalPrintState state;
+    state.PrintHeaderText = loaded.header.label;
+    state.PrintColWidth = JournalPrintState::defaultColumnWidths(flags.ShowPrevReadings != 0);
+    state.PrintRowHeight = JournalBuilder::rowHeightTwips(loaded.build.LongestDescr, int(state.PrintColWidth[3]));
+    state.PrintFirstRow = arguments.first.value_or(0);
+    state.PrintLastRow = arguments.last.value_or(static_cast<int>(loaded.rows.size()) - 1);
+
+    QString error;
+    int pages = 0;
+    if (!rptHistoryJournal::writePdf(module, state, arguments.pdf, &error, &pages))
+        return cliFailure(error);
+    std::printf("%d rows, %d pages written to %s\n", std::max(0, state.PrintLastRow - state.PrintFirstRow + 1), pages,
+                arguments.pdf.toLocal8Bit().constData());
+    return CliExit::Ok;
+}
