@@ -58,6 +58,8 @@ int cliFailure(const QString& message)
 
 std::optional<QString> cliOptionValue(const QStringList& args, int& index, const QString& name, bool& missing)
 {
+    if (missing || index >= args.size())
+        return std::nullopt;
     const QString& arg = args[index];
     if (arg.startsWith(name + QLatin1Char('='))) {
         ++index;
