@@ -7,7 +7,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QPainter;
+class ReportCanvas;
 
 // A small banded report: a page header, one detail band per data row and a page
 // footer, laid out in twips on a page (letter paper unless set otherwise). It paints
@@ -42,6 +42,5 @@ public:
     bool writePdf(const QString& path, QString* error = nullptr, int* pages = nullptr) const;
 
 private:
-    struct Painter;
-    void paintPage(Painter& painter, int page) const;
+    void paintPage(ReportCanvas& canvas, int page) const;
 };
