@@ -9,12 +9,13 @@ struct Column {
     const char* caption;
     int width;
     Qt::Alignment alignment;
+    int indent = 0;   // keeps left-aligned text off the numbers before it
 };
 
 const Column columns[] = {
     {"Read Date", 1300, Qt::AlignHCenter}, {"Bill Date", 1300, Qt::AlignHCenter}, {"Code", 1000, Qt::AlignLeft},
     {"Previous", 1500, Qt::AlignRight},    {"Present", 1500, Qt::AlignRight},     {"Used", 1500, Qt::AlignRight},
-    {"MSN", 2790, Qt::AlignLeft},
+    {"MSN", 2790, Qt::AlignLeft, 300},
 };
 
 constexpr int Left = 630;
@@ -34,7 +35,8 @@ ReportBand header(const QString& companyTitle, const QString& accNo, const QStri
                                            Qt::AlignHCenter));
     int left = Left;
     for (const Column& column : columns) {
-        ReportItem heading = ReportItem::label(QString::fromLatin1(column.caption), left, 1200, column.width - Gap,
+        ReportItem heading = ReportItem::label(QString::fromLatin1(column.caption), left + column.indent, 1200,
+                                               column.width - Gap - column.indent,
                                                225, QString::fromLatin1(column.caption), column.alignment);
         heading.bold = true;
         band.items.push_back(heading);
@@ -51,8 +53,8 @@ ReportBand detail()
     int left = Left;
     int index = 0;
     for (const Column& column : columns) {
-        ReportItem box = ReportItem::field(QString::fromLatin1(column.caption), left, 20, column.width - Gap, 230,
-                                           index++, column.alignment);
+        ReportItem box = ReportItem::field(QString::fromLatin1(column.caption), left + column.indent, 20,
+                                           column.width - Gap - column.indent, 230, index++, column.alignment);
         box.pointSize = 9;
         band.items.push_back(box);
         left += column.width;

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTimer>
 
 namespace {
@@ -39,6 +40,8 @@ protected:
         QObject::connect(&closer, &QTimer::timeout, [this] {
             if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
                 previewTitle = preview->windowTitle();
+                if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                    previewPages = pages->pageCount();
                 preview->reject();
             }
         });
@@ -47,6 +50,7 @@ protected:
 
     FakeMessenger messenger;
     QString previewTitle;
+    int previewPages = 0;
     QTimer closer;
 };
 
@@ -78,11 +82,12 @@ TEST_F(JournalPrintingTest, PdfHoldsTheRangeOnAsManyPagesAsTheReportCounts)
 
 TEST_F(JournalPrintingTest, PrintShowsTheJournalInThePreview)
 {
-    addCharges(3);
+    addCharges(60);
     build();
     closePreviewWhenShown();
-    JournalPrinting::print(module, messenger, state(0, 2), nullptr);
+    JournalPrinting::print(module, messenger, state(0, 59), nullptr);
     EXPECT_EQ(previewTitle, QStringLiteral("Customer History Journal"));
+    EXPECT_EQ(previewPages, 2);
     EXPECT_TRUE(messenger.messages.isEmpty());
 }
 
