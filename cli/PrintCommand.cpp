@@ -51,6 +51,31 @@ QString parseArguments(const QStringList& args, PrintArguments& parsed)
     return {};
 }
 
+// The grid's layout as the journal window's load leaves it.
+JournalPrintState printState(const JournalLoader::Result& loaded, const JournalFlags& flags,
+                             const PrintArguments& arguments)
+{
+    JournalPrintState state;
+    state.PrintHeaderText = loaded.header.label;
+    state.PrintColWidth = JournalPrintState::defaultColumnWidths(flags.ShowPrevReadings != 0);
+    state.PrintRowHeight = JournalBuilder::rowHeightTwips(loaded.build.LongestDescr, int(state.PrintColWidth[3]));
+    state.PrintFirstRow = arguments.first.value_or(0);
+    state.PrintLastRow = arguments.last.value_or(static_cast<int>(loaded.rows.size()) - 1);
+    return state;
+}
+
+int writeJournal(const HistoryModule& module, const JournalPrintState& state, const QString& path)
+{
+    QString error;
+    const std::optional<BandedReport> report = rptHistoryJournal::ReportStart(module, state, &error);
+    int pages = 0;
+    if (!report || !report->writePdf(path, &error, &pages))
+        return cliFailure(error);
+    std::printf("%d rows, %d pages written to %s\n", static_cast<int>(report->rows.size()), pages,
+                path.toLocal8Bit().constData());
+    return CliExit::Ok;
+}
+
 } // namespace
 
 int runPrintCommand(const CliContext& context)
@@ -82,19 +107,5 @@ int runPrintCommand(const CliContext& context)
         return cliFailure(loaded.extraction.error);
     if (loaded.build.NoHistory)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
-
-    JournalPrintState state;
-    state.PrintHeaderText = loaded.header.label;
-    state.PrintColWidth = JournalPrintState::defaultColumnWidths(flags.ShowPrevReadings != 0);
-    state.PrintRowHeight = JournalBuilder::rowHeightTwips(loaded.build.LongestDescr, int(state.PrintColWidth[3]));
-    state.PrintFirstRow = arguments.first.value_or(0);
-    state.PrintLastRow = arguments.last.value_or(static_cast<int>(loaded.rows.size()) - 1);
-
-    QString error;
-    int pages = 0;
-    if (!rptHistoryJournal::writePdf(module, state, arguments.pdf, &error, &pages))
-        return cliFailure(error);
-    std::printf("%d rows, %d pages written to %s\n", std::max(0, state.PrintLastRow - state.PrintFirstRow + 1), pages,
-                arguments.pdf.toLocal8Bit().constData());
-    return CliExit::Ok;
+    return writeJournal(module, printState(loaded, flags, arguments), arguments.pdf);
 }
