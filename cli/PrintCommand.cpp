@@ -1,12 +1,9 @@
-#include "app/HistoryModule.h"
-#include "app/Main.h"
-#include "cli/BillingDbLocator.h"
+#include "cli/CliAccount.h"
 #include "cli/CliCommand.h"
 #include "journal/JournalLoader.h"
 #include "journal/JournalModel.h"
 #include "journal/rptHistoryJournal.h"
 
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -84,28 +81,16 @@ int runPrintCommand(const CliContext& context)
     const QString wrong = parseArguments(context.args, arguments);
     if (!wrong.isEmpty())
         return cliUsageError(wrong);
-    const auto [custKey, locKey] = Main::parseAccountKeys(arguments.account);
-    if (custKey <= 0 || locKey <= 0)
-        return cliUsageError(QStringLiteral("the account must be K-L with both keys positive"));
-    const BillingDbLocation billing = BillingDbLocator::locate(context.home);
-    if (!billing.ok())
-        return cliFailure(billing.error);
-
-    // The journal is built in a scratch file of our own, never in the suite folder.
-    QTemporaryDir scratch;
-    HistoryModule module;
-    module.ProgramFolder = context.home;
-    module.BillingDbPath = billing.path;
-    module.CompanyTitle = billing.companyName;
-    module.WorkDbPath = scratch.filePath(QStringLiteral("ledview-print.mdb"));
-    module.CustKey = custKey;
-    module.LocKey = locKey;
+    CliAccount account;
+    int exitCode = CliExit::Ok;
+    if (!account.open(context, arguments.account, exitCode))
+        return exitCode;
 
     JournalFlags flags;
-    const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+    const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
     if (!loaded.extraction.ok)
         return cliFailure(loaded.extraction.error);
     if (loaded.build.NoHistory)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
-    return writeJournal(module, printState(loaded, flags, arguments), arguments.pdf);
+    return writeJournal(account.module, printState(loaded, flags, arguments), arguments.pdf);
 }

@@ -15,6 +15,11 @@ const CliCommand kCommands[] = {
     {"demo", "demo DIR [--locations N] [--years Y] [--seed S]   write a demo suite into DIR", runDemoCommand},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
+    {"journal", "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"
+                "                                                    print the account's history journal",
+     runJournalCommand},
+    {"account", "account K-L                                       print the journal's account header",
+     runAccountCommand},
     {"print", "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF",
      runPrintCommand},
     {"entmeter-stand-in", "", runEntmeterStandInCommand},

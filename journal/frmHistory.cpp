@@ -8,6 +8,8 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <cmath>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -79,7 +81,12 @@ void frmHistory::createControls()
     grd->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grd->verticalHeader()->setVisible(false);
     grd->horizontalHeader()->setHighlightSections(false);
-    m_defaultRowHeight = grd->verticalHeader()->defaultSectionSize();
+    // The suite's grid is set in a small face so the columns' twip widths hold a date.
+    QFont gridFont = grd->font();
+    gridFont.setPointSizeF(7.5);
+    grd->setFont(gridFont);
+    grd->horizontalHeader()->setFont(gridFont);
+    m_lineHeight = QFontMetrics(gridFont).lineSpacing() + 4;
 
     grdbal = new QTableView(this);
     grdbal->setObjectName(QStringLiteral("grdbal"));
@@ -203,9 +210,10 @@ int frmHistory::columnWidthTwips(int column) const
 void frmHistory::SizeJournalRows()
 {
     const float height = JournalBuilder::rowHeightTwips(LongestDescr, columnWidthTwips(JournalModel::Description));
-    // A height of 0 (no long description) means a single line.
-    const int pixels = height > 0 ? twipsToPixels(static_cast<int>(height)) : m_defaultRowHeight;
-    grd->verticalHeader()->setDefaultSectionSize(std::max(pixels, m_defaultRowHeight));
+    // 300 twips is one line of the grid's text; 0 (no long description) means one line.
+    const int lines = std::max(1, static_cast<int>(std::ceil(height / 300.0f)));
+    grd->verticalHeader()->setMinimumSectionSize(1);
+    grd->verticalHeader()->setDefaultSectionSize(lines * m_lineHeight);
 }
 
 void frmHistory::RefreshJournalGrid()
@@ -225,18 +233,20 @@ void frmHistory::placeButtons()
                      std::max(twipsToPixels(1000), height() - twipsToPixels(designHeight - gridHeight)));
     const int right = gridLeft + gridWidth;
     const int row1 = pixelsToTwips(grd->geometry().bottom()) + 100;
-    const int row2 = row1 + buttonHeight + 45;
+    const int rowHeight = std::max(buttonHeight, pixelsToTwips(cmdExit->sizeHint().height()));
+    const int row2 = row1 + rowHeight + 45;
     auto place = [this](QWidget* w, int left, int top, int widthTwips) {
-        w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(widthTwips), twipsToPixels(buttonHeight));
+        w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(widthTwips),
+                       std::max(twipsToPixels(buttonHeight), w->sizeHint().height()));
     };
-    place(cmdComment, gridLeft, row1, 1700);
-    place(cmdShowPrev, gridLeft + 1760, row1, 2300);
-    place(cmdApplyMult, gridLeft + 4120, row1, 2900);
-    place(cmdBals, gridLeft + 7080, row1, 1500);
-    place(cmdHideCom, gridLeft, row2, 1700);
-    place(cmdPmts, gridLeft + 1760, row2, 2300);
-    place(cmdPrint, gridLeft + 4120, row2, 1200);
-    place(Data1, gridLeft + 5400, row2, 1500);
+    place(cmdComment, gridLeft, row1, 1950);
+    place(cmdShowPrev, gridLeft + 2010, row1, 2500);
+    place(cmdApplyMult, gridLeft + 4570, row1, 3100);
+    place(cmdBals, gridLeft + 7730, row1, 1500);
+    place(cmdHideCom, gridLeft, row2, 1950);
+    place(cmdPmts, gridLeft + 2010, row2, 2500);
+    place(cmdPrint, gridLeft + 4570, row2, 1200);
+    place(Data1, gridLeft + 5830, row2, 1500);
     place(cmdPrev, right - exitWidth, row1, pageWidth);
     place(cmdNext, right - pageWidth, row1, pageWidth);
     place(cmdExit, right - exitWidth, row2, exitWidth);

@@ -56,7 +56,7 @@ private:
     JournalModel* m_model = nullptr;
     bool m_unloaded = false;
     bool m_activationPending = false;
-    int m_defaultRowHeight = 0;
+    int m_lineHeight = 0;
 
     QLabel* Label2 = nullptr;
     QLabel* Data1 = nullptr;
