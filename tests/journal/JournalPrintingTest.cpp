@@ -68,6 +68,7 @@ TEST_F(JournalPrintingTest, PdfHoldsTheRangeOnAsManyPagesAsTheReportCounts)
     ASSERT_TRUE(rptHistoryJournal::writePdf(module, state(10, 129), path, &error, &pages)) << error.toStdString();
     EXPECT_EQ(pages, 3);   // 120 rows, 48 a page
     EXPECT_EQ(PdfTools::pageCount(path), 3);
+    EXPECT_TRUE(PdfTools::run("pdfinfo", {path}).contains("612 x 792 pts (letter)"));
 
     const QString text = PdfTools::text(path);
     // pdftotext lays the page out again, so blanks between words are not counted.

@@ -7,6 +7,7 @@
 
 namespace {
 
+// A header, a two-column detail and a footer with the page number.
 BandedReport numberedReport(size_t rows)
 {
     BandedReport report;
@@ -26,28 +27,6 @@ BandedReport numberedReport(size_t rows)
     return report;
 }
 
-TEST(BandedReportPdf, WritesEveryRowOnLetterPagesWithPageNumbers)
-{
-    if (!PdfTools::available())
-        GTEST_SKIP() << "poppler-utils is not installed";
-    QTemporaryDir dir;
-    const QString path = dir.filePath("numbers.pdf");
-    const BandedReport report = numberedReport(100);
-    int pages = 0;
-    QString error;
-    ASSERT_TRUE(report.writePdf(path, &error, &pages)) << error.toStdString();
-    EXPECT_EQ(pages, report.pageCount());
-    EXPECT_EQ(PdfTools::pageCount(path), pages);
-    EXPECT_TRUE(PdfTools::pageSize(path).startsWith("612 x 792")) << PdfTools::pageSize(path).toStdString();
-
-    const QString text = PdfTools::text(path);
-    EXPECT_EQ(text.count("Numbered Lines"), pages);
-    for (int row : {1, 47, 48, 100})
-        EXPECT_TRUE(text.contains(QStringLiteral("line %1\n").arg(row)) || text.contains(QStringLiteral("line %1 ").arg(row)))
-            << row;
-    EXPECT_TRUE(PdfTools::text(path, pages, pages).contains(QStringLiteral("Page %1").arg(pages)));
-}
-
 TEST(BandedReportPdf, ReportWithoutRowsPrintsItsHeaderOnce)
 {
     if (!PdfTools::available())
@@ -56,7 +35,9 @@ TEST(BandedReportPdf, ReportWithoutRowsPrintsItsHeaderOnce)
     const QString path = dir.filePath("empty.pdf");
     ASSERT_TRUE(numberedReport(0).writePdf(path));
     EXPECT_EQ(PdfTools::pageCount(path), 1);
-    EXPECT_TRUE(PdfTools::text(path).contains("Numbered Lines"));
+    const QString text = PdfTools::text(path);
+    EXPECT_TRUE(text.contains("Numbered Lines"));
+    EXPECT_TRUE(text.contains("Page 1"));
 }
 
 TEST(BandedReportPdf, UnwritableFileIsReported)

@@ -76,17 +76,6 @@ TEST(MRGridTable, AnExistingReportFolderIsFoundWithoutRegardToCase)
     EXPECT_EQ(MRGridTable::reportDbPath(dir.path()), dir.filePath("Reports/emptdata.mdb"));
 }
 
-TEST(MRGridTable, TheTableHasTheSuitesColumns)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(MRGridTable::fill(dir.path(), {}));
-    SqlConnection report = SqlConnection::open(MRGridTable::reportDbPath(dir.path()));
-    EXPECT_EQ(report.scalar("select sql from sqlite_master where name = 'MRGrid'").toString(),
-              QStringLiteral("CREATE TABLE MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, "
-                             "Used double, MSN text)"));
-    EXPECT_EQ(report.scalar("select count(*) from MRGrid").toInt(), 0);
-}
-
 TEST(MRGridTable, TextIsStoredAsTyped)
 {
     QTemporaryDir dir;

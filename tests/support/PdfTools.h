@@ -30,12 +30,6 @@ inline int pageCount(const QString& path)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-inline QString pageSize(const QString& path)
-{
-    const QRegularExpression size(QStringLiteral("^Page size:\\s+(.*)$"), QRegularExpression::MultilineOption);
-    return size.match(run(QStringLiteral("pdfinfo"), {path})).captured(1).trimmed();
-}
-
 // The text of pages first..last (1-based), laid out as on the page.
 inline QString text(const QString& path, int first = 1, int last = 0)
 {
