@@ -2,6 +2,8 @@
 
 #include "app/HistoryModule.h"
 #include "app/Waits.h"
+#include "journal/CodeBalanceModel.h"
+#include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
@@ -88,14 +90,29 @@ void frmHistory::createControls()
     grd->horizontalHeader()->setFont(gridFont);
     m_lineHeight = QFontMetrics(gridFont).lineSpacing() + 4;
 
+    m_balanceModel = new CodeBalanceModel(this);
     grdbal = new QTableView(this);
     grdbal->setObjectName(QStringLiteral("grdbal"));
+    grdbal->setModel(m_balanceModel);
+    grdbal->setFont(gridFont);
     grdbal->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdbal->verticalHeader()->setVisible(false);
+    grdbal->verticalHeader()->setDefaultSectionSize(m_lineHeight);
     grdbal->hide();
+    grdbalCaption = new QLabel(QStringLiteral("Code balances on "), this);
+    grdbalCaption->setObjectName(QStringLiteral("grdbalCaption"));
+    grdbalCaption->setAutoFillBackground(true);
+    grdbalCaption->hide();
 
     Data1 = new QLabel(this);
     Data1->setObjectName(QStringLiteral("Data1"));
 
+    createButtons();
+    connectCommands();
+}
+
+void frmHistory::createButtons()
+{
     cmdComment = makeButton(this, "cmdComment", QStringLiteral("Add New Comment"));
     cmdShowPrev = makeButton(this, "cmdShowPrev", QStringLiteral("Show Previous Readings"),
                              QStringLiteral("Showprevious reading column (reduces width of description column)/hide "
@@ -116,36 +133,29 @@ void frmHistory::createControls()
     cmdPrev = makeButton(this, "cmdPrev", QStringLiteral("<"));
     cmdNext = makeButton(this, "cmdNext", QStringLiteral(">"));
     cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
-    connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmHistory::Form_Load()
 {
-    // Captions name the action a button takes next; the settings file may turn some on.
-    cmdComment->setText(QStringLiteral("Add New Comment"));
-    cmdShowPrev->setText(QStringLiteral("Show Previous Readings"));
-    cmdApplyMult->setText(QStringLiteral("Apply Multiplier to Readings"));
-    cmdHideCom->setText(QStringLiteral("Hide Comments"));
-    cmdPmts->setText(QStringLiteral("Consolidate Payments"));
+    cmdComment->setText(JournalCaptions::addComment());
+    cmdShowPrev->setText(JournalCaptions::showPrevious());
+    cmdApplyMult->setText(JournalCaptions::applyMultiplier());
+    cmdHideCom->setText(JournalCaptions::hideComments());
+    cmdPmts->setText(JournalCaptions::consolidatePayments());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     JournalLoader::Result loaded = JournalLoader::load(m_module, m_flags, Label2->text());
     QApplication::restoreOverrideCursor();
 
     printRange = loaded.printRange;
-    if (loaded.settings) {
-        if (loaded.settings->ShowPrevReadings)
-            cmdShowPrev->setText(QStringLiteral("Hide Previous Readings"));
-        if (loaded.settings->ConsolidatePayments)
-            cmdPmts->setText(QStringLiteral("Distribute Payments"));
-        if (loaded.settings->MultApplied)
-            cmdApplyMult->setText(QStringLiteral("Remove Multiplier from Readings"));
-        if (loaded.settings->HideComments)
-            cmdHideCom->setText(QStringLiteral("Show Comments"));
-        resize(twipsToPixels(loaded.settings->widthTwips), height());
-    }
+    applyLoadedSettings(loaded.settings);
+    // The flags outlive a reload; the captions must name what a click will do to them.
+    cmdHideCom->setText(m_flags.HideComments ? JournalCaptions::showComments() : JournalCaptions::hideComments());
+    cmdPmts->setText(m_flags.ConsolidatePayments ? JournalCaptions::distributePayments()
+                                                 : JournalCaptions::consolidatePayments());
     if (!loaded.extraction.ok) {
         m_module.NoHistory = -1;
+        m_model->clear();
         m_messenger.tell(loaded.extraction.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return;
     }
@@ -164,6 +174,8 @@ void frmHistory::Form_Load()
         Label2->setPalette(palette);
     }
     grdbal->hide();
+    grdbalCaption->hide();
+    m_balances = std::move(loaded.balances);
 
     if (pixelsToTwips(width()) < JournalViewSettings::MinimumWidthTwips)
         resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), height());
@@ -172,25 +184,40 @@ void frmHistory::Form_Load()
     placeButtons();
     applyPreviousReadingsLayout();
 
-    if (!loaded.build.NoHistory) {
-        cmdApplyMult->setText(m_flags.MultApplied ? QStringLiteral("Remove Multiplier from Readings")
-                                                  : QStringLiteral("Apply Multiplier to Readings"));
-        LongestDescr = loaded.build.LongestDescr;
-        SizeJournalRows();
-    }
     if (loaded.build.NoHistory) {
+        // A reload onto an account without history shows an empty journal; the
+        // buttons keep working on it.
+        m_model->clear();
         m_messenger.tell(QStringLiteral("No history records exist for this customer."), QStringLiteral("NOTHING TO DO"),
                          Messenger::Icon::Information);
         return;
     }
+    cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
+    LongestDescr = loaded.build.LongestDescr;
+    SizeJournalRows();
     m_model->setRows(std::move(loaded.rows));
     RefreshJournalGrid();
+}
+
+void frmHistory::applyLoadedSettings(const std::optional<JournalViewSettings>& settings)
+{
+    if (!settings)
+        return;
+    if (settings->ShowPrevReadings)
+        cmdShowPrev->setText(JournalCaptions::hidePrevious());
+    if (settings->ConsolidatePayments)
+        cmdPmts->setText(JournalCaptions::distributePayments());
+    if (settings->MultApplied)
+        cmdApplyMult->setText(JournalCaptions::removeMultiplier());
+    if (settings->HideComments)
+        cmdHideCom->setText(JournalCaptions::showComments());
+    resize(twipsToPixels(settings->widthTwips), height());
 }
 
 void frmHistory::applyPreviousReadingsLayout()
 {
     const bool show = m_flags.ShowPrevReadings != 0;
-    cmdShowPrev->setText(show ? QStringLiteral("Hide Previous Readings") : QStringLiteral("Show Previous Readings"));
+    cmdShowPrev->setText(show ? JournalCaptions::hidePrevious() : JournalCaptions::showPrevious());
     setColumnWidthTwips(JournalModel::Description, show ? 2200 : 3100);
     setColumnWidthTwips(JournalModel::Previous, show ? 900 : 0);
 }
@@ -219,9 +246,14 @@ void frmHistory::SizeJournalRows()
 void frmHistory::RefreshJournalGrid()
 {
     const int last = m_model->rowCount() - 1;
-    if (last < 0)
+    if (last < 0) {
+        Data1_Reposition();
         return;
-    grd->selectRow(last);
+    }
+    grd->clearSelection();
+    // Moving to the last row runs the row-change duties even when it already was current.
+    if (grd->currentIndex().row() == last)
+        Data1_Reposition();
     grd->setCurrentIndex(m_model->index(last, 0));
     grd->scrollToBottom();
 }
@@ -250,6 +282,11 @@ void frmHistory::placeButtons()
     place(cmdPrev, right - exitWidth, row1, pageWidth);
     place(cmdNext, right - pageWidth, row1, pageWidth);
     place(cmdExit, right - exitWidth, row2, exitWidth);
+    // The balance grid stands over the right-hand part of the journal.
+    const int balanceWidth = std::min(5400, gridWidth);
+    place(grdbalCaption, right - balanceWidth, gridTop, balanceWidth);
+    grdbal->setGeometry(twipsToPixels(right - balanceWidth), grdbalCaption->geometry().bottom() + 1,
+                        twipsToPixels(balanceWidth), grdbal->height());
 }
 
 void frmHistory::resizeEvent(QResizeEvent* event)
