@@ -1,6 +1,7 @@
 #include "readings/ReadingsPrinting.h"
 
 #include "app/HistoryModule.h"
+#include "app/SqlConnection.h"
 #include "platform/Messenger.h"
 #include "platform/ReportPreview.h"
 #include "readings/ReadingsReport.h"
@@ -24,4 +25,17 @@ bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenge
     }
     ReportPreview::exec(prepared.report, messenger, parent);
     return true;
+}
+
+bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenger, const QString& accNo,
+                                const QString& lookupName, QWidget* parent)
+{
+    SqlConnection billing = SqlConnection::open(module.BillingDbPath);
+    if (!billing.isOpen()) {
+        messenger.tell(billing.lastError(), QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
+        return false;
+    }
+    const std::vector<MRGridTable::Reading> readings = MRGridTable::readBilling(billing, module.CustKey, module.LocKey);
+    billing.close();
+    return cmdPrint(module, messenger, readings, accNo, lookupName, parent);
 }

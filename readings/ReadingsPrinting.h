@@ -17,4 +17,8 @@ public:
     static bool cmdPrint(const HistoryModule& module, Messenger& messenger,
                          const std::vector<MRGridTable::Reading>& readings, const QString& accNo,
                          const QString& lookupName, QWidget* parent);
+    // The same for every reading of the module's account, read from the billing
+    // database (the grid writes its edits there at once, so this is what it shows).
+    static bool cmdPrint(const HistoryModule& module, Messenger& messenger, const QString& accNo,
+                         const QString& lookupName, QWidget* parent);
 };

@@ -2,6 +2,7 @@
 
 #include "app/HistoryModule.h"
 #include "support/FakeMessenger.h"
+#include "support/TestSuite.h"
 
 #include <QApplication>
 #include <QPrintPreviewDialog>
@@ -45,7 +46,11 @@ TEST_F(ReadingsPrintingTest, ShowsTheReadingsReport)
 
 TEST_F(ReadingsPrintingTest, AnEmptyListPrintsNothingAndSaysSo)
 {
-    EXPECT_FALSE(ReadingsPrinting::cmdPrint(module, messenger, {}, "10442", "RIVERSIDE MILL", nullptr));
+    TestSuite suite;
+    module.BillingDbPath = suite.billingPath();
+    module.CustKey = 1;
+    module.LocKey = 10;
+    EXPECT_FALSE(ReadingsPrinting::cmdPrint(module, messenger, "10442", "RIVERSIDE MILL", nullptr));
     EXPECT_TRUE(previewTitle.isEmpty());
     ASSERT_EQ(messenger.messages.size(), 1);
     EXPECT_EQ(messenger.messages[0].title, QStringLiteral("NOTHING TO PRINT"));
