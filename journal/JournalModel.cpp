@@ -107,7 +107,8 @@ QVariant JournalModel::data(const QModelIndex& index, int role) const
 
 QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return caption(section);
-    return QAbstractTableModel::headerData(section, orientation, role);
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    // Rows have bare selectors, no numbers.
+    return orientation == Qt::Horizontal ? QVariant(caption(section)) : QVariant();
 }

@@ -3,6 +3,7 @@
 #include "app/HistoryModule.h"
 #include "app/Waits.h"
 #include "journal/CodeBalanceModel.h"
+#include "journal/JournalGrid.h"
 #include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
 #include "journal/frmHistoryComment.h"
@@ -84,14 +85,12 @@ void frmHistory::createControls()
     Label2->setGeometry(twipsToPixels(gridLeft), twipsToPixels(120), twipsToPixels(10890), twipsToPixels(855));
 
     m_model = new JournalModel(this);
-    grd = new QTableView(this);
+    grd = new JournalGrid(this);
     grd->setObjectName(QStringLiteral("grd"));
     grd->setModel(m_model);
-    grd->setSelectionBehavior(QAbstractItemView::SelectRows);
     grd->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grd->setWordWrap(true);
     grd->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grd->verticalHeader()->setVisible(false);
     grd->horizontalHeader()->setHighlightSections(false);
     // The suite's grid is set in a small face so the columns' twip widths hold a date.
     QFont gridFont = grd->font();
@@ -244,9 +243,14 @@ int frmHistory::columnWidthTwips(int column) const
     return grd->isColumnHidden(column) ? 0 : pixelsToTwips(grd->columnWidth(column));
 }
 
+float frmHistory::rowHeightTwips() const
+{
+    return JournalBuilder::rowHeightTwips(LongestDescr, columnWidthTwips(JournalModel::Description));
+}
+
 void frmHistory::SizeJournalRows()
 {
-    const float height = JournalBuilder::rowHeightTwips(LongestDescr, columnWidthTwips(JournalModel::Description));
+    const float height = rowHeightTwips();
     // 300 twips is one line of the grid's text; 0 (no long description) means one line.
     const int lines = std::max(1, static_cast<int>(std::ceil(height / 300.0f)));
     grd->verticalHeader()->setMinimumSectionSize(1);
@@ -264,7 +268,7 @@ void frmHistory::RefreshJournalGrid()
     // Moving to the last row runs the row-change duties even when it already was current.
     if (grd->currentIndex().row() == last)
         Data1_Reposition();
-    grd->setCurrentIndex(m_model->index(last, 0));
+    grd->selectionModel()->setCurrentIndex(m_model->index(last, 0), QItemSelectionModel::NoUpdate);
     grd->scrollToBottom();
 }
 

@@ -9,6 +9,7 @@
 
 class CodeBalanceModel;
 class HistoryModule;
+class JournalGrid;
 class JournalModel;
 class Messenger;
 class QLabel;
@@ -58,6 +59,7 @@ private:
     void applyLoadedSettings(const std::optional<JournalViewSettings>& settings);
     void applyPreviousReadingsLayout();
     void SizeJournalRows();
+    float rowHeightTwips() const;
     void RefreshJournalGrid();
     void Form_Activate();
     void Form_Unload();
@@ -72,6 +74,7 @@ private:
     void cmdNext_Click();
     void cmdBals_Click();
     void cmdComment_Click();
+    void cmdPrint_Click();
     void grd_DblClick();
     void Data1_Reposition();
     void ShowCodeBalances();
@@ -91,7 +94,7 @@ private:
     QLabel* Label2 = nullptr;
     QLabel* Data1 = nullptr;
     QLabel* grdbalCaption = nullptr;
-    QTableView* grd = nullptr;
+    JournalGrid* grd = nullptr;
     QTableView* grdbal = nullptr;
     QPushButton* cmdComment = nullptr;
     QPushButton* cmdShowPrev = nullptr;

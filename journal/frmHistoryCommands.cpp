@@ -8,7 +8,9 @@
 #include "journal/JournalBuilder.h"
 #include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
+#include "journal/JournalGrid.h"
 #include "journal/JournalModel.h"
+#include "journal/JournalPrinting.h"
 #include "platform/DateText.h"
 #include "platform/Messenger.h"
 
@@ -29,6 +31,7 @@ void frmHistory::connectCommands()
     connect(cmdNext, &QPushButton::clicked, this, &frmHistory::cmdNext_Click);
     connect(cmdBals, &QPushButton::clicked, this, &frmHistory::cmdBals_Click);
     connect(cmdComment, &QPushButton::clicked, this, &frmHistory::cmdComment_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmHistory::cmdPrint_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     connect(grd, &QTableView::doubleClicked, this, &frmHistory::grd_DblClick);
     connect(grd->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmHistory::Data1_Reposition);
@@ -182,6 +185,19 @@ void frmHistory::cmdComment_Click()
     if (showComment)
         showComment(m_module);
     rebuildJournal();
+}
+
+void frmHistory::cmdPrint_Click()
+{
+    JournalPrintState state;
+    state.PrintHeaderText = Label2->text();
+    for (int column = 0; column < JournalPrintState::ColumnCount; ++column)
+        state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(columnWidthTwips(column));
+    state.PrintRowHeight = rowHeightTwips();
+    const std::optional<int> moveTo = JournalPrinting::cmdPrint(m_module, m_messenger, state, grd->selectedRowsInOrder(),
+                                                                printRange, m_model->rows(), this);
+    if (moveTo)
+        grd->selectionModel()->setCurrentIndex(m_model->index(*moveTo, 0), QItemSelectionModel::NoUpdate);
 }
 
 void frmHistory::grd_DblClick()

@@ -50,7 +50,13 @@ BillComputation::Outcome BillComputation::run(const QString& programFolder, cons
         BillRequest::removeDoneMarker(programFolder);
         qint64 pid = 0;
         // Started on its own: it must live on even when this window closes first.
-        if (!QProcess::startDetached(program, {QStringLiteral("cor")}, programFolder, &pid)) {
+        QProcess process;
+        process.setProgram(program);
+        process.setArguments({QStringLiteral("cor")});
+        process.setWorkingDirectory(programFolder);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        if (!process.startDetached(&pid)) {
             outcome = Outcome::CannotStart;
             cannotCompute(QStringLiteral("The meter-entry program ") + program + QStringLiteral(" could not be started."));
         } else {

@@ -1,6 +1,7 @@
 #include "readings/frmUncomputedReadings.h"
 
 #include "readings/BillComputation.h"
+#include "readings/ReadingsPrinting.h"
 
 #include "app/DateEntryBox.h"
 #include "app/HistoryModule.h"
@@ -84,6 +85,9 @@ void frmUncomputedReadings::createControls()
     cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"));
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdCompute, &QPushButton::clicked, this, &frmUncomputedReadings::cmdCompute_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, [this] {
+        ReadingsPrinting::cmdPrint(m_module, m_messenger, ReadingsAccNo, ReadingsLookupName, this);
+    });
 }
 
 void frmUncomputedReadings::createGrid()

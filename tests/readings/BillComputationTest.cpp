@@ -96,7 +96,7 @@ TEST_F(BillComputationTest, MissingHangingOrFailingProgramsAreTold)
     EXPECT_TRUE(messenger.messages[0].text.startsWith("The meter-entry program entmeter cannot be found"));
 
     messenger.messages.clear();
-    program("sleep 30");
+    program("sleep 4");
     compute(1);
     EXPECT_EQ(messenger.texts(), QStringList{"The meter-entry program did not finish within 1 seconds."});
     EXPECT_EQ(titles(), QStringList{"CANNOT COMPUTE"});
