@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/LikePattern.h"
+#include "selection/SearchOption.h"
+
+#include <QString>
+#include <QStringView>
+
+class SearchLines;
+
+// A search of the account list as the find buttons and the typing search run it:
+// the option's slice of each line against a LIKE pattern built from the operator's
+// text. The operator's wildcards stay wildcards; the text is never part of SQL.
+class ListSearch {
+public:
+    enum class Direction { First = 0, Next = 1, Previous = -1 };
+
+    // Option 0 while typing: the account number begins with the text; otherwise
+    // the slice contains it.
+    ListSearch(const SearchOption& option, const QString& text, bool typing);
+
+    const QString& pattern() const { return m_like.pattern(); }
+    bool matches(QStringView line) const;
+
+    // The row found from `current` (the list's current row, -1 for none): First
+    // scans from the top, Next after `current`, Previous before it; never wraps.
+    // -1 when nothing matches.
+    qsizetype find(const SearchLines& lines, Direction direction, qsizetype current) const;
+
+    // The operator's text as a pattern piece: wildcards and complete [...] sets act,
+    // a '[' that no ']' closes is taken literally instead of spoiling the pattern.
+    static QString operatorPattern(const QString& text);
+
+private:
+    const SearchOption& m_option;
+    LikePattern m_like;
+};
