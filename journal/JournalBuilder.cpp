@@ -113,7 +113,7 @@ void JournalBuilder::applyMultiplier(HistoryModule& module)
         "update jurn set prev = case when prev is null then null else str(val(prev) * val(mult)) end, "
         "pres = case when pres is null then null else str(val(pres) * val(mult)) end, "
         "usage = case when usage is null then null else str(val(usage) * val(mult)) end, "
-        "descr = trim(left(descr, instr(1, descr, 'MULT:') - 1)) "
+        "descr = trim(\"left\"(descr, instr(1, descr, 'MULT:') - 1)) "
         "where dorder <= 1 and val(mult) <> 0"));
 }
 

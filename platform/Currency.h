@@ -11,11 +11,12 @@ class Currency {
 public:
     constexpr Currency() = default;
     static constexpr Currency fromTenThousandths(int64_t units) { return Currency(units); }
-    // Rounds to four decimals on the value's decimal form (15 significant digits),
-    // so a stored 0.075 stays 0.075 rather than its binary neighbour.
+    // Rounds to four decimals (half to even, as the runtime's conversion does) on the
+    // value's decimal form (15 significant digits), so a stored 0.075 stays 0.075
+    // rather than its binary neighbour. Magnitudes beyond the range saturate.
     static Currency fromDouble(double value);
-    // Reads a stored amount: a number, or text holding a number (leading blanks, sign,
-    // decimals). Null, empty or non-numeric gives nothing.
+    // Reads a stored amount: a number, or text that is wholly a number (blanks around
+    // it, sign, decimals, exponent). Null, empty, non-numeric or out-of-range gives nothing.
     static std::optional<Currency> fromVariant(const QVariant& value);
     static std::optional<Currency> fromText(const QString& text);
 

@@ -1,0 +1,176 @@
+#include "cli/BillingSchema.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+const char* const kTables = R"SQL(
+create table [tbl customer] (
+    custkey integer primary key,
+    accno text not null,
+    lookupname text,
+    fname text,
+    mname text,
+    lname text,
+    CompanyName text,
+    phone text,
+    addr1 text,
+    addr2 text,
+    city text,
+    state text,
+    zip text,
+    status text,
+    active integer not null default -1,
+    opendate text
+);
+create table [tbl location] (
+    lockey integer primary key,
+    custkey integer not null,
+    ID text,
+    addr1 text,
+    addr2 text,
+    locroute text,
+    locseq integer,
+    indate text,
+    outdate text
+);
+create table [tbl reading] (
+    ReadingKey integer primary key,
+    CustKey integer not null,
+    LocKey integer not null,
+    Code text,
+    ReadDate text,
+    BillDate text,
+    Previous numeric,
+    Present numeric,
+    Usage numeric,
+    Multiplier numeric,
+    MultiTenants integer,
+    Factor numeric,
+    MSN text,
+    ChgOut integer,
+    estimated integer,
+    mrcomment text,
+    EntryDate text
+);
+create table [tbl bill detail] (
+    custkey integer not null,
+    lockey integer not null,
+    date text,
+    code text,
+    comment text,
+    amount real,
+    adjusted integer
+);
+create table [tbl payment detail] (
+    custkey integer not null,
+    lockey integer not null,
+    date text,
+    code text,
+    pmttype text,
+    docno text,
+    amount real
+);
+create table [tbl deposit] (
+    custkey integer not null,
+    lockey integer not null,
+    date text,
+    code text,
+    amount real
+);
+create table [tbl deposit refund] (
+    custkey integer not null,
+    lockey integer not null,
+    date text,
+    code text,
+    appliedtobill real,
+    returnedtocustomer real
+);
+create table [tbl balance] (
+    custkey integer not null,
+    lockey integer not null,
+    code text not null,
+    totalcharges real not null default 0,
+    totalpaid real not null default 0
+);
+create table histcomments (
+    custkey integer not null,
+    lockey integer not null,
+    edate text,
+    comment text,
+    UserID text
+);
+create table acctedits (
+    custkey integer not null,
+    lockey integer,
+    chgdate text,
+    chgfield text,
+    chgfrom text,
+    chgto text,
+    userid text
+);
+create table [lkup transaction code] (
+    code text primary key,
+    description text,
+    tgkey integer
+);
+)SQL";
+
+// Every per-account read filters on lockey and custkey; lockey first because it
+// is the more selective key.
+const char* const kIndexes = R"SQL(
+create index [ix location custkey] on [tbl location] (custkey);
+create index [ix reading account] on [tbl reading] (LocKey, CustKey, BillDate);
+create index [ix bill detail account] on [tbl bill detail] (lockey, custkey);
+create index [ix payment detail account] on [tbl payment detail] (lockey, custkey);
+create index [ix deposit account] on [tbl deposit] (lockey, custkey);
+create index [ix deposit refund account] on [tbl deposit refund] (lockey, custkey);
+create unique index [ix balance account code] on [tbl balance] (lockey, custkey, code);
+create index [ix histcomments account] on histcomments (lockey, custkey);
+create index [ix acctedits customer] on acctedits (custkey);
+)SQL";
+
+const char* const kGlobal = R"SQL(
+create table current (
+    databasepath text,
+    DatabaseFileName text,
+    CompanyName text
+);
+)SQL";
+
+bool execAll(sqlite3* db, const char* sql, QString* error)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    if (error)
+        *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+}
+
+} // namespace
+
+namespace BillingSchema {
+
+bool createTables(sqlite3* db, QString* error)
+{
+    return execAll(db, kTables, error);
+}
+
+bool createIndexes(sqlite3* db, QString* error)
+{
+    return execAll(db, kIndexes, error);
+}
+
+bool create(sqlite3* db, QString* error)
+{
+    return createTables(db, error) && createIndexes(db, error);
+}
+
+bool createGlobal(sqlite3* db, QString* error)
+{
+    return execAll(db, kGlobal, error);
+}
+
+} // namespace BillingSchema

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// The billing suite's tables as this program reads and writes them. Dates are ISO
+// text, money REAL, booleans -1/0. Column names are unique across [tbl customer]
+// and [tbl location] (but for the join key and addr1/addr2, which the statements
+// qualify), so the search list's bare names resolve.
+namespace BillingSchema {
+
+// Every billing table, with primary keys but without the secondary indexes.
+bool createTables(sqlite3* db, QString* error = nullptr);
+// The secondary indexes on custkey/lockey; a bulk writer calls this after inserting.
+bool createIndexes(sqlite3* db, QString* error = nullptr);
+// Tables and indexes: what a test fixture wants.
+bool create(sqlite3* db, QString* error = nullptr);
+
+// global.mdb's configuration table `current`.
+bool createGlobal(sqlite3* db, QString* error = nullptr);
+
+} // namespace BillingSchema

@@ -1,0 +1,65 @@
+#include "cli/CliCommand.h"
+#include "cli/DemoSuite.h"
+
+#include <cstdio>
+
+namespace {
+
+// The value of a numeric option, within [low, high]; a usage message otherwise.
+bool readNumber(const QString& name, const QString& text, qint64 low, qint64 high, qint64& value, QString& error)
+{
+    bool ok = false;
+    value = text.toLongLong(&ok);
+    if (!ok || value < low || value > high) {
+        error = QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(name).arg(low).arg(high).arg(text);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runDemoCommand(const CliContext& context)
+{
+    DemoOptions options;
+    options.cliProgram = context.program;
+    QString folder;
+    const QStringList& args = context.args;
+    for (int i = 0; i < args.size();) {
+        bool missing = false;
+        qint64 value = 0;
+        QString error;
+        if (auto v = cliOptionValue(args, i, QStringLiteral("--locations"), missing)) {
+            if (!readNumber(QStringLiteral("--locations"), *v, 1, 50'000'000, value, error))
+                return cliUsageError(error);
+            options.locations = value;
+        } else if (auto y = cliOptionValue(args, i, QStringLiteral("--years"), missing)) {
+            if (!readNumber(QStringLiteral("--years"), *y, 0, 50, value, error))
+                return cliUsageError(error);
+            options.years = static_cast<int>(value);
+        } else if (auto s = cliOptionValue(args, i, QStringLiteral("--seed"), missing)) {
+            bool ok = false;
+            options.seed = s->toULongLong(&ok);
+            if (!ok)
+                return cliUsageError(QStringLiteral("--seed wants a whole number, not \"%1\"").arg(*s));
+        } else if (missing) {
+            return cliUsageError(QStringLiteral("%1 needs a value").arg(args[i - 1]));
+        } else if (args[i].startsWith(QLatin1String("--")) || !folder.isEmpty()) {
+            return cliUsageError(QStringLiteral("demo: unexpected argument %1").arg(args[i]));
+        } else {
+            folder = args[i++];
+        }
+    }
+    if (folder.isEmpty())
+        return cliUsageError(QStringLiteral("demo needs the folder to write"));
+
+    const DemoSummary summary = DemoSuite::write(folder, options);
+    if (!summary.ok())
+        return cliFailure(summary.error);
+    std::printf("Demo suite written: %s\n", summary.billingPath.toLocal8Bit().constData());
+    std::printf("  locations: %lld\n  customers: %lld\n  rows:      %lld\n", static_cast<long long>(summary.locations),
+                static_cast<long long>(summary.customers), static_cast<long long>(summary.rows));
+    std::printf("  accounts:  %s%s\n", summary.sampleAccounts.join(QLatin1Char(' ')).toLocal8Bit().constData(),
+                options.years == 0 ? " (no history)" : "");
+    return CliExit::Ok;
+}

@@ -1,0 +1,171 @@
+#include "cli/DemoSuite.h"
+
+#include "cli/BillingSchema.h"
+#include "cli/DemoAccounts.h"
+#include "cli/DemoHistory.h"
+#include "cli/DemoRows.h"
+#include "cli/SqliteDb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& content, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QByteArray shellQuoted(const QString& text)
+{
+    QByteArray quoted = text.toUtf8();
+    quoted.replace("'", "'\\''");
+    return "'" + quoted + "'";
+}
+
+// The suite's meter-entry program is started as "entmeter cor" from the suite
+// folder; this stand-in hands the request to ledview-cli.
+bool writeEntmeter(const QString& folder, const QString& cliProgram, QString* error)
+{
+    const QByteArray fallback = cliProgram.isEmpty() ? QByteArray("ledview-cli") : shellQuoted(cliProgram);
+    const QByteArray script =
+        "#!/bin/sh\n"
+        "# Stand-in for the suite's meter-entry program: computes the bill named in\n"
+        "# CompOneRdg.ini and then creates componerdgdone.ini.\n"
+        "dir=$(cd \"$(dirname \"$0\")\" && pwd) || exit 1\n"
+        "if [ \"$1\" != \"cor\" ]; then\n"
+        "  echo \"usage: entmeter cor\" >&2\n"
+        "  exit 2\n"
+        "fi\n"
+        "recorded=" + fallback + "\n"
+        "exec \"${LEDVIEW_CLI:-$recorded}\" --home \"$dir\" entmeter-stand-in\n";
+    const QString path = QDir(folder).filePath(QStringLiteral("entmeter"));
+    if (!writeFile(path, script, error))
+        return false;
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    return true;
+}
+
+bool writeGlobal(const QString& folder, QString* error)
+{
+    SqliteDb db;
+    if (!db.open(QDir(folder).filePath(QStringLiteral("global.mdb")), true) || !BillingSchema::createGlobal(db.handle(), error)) {
+        if (error->isEmpty())
+            *error = db.lastError();
+        return false;
+    }
+    auto insert = db.prepare("insert into current (databasepath, DatabaseFileName, CompanyName) values (?1, ?2, ?3)");
+    insert.bind(1, QDir::cleanPath(QFileInfo(folder).absoluteFilePath()))
+        .bind(2, DemoSuite::kBillingFileName)
+        .bind(3, DemoSuite::kCompanyName);
+    if (!insert.run()) {
+        *error = db.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool writeReportDatabase(const QString& folder, QString* error)
+{
+    if (!QDir(folder).mkpath(QStringLiteral("reports"))) {
+        *error = QStringLiteral("%1: cannot create the reports folder").arg(folder);
+        return false;
+    }
+    SqliteDb db;
+    if (!db.open(QDir(folder).filePath(QStringLiteral("reports/emptdata.mdb")), true)
+        || !db.exec("create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)")) {
+        *error = db.lastError();
+        return false;
+    }
+    return true;
+}
+
+void writeTransactionCodes(DemoRows& rows)
+{
+    for (int code = 0; code < DemoCodes::Count; ++code) {
+        const auto& info = DemoCodes::info(code);
+        rows.transactionCode(info.code, info.description, info.tgkey);
+    }
+}
+
+bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& summary)
+{
+    SqliteDb db;
+    QString error;
+    // A demo file is rebuilt from scratch when anything fails, so durability
+    // during the bulk write buys nothing.
+    if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")
+        || !BillingSchema::createTables(db.handle(), &error) || !db.exec("begin")) {
+        summary.error = error.isEmpty() ? db.lastError() : error;
+        return false;
+    }
+    {
+        DemoRows rows(db.handle());
+        writeTransactionCodes(rows);
+        DemoAccounts accounts(rows, options.seed, options.locations, options.years);
+        accounts.writeAll();
+        if (!rows.error().isEmpty()) {
+            summary.error = rows.error();
+            return false;
+        }
+        summary.customers = accounts.customers();
+        summary.locations = rows.count(DemoRows::Location);
+        summary.rows = rows.totalRows();
+    }
+    if (!BillingSchema::createIndexes(db.handle(), &error) || !db.exec("commit")) {
+        summary.error = error.isEmpty() ? db.lastError() : error;
+        return false;
+    }
+    db.exec("pragma journal_mode=delete");
+    return true;
+}
+
+QStringList sampleAccounts(const DemoOptions& options)
+{
+    QStringList samples;
+    // Customer 1 owns locations 1 and 2, customer 2 (inactive) owns location 3.
+    if (options.locations >= 1)
+        samples << QStringLiteral("1-1");
+    if (options.locations >= 2)
+        samples << QStringLiteral("1-2");
+    if (options.locations >= 3)
+        samples << QStringLiteral("2-3");
+    return samples;
+}
+
+} // namespace
+
+DemoSummary DemoSuite::write(const QString& folder, const DemoOptions& options)
+{
+    DemoSummary summary;
+    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (!QDir().mkpath(absolute)) {
+        summary.error = QStringLiteral("%1: cannot create the folder").arg(absolute);
+        return summary;
+    }
+    const QDir dir(absolute);
+    summary.billingPath = dir.filePath(QString::fromLatin1(kBillingFileName));
+    for (const QString& name : {QStringLiteral("global.mdb"), QString::fromLatin1(kBillingFileName),
+                               QStringLiteral("reports/emptdata.mdb")}) {
+        if (QFileInfo::exists(dir.filePath(name)) && !QFile::remove(dir.filePath(name))) {
+            summary.error = QStringLiteral("%1: cannot replace the file").arg(dir.filePath(name));
+            return summary;
+        }
+    }
+    if (!writeBilling(summary.billingPath, options, summary))
+        return summary;
+    QString error;
+    if (!writeGlobal(absolute, &error) || !writeFile(dir.filePath(QStringLiteral("tuid.txt")), "CLERK1\r\n", &error)
+        || !writeReportDatabase(absolute, &error) || !writeEntmeter(absolute, options.cliProgram, &error)) {
+        summary.error = error;
+        return summary;
+    }
+    summary.sampleAccounts = sampleAccounts(options);
+    return summary;
+}

@@ -1,0 +1,16 @@
+#include "cli/CliCommand.h"
+#include "cli/EntmeterStandIn.h"
+
+#include <cstdio>
+
+// Called by the demo suite's entmeter script, from the suite folder.
+int runEntmeterStandInCommand(const CliContext& context)
+{
+    if (!context.args.isEmpty())
+        return cliUsageError(QStringLiteral("entmeter-stand-in takes no arguments"));
+    const EntmeterStandIn::Result result = EntmeterStandIn::run(context.home);
+    if (!result.ok())
+        return cliFailure(result.error);
+    std::printf("%d charge(s) computed\n", result.chargesWritten);
+    return CliExit::Ok;
+}

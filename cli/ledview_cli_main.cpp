@@ -1,0 +1,103 @@
+#include "app/SuiteFolder.h"
+#include "cli/CliCommand.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+// New commands (journal, account, search, balances, print) join this table.
+const CliCommand kCommands[] = {
+    {"demo", "demo DIR [--locations N] [--years Y] [--seed S]   write a demo suite into DIR", runDemoCommand},
+    {"sql", "sql STATEMENT                                     run one statement on the billing database",
+     runSqlCommand},
+    {"entmeter-stand-in", "", runEntmeterStandInCommand},
+};
+
+void printUsage(FILE* stream)
+{
+    std::fputs("usage: ledview-cli [--home DIR] COMMAND [ARGUMENTS]\n\n"
+               "The suite folder is --home DIR, else $LEDVIEW_HOME, else the folder of ledview-cli.\n\n"
+               "Commands:\n", stream);
+    for (const CliCommand& command : kCommands) {
+        if (*command.synopsis)
+            std::fprintf(stream, "  %s\n", command.synopsis);
+    }
+}
+
+const CliCommand* findCommand(const QString& name)
+{
+    for (const CliCommand& command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int cliUsageError(const QString& message)
+{
+    if (!message.isEmpty())
+        std::fprintf(stderr, "ledview-cli: %s\n", message.toLocal8Bit().constData());
+    printUsage(stderr);
+    return CliExit::Usage;
+}
+
+int cliFailure(const QString& message)
+{
+    std::fprintf(stderr, "ledview-cli: %s\n", message.toLocal8Bit().constData());
+    return CliExit::Failure;
+}
+
+std::optional<QString> cliOptionValue(const QStringList& args, int& index, const QString& name, bool& missing)
+{
+    const QString& arg = args[index];
+    if (arg.startsWith(name + QLatin1Char('='))) {
+        ++index;
+        return arg.mid(name.size() + 1);
+    }
+    if (arg != name)
+        return std::nullopt;
+    if (index + 1 >= args.size()) {
+        missing = true;
+        ++index;
+        return std::nullopt;
+    }
+    index += 2;
+    return args[index - 1];
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QString explicitHome;
+    int index = 0;
+    while (index < args.size() && args[index].startsWith(QLatin1String("--"))) {
+        if (args[index] == QLatin1String("--help")) {
+            printUsage(stdout);
+            return CliExit::Ok;
+        }
+        bool missing = false;
+        const auto home = cliOptionValue(args, index, QStringLiteral("--home"), missing);
+        if (!home)
+            return cliUsageError(missing ? QStringLiteral("--home needs a folder")
+                                         : QStringLiteral("unknown option %1").arg(args[index]));
+        explicitHome = *home;
+    }
+    if (index >= args.size())
+        return cliUsageError(QStringLiteral("no command given"));
+    const CliCommand* command = findCommand(args[index]);
+    if (!command)
+        return cliUsageError(QStringLiteral("unknown command %1").arg(args[index]));
+
+    CliContext context;
+    context.home = SuiteFolder::resolve(explicitHome, QCoreApplication::applicationDirPath());
+    context.args = args.mid(index + 1);
+    context.program = QCoreApplication::applicationFilePath();
+    const int status = command->run(context);
+    std::fflush(stdout);
+    return status;
+}

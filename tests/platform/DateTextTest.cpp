@@ -1,0 +1,130 @@
+#include "platform/DateText.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+
+namespace {
+
+struct ParseCase {
+    const char* text;
+    QDate expected;  // invalid: no date
+};
+
+class DateTextParseTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(DateTextParseTest, ReadsStoredAndTypedForms)
+{
+    const ParseCase& c = GetParam();
+    const QString text = QString::fromUtf8(c.text);
+    const std::optional<QDate> date = DateText::parse(text);
+    ASSERT_EQ(date.has_value(), c.expected.isValid()) << c.text;
+
+    const QByteArray utf8 = text.toUtf8();
+    char iso[10];
+    const bool isDate = DateText::parseToIso(utf8.constData(), static_cast<size_t>(utf8.size()), iso);
+    ASSERT_EQ(isDate, c.expected.isValid()) << c.text;
+    if (date) {
+        EXPECT_EQ(*date, c.expected) << c.text;
+        EXPECT_EQ(QLatin1String(iso, 10), c.expected.toString(Qt::ISODate)) << c.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DateTextParseTest, testing::Values(
+    ParseCase{"2017-05-01", QDate(2017, 5, 1)},
+    ParseCase{"2017-05-01 13:45:00", QDate(2017, 5, 1)},
+    ParseCase{"2017-05-01T13:45:00", QDate(2017, 5, 1)},
+    ParseCase{"2017-05-01 9:05", QDate(2017, 5, 1)},
+    ParseCase{"2017-5-1", QDate(2017, 5, 1)},
+    ParseCase{"  2017-05-01\t", QDate(2017, 5, 1)},
+    ParseCase{"5/1/2017", QDate(2017, 5, 1)},
+    ParseCase{"05/01/2017", QDate(2017, 5, 1)},
+    ParseCase{"12/31/1999", QDate(1999, 12, 31)},
+    ParseCase{"5/1/17", QDate(2017, 5, 1)},
+    ParseCase{"5/1/00", QDate(2000, 5, 1)},
+    ParseCase{"5/1/29", QDate(2029, 5, 1)},
+    ParseCase{"5/1/30", QDate(1930, 5, 1)},
+    ParseCase{"5/1/99", QDate(1999, 5, 1)},
+    ParseCase{"5/1/7", QDate(2007, 5, 1)},
+    ParseCase{"2/29/2000", QDate(2000, 2, 29)},
+    ParseCase{"2/29/2016 10:30", QDate(2016, 2, 29)},
+    ParseCase{"1/1/100", QDate(100, 1, 1)},
+    ParseCase{"12/31/9999", QDate(9999, 12, 31)},
+    ParseCase{" 5/1/2017 ", QDate(2017, 5, 1)},
+    ParseCase{"1/35/17", QDate()},
+    ParseCase{"2/30/2019", QDate()},
+    ParseCase{"2/29/1900", QDate()},
+    ParseCase{"2/29/2019", QDate()},
+    ParseCase{"13/1/2017", QDate()},
+    ParseCase{"0/1/2017", QDate()},
+    ParseCase{"5/0/2017", QDate()},
+    ParseCase{"", QDate()},
+    ParseCase{"   ", QDate()},
+    ParseCase{"abc", QDate()},
+    ParseCase{"5/1", QDate()},
+    ParseCase{"5/1/", QDate()},
+    ParseCase{"5/1/20171", QDate()},
+    ParseCase{"123/1/2017", QDate()},
+    ParseCase{"1/1/0099", QDate()},
+    ParseCase{"2017-13-01", QDate()},
+    ParseCase{"2017-02-30", QDate()},
+    ParseCase{"17-05-01", QDate()},
+    ParseCase{"2017-05", QDate()},
+    ParseCase{"2017-05-01x", QDate()},
+    ParseCase{"2017-05-01 garbage", QDate()},
+    ParseCase{"5/1/2017abc", QDate()},
+    ParseCase{"20170501", QDate()}));
+
+TEST(DateTextTest, WritesTheSuitesForms)
+{
+    struct Case {
+        QDate date;
+        const char* iso;
+        const char* shortForm;
+        const char* typed;
+    };
+    const Case cases[] = {
+        {QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
+        {QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
+        {QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DateText::toIso(c.date), QLatin1String(c.iso));
+        EXPECT_EQ(DateText::toShort(c.date), QLatin1String(c.shortForm));
+        EXPECT_EQ(DateText::toTyped(c.date), QLatin1String(c.typed));
+        EXPECT_EQ(DateText::parse(DateText::toIso(c.date)), c.date);
+        EXPECT_EQ(DateText::parse(DateText::toTyped(c.date)), c.date);
+    }
+}
+
+TEST(DateTextTest, ReadsStoredValuesOfEveryType)
+{
+    struct Case {
+        const char* name;
+        QVariant value;
+        QDate expected;
+        const char* shown;
+    };
+    const QDate may1(2017, 5, 1);
+    const Case cases[] = {
+        {"date", QVariant(may1), may1, "5/1/2017"},
+        {"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
+        {"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
+        {"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
+        {"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
+        {"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
+        {"invalid date", QVariant(QDate()), QDate(), ""},
+        {"number", QVariant(42856), QDate(), "42856"},
+        {"null", QVariant(), QDate(), ""},
+    };
+    for (const Case& c : cases) {
+        const std::optional<QDate> date = DateText::fromVariant(c.value);
+        EXPECT_EQ(date.has_value(), c.expected.isValid()) << c.name;
+        if (date) {
+            EXPECT_EQ(*date, c.expected) << c.name;
+        }
+        EXPECT_EQ(DateText::displayShort(c.value), QLatin1String(c.shown)) << c.name;
+    }
+}
+
+} // namespace
