@@ -10,7 +10,9 @@ class SearchLines;
 
 // A search of the account list as the find buttons and the typing search run it:
 // the option's slice of each line against a LIKE pattern built from the operator's
-// text. The operator's wildcards stay wildcards; the text is never part of SQL.
+// text. The operator's wildcards stay wildcards; the text is never part of SQL, so
+// an apostrophe is an ordinary character, and a '[' that no ']' closes stands for
+// itself rather than spoiling the pattern.
 class ListSearch {
 public:
     enum class Direction { First = 0, Next = 1, Previous = -1 };
@@ -26,10 +28,6 @@ public:
     // scans from the top, Next after `current`, Previous before it; never wraps.
     // -1 when nothing matches.
     qsizetype find(const SearchLines& lines, Direction direction, qsizetype current) const;
-
-    // The operator's text as a pattern piece: wildcards and complete [...] sets act,
-    // a '[' that no ']' closes is taken literally instead of spoiling the pattern.
-    static QString operatorPattern(const QString& text);
 
 private:
     const SearchOption& m_option;
