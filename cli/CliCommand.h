@@ -36,4 +36,5 @@ std::optional<QString> cliOptionValue(const QStringList& args, int& index, const
 
 int runDemoCommand(const CliContext& context);
 int runSqlCommand(const CliContext& context);
+int runSearchCommand(const CliContext& context);
 int runEntmeterStandInCommand(const CliContext& context);

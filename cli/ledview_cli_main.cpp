@@ -12,6 +12,8 @@ const CliCommand kCommands[] = {
     {"demo", "demo DIR [--locations N] [--years Y] [--seed S]   write a demo suite into DIR", runDemoCommand},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
+    {"search", "search [--by N] [TEXT]                            list lines of the account list, option N's part matching TEXT",
+     runSearchCommand},
     {"entmeter-stand-in", "", runEntmeterStandInCommand},
 };
 
