@@ -23,6 +23,16 @@ void SearchLines::reserve(qsizetype lines, qsizetype characters)
     m_order.reserve(lines);
 }
 
+void SearchLines::squeeze()
+{
+    m_buffer.squeeze();
+    m_offsets.shrink_to_fit();
+    m_rowids.shrink_to_fit();
+    m_custKeys.shrink_to_fit();
+    m_locKeys.shrink_to_fit();
+    m_order.shrink_to_fit();
+}
+
 void SearchLines::append(int64_t rowid, QStringView text, int32_t custKey, int32_t locKey)
 {
     m_order.push_back(static_cast<int32_t>(m_custKeys.size()));

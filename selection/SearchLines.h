@@ -12,6 +12,8 @@ class SearchLines {
 public:
     void clear();
     void reserve(qsizetype lines, qsizetype characters);
+    // Gives back what the growth of the buffers left unused.
+    void squeeze();
     void append(int64_t rowid, QStringView text, int32_t custKey, int32_t locKey);
 
     qsizetype size() const { return static_cast<qsizetype>(m_custKeys.size()); }

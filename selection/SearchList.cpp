@@ -2,6 +2,7 @@
 
 #include "app/HistoryModule.h"
 #include "app/Main.h"
+#include "selection/SearchLineFunction.h"
 #include "selection/SearchOption.h"
 
 #include <QFileInfo>
@@ -90,6 +91,7 @@ bool fill(HistoryModule& module, int index, const SearchList::Progress& progress
         module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
         module.ExecBilling(QStringLiteral("pragma work.journal_mode = memory"));
         module.ExecBilling(roomToSort);
+        SearchLineFunction::registerOn(nativeHandle(module.BillingDb));
         {
             ProgressHandler handler(nativeHandle(module.BillingDb), progress);
             ok = module.ExecBilling(SearchList::buildStatement(index));
@@ -138,20 +140,11 @@ bool SearchList::prepare(HistoryModule& module, QString* error)
 
 QString SearchList::buildStatement(int index)
 {
-    // One printf lays out the whole line: "%!-n.ns" pads to n characters and cuts
-    // there, and a null prints as empty text, as the suite's text joining does.
     static const QString select = QStringLiteral(
         "insert into work.histsrch "
-        "select printf('%!-12.12s%!-11.11s %!-9.9s%!-20.20s  %!-15.15s  %!-15.15s  Loc ID: %s', "
-        "c.accno, "
-        "rtrim(substr(trim(ifnull(l.locroute, '')), 1, 5)) || '-' || rtrim(substr(case "
-        "when typeof(l.locseq) = 'integer' then l.locseq when l.locseq is null then '' "
-        "else trim(str(l.locseq)) end, 1, 5)), "
-        "c.status, trim(c.lookupname), trim(c.addr2), trim(l.addr2), l.ID) as srchtext, "
-        "l.custkey, l.lockey, c.accno, "
-        "printf('%!-25.25s%!-25.25s', trim(c.addr2), trim(l.addr2)) as address, "
-        "c.lookupname, l.ID, l.locroute, l.locseq "
-        "from [tbl customer] c inner join [tbl location] l on c.custkey = l.custkey");
+        "select searchline(c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, l.ID) as srchtext, "
+        "l.custkey, l.lockey, c.accno, searchaddress(c.addr2, l.addr2) as address, c.lookupname, l.ID, l.locroute, "
+        "l.locseq from [tbl customer] c inner join [tbl location] l on c.custkey = l.custkey");
     const SearchOption* option = SearchOption::at(index);
     return option ? select + QString::fromLatin1(option->buildOrder) : select;
 }
@@ -190,6 +183,7 @@ bool SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& p
         if (progress && count % 65536 == 0)
             progress();
     }
+    lines.squeeze();
     return true;
 }
 
