@@ -38,8 +38,9 @@ std::pair<int32_t, int32_t> parseAccountKeys(const QString& commandLine)
 QString readUserId(const QString& programFolder)
 {
     QString userId;
-    QFile file(SuiteFolder::findFile(programFolder, QStringLiteral("tuid.txt")));
-    if (file.open(QIODevice::ReadOnly)) {
+    const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("tuid.txt"));
+    QFile file(path);
+    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
         QByteArray line = file.readLine(4096);
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);

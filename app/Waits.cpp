@@ -52,10 +52,11 @@ void ConfiguredDelay(float& seconds, const QString& programFolder, WaitClock& cl
         if (seconds > 5)
             seconds = seconds / 100;
     } else {
-        QFile file(SuiteFolder::findFile(programFolder, QStringLiteral("DelayTime.ini")));
+        const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("DelayTime.ini"));
+        QFile file(path);
         seconds = 0;
         // A huge or binary file is not a setting; only its first line is ever read.
-        if (file.open(QIODevice::ReadOnly))
+        if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
             seconds = readDelaySetting(file.read(4096));
     }
     const qint64 start = clock.currentSecond();

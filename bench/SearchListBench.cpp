@@ -1,4 +1,5 @@
 #include "app/HistoryModule.h"
+#include "BenchSuites.h"
 #include "cli/DemoSuite.h"
 #include "selection/ListSearch.h"
 #include "selection/SearchList.h"
@@ -6,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
@@ -17,7 +17,6 @@
 namespace {
 
 struct Suite {
-    QTemporaryDir dir;
     HistoryModule module;
 };
 
@@ -27,15 +26,10 @@ Suite& suiteOf(int64_t locations)
     auto& suite = suites[locations];
     if (!suite) {
         suite = std::make_unique<Suite>();
-        DemoOptions options;
-        options.locations = locations;
-        options.years = 0;
-        const DemoSummary summary = DemoSuite::write(suite->dir.path(), options);
-        if (!summary.ok())
-            qFatal("demo suite: %s", qPrintable(summary.error));
-        suite->module.ProgramFolder = suite->dir.path();
-        suite->module.BillingDbPath = summary.billingPath;
-        suite->module.WorkDbPath = QDir(suite->dir.path()).filePath(QStringLiteral("ledview120000.mdb"));
+        const QString folder = BenchSuites::listSuite(static_cast<int>(locations));
+        suite->module.ProgramFolder = folder;
+        suite->module.BillingDbPath = QDir(folder).filePath(QString::fromLatin1(DemoSuite::kBillingFileName));
+        suite->module.WorkDbPath = QDir(folder).filePath(QStringLiteral("ledview120000.mdb"));
     }
     return *suite;
 }

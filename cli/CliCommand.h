@@ -38,3 +38,5 @@ int runDemoCommand(const CliContext& context);
 int runSqlCommand(const CliContext& context);
 int runSearchCommand(const CliContext& context);
 int runEntmeterStandInCommand(const CliContext& context);
+int runJournalCommand(const CliContext& context);
+int runAccountCommand(const CliContext& context);

@@ -12,7 +12,12 @@ const CliCommand kCommands[] = {
     {"demo", "demo DIR [--locations N] [--years Y] [--seed S]   write a demo suite into DIR", runDemoCommand},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
-    {"search", "search [--by N] [TEXT]                            list lines of the account list, option N's part matching TEXT",
+    {"journal", "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"
+                "                                                    print the account's history journal",
+     runJournalCommand},
+    {"account", "account K-L                                       print the journal's account header",
+     runAccountCommand},
+    {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
      runSearchCommand},
     {"entmeter-stand-in", "", runEntmeterStandInCommand},
 };
@@ -55,6 +60,8 @@ int cliFailure(const QString& message)
 
 std::optional<QString> cliOptionValue(const QStringList& args, int& index, const QString& name, bool& missing)
 {
+    if (missing || index >= args.size())
+        return std::nullopt;
     const QString& arg = args[index];
     if (arg.startsWith(name + QLatin1Char('='))) {
         ++index;

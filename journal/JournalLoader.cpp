@@ -22,6 +22,7 @@ JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& f
     result.build = JournalBuilder::BuildJournal(module, flags);
     if (!result.build.NoHistory)
         result.rows = JournalModel::read(module.WorkDb);
+    result.balances.load(module.WorkDb);
     module.CloseWorkDb();
     return result;
 }

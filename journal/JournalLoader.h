@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/AccountExtraction.h"
+#include "journal/CodeBalances.h"
 #include "journal/JournalBuilder.h"
 #include "journal/JournalFlags.h"
 #include "journal/JournalHeader.h"
@@ -24,6 +25,7 @@ public:
         JournalHeader header;
         JournalBuilder::Result build;
         std::vector<JournalRow> rows;
+        CodeBalances balances;
     };
 
     // Raises `flags` from the settings file; leaves WorkDb closed.

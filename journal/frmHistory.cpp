@@ -2,12 +2,16 @@
 
 #include "app/HistoryModule.h"
 #include "app/Waits.h"
+#include "journal/CodeBalanceModel.h"
+#include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <cmath>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -79,16 +83,36 @@ void frmHistory::createControls()
     grd->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grd->verticalHeader()->setVisible(false);
     grd->horizontalHeader()->setHighlightSections(false);
-    m_defaultRowHeight = grd->verticalHeader()->defaultSectionSize();
+    // The suite's grid is set in a small face so the columns' twip widths hold a date.
+    QFont gridFont = grd->font();
+    gridFont.setPointSizeF(7.5);
+    grd->setFont(gridFont);
+    grd->horizontalHeader()->setFont(gridFont);
+    m_lineHeight = QFontMetrics(gridFont).lineSpacing() + 4;
 
+    m_balanceModel = new CodeBalanceModel(this);
     grdbal = new QTableView(this);
     grdbal->setObjectName(QStringLiteral("grdbal"));
+    grdbal->setModel(m_balanceModel);
+    grdbal->setFont(gridFont);
     grdbal->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdbal->verticalHeader()->setVisible(false);
+    grdbal->verticalHeader()->setDefaultSectionSize(m_lineHeight);
     grdbal->hide();
+    grdbalCaption = new QLabel(QStringLiteral("Code balances on "), this);
+    grdbalCaption->setObjectName(QStringLiteral("grdbalCaption"));
+    grdbalCaption->setAutoFillBackground(true);
+    grdbalCaption->hide();
 
     Data1 = new QLabel(this);
     Data1->setObjectName(QStringLiteral("Data1"));
 
+    createButtons();
+    connectCommands();
+}
+
+void frmHistory::createButtons()
+{
     cmdComment = makeButton(this, "cmdComment", QStringLiteral("Add New Comment"));
     cmdShowPrev = makeButton(this, "cmdShowPrev", QStringLiteral("Show Previous Readings"),
                              QStringLiteral("Showprevious reading column (reduces width of description column)/hide "
@@ -109,36 +133,29 @@ void frmHistory::createControls()
     cmdPrev = makeButton(this, "cmdPrev", QStringLiteral("<"));
     cmdNext = makeButton(this, "cmdNext", QStringLiteral(">"));
     cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
-    connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmHistory::Form_Load()
 {
-    // Captions name the action a button takes next; the settings file may turn some on.
-    cmdComment->setText(QStringLiteral("Add New Comment"));
-    cmdShowPrev->setText(QStringLiteral("Show Previous Readings"));
-    cmdApplyMult->setText(QStringLiteral("Apply Multiplier to Readings"));
-    cmdHideCom->setText(QStringLiteral("Hide Comments"));
-    cmdPmts->setText(QStringLiteral("Consolidate Payments"));
+    cmdComment->setText(JournalCaptions::addComment());
+    cmdShowPrev->setText(JournalCaptions::showPrevious());
+    cmdApplyMult->setText(JournalCaptions::applyMultiplier());
+    cmdHideCom->setText(JournalCaptions::hideComments());
+    cmdPmts->setText(JournalCaptions::consolidatePayments());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     JournalLoader::Result loaded = JournalLoader::load(m_module, m_flags, Label2->text());
     QApplication::restoreOverrideCursor();
 
     printRange = loaded.printRange;
-    if (loaded.settings) {
-        if (loaded.settings->ShowPrevReadings)
-            cmdShowPrev->setText(QStringLiteral("Hide Previous Readings"));
-        if (loaded.settings->ConsolidatePayments)
-            cmdPmts->setText(QStringLiteral("Distribute Payments"));
-        if (loaded.settings->MultApplied)
-            cmdApplyMult->setText(QStringLiteral("Remove Multiplier from Readings"));
-        if (loaded.settings->HideComments)
-            cmdHideCom->setText(QStringLiteral("Show Comments"));
-        resize(twipsToPixels(loaded.settings->widthTwips), height());
-    }
+    applyLoadedSettings(loaded.settings);
+    // The flags outlive a reload; the captions must name what a click will do to them.
+    cmdHideCom->setText(m_flags.HideComments ? JournalCaptions::showComments() : JournalCaptions::hideComments());
+    cmdPmts->setText(m_flags.ConsolidatePayments ? JournalCaptions::distributePayments()
+                                                 : JournalCaptions::consolidatePayments());
     if (!loaded.extraction.ok) {
         m_module.NoHistory = -1;
+        m_model->clear();
         m_messenger.tell(loaded.extraction.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return;
     }
@@ -157,6 +174,8 @@ void frmHistory::Form_Load()
         Label2->setPalette(palette);
     }
     grdbal->hide();
+    grdbalCaption->hide();
+    m_balances = std::move(loaded.balances);
 
     if (pixelsToTwips(width()) < JournalViewSettings::MinimumWidthTwips)
         resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), height());
@@ -165,25 +184,40 @@ void frmHistory::Form_Load()
     placeButtons();
     applyPreviousReadingsLayout();
 
-    if (!loaded.build.NoHistory) {
-        cmdApplyMult->setText(m_flags.MultApplied ? QStringLiteral("Remove Multiplier from Readings")
-                                                  : QStringLiteral("Apply Multiplier to Readings"));
-        LongestDescr = loaded.build.LongestDescr;
-        SizeJournalRows();
-    }
     if (loaded.build.NoHistory) {
+        // A reload onto an account without history shows an empty journal; the
+        // buttons keep working on it.
+        m_model->clear();
         m_messenger.tell(QStringLiteral("No history records exist for this customer."), QStringLiteral("NOTHING TO DO"),
                          Messenger::Icon::Information);
         return;
     }
+    cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
+    LongestDescr = loaded.build.LongestDescr;
+    SizeJournalRows();
     m_model->setRows(std::move(loaded.rows));
     RefreshJournalGrid();
+}
+
+void frmHistory::applyLoadedSettings(const std::optional<JournalViewSettings>& settings)
+{
+    if (!settings)
+        return;
+    if (settings->ShowPrevReadings)
+        cmdShowPrev->setText(JournalCaptions::hidePrevious());
+    if (settings->ConsolidatePayments)
+        cmdPmts->setText(JournalCaptions::distributePayments());
+    if (settings->MultApplied)
+        cmdApplyMult->setText(JournalCaptions::removeMultiplier());
+    if (settings->HideComments)
+        cmdHideCom->setText(JournalCaptions::showComments());
+    resize(twipsToPixels(settings->widthTwips), height());
 }
 
 void frmHistory::applyPreviousReadingsLayout()
 {
     const bool show = m_flags.ShowPrevReadings != 0;
-    cmdShowPrev->setText(show ? QStringLiteral("Hide Previous Readings") : QStringLiteral("Show Previous Readings"));
+    cmdShowPrev->setText(show ? JournalCaptions::hidePrevious() : JournalCaptions::showPrevious());
     setColumnWidthTwips(JournalModel::Description, show ? 2200 : 3100);
     setColumnWidthTwips(JournalModel::Previous, show ? 900 : 0);
 }
@@ -203,17 +237,23 @@ int frmHistory::columnWidthTwips(int column) const
 void frmHistory::SizeJournalRows()
 {
     const float height = JournalBuilder::rowHeightTwips(LongestDescr, columnWidthTwips(JournalModel::Description));
-    // A height of 0 (no long description) means a single line.
-    const int pixels = height > 0 ? twipsToPixels(static_cast<int>(height)) : m_defaultRowHeight;
-    grd->verticalHeader()->setDefaultSectionSize(std::max(pixels, m_defaultRowHeight));
+    // 300 twips is one line of the grid's text; 0 (no long description) means one line.
+    const int lines = std::max(1, static_cast<int>(std::ceil(height / 300.0f)));
+    grd->verticalHeader()->setMinimumSectionSize(1);
+    grd->verticalHeader()->setDefaultSectionSize(lines * m_lineHeight);
 }
 
 void frmHistory::RefreshJournalGrid()
 {
     const int last = m_model->rowCount() - 1;
-    if (last < 0)
+    if (last < 0) {
+        Data1_Reposition();
         return;
-    grd->selectRow(last);
+    }
+    grd->clearSelection();
+    // Moving to the last row runs the row-change duties even when it already was current.
+    if (grd->currentIndex().row() == last)
+        Data1_Reposition();
     grd->setCurrentIndex(m_model->index(last, 0));
     grd->scrollToBottom();
 }
@@ -225,21 +265,28 @@ void frmHistory::placeButtons()
                      std::max(twipsToPixels(1000), height() - twipsToPixels(designHeight - gridHeight)));
     const int right = gridLeft + gridWidth;
     const int row1 = pixelsToTwips(grd->geometry().bottom()) + 100;
-    const int row2 = row1 + buttonHeight + 45;
+    const int rowHeight = std::max(buttonHeight, pixelsToTwips(cmdExit->sizeHint().height()));
+    const int row2 = row1 + rowHeight + 45;
     auto place = [this](QWidget* w, int left, int top, int widthTwips) {
-        w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(widthTwips), twipsToPixels(buttonHeight));
+        w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(widthTwips),
+                       std::max(twipsToPixels(buttonHeight), w->sizeHint().height()));
     };
-    place(cmdComment, gridLeft, row1, 1700);
-    place(cmdShowPrev, gridLeft + 1760, row1, 2300);
-    place(cmdApplyMult, gridLeft + 4120, row1, 2900);
-    place(cmdBals, gridLeft + 7080, row1, 1500);
-    place(cmdHideCom, gridLeft, row2, 1700);
-    place(cmdPmts, gridLeft + 1760, row2, 2300);
-    place(cmdPrint, gridLeft + 4120, row2, 1200);
-    place(Data1, gridLeft + 5400, row2, 1500);
+    place(cmdComment, gridLeft, row1, 1950);
+    place(cmdShowPrev, gridLeft + 2010, row1, 2500);
+    place(cmdApplyMult, gridLeft + 4570, row1, 3100);
+    place(cmdBals, gridLeft + 7730, row1, 1500);
+    place(cmdHideCom, gridLeft, row2, 1950);
+    place(cmdPmts, gridLeft + 2010, row2, 2500);
+    place(cmdPrint, gridLeft + 4570, row2, 1200);
+    place(Data1, gridLeft + 5830, row2, 1500);
     place(cmdPrev, right - exitWidth, row1, pageWidth);
     place(cmdNext, right - pageWidth, row1, pageWidth);
     place(cmdExit, right - exitWidth, row2, exitWidth);
+    // The balance grid stands over the right-hand part of the journal.
+    const int balanceWidth = std::min(5400, gridWidth);
+    place(grdbalCaption, right - balanceWidth, gridTop, balanceWidth);
+    grdbal->setGeometry(twipsToPixels(right - balanceWidth), grdbalCaption->geometry().bottom() + 1,
+                        twipsToPixels(balanceWidth), grdbal->height());
 }
 
 void frmHistory::resizeEvent(QResizeEvent* event)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "journal/CodeBalances.h"
 #include "journal/JournalFlags.h"
 #include "journal/JournalSettings.h"
 
 #include <QDialog>
+#include <functional>
 
+class CodeBalanceModel;
 class HistoryModule;
 class JournalModel;
 class Messenger;
@@ -12,7 +15,8 @@ class QLabel;
 class QPushButton;
 class QTableView;
 
-// The history journal of one account: header, journal grid, and the commands.
+// The history journal of one account: header, journal grid, and the commands that
+// change what it shows, page through accounts, and keep comments.
 class frmHistory : public QDialog {
     Q_OBJECT
 public:
@@ -22,9 +26,14 @@ public:
     // again in place when the window moves to another account.
     void Form_Load();
 
+    // The modal windows this one opens; tests put their own in place.
+    std::function<void(HistoryModule&)> showReadings;
+    std::function<void(HistoryModule&)> showComment;
+
     JournalFlags& flags() { return m_flags; }
     JournalModel& journal() { return *m_model; }
     int16_t Reloading = 0;
+    int16_t ShowBalances = 0;
     int SearchCount = 0;
     QString AccNo;
     QString LookupName;
@@ -38,28 +47,50 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Layout (frmHistory.cpp)
     void createControls();
+    void createButtons();
     void placeButtons();
     void setColumnWidthTwips(int column, int twips);
     int columnWidthTwips(int column) const;
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
+    void applyLoadedSettings(const std::optional<JournalViewSettings>& settings);
     void applyPreviousReadingsLayout();
     void SizeJournalRows();
     void RefreshJournalGrid();
     void Form_Activate();
     void Form_Unload();
 
+    // Commands (frmHistoryCommands.cpp)
+    void connectCommands();
+    void cmdHideCom_Click();
+    void cmdPmts_Click();
+    void cmdApplyMult_Click();
+    void cmdShowPrev_Click();
+    void cmdPrev_Click();
+    void cmdNext_Click();
+    void cmdBals_Click();
+    void cmdComment_Click();
+    void grd_DblClick();
+    void Data1_Reposition();
+    void ShowCodeBalances();
+    void rebuildJournal();
+    void page(bool previous);
+
     HistoryModule& m_module;
     Messenger& m_messenger;
     JournalFlags m_flags;
     JournalModel* m_model = nullptr;
+    CodeBalanceModel* m_balanceModel = nullptr;
+    CodeBalances m_balances;
     bool m_unloaded = false;
     bool m_activationPending = false;
-    int m_defaultRowHeight = 0;
+    int m_lineHeight = 0;
 
     QLabel* Label2 = nullptr;
     QLabel* Data1 = nullptr;
+    QLabel* grdbalCaption = nullptr;
     QTableView* grd = nullptr;
     QTableView* grdbal = nullptr;
     QPushButton* cmdComment = nullptr;

@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build="${LEDVIEW_BUILD_DIR:-$here/build}"
 suite="${LEDVIEW_DEMO_DIR:-$here/demo}"
 if [ ! -f "$suite/global.mdb" ]; then
-  "$build/ledview-cli" demo "$suite"
+  "$build/cli/ledview-cli" demo "$suite"
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "ledview is a desktop program and no display was found (DISPLAY is not set)." >&2

@@ -83,8 +83,9 @@ TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
     ASSERT_TRUE(AccountExtraction::run(module).ok);
     for (const QString& table : AccountExtraction::workTables()) {
         EXPECT_TRUE(module.WorkDb.tableExists(table)) << table.toStdString();
-        if (table != "lutc")
+        if (table != "lutc") {
             EXPECT_EQ(count(table), 0) << table.toStdString();
+        }
     }
 }
 

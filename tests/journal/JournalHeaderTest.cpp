@@ -24,7 +24,13 @@ protected:
     void location(const Row& extra)
     {
         Row row{{"custkey", 7}, {"lockey", 70}, {"ID", " 0042 "}, {"locroute", " 12 "}, {"locseq", 340}};
-        row.insert(row.end(), extra.begin(), extra.end());
+        for (const auto& [name, value] : extra) {
+            auto same = std::find_if(row.begin(), row.end(), [&](const auto& field) { return field.first == name; });
+            if (same != row.end())
+                same->second = value;
+            else
+                row.emplace_back(name, value);
+        }
         suite.insert("[tbl location]", row);
     }
 

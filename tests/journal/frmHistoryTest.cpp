@@ -70,12 +70,14 @@ TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderColumnsAndLastRowCurrent)
                                "USAGE", "CHARGE", "PAYMENT", "BALANCE"};
     const int widths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
     for (int column = 0; column < JournalModel::ColumnCount; ++column) {
-        if (column < captions.size())
+        if (column < captions.size()) {
             EXPECT_EQ(grid->model()->headerData(column, Qt::Horizontal).toString(), captions[column]);
-        if (widths[column] == 0)
+        }
+        if (widths[column] == 0) {
             EXPECT_TRUE(grid->isColumnHidden(column)) << column;
-        else
+        } else {
             EXPECT_EQ(grid->columnWidth(column), Twips::toPixels(widths[column], grid->logicalDpiX())) << column;
+        }
     }
     EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "1/1/2017");
     EXPECT_EQ(grid->model()->index(5, JournalModel::Balance).data().toString(), "30.00");

@@ -1,0 +1,28 @@
+#include "cli/CliAccount.h"
+
+#include "app/Main.h"
+#include "cli/CliCommand.h"
+#include "cli/StreamMessenger.h"
+
+#include <QDir>
+
+bool CliAccount::open(const CliContext& context, const QString& keys, int& exitCode)
+{
+    const auto [custKey, locKey] = Main::parseAccountKeys(keys);
+    if (custKey <= 0 || locKey <= 0) {
+        exitCode = cliUsageError(QStringLiteral("an account is written CUSTKEY-LOCKEY with both keys above 0"));
+        return false;
+    }
+    module.ProgramFolder = context.home;
+    StreamMessenger messenger;
+    if (Main::prepare(module, keys, messenger) == Main::Route::Exit) {
+        exitCode = CliExit::Failure;
+        return false;
+    }
+    if (!m_scratch.isValid()) {
+        exitCode = cliFailure(QStringLiteral("no temporary folder for the work database"));
+        return false;
+    }
+    module.WorkDbPath = QDir(m_scratch.path()).filePath(QStringLiteral("ledview.mdb"));
+    return true;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/SqlConnection.h"
+#include "readings/ReadingColumns.h"
+
+#include <QAbstractTableModel>
+#include <QVariant>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The readings of one location, read from and written straight back to the
+// billing table [tbl reading]. The model holds its own billing connection while
+// the window shows it. Cells show dates M/d/yyyy; stored dates stay ISO text.
+class ReadingsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    struct WriteOutcome {
+        bool ok = false;
+        bool changed = false;  // the billing row now holds another value
+        QString error;         // why the value was not written
+    };
+
+    explicit ReadingsModel(QObject* parent = nullptr);
+
+    // Every reading of the location ordered by bill date and change-out; false
+    // (lastError()) when the database cannot be opened or read.
+    bool load(const QString& billingPath, int32_t custKey, int32_t locKey);
+    // Drops the rows and the connection.
+    void release();
+    const QString& lastError() const { return m_lastError; }
+
+    // The cell as the grid shows it.
+    QString text(int row, int column) const;
+    // Validates the typed text for the column and writes it to the billing row;
+    // a changed Previous or Present also rewrites Usage in the same statement.
+    // Nothing is written when the text is no valid value or the database refuses.
+    WriteOutcome write(int row, int column, const QString& typed);
+
+    // The stored value a typed text stands for: null for a blank entry; nothing
+    // (and `problem`) when the text is no value of that kind.
+    static std::optional<QVariant> storedValue(ReadingColumns::Kind kind, const QString& typed, QString* problem);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+private:
+    struct Reading {
+        qint64 key = 0;
+        std::array<QVariant, ReadingColumns::ColumnCount> values;
+    };
+
+    static QString display(ReadingColumns::Kind kind, const QVariant& stored);
+    static bool sameValue(ReadingColumns::Kind kind, const QVariant& a, const QVariant& b);
+    static QVariant recomputedUsage(const Reading& after);
+
+    SqlConnection m_db;
+    std::vector<Reading> m_rows;
+    QString m_lastError;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/AuditLog.h"
+#include "readings/ReadingAudit.h"
+
+#include <QDialog>
+#include <cstdint>
+
+class HistoryModule;
+class Messenger;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWindow;
+class ReadingsGrid;
+class ReadingsModel;
+
+// Every meter reading of the account's location in an editable grid that writes
+// each changed cell straight back to the billing database and audits it.
+class frmUncomputedReadings : public QDialog {
+    Q_OBJECT
+public:
+    frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+
+    int16_t NoReadings = 0;  // True = -1: the next activation closes the window
+    QString ReadingsAccNo;
+    QString ReadingsLookupName;
+
+    void setAuditClock(AuditLog::Clock clock) { m_audit.setClock(std::move(clock)); }
+    void done(int result) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void createGrid();
+    void placeControls();
+    int twipsToPixels(int twips) const;
+    void queueActivation();
+    void focusWindowChanged(QWindow* window);
+    void Form_Activate();
+    void Form_Unload();
+    void placeCurrentRow();
+    void rememberCurrentRow();
+    bool commitCell(int row, int column, const QString& typed);
+    void audit(const QString& text);
+
+    HistoryModule& m_module;
+    Messenger& m_messenger;
+    AuditLog m_audit;
+    ReadingAudit m_remembered;
+    ReadingsModel* Data1 = nullptr;
+    bool m_activationPending = false;
+    bool m_otherFormWasActive = false;
+    bool m_auditFailureTold = false;
+    bool m_unloaded = false;
+
+    QLabel* SSDBGrid1Caption = nullptr;
+    ReadingsGrid* SSDBGrid1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* cmdCompute = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdExit = nullptr;
+};

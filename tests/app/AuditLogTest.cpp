@@ -1,0 +1,141 @@
+#include "app/AuditLog.h"
+
+#include "app/HistoryModule.h"
+#include "support/TestSuite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime march7At1449(QDate(2019, 3, 7), QTime(14, 49, 30));
+
+class AuditLogTest : public ::testing::Test {
+protected:
+    AuditSettings settings(const QString& name = QStringLiteral("billing.mdb")) const
+    {
+        AuditSettings s;
+        s.ProgramFolder = suite.folder();
+        s.AuditName = name;
+        s.AuditUser = QStringLiteral("CLERK1");
+        return s;
+    }
+
+    QByteArray logText(const QString& name = QStringLiteral("AUDIT/billing201903.LOG")) const
+    {
+        return suite.readFile(name);
+    }
+
+    TestSuite suite;
+};
+
+TEST(AuditTimeStamp, TwelveHourClockWithEnglishDesignator)
+{
+    const struct {
+        QTime time;
+        const char* stamp;
+    } cases[] = {
+        {QTime(14, 49), "20190307 02:49 PM "}, {QTime(9, 15), "20190307 09:15 AM "},
+        {QTime(0, 5), "20190307 12:05 AM "},   {QTime(12, 0), "20190307 12:00 PM "},
+        {QTime(23, 59, 59), "20190307 11:59 PM "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AuditLog::timeStamp(QDateTime(QDate(2019, 3, 7), c.time)), c.stamp) << c.stamp;
+}
+
+TEST_F(AuditLogTest, WritesTheLineIntoTheMonthlyFileCreatingTheFolder)
+{
+    AuditLog log(settings(), [] { return march7At1449; });
+    ASSERT_TRUE(log.WriteAudit("Edit existing readings form loaded for account "));
+    ASSERT_TRUE(log.WriteAudit("it's \"quoted\""));
+    EXPECT_EQ(logText(), QByteArray("20190307 02:49 PM CLERK1 Edit existing readings form loaded for account \r\n"
+                                    "20190307 02:49 PM CLERK1 it's \"quoted\"\r\n"));
+}
+
+TEST_F(AuditLogTest, NothingIsWrittenWithoutTextOrName)
+{
+    const struct {
+        const char* name;
+        const char* text;
+    } cases[] = {{"billing.mdb", ""}, {"", "some text"}, {"", ""}};
+    for (const auto& c : cases) {
+        AuditLog log(settings(QString::fromLatin1(c.name)), [] { return march7At1449; });
+        EXPECT_TRUE(log.WriteAudit(QString::fromLatin1(c.text)));
+    }
+    EXPECT_FALSE(QFileInfo::exists(suite.filePath("AUDIT")));
+}
+
+TEST_F(AuditLogTest, FileNameFollowsStemAndMonthAndExistingCase)
+{
+    QDir(suite.folder()).mkdir("audit");
+    suite.writeFile("audit/Billing201912.log", "old line\r\n");
+    AuditLog log(settings("Billing.mdb"), [] { return QDateTime(QDate(2019, 12, 31), QTime(23, 0)); });
+    ASSERT_TRUE(log.WriteAudit("closing the year"));
+    EXPECT_EQ(suite.readFile("audit/Billing201912.log"), QByteArray("old line\r\n20191231 11:00 PM CLERK1 closing the year\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(suite.filePath("AUDIT")));
+
+    AuditLog january(settings("util.dat"), [] { return QDateTime(QDate(2020, 1, 1), QTime(0, 0)); });
+    EXPECT_TRUE(january.WriteAudit("new year"));
+    EXPECT_TRUE(QFileInfo::exists(suite.filePath("audit/util202001.LOG")));
+}
+
+TEST_F(AuditLogTest, AnUnwritableFolderIsReportedNotThrown)
+{
+    suite.writeFile("AUDIT", "a file where the folder should be");
+    AuditLog log(settings(), [] { return march7At1449; });
+    EXPECT_FALSE(log.WriteAudit("text"));
+    EXPECT_FALSE(log.lastError().isEmpty());
+}
+
+TEST_F(AuditLogTest, TableRowIsBoundSoQuotesAreSafe)
+{
+    suite.exec("create table LIDB ([When] text, ByWhom text, What text)");
+    AuditSettings s = settings();
+    s.AuditToTable = true;
+    s.AuditDbPath = suite.billingPath();
+    AuditLog log(s, [] { return march7At1449; });
+    ASSERT_TRUE(log.WriteAudit("changed meter reading code from O'BRIEN to A")) << log.lastError().toStdString();
+    QSqlQuery row = suite.billing().query("select [When], ByWhom, What from LIDB");
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.value(0).toString(), "20190307 02:49 PM ");
+    EXPECT_EQ(row.value(1).toString(), "CLERK1");
+    EXPECT_EQ(row.value(2).toString(), "changed meter reading code from O'BRIEN to A");
+}
+
+TEST_F(AuditLogTest, AMissingTableFailsButTheFileLineIsStillWritten)
+{
+    AuditSettings s = settings();
+    s.AuditToTable = true;
+    s.AuditDbPath = suite.billingPath();
+    AuditLog log(s, [] { return march7At1449; });
+    EXPECT_FALSE(log.WriteAudit("text"));
+    EXPECT_TRUE(log.lastError().contains("LIDB"));
+    EXPECT_EQ(logText(), QByteArray("20190307 02:49 PM CLERK1 text\r\n"));
+}
+
+TEST_F(AuditLogTest, SettingsComeFromTheModuleAndTheSuiteFile)
+{
+    HistoryModule module;
+    suite.prepare(module, 1, 10);
+    AuditSettings s = AuditSettings::forModule(module);
+    EXPECT_EQ(s.AuditName, "billing.mdb");
+    EXPECT_EQ(s.AuditUser, "CLERK1");
+    EXPECT_FALSE(s.AuditToTable);
+
+    suite.writeFile("LedViewAudit.ini", "-1\r\n");
+    s = AuditSettings::forModule(module);
+    EXPECT_TRUE(s.AuditToTable);
+    EXPECT_EQ(s.AuditDbPath, module.BillingDbPath);
+
+    suite.writeFile("LedViewAudit.ini", "1\n/elsewhere/audit.mdb\n");
+    s = AuditSettings::forModule(module);
+    EXPECT_TRUE(s.AuditToTable);
+    EXPECT_EQ(s.AuditDbPath, "/elsewhere/audit.mdb");
+
+    suite.writeFile("LedViewAudit.ini", "0\r\n");
+    EXPECT_FALSE(AuditSettings::forModule(module).AuditToTable);
+}
+
+} // namespace

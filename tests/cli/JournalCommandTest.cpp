@@ -1,0 +1,88 @@
+#include "support/TestSuite.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Output {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Output runCli(const QString& home, const QStringList& args)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("LEDVIEW_CLI"), QStringList{"--home", home} + args);
+    Output result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+class JournalCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("LEDVIEW_CLI"))
+            GTEST_SKIP() << "LEDVIEW_CLI is not set";
+        suite.addCodes();
+        suite.addAccount(1, 10);
+    }
+    TestSuite suite;
+};
+
+TEST_F(JournalCommandTest, CsvHoldsTheJournalTextsAsBuilt)
+{
+    suite.insert("[tbl reading]", {{"custkey", 1}, {"lockey", 10}, {"billdate", "2017-05-01"}, {"readdate", "2017-04-28"},
+                                   {"code", "WA"}, {"previous", 120}, {"present", 135}, {"usage", 15},
+                                   {"multiplier", 10}, {"mrcomment", "EST"}});
+    suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-05-01"}, {"code", "WA"},
+                                       {"comment", "fee, \"late\""}, {"amount", 12.5}});
+    const Output plain = runCli(suite.folder(), {"journal", "1-10", "--csv"});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    EXPECT_EQ(plain.out, "POST DATE,READ DATE,CODE,DESCRIPTION,PREVIOUS,READING,USAGE,CHARGE,PAYMENT,BALANCE\r\n"
+                         "5/1/2017,4/28/2017,WA,WATER EST MULT:10,120,135,15,,,0.00\r\n"
+                         "5/1/2017,,WA,\"fee, \"\"late\"\"\",,,,12.50,,12.50\r\n");
+
+    const Output scaled = runCli(suite.folder(), {"journal", "1-10", "--csv", "--apply-multiplier"});
+    EXPECT_TRUE(scaled.out.contains("5/1/2017,4/28/2017,WA,EST, 1200, 1350, 150,,,0.00\r\n")) << scaled.out.toStdString();
+}
+
+TEST_F(JournalCommandTest, EmptyJournalPrintsTheHeaderAndSaysSo)
+{
+    const Output empty = runCli(suite.folder(), {"journal", "1-10", "--csv"});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(empty.out, "POST DATE,READ DATE,CODE,DESCRIPTION,PREVIOUS,READING,USAGE,CHARGE,PAYMENT,BALANCE\r\n");
+    EXPECT_EQ(empty.err, "No history records exist for this customer.\n");
+}
+
+TEST_F(JournalCommandTest, KeysAreCheckedAsTheProgramChecksThem)
+{
+    for (const char* keys : {"0-10", "1", "x-y", "99999999999-1"})
+        EXPECT_EQ(runCli(suite.folder(), {"journal", keys}).exitCode, 2) << keys;
+    EXPECT_EQ(runCli(suite.folder(), {"journal", "1-10", "--bogus"}).exitCode, 2);
+}
+
+TEST_F(JournalCommandTest, AccountPrintsTheHeaderLines)
+{
+    const Output account = runCli(suite.folder(), {"account", "1-10"});
+    ASSERT_EQ(account.exitCode, 0);
+    EXPECT_TRUE(account.out.startsWith("Account: A1   John Smith\n12 Oak St , Springfield IL 62701  -  ACTIVE\n"
+                                       "Loc ID: L10   12 Oak St   -  OCCUPIED\nRoute: R1 SEQ#: 10"))
+        << account.out.toStdString();
+}
+
+TEST_F(JournalCommandTest, ABrokenSuiteFailsWithTheReason)
+{
+    QFile::remove(suite.filePath("global.mdb"));
+    const Output broken = runCli(suite.folder(), {"journal", "1-10"});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.err.contains("global.mdb"));
+}
+
+} // namespace

@@ -1,0 +1,80 @@
+#include "journal/JournalFixture.h"
+
+#include "journal/CodeBalances.h"
+
+namespace {
+
+class CodeBalancesTest : public JournalFixture {
+protected:
+    CodeBalances::Table balancesOn(const QDate& day)
+    {
+        build();
+        EXPECT_TRUE(module.OpenWorkDb());
+        CodeBalances balances;
+        balances.load(module.WorkDb);
+        CodeBalances::Table table = balances.compute(day);
+        CodeBalances::store(module.WorkDb, table, 1, 10);
+        return table;
+    }
+
+    static QStringList summary(const CodeBalances::Table& table)
+    {
+        QStringList lines;
+        for (const auto& row : table.rows)
+            lines << row.code + " " + row.totalcharges.toPlain() + " " + row.totalpaid.toPlain() + " " + row.bal.toPlain();
+        return lines;
+    }
+};
+
+TEST_F(CodeBalancesTest, SumsEachKindUpToAndIncludingTheDate)
+{
+    add("[tbl balance]", {{"code", "WA"}, {"totalcharges", 999}, {"totalpaid", 999}});
+    add("[tbl balance]", {{"code", "DP"}});
+    add("[tbl balance]", {{"code", "SW"}});
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"amount", -2.5}, {"adjusted", -1}});
+    add("[tbl bill detail]", {{"date", "2017-05-03"}, {"code", "WA"}, {"amount", 100}});
+    add("[tbl payment detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"amount", 4}});
+    add("[tbl deposit]", {{"date", "2017-04-01"}, {"code", "DP"}, {"amount", 50}});
+    add("[tbl deposit refund]", {{"date", "2017-05-02"}, {"code", "DP"}, {"appliedtobill", 5}, {"returnedtocustomer", 20}});
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "TR"}, {"amount", 7}});   // no balance row
+
+    const auto table = balancesOn(QDate(2017, 5, 2));
+    EXPECT_EQ(summary(table), (QStringList{"DP 30.00 -20.00 50.00", "SW 0.00 0.00 0.00", "WA 7.50 4.00 3.50",
+                                           "TOTAL 37.50 -16.00 53.50"}));
+    EXPECT_TRUE(table.hasTotal);
+    EXPECT_EQ(table.total.toDollars(), "$53.50");
+    EXPECT_EQ(module.WorkDb.scalar("select group_concat(code, ',') from baltemp").toString(), "DP,SW,WA,TOTAL");
+    EXPECT_EQ(module.WorkDb.scalar("select bal from baltemp where code = 'TOTAL'").toDouble(), 53.5);
+    EXPECT_EQ(module.WorkDb.scalar("select custkey from baltemp where code = 'TOTAL'").toInt(), 1);
+    module.CloseWorkDb();
+}
+
+TEST_F(CodeBalancesTest, BeforeAnyActivityEveryCodeIsZero)
+{
+    add("[tbl balance]", {{"code", "WA"}});
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    add("[tbl bill detail]", {{"code", "WA"}, {"amount", 10}});  // undated: never counts
+    EXPECT_EQ(summary(balancesOn(QDate(2017, 4, 30))), (QStringList{"WA 0.00 0.00 0.00", "TOTAL 0.00 0.00 0.00"}));
+    module.CloseWorkDb();
+}
+
+TEST_F(CodeBalancesTest, WithoutBalanceRowsOnlyTheTotalShows)
+{
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    const auto table = balancesOn(QDate(2017, 5, 1));
+    EXPECT_FALSE(table.hasTotal);
+    EXPECT_EQ(summary(table), QStringList{"TOTAL 0.00 0.00 0.00"});
+    module.CloseWorkDb();
+}
+
+TEST_F(CodeBalancesTest, NegativeTotalsKeepTheirSign)
+{
+    add("[tbl balance]", {{"code", "WA"}});
+    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 12.345}});
+    const auto table = balancesOn(QDate(2017, 5, 1));
+    EXPECT_EQ(table.total.toDollars(), "-$12.35");
+    module.CloseWorkDb();
+}
+
+} // namespace

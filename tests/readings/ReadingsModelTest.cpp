@@ -1,0 +1,144 @@
+#include "readings/ReadingsModel.h"
+
+#include "support/TestSuite.h"
+
+#include <QAbstractItemModelTester>
+#include <gtest/gtest.h>
+
+using namespace ReadingColumns;
+
+namespace {
+
+class ReadingsModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        suite.insert("[tbl reading]", {{"ReadingKey", 1}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "WA"},
+                                       {"BillDate", "2017-05-01"}, {"ChgOut", 1}, {"Previous", 100.1}, {"Present", 150.3},
+                                       {"Usage", 50.2}, {"estimated", 0}});
+        suite.insert("[tbl reading]", {{"ReadingKey", 2}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "WA"},
+                                       {"BillDate", "2017-05-01"}, {"ChgOut", -1}, {"Previous", 0}, {"Present", 7}});
+        suite.insert("[tbl reading]", {{"ReadingKey", 3}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "SW"},
+                                       {"BillDate", "2017-04-01"}, {"ReadDate", "N/A"}});
+        suite.insert("[tbl reading]", {{"ReadingKey", 4}, {"CustKey", 1}, {"LocKey", 11}, {"BillDate", "2017-01-01"}});
+        suite.insert("[tbl reading]", {{"ReadingKey", 5}, {"CustKey", 2}, {"LocKey", 10}, {"BillDate", "2017-01-01"}});
+        ASSERT_TRUE(model.load(suite.billingPath(), 1, 10)) << model.lastError().toStdString();
+    }
+
+    QVariant stored(int key, const QString& field)
+    {
+        return suite.billing().scalar("select " + field + " from [tbl reading] where ReadingKey = ?", {key});
+    }
+
+    TestSuite suite;
+    ReadingsModel model;
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Warning};
+};
+
+TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
+{
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.text(0, Code), "SW");
+    EXPECT_EQ(model.text(0, ReadDate), "N/A");  // no date: shown as stored
+    EXPECT_EQ(model.text(1, Present), "7");     // change-out -1 before 1
+    EXPECT_EQ(model.text(2, BillDate), "5/1/2017");
+    EXPECT_EQ(model.text(2, Previous), "100.1");
+    EXPECT_EQ(model.headerData(Tenants, Qt::Horizontal).toString(), "Tenants");
+    EXPECT_FALSE(model.flags(model.index(0, CustKey)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model.flags(model.index(0, Code)) & Qt::ItemIsEditable);
+}
+
+TEST(ReadingsModelValues, StoredValuesByKind)
+{
+    const QVariant refused;  // an invalid variant: the text is no value of the kind
+    const QVariant null = QVariant(QMetaType(QMetaType::QString));
+    const struct {
+        Kind kind;
+        const char* typed;
+        QVariant expected;
+    } cases[] = {
+        {Kind::Text, "O'Brien \"x\"", QString("O'Brien \"x\"")},
+        {Kind::Text, "  ", null},
+        {Kind::Date, "", null},
+        {Kind::Date, "05/01/2017", QString("2017-05-01")},
+        {Kind::Date, "1/35/17", refused},
+        {Kind::Date, "1517", refused},
+        {Kind::Number, " 120.5 ", 120.5},
+        {Kind::Number, "-3", -3.0},
+        {Kind::Number, "12abc", refused},
+        {Kind::Number, "abc", refused},
+        {Kind::Integer, "3", 3},
+        {Kind::Integer, "2.5", refused},
+        {Kind::Integer, "9999999999", refused},
+    };
+    for (const auto& c : cases) {
+        QString problem;
+        const std::optional<QVariant> value = ReadingsModel::storedValue(c.kind, QString::fromUtf8(c.typed), &problem);
+        if (!c.expected.isValid()) {
+            EXPECT_FALSE(value.has_value()) << c.typed;
+            EXPECT_TRUE(problem.contains(QString::fromUtf8(c.typed))) << c.typed;
+        } else if (c.expected.isNull()) {
+            ASSERT_TRUE(value.has_value()) << c.typed;
+            EXPECT_TRUE(value->isNull()) << c.typed;
+        } else {
+            ASSERT_TRUE(value.has_value()) << c.typed << ": " << problem.toStdString();
+            EXPECT_EQ(*value, c.expected) << c.typed;
+        }
+    }
+}
+
+TEST_F(ReadingsModelTest, PreviousOrPresentRewritesUsageInTheSameStatement)
+{
+    const ReadingsModel::WriteOutcome outcome = model.write(2, Previous, "100.2");
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_TRUE(outcome.changed);
+    EXPECT_DOUBLE_EQ(stored(1, "Usage").toDouble(), 50.1);
+    EXPECT_EQ(model.text(2, Usage), "50.1");
+    EXPECT_EQ(stored(1, "Previous").toDouble(), 100.2);
+}
+
+TEST_F(ReadingsModelTest, BothEstimatedColumnsAreOneField)
+{
+    ASSERT_TRUE(model.write(2, EstimatedAgain, "-1").ok);
+    EXPECT_EQ(model.text(2, Estimated), "-1");
+    EXPECT_EQ(stored(1, "estimated").toInt(), -1);
+}
+
+TEST_F(ReadingsModelTest, SameValueWritesNothing)
+{
+    suite.exec("create trigger refuse before update on [tbl reading] begin select raise(abort, 'no writes'); end");
+    for (const auto& [column, typed] : {std::pair{Previous, "100.10"}, {BillDate, "05/01/2017"}, {Code, "WA"}}) {
+        const ReadingsModel::WriteOutcome outcome = model.write(2, column, QString::fromLatin1(typed));
+        EXPECT_TRUE(outcome.ok) << typed;
+        EXPECT_FALSE(outcome.changed) << typed;
+    }
+}
+
+TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
+{
+    suite.exec("create trigger refuse before update of Code on [tbl reading] when new.Code = 'XX' "
+               "begin select raise(abort, 'code XX is retired'); end");
+    ReadingsModel::WriteOutcome outcome = model.write(2, Code, "XX");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.error.contains("code XX is retired")) << outcome.error.toStdString();
+    EXPECT_EQ(model.text(2, Code), "WA");
+
+    outcome = model.write(2, Present, "lots");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(stored(1, "Present").toDouble(), 150.3);
+
+    suite.exec("delete from [tbl reading] where ReadingKey = 1");
+    outcome = model.write(2, Code, "XY");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(model.text(2, Code), "WA");
+}
+
+TEST(ReadingsModelLoad, AMissingDatabaseIsAnError)
+{
+    ReadingsModel model;
+    EXPECT_FALSE(model.load("/nonexistent/billing.mdb", 1, 10));
+    EXPECT_FALSE(model.lastError().isEmpty());
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+} // namespace

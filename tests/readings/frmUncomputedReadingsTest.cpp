@@ -1,0 +1,397 @@
+#include "readings/frmUncomputedReadings.h"
+
+#include "app/HistoryModule.h"
+#include "platform/Twips.h"
+#include "readings/ReadingColumns.h"
+#include "readings/ReadingsGrid.h"
+#include "support/FakeMessenger.h"
+#include "support/GuiHelpers.h"
+#include "support/TestSuite.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+using namespace ReadingColumns;
+
+namespace {
+
+const QString loadedLine = "20190307 02:49 PM CLERK1 Edit existing readings form loaded for account 10442\r\n";
+const QString unloadedLine = "20190307 02:49 PM CLERK1 Edit existing readings form unloaded for account 10442\r\n";
+
+class frmUncomputedReadingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        suite.prepare(module, 1, 10);
+        suite.writeFile("rdgsacct.txt", "10442\r\nRIVERSIDE MILL\r\n");
+    }
+
+    // Reading n (1-based) is billed on the first of month n from 2015 on.
+    void addReadings(int count)
+    {
+        for (int n = 1; n <= count; ++n) {
+            const QDate bill = QDate(2015, 1, 1).addMonths(n - 1);
+            suite.insert("[tbl reading]", {{"ReadingKey", n}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "A"},
+                                           {"ReadDate", bill.addDays(-3).toString(Qt::ISODate)},
+                                           {"BillDate", bill.toString(Qt::ISODate)}, {"Previous", 100}, {"Present", 150},
+                                           {"Usage", 50}, {"Multiplier", 1}, {"MultiTenants", 2}, {"Factor", 1},
+                                           {"MSN", "M-1"}, {"ChgOut", 0}, {"estimated", 0}, {"mrcomment", "ok"},
+                                           {"EntryDate", bill.addDays(-2).toString(Qt::ISODate)}});
+        }
+    }
+
+    void open()
+    {
+        window = std::make_unique<frmUncomputedReadings>(module, messenger);
+        window->setAuditClock([] { return QDateTime(QDate(2019, 3, 7), QTime(14, 49)); });
+        window->show();
+        QApplication::processEvents();
+        grid = control<ReadingsGrid>(window.get(), "SSDBGrid1");
+    }
+
+    QLineEdit* startEdit(int row, int column)
+    {
+        const QModelIndex cell = grid->model()->index(row, column);
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        return qobject_cast<QLineEdit*>(grid->openEditor());
+    }
+
+    // Types into the cell as the operator does and leaves it with `leave`.
+    void type(int row, int column, const QString& text, Qt::Key leave = Qt::Key_Tab)
+    {
+        QLineEdit* editor = startEdit(row, column);
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, leave);
+        QApplication::processEvents();
+    }
+
+    QVariant stored(int key, const QString& field)
+    {
+        return suite.billing().scalar("select " + field + " from [tbl reading] where ReadingKey = ?", {key});
+    }
+
+    QString audit() const { return QString::fromUtf8(suite.readFile("AUDIT/billing201903.LOG")); }
+    QString cell(int row, int column) const { return grid->model()->index(row, column).data().toString(); }
+
+    TestSuite suite;
+    HistoryModule module;
+    FakeMessenger messenger;
+    std::unique_ptr<frmUncomputedReadings> window;
+    ReadingsGrid* grid = nullptr;
+};
+
+TEST_F(frmUncomputedReadingsTest, OpensOnTheLatestReadingsWithCaptionsAndColumns)
+{
+    addReadings(30);
+    open();
+    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(window->windowTitle(), "All Meter Readings for this Account");
+    EXPECT_EQ(control<QLabel>(window.get(), "SSDBGrid1Caption")->text(), "All Meter Readings for 10442 RIVERSIDE MILL");
+    EXPECT_EQ(control<QLabel>(window.get(), "Label1")->text(),
+              "NOTE: Any changes made to this data will be saved as soon as you move to another column or row, or "
+              "exit this form.  These changes will not affect billing records unless you COMPUTE BILLS again for the "
+              "affected BILL DATE.");
+    EXPECT_EQ(control<QLineEdit>(window.get(), "Text1")->text(), "use with date ");
+    EXPECT_EQ(control<QPushButton>(window.get(), "cmdCompute")->text(), "&Compute");
+    EXPECT_EQ(control<QPushButton>(window.get(), "cmdPrint")->text(), "&Print");
+    EXPECT_EQ(control<QPushButton>(window.get(), "cmdExit")->text(), "E&xit");
+
+    ASSERT_EQ(grid->model()->rowCount(), 30);
+    EXPECT_EQ(grid->currentIndex().row(), 18);  // the 19th: twelfth from the end
+    const QStringList captions{"CustKey", "LocKey", "Code", "Read Date", "Bill Date", "Previous", "Present", "Usage",
+                               "Multiplier", "Tenants", "Factor", "MSN", "Changed Out", "Estimated", "Comment",
+                               "estimated", "EntryDate"};
+    const int widths[] = {3200, 3200, 1323, 1773, 1773, 1773, 1773, 1773, 1535, 1323, 1032, 2302, 2037, 1746, 3863, 1879, 1905};
+    for (int column = 0; column < ColumnCount; ++column) {
+        EXPECT_EQ(grid->model()->headerData(column, Qt::Horizontal).toString(), captions[column]);
+        EXPECT_EQ(grid->isColumnHidden(column), column < 2) << column;
+        if (column >= 2)
+            EXPECT_EQ(grid->columnWidth(column), Twips::toPixels(widths[column], grid->logicalDpiX())) << column;
+    }
+    const auto alignment = [this](int column) {
+        return grid->model()->index(0, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(alignment(Code), Qt::AlignLeft);
+    EXPECT_EQ(alignment(ReadDate), Qt::AlignHCenter);
+    EXPECT_EQ(alignment(Multiplier), Qt::AlignHCenter);
+    EXPECT_EQ(alignment(Previous), Qt::AlignRight);
+    EXPECT_EQ(cell(0, BillDate), "1/1/2015");
+    EXPECT_EQ(cell(0, ReadDate), "12/29/2014");
+    EXPECT_EQ(cell(29, BillDate), "6/1/2017");
+    EXPECT_EQ(audit(), loadedLine);
+
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdExit"), Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(audit(), loadedLine + unloadedLine);
+}
+
+TEST_F(frmUncomputedReadingsTest, CurrentRowIsTwelfthFromTheEndOrTheFirst)
+{
+    for (const auto& [count, current] : {std::pair{30, 18}, {13, 1}, {12, 0}, {5, 0}, {1, 0}}) {
+        suite.exec("delete from [tbl reading]");
+        addReadings(count);
+        open();
+        EXPECT_EQ(grid->currentIndex().row(), current) << count;
+        EXPECT_EQ(grid->currentIndex().column(), Code) << count;
+    }
+}
+
+TEST_F(frmUncomputedReadingsTest, IdentityFileShapesTheCaption)
+{
+    addReadings(1);
+    const struct {
+        const char* name;
+        QByteArray contents;
+        const char* caption;
+    } cases[] = {
+        {"rdgsacct.txt", "10442\r\n", "All Meter Readings for 10442 "},
+        {"rdgsacct.txt", "10442\nRIVERSIDE MILL\n", "All Meter Readings for 10442 RIVERSIDE MILL"},
+        {"RDGSACCT.TXT", "77\r\nO'HARA\r\n", "All Meter Readings for 77 O'HARA"},
+        {"other.txt", "", "All Meter Readings for  "},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(suite.filePath("rdgsacct.txt"));
+        QFile::remove(suite.filePath("RDGSACCT.TXT"));
+        suite.writeFile(c.name, c.contents);
+        open();
+        EXPECT_EQ(control<QLabel>(window.get(), "SSDBGrid1Caption")->text(), c.caption) << c.name;
+    }
+}
+
+TEST_F(frmUncomputedReadingsTest, AuditedEditsWriteTheRowAndTheirLine)
+{
+    addReadings(1);  // bill date 1/1/2015, read date 12/29/2014, entry date 12/30/2014
+    const struct {
+        int column;
+        const char* typed;
+        const char* field;
+        QVariant stored;
+        const char* line;
+    } cases[] = {
+        {Code, "B", "Code", "B", "changed meter reading code from A to B for bill date 1/1/2015"},
+        {Code, "a", "Code", "a", "changed meter reading code from A to a for bill date 1/1/2015"},
+        {ReadDate, "1517", "ReadDate", "2017-01-05",
+         "changed meter read date from 12/29/2014 to 01/05/2017 for bill date 1/1/2015"},
+        {BillDate, "020115", "BillDate", "2015-02-01", "changed meter bill date from 1/1/2015 to 02/01/2015"},
+        {Previous, "120", "Previous", 120, "changed previous reading from 100 to 120 for bill date 1/1/2015"},
+        {Present, "175.5", "Present", 175.5, "changed present reading from 150 to 175.5 for bill date 1/1/2015"},
+        {Usage, "55", "Usage", 55, "changed metered usage from 50 to 55 for bill date 1/1/2015"},
+        {Multiplier, "10", "Multiplier", 10, "changed meter multiplier from 1 to 10 for bill date 1/1/2015"},
+        {Tenants, "3", "MultiTenants", 3, "changed number of metered tenants from 2 to 3 for bill date 1/1/2015"},
+        {EntryDate, "6/3/2017", "EntryDate", "2017-06-03",
+         "changed meter reading entry date from 12/30/2014 to 6/3/2017 for bill date 1/1/2015"},
+    };
+    for (const auto& c : cases) {
+        suite.exec("delete from [tbl reading]");
+        addReadings(1);
+        QFile::remove(suite.filePath("AUDIT/billing201903.LOG"));
+        open();
+        type(0, c.column, c.typed);
+        EXPECT_TRUE(messenger.messages.isEmpty()) << c.typed << ": " << messenger.texts().join('|').toStdString();
+        EXPECT_EQ(stored(1, c.field), c.stored) << c.typed;
+        EXPECT_EQ(audit(), loadedLine + "20190307 02:49 PM CLERK1 " + c.line + " for account 10442\r\n") << c.typed;
+    }
+}
+
+TEST_F(frmUncomputedReadingsTest, UnauditedColumnsAndUnchangedValuesWriteNoLine)
+{
+    addReadings(1);
+    open();
+    const struct {
+        int column;
+        const char* typed;
+        const char* field;
+        QVariant stored;
+    } cases[] = {
+        {Factor, "2", "Factor", 2},         {MSN, "M-2", "MSN", "M-2"},           {ChangedOut, "-1", "ChgOut", -1},
+        {Estimated, "-1", "estimated", -1}, {Comment, "re-read", "mrcomment", "re-read"},
+        {EstimatedAgain, "0", "estimated", 0},
+        {Previous, "100.0", "Previous", 100},       // numerically the same
+        {ReadDate, "12292014", "ReadDate", "2014-12-29"},  // the same date
+    };
+    for (const auto& c : cases) {
+        type(0, c.column, c.typed);
+        EXPECT_EQ(stored(1, c.field), c.stored) << c.typed;
+    }
+    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(audit(), loadedLine);
+}
+
+TEST_F(frmUncomputedReadingsTest, PreviousOrPresentRecomputesUsage)
+{
+    addReadings(2);
+    open();
+    type(1, Previous, "120");
+    EXPECT_EQ(stored(2, "Usage").toDouble(), 30);
+    EXPECT_EQ(cell(1, Usage), "30");
+    type(1, Present, "200");
+    EXPECT_EQ(stored(2, "Usage").toDouble(), 80);
+    EXPECT_EQ(stored(1, "Usage").toDouble(), 50);  // the other row is untouched
+    // A later usage edit in the same row starts from the recomputed value.
+    type(1, Usage, "81");
+    EXPECT_TRUE(audit().endsWith("changed metered usage from 80 to 81 for bill date 2/1/2015 for account 10442\r\n"));
+}
+
+TEST_F(frmUncomputedReadingsTest, EnterMovesToTheNextColumnWithItsTextSelected)
+{
+    addReadings(1);
+    open();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, Code));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), ReadDate);
+    auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "12/29/2014");
+    EXPECT_EQ(editor->selectedText(), "12/29/2014");
+
+    // Enter while typing saves the cell first.
+    type(0, Code, "Z", Qt::Key_Enter);
+    EXPECT_EQ(stored(1, "Code"), "Z");
+    EXPECT_EQ(grid->currentIndex().column(), ReadDate);
+
+    // The last column keeps the cursor.
+    type(0, EntryDate, "1/2/2015", Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), EntryDate);
+    EXPECT_EQ(stored(1, "EntryDate"), "2015-01-02");
+}
+
+TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
+{
+    addReadings(1);
+    suite.exec("create trigger refuse before update of Code on [tbl reading] when new.Code = 'XX' "
+               "begin select raise(abort, 'code XX is retired'); end");
+    open();
+    const struct {
+        int column;
+        const char* typed;
+        const char* message;
+        const char* title;
+    } cases[] = {
+        {ReadDate, "13517", "Invalid Date", "Quillmark32"},
+        {BillDate, "", "Invalid Date", "Quillmark32"},
+        {Previous, "abc", "Previous was not saved: \"abc\" is not a number.", "TRY AGAIN"},
+        {Tenants, "2.5", "Tenants was not saved: \"2.5\" is not a whole number.", "TRY AGAIN"},
+        {EntryDate, "2/30/2017", "EntryDate was not saved: \"2/30/2017\" is not a date.", "TRY AGAIN"},
+        {Code, "XX", "Code was not saved: code XX is retired", "TRY AGAIN"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        messenger.messages.clear();
+        type(0, c.column, c.typed);
+        ASSERT_EQ(messenger.messages.size(), 1) << c.typed;
+        EXPECT_EQ(messenger.messages[0].text, c.message);
+        EXPECT_EQ(messenger.messages[0].title, c.title);
+        auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
+        ASSERT_NE(editor, nullptr) << c.typed;
+        EXPECT_EQ(editor->text(), c.typed);
+        EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, c.column));
+        QTest::keyClick(editor, Qt::Key_Escape);
+    }
+    EXPECT_EQ(stored(1, "ReadDate"), "2014-12-29");
+    EXPECT_EQ(stored(1, "BillDate"), "2015-01-01");
+    EXPECT_EQ(stored(1, "Previous").toInt(), 100);
+    EXPECT_EQ(stored(1, "Usage").toInt(), 50);
+    EXPECT_EQ(stored(1, "MultiTenants").toInt(), 2);
+    EXPECT_EQ(stored(1, "Code"), "A");
+    EXPECT_EQ(audit(), loadedLine);
+
+    // Fixing the typed value saves it.
+    type(0, Previous, "120");
+    EXPECT_EQ(stored(1, "Previous").toInt(), 120);
+}
+
+TEST_F(frmUncomputedReadingsTest, ARefusedValueIsNotLostByMovingToAnotherRow)
+{
+    addReadings(3);
+    open();
+    QLineEdit* editor = startEdit(0, Present);
+    ASSERT_NE(editor, nullptr);
+    editor->setText("lots");
+    grid->setCurrentIndex(grid->model()->index(2, Code));
+    QApplication::processEvents();
+    EXPECT_EQ(messenger.texts(), QStringList{"Present was not saved: \"lots\" is not a number."});
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, Present));
+    ASSERT_NE(grid->openEditor(), nullptr);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(grid->openEditor())->text(), "lots");
+
+    // Closing with it still there says so once more and keeps the window.
+    window->reject();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(messenger.messages.size(), 1);
+}
+
+TEST_F(frmUncomputedReadingsTest, NoReadingsTellsOnceAndClosesAtTheNextActivation)
+{
+    open();
+    ASSERT_EQ(messenger.messages.size(), 1);
+    EXPECT_EQ(messenger.messages[0].text, "No reading records exist for this service location.");
+    EXPECT_EQ(messenger.messages[0].title, "NOTHING TO SHOW");
+    EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Information);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+
+    QDialog other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.close();
+    window->activateWindow();
+    QTRY_VERIFY(!window->isVisible());
+    EXPECT_EQ(messenger.messages.size(), 1);
+    EXPECT_EQ(audit(), loadedLine + unloadedLine);
+}
+
+TEST_F(frmUncomputedReadingsTest, ReactivationReloadsFromTheBillingDatabase)
+{
+    addReadings(14);
+    open();
+    grid->setCurrentIndex(grid->model()->index(0, Code));
+    suite.exec("update [tbl reading] set Code = 'N' where ReadingKey = 14");
+    QDialog other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.close();
+    window->activateWindow();
+    QTRY_COMPARE(cell(13, Code), QString("N"));
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_EQ(audit(), loadedLine + loadedLine);
+}
+
+TEST_F(frmUncomputedReadingsTest, AnUnreadableDatabaseIsToldAndTheWindowCloses)
+{
+    module.BillingDbPath = suite.filePath("missing.mdb");
+    open();
+    ASSERT_EQ(messenger.messages.size(), 1);
+    EXPECT_TRUE(messenger.messages[0].text.contains("missing.mdb"));
+    EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
+    EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(frmUncomputedReadingsTest, AuditFailureIsToldOnceAndEditsGoOn)
+{
+    addReadings(1);
+    suite.writeFile("AUDIT", "a file where the folder should be");
+    open();
+    type(0, Code, "B");
+    type(0, Code, "C");
+    ASSERT_EQ(messenger.messages.size(), 1);
+    EXPECT_EQ(messenger.messages[0].title, "AUDIT NOT WRITTEN");
+    EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Warning);
+    EXPECT_EQ(stored(1, "Code"), "C");
+    window->reject();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(messenger.messages.size(), 1);
+}
+
+} // namespace
