@@ -7,11 +7,6 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 // A suite whose customers and locations are added by the test, and the search list
 // built from them.
 class SelectionFixture : public ::testing::Test {
