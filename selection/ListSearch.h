@@ -29,7 +29,14 @@ public:
     // -1 when nothing matches.
     qsizetype find(const SearchLines& lines, Direction direction, qsizetype current) const;
 
+    // The longest run of plain characters in a pattern, lower-cased; empty when the
+    // run is not plain ASCII. Every matching text contains it.
+    static QByteArray requiredRun(const QString& pattern);
+
 private:
+    bool mayMatch(QStringView slice) const;
+
     const SearchOption& m_option;
     LikePattern m_like;
+    QByteArray m_required;
 };

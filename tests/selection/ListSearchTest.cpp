@@ -54,6 +54,27 @@ INSTANTIATE_TEST_SUITE_P(Slices, ListSearchMatchTest, ::testing::Values(
     MatchCase{1, false, "'; drop table histsrch; --", false}, MatchCase{1, false, "[", true},
     MatchCase{1, false, "50%", true}, MatchCase{3, false, "7[*]a", true}, MatchCase{3, false, "7[*]b", false}));
 
+TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
+{
+    EXPECT_EQ(ListSearch::requiredRun("*Smith*"), "smith");
+    EXPECT_EQ(ListSearch::requiredRun("*ab?cdef#[xyz]gh*"), "cdef");
+    EXPECT_EQ(ListSearch::requiredRun("*[ab*"), "[ab");
+    EXPECT_EQ(ListSearch::requiredRun("*[]xy*"), "xy");
+    EXPECT_EQ(ListSearch::requiredRun("*M\u00dcLLER*"), "");
+    EXPECT_EQ(ListSearch::requiredRun("**"), "");
+}
+
+// Lines the quick test must not turn away: the pattern decides on them.
+TEST(ListSearchRunTest, NonAsciiLinesAreLeftToThePattern)
+{
+    const QString kelvin = QString(33, u' ') + QChar(0x212A) + QStringLiteral("ELLY");  // KELVIN SIGN folds to k
+    EXPECT_EQ(ListSearch(*SearchOption::at(1), "kelly", false).matches(kelvin),
+              LikePattern("*kelly*").matches(QStringView(kelvin).sliced(33)));
+    const QString accented = QString(33, u' ') + QStringLiteral("M\u00dcLLER");
+    EXPECT_TRUE(ListSearch(*SearchOption::at(1), QStringLiteral("m\u00fcller"), false).matches(accented));
+    EXPECT_TRUE(ListSearch(*SearchOption::at(1), "ller", false).matches(accented));
+}
+
 class ListSearchFindTest : public ::testing::Test {
 protected:
     void SetUp() override
