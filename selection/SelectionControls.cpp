@@ -2,6 +2,7 @@
 
 #include "selection/SearchOption.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDialog>
 #include <QFontDatabase>
@@ -139,4 +140,30 @@ void SelectionControls::createBottom(QDialog* window)
     row->addWidget(cmdNext);
     row->addWidget(cmdExit);
     static_cast<QVBoxLayout*>(window->layout())->addLayout(row);
+}
+
+void SelectionControls::showBalance(const QString& caption, bool inactive)
+{
+    QPalette palette = Label2->palette();
+    palette.setColor(QPalette::Window, inactive ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
+    palette.setColor(QPalette::WindowText, inactive ? QColor(255, 255, 255) : QColor(0, 0, 0));
+    Label2->setPalette(palette);
+    Label2->setText(caption);
+}
+
+void SelectionControls::highlight(int row)
+{
+    if (row < 0) {
+        DBList1->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = DBList1->model()->index(row, 0);
+    DBList1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    DBList1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+int SelectionControls::highlightedRow() const
+{
+    const QModelIndexList selected = DBList1->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }

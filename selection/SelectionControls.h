@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QAbstractItemModel;
 class QButtonGroup;
 class QDialog;
@@ -14,6 +16,13 @@ class QToolButton;
 class SelectionControls {
 public:
     SelectionControls(QDialog* window, QAbstractItemModel* model);
+
+    // The balance line: white on red for an inactive account, else black on button face.
+    void showBalance(const QString& caption, bool inactive);
+    // Highlights and shows the row, or clears the highlight for -1.
+    void highlight(int row);
+    // The highlighted row, -1 when no line is highlighted.
+    int highlightedRow() const;
 
     QButtonGroup* opt = nullptr;
     QLineEdit* Text1 = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/Messenger.h"
 #include "selection/AccountBalance.h"
 #include "selection/BusyProgress.h"
+#include "selection/KeyAscii.h"
 #include "selection/SearchList.h"
 #include "selection/SearchListModel.h"
 #include "selection/SelectionSettings.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -28,19 +28,6 @@ void showJournalModally(HistoryModule& module, Messenger& messenger)
     frmHistory journal(module, messenger);
     journal.Form_Load();
     journal.exec();
-}
-
-// The character code a key press hands to the handlers (Enter 13, Backspace 8);
-// 0 for keys that type nothing (arrows, Delete), which the handlers leave alone.
-int keyAscii(const QKeyEvent* key)
-{
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-        return 13;
-    if (key->key() == Qt::Key_Backspace)
-        return 8;
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->text().isEmpty())
-        return 0;
-    return key->text().front().unicode();
 }
 
 } // namespace
@@ -133,8 +120,8 @@ void frmHistorySelect::SortSearchList(int index)
 {
     if (LoadingOption || m_model->lines().isEmpty())
         return;
-    const QModelIndex current = m_controls.DBList1->currentIndex();
-    const int32_t highlighted = current.isValid() && !listText().isEmpty() ? m_model->lines().entryOf(current.row()) : -1;
+    const int row = m_controls.highlightedRow();
+    const int32_t highlighted = row < 0 ? -1 : m_model->lines().entryOf(row);
     {
         BusyProgress busy(this, QStringLiteral("Sorting the account list..."));
         m_model->change([&](SearchLines& lines) { SearchList::sort(m_module, index, lines, [&busy] { busy.tick(); }); });
@@ -154,11 +141,7 @@ void frmHistorySelect::ShowAccountBalance()
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Critical);
         return;
     }
-    QPalette palette = m_controls.Label2->palette();
-    palette.setColor(QPalette::Window, balance.inactive ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Button));
-    palette.setColor(QPalette::WindowText, balance.inactive ? QColor(255, 255, 255) : QColor(0, 0, 0));
-    m_controls.Label2->setPalette(palette);
-    m_controls.Label2->setText(balance.caption());
+    m_controls.showBalance(balance.caption(), balance.inactive);
 }
 
 void frmHistorySelect::FindInList(ListSearch::Direction direction)
@@ -278,14 +261,7 @@ void frmHistorySelect::moveTo(qsizetype row)
 void frmHistorySelect::highlightRow(qsizetype row)
 {
     m_highlighting = true;
-    QListView* list = m_controls.DBList1;
-    if (row < 0) {
-        list->selectionModel()->clear();
-    } else {
-        const QModelIndex index = m_model->index(static_cast<int>(row));
-        list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        list->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    }
+    m_controls.highlight(static_cast<int>(row));
     m_highlighting = false;
 }
 
@@ -297,8 +273,8 @@ void frmHistorySelect::takeKeys(qsizetype row)
 
 QString frmHistorySelect::listText() const
 {
-    const QModelIndexList selected = m_controls.DBList1->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : m_model->lines().text(selected.first().row()).toString();
+    const int row = m_controls.highlightedRow();
+    return row < 0 ? QString() : m_model->lines().text(row).toString();
 }
 
 std::optional<int> frmHistorySelect::selectedOption() const
@@ -324,7 +300,7 @@ bool frmHistorySelect::eventFilter(QObject* watched, QEvent* event)
             Text1_GotFocus();
     } else if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const int ascii = keyAscii(key);
+        const int ascii = KeyAscii::of(key);
         if (watched == m_controls.Text1 && ascii != 0)
             return Text1_KeyPress(ascii, key->text());
         if (watched == m_controls.DBList1 && ascii == 13) {
