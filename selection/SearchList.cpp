@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "selection/SearchLineFunction.h"
 #include "selection/SearchOption.h"
+#include "selection/SearchOrder.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -196,16 +197,13 @@ bool SearchList::sort(HistoryModule& module, int index, SearchLines& lines, cons
     }
     if (!module.OpenWorkDb())
         return false;
-    module.ExecWork(roomToSort);
     std::vector<int64_t> rowids;
-    rowids.reserve(static_cast<size_t>(lines.size()));
+    bool read;
     {
         sqlite3* db = nativeHandle(module.WorkDb);
         ProgressHandler handler(db, progress);
-        Statement rows(db, QStringLiteral("select rowid from histsrch") + QString::fromLatin1(option->resortOrder));
-        while (rows.isValid() && rows.next())
-            rowids.push_back(sqlite3_column_int64(rows.get(), 0));
+        read = SearchOrder::rowids(db, *option, rowids);
     }
     module.CloseWorkDb();
-    return lines.setOrderByRowids(rowids);
+    return read && lines.setOrderByRowids(rowids);
 }

@@ -173,6 +173,34 @@ TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
     EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20}));  // X LOC before Y LOC
 }
 
+// The re-sort runs in memory; it must order exactly as the engine's re-sort clause.
+TEST_F(SelectionFixture, ReSortInMemoryOrdersAsTheEngineDoes)
+{
+    const QVariant names[] = {"smith", "SMITH", "Smith ", QVariant(), "  adams", "Ölund", "zeta", "_under", "ada", "10"};
+    const QVariant ids[] = {"b1", "B1", QVariant(), "a", "É", "10", "9", "b1", "", "a"};
+    const QVariant routes[] = {"10", "9", "r", "R", QVariant(), "", "10", "9", "r2", " 1"};
+    const QVariant seqs[] = {5, 5, 1, QVariant(), 2.5, -3, 5, 0, 7, 1};
+    for (int i = 0; i < 40; ++i) {
+        const int k = (i * 7) % 10;
+        addCustomer(i + 1, QStringLiteral("A%1").arg((i * 3) % 7), names[k], "ACTIVE", names[(k + 3) % 10]);
+        addLocation(100 + i, i + 1, ids[(i * 3) % 10], routes[k], seqs[(i * 9) % 10], names[(i * 5) % 10]);
+    }
+    build(1);
+    SqlConnection work = SqlConnection::open(module.WorkDbPath);
+    for (int option = 0; option < SearchOption::Count; ++option) {
+        ASSERT_TRUE(SearchList::sort(module, option, lines));
+        QList<int> engine;
+        QSqlQuery q = work.query(QStringLiteral("select lockey from histsrch")
+                                 + QString::fromLatin1(SearchOption::at(option)->resortOrder));
+        while (q.next())
+            engine << q.value(0).toInt();
+        QList<int> memory;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            memory << lines.locKey(row);
+        EXPECT_EQ(memory, engine) << "option " << option;
+    }
+}
+
 TEST_F(SearchOrderTest, IndexOutsideTheOptionsKeepsTheStoredOrder)
 {
     build(7);
