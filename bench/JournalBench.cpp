@@ -60,6 +60,28 @@ void JournalWindowOpen(benchmark::State& state)
 }
 BENCHMARK(JournalWindowOpen)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
+// One row change with the balance grid shown: the balances as of the row's date,
+// written to baltemp through a fresh connection as the window does.
+void CodeBalancesRowChange(benchmark::State& state)
+{
+    HistoryModule module;
+    prepare(module, static_cast<int>(state.range(0)));
+    JournalFlags flags;
+    JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+    const auto& rows = loaded.rows;
+    size_t at = 0;
+    for (auto _ : state) {
+        at = (at + 7919) % rows.size();
+        const QDate day = QDate::fromString(rows[at].bdate, Qt::ISODate);
+        const CodeBalances::Table table = loaded.balances.compute(day.isValid() ? day : QDate(2000, 1, 1));
+        module.OpenWorkDb();
+        CodeBalances::store(module.WorkDb, table, module.CustKey, module.LocKey);
+        module.CloseWorkDb();
+    }
+    QFile::remove(module.WorkDbPath);
+}
+BENCHMARK(CodeBalancesRowChange)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -40,3 +40,5 @@ int runSearchCommand(const CliContext& context);
 int runEntmeterStandInCommand(const CliContext& context);
 int runJournalCommand(const CliContext& context);
 int runAccountCommand(const CliContext& context);
+int runBalancesCommand(const CliContext& context);
+int runPrintCommand(const CliContext& context);

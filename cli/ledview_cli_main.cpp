@@ -2,6 +2,9 @@
 #include "cli/CliCommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstring>
+#include <memory>
 #include <cstdio>
 #include <iterator>
 
@@ -17,6 +20,10 @@ const CliCommand kCommands[] = {
      runJournalCommand},
     {"account", "account K-L                                       print the journal's account header",
      runAccountCommand},
+    {"balances", "balances K-L --as-of DATE                        print the code balances as of a posting date",
+     runBalancesCommand},
+    {"print", "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF",
+     runPrintCommand},
     {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
      runSearchCommand},
     {"entmeter-stand-in", "", runEntmeterStandInCommand},
@@ -78,10 +85,24 @@ std::optional<QString> cliOptionValue(const QStringList& args, int& index, const
     return args[index - 1];
 }
 
+// Painting text needs the GUI application's fonts; only print paints, and it needs
+// no screen.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "print") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     QString explicitHome;
     int index = 0;
     while (index < args.size() && args[index].startsWith(QLatin1String("--"))) {

@@ -5,6 +5,8 @@
 #include "journal/CodeBalanceModel.h"
 #include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
+#include "journal/frmHistoryComment.h"
+#include "readings/frmUncomputedReadings.h"
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
 #include "platform/Twips.h"
@@ -50,6 +52,14 @@ frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, QWidget* par
     , m_messenger(messenger)
 {
     setObjectName(QStringLiteral("frmHistory"));
+    showReadings = [this](HistoryModule& account) {
+        frmUncomputedReadings readings(account, m_messenger, this);
+        readings.exec();
+    };
+    showComment = [this](HistoryModule& account) {
+        frmHistoryComment comment(account, m_messenger, this);
+        comment.exec();
+    };
     createControls();
     resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), twipsToPixels(designHeight));
 }

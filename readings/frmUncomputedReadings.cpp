@@ -1,5 +1,7 @@
 #include "readings/frmUncomputedReadings.h"
 
+#include "readings/BillComputation.h"
+
 #include "app/DateEntryBox.h"
 #include "app/HistoryModule.h"
 #include "platform/Messenger.h"
@@ -81,6 +83,7 @@ void frmUncomputedReadings::createControls()
     cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print"));
     cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"));
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdCompute, &QPushButton::clicked, this, &frmUncomputedReadings::cmdCompute_Click);
 }
 
 void frmUncomputedReadings::createGrid()
@@ -236,6 +239,20 @@ void frmUncomputedReadings::audit(const QString& text)
     m_auditFailureTold = true;
     m_messenger.tell(QStringLiteral("The audit log could not be written; changes are still saved.\n") + m_audit.lastError(),
                      QStringLiteral("AUDIT NOT WRITTEN"), Messenger::Icon::Warning);
+}
+
+void frmUncomputedReadings::cmdCompute_Click()
+{
+    BillRequest::Request request;
+    request.CustKey = m_module.CustKey;
+    request.LocKey = m_module.LocKey;
+    request.accNo = ReadingsAccNo;
+    const int row = SSDBGrid1->currentIndex().row();
+    if (row >= 0)
+        request.billDate = Data1->text(row, BillDate);
+    BillComputation(m_messenger, computeTimeoutSeconds).run(m_module.ProgramFolder, request, this);
+    // Whatever came of it, the window closes and the journal shows the account afresh.
+    close();
 }
 
 void frmUncomputedReadings::done(int result)

@@ -25,6 +25,7 @@ public:
     int16_t NoReadings = 0;  // True = -1: the next activation closes the window
     QString ReadingsAccNo;
     QString ReadingsLookupName;
+    int computeTimeoutSeconds = 300;
 
     void setAuditClock(AuditLog::Clock clock) { m_audit.setClock(std::move(clock)); }
     void done(int result) override;
@@ -46,6 +47,7 @@ private:
     void rememberCurrentRow();
     bool commitCell(int row, int column, const QString& typed);
     void audit(const QString& text);
+    void cmdCompute_Click();
 
     HistoryModule& m_module;
     Messenger& m_messenger;

@@ -77,6 +77,20 @@ TEST_F(JournalCommandTest, AccountPrintsTheHeaderLines)
         << account.out.toStdString();
 }
 
+TEST_F(JournalCommandTest, BalancesPrintOneLinePerCodeThenTotal)
+{
+    suite.insert("[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}});
+    suite.insert("[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "DP"}});
+    suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-05-02"}, {"code", "WA"}, {"amount", 5}});
+    suite.insert("[tbl payment detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-05-01"}, {"code", "WA"}, {"amount", 12.5}});
+    const Output balances = runCli(suite.folder(), {"balances", "1-10", "--as-of", "5/1/2017"});
+    ASSERT_EQ(balances.exitCode, 0) << balances.err.toStdString();
+    EXPECT_EQ(balances.out, "DP\t0.00\t0.00\t0.00\nWA\t10.00\t12.50\t-2.50\nTOTAL\t10.00\t12.50\t-2.50\n");
+    EXPECT_EQ(runCli(suite.folder(), {"balances", "1-10"}).exitCode, 2);
+    EXPECT_EQ(runCli(suite.folder(), {"balances", "1-10", "--as-of", "2/30/2017"}).exitCode, 2);
+}
+
 TEST_F(JournalCommandTest, ABrokenSuiteFailsWithTheReason)
 {
     QFile::remove(suite.filePath("global.mdb"));

@@ -113,8 +113,9 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheLatestReadingsWithCaptionsAndColumns
     for (int column = 0; column < ColumnCount; ++column) {
         EXPECT_EQ(grid->model()->headerData(column, Qt::Horizontal).toString(), captions[column]);
         EXPECT_EQ(grid->isColumnHidden(column), column < 2) << column;
-        if (column >= 2)
+        if (column >= 2) {
             EXPECT_EQ(grid->columnWidth(column), Twips::toPixels(widths[column], grid->logicalDpiX())) << column;
+        }
     }
     const auto alignment = [this](int column) {
         return grid->model()->index(0, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;

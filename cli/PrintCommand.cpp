@@ -1,0 +1,96 @@
+#include "cli/CliAccount.h"
+#include "cli/CliCommand.h"
+#include "journal/JournalLoader.h"
+#include "journal/JournalModel.h"
+#include "journal/rptHistoryJournal.h"
+
+#include <cstdio>
+
+namespace {
+
+struct PrintArguments {
+    QString account;
+    QString pdf;
+    std::optional<int> first;
+    std::optional<int> last;
+};
+
+std::optional<int> rowNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// Empty text when the arguments are sound, else what is wrong with them.
+QString parseArguments(const QStringList& args, PrintArguments& parsed)
+{
+    for (int index = 0; index < args.size();) {
+        bool missing = false;
+        if (const auto pdf = cliOptionValue(args, index, QStringLiteral("--pdf"), missing)) {
+            parsed.pdf = *pdf;
+        } else if (const auto first = cliOptionValue(args, index, QStringLiteral("--first"), missing)) {
+            if (!(parsed.first = rowNumber(*first)))
+                return QStringLiteral("--first needs a row number");
+        } else if (const auto last = cliOptionValue(args, index, QStringLiteral("--last"), missing)) {
+            if (!(parsed.last = rowNumber(*last)))
+                return QStringLiteral("--last needs a row number");
+        } else if (missing) {
+            return QStringLiteral("%1 needs a value").arg(args[index - 1]);
+        } else if (parsed.account.isEmpty() && !args[index].startsWith(QLatin1String("--"))) {
+            parsed.account = args[index++];
+        } else {
+            return QStringLiteral("unexpected argument %1").arg(args[index]);
+        }
+    }
+    if (parsed.account.isEmpty() || parsed.pdf.isEmpty())
+        return QStringLiteral("print needs an account K-L and --pdf FILE");
+    return {};
+}
+
+// The grid's layout as the journal window's load leaves it.
+JournalPrintState printState(const JournalLoader::Result& loaded, const JournalFlags& flags,
+                             const PrintArguments& arguments)
+{
+    JournalPrintState state;
+    state.PrintHeaderText = loaded.header.label;
+    state.PrintColWidth = JournalPrintState::defaultColumnWidths(flags.ShowPrevReadings != 0);
+    state.PrintRowHeight = JournalBuilder::rowHeightTwips(loaded.build.LongestDescr, int(state.PrintColWidth[3]));
+    state.PrintFirstRow = arguments.first.value_or(0);
+    state.PrintLastRow = arguments.last.value_or(static_cast<int>(loaded.rows.size()) - 1);
+    return state;
+}
+
+int writeJournal(const HistoryModule& module, const JournalPrintState& state, const QString& path)
+{
+    QString error;
+    const std::optional<BandedReport> report = rptHistoryJournal::ReportStart(module, state, &error);
+    int pages = 0;
+    if (!report || !report->writePdf(path, &error, &pages))
+        return cliFailure(error);
+    std::printf("%d rows, %d pages written to %s\n", static_cast<int>(report->rows.size()), pages,
+                path.toLocal8Bit().constData());
+    return CliExit::Ok;
+}
+
+} // namespace
+
+int runPrintCommand(const CliContext& context)
+{
+    PrintArguments arguments;
+    const QString wrong = parseArguments(context.args, arguments);
+    if (!wrong.isEmpty())
+        return cliUsageError(wrong);
+    CliAccount account;
+    int exitCode = CliExit::Ok;
+    if (!account.open(context, arguments.account, exitCode))
+        return exitCode;
+
+    JournalFlags flags;
+    const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
+    if (!loaded.extraction.ok)
+        return cliFailure(loaded.extraction.error);
+    if (loaded.build.NoHistory)
+        return cliFailure(QStringLiteral("No history records exist for this customer."));
+    return writeJournal(account.module, printState(loaded, flags, arguments), arguments.pdf);
+}

@@ -1,0 +1,155 @@
+#include "journal/frmHistoryComment.h"
+
+#include "app/DateEntry.h"
+#include "app/DateEntryBox.h"
+#include "app/HistoryModule.h"
+#include "journal/HistoryComments.h"
+#include "platform/DateText.h"
+#include "platform/Messenger.h"
+
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// The comment column holds up to 255 characters.
+constexpr int commentLimit = 255;
+
+} // namespace
+
+frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger, QWidget* parent)
+    : QDialog(parent)
+    , m_module(module)
+    , m_messenger(messenger)
+{
+    setObjectName(QStringLiteral("frmHistoryComment"));
+    setWindowTitle(QStringLiteral("History Comment"));
+
+    auto* label1 = new QLabel(QStringLiteral("POST DATE"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    txtDate = new QLineEdit(this);
+    txtDate->setObjectName(QStringLiteral("txt0"));
+    txtDate->setToolTip(QStringLiteral("Enter the Bill Date for which this comment will be displayed"));
+    auto* label2 = new QLabel(QStringLiteral("COMMENT"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    txtComment = new QPlainTextEdit(this);
+    txtComment->setObjectName(QStringLiteral("txt1"));
+    txtComment->setToolTip(QStringLiteral("Enter the desired comment (255 characters max.)"));
+    txtComment->setTabChangesFocus(true);
+    txtComment->setFixedHeight(txtComment->fontMetrics().lineSpacing() * 4 + 12);
+
+    cmdSave = new QPushButton(QStringLiteral("&Save"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setToolTip(QStringLiteral("Save this new or edited history journal comment record"));
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setToolTip(QStringLiteral("Return to the history journal grid"));
+    cmdDelete = new QPushButton(QStringLiteral("Delete"), this);
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    cmdDelete->setToolTip(QStringLiteral("Delete selected comment record from history journal"));
+    cmdDelete->setVisible(m_module.CommentDeleteMode != 0);
+    for (QPushButton* button : {cmdSave, cmdCancel, cmdDelete})
+        button->setAutoDefault(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(label1, 0, 0);
+    grid->addWidget(txtDate, 0, 1);
+    grid->addWidget(label2, 1, 0, Qt::AlignTop);
+    grid->addWidget(txtComment, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdCancel);
+    buttons->addStretch();
+    buttons->addWidget(cmdDelete);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    resize(460, sizeHint().height());
+
+    txtDate->installEventFilter(this);
+    txtComment->installEventFilter(this);
+    connect(cmdSave, &QPushButton::clicked, this, &frmHistoryComment::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmHistoryComment::cmdDelete_Click);
+    connect(txtComment, &QPlainTextEdit::textChanged, this, [this] {
+        if (txtComment->toPlainText().size() > commentLimit) {
+            QString text = txtComment->toPlainText().left(commentLimit);
+            txtComment->setPlainText(text);
+            txtComment->moveCursor(QTextCursor::End);
+        }
+    });
+}
+
+bool frmHistoryComment::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Enter moves on to the next control, in the comment box too.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        if (watched == txtDate)
+            txtDate->selectAll();
+        else if (watched == txtComment)
+            txtComment->selectAll();
+    } else if (event->type() == QEvent::FocusOut && watched == txtDate) {
+        dateBoxLostFocus();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmHistoryComment::dateBoxLostFocus()
+{
+    if (txtDate->text().isEmpty())
+        return;
+    DateEntryBox::CheckDateEntry(*txtDate, m_messenger);
+    if (!isValidDate())
+        tryAgain(QStringLiteral("You have not entered a valid date!"));
+}
+
+bool frmHistoryComment::isValidDate() const
+{
+    return DateText::parse(txtDate->text()).has_value();
+}
+
+void frmHistoryComment::tryAgain(const QString& text)
+{
+    m_messenger.tell(text, QStringLiteral("TRY AGAIN"), Messenger::Icon::Critical);
+}
+
+void frmHistoryComment::cmdSave_Click()
+{
+    if (!isValidDate()) {
+        tryAgain(QStringLiteral("You have not entered a valid date!"));
+        return;
+    }
+    if (txtComment->toPlainText().trimmed().isEmpty()) {
+        tryAgain(QStringLiteral("You have not entered a comment!"));
+        return;
+    }
+    const auto result = HistoryComments::add(m_module, *DateText::parse(txtDate->text()), txtComment->toPlainText());
+    if (!result.problem.isEmpty())
+        m_messenger.tell(result.problem, result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
+                                                      : QStringLiteral("COMMENT NOT SAVED"),
+                         Messenger::Icon::Critical);
+    // What the operator typed stays in the dialog until it is stored.
+    if (result.saved)
+        accept();
+}
+
+void frmHistoryComment::cmdDelete_Click()
+{
+    const auto result = HistoryComments::remove(m_module, m_module.SelectedDate, m_module.SelectedDescr);
+    if (!result.problem.isEmpty())
+        m_messenger.tell(result.problem, result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
+                                                      : QStringLiteral("COMMENT NOT DELETED"),
+                         Messenger::Icon::Critical);
+    if (result.saved)
+        accept();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class HistoryModule;
+class Messenger;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// Adds a dated history comment to the account, or deletes the journal's current
+// comment row, in the billing database and the journal's copy.
+class frmHistoryComment : public QDialog {
+    Q_OBJECT
+public:
+    frmHistoryComment(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void cmdSave_Click();
+    void cmdDelete_Click();
+    void dateBoxLostFocus();
+    bool isValidDate() const;
+    void tryAgain(const QString& text);
+
+    HistoryModule& m_module;
+    Messenger& m_messenger;
+    QLineEdit* txtDate = nullptr;       // txt index 0
+    QPlainTextEdit* txtComment = nullptr;   // txt index 1
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdDelete = nullptr;
+};

@@ -1,0 +1,125 @@
+#include "readings/MRGridTable.h"
+
+#include "app/SqlConnection.h"
+#include "app/SuiteFolder.h"
+#include "platform/BasicRuntime.h"
+#include "platform/DateText.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <optional>
+
+namespace {
+
+QString findFolder(const QString& parent, const QString& name)
+{
+    const QStringList entries = QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return QDir(parent).filePath(entry);
+    }
+    return QDir(parent).filePath(name);
+}
+
+std::optional<double> number(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    if (value.typeId() == QMetaType::QString)
+        return BasicRuntime::val(value.toString());
+    return value.toDouble();
+}
+
+QString scaledText(const QVariant& reading, const std::optional<double>& multiplier)
+{
+    const std::optional<double> value = number(reading);
+    return value && multiplier ? BasicRuntime::plainNumber(*value * *multiplier) : QString();
+}
+
+QVariant isoDate(const QVariant& value)
+{
+    const std::optional<QDate> date = DateText::fromVariant(value);
+    return date ? QVariant(DateText::toIso(*date)) : QVariant();
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+QString MRGridTable::reportDbPath(const QString& programFolder)
+{
+    return SuiteFolder::pathFor(findFolder(programFolder, QStringLiteral("reports")), QStringLiteral("emptdata.mdb"));
+}
+
+std::vector<MRGridTable::Reading> MRGridTable::readBilling(SqlConnection& billing, int32_t custKey, int32_t locKey)
+{
+    std::vector<Reading> readings;
+    QSqlQuery q = billing.query(QStringLiteral("select ReadDate, BillDate, Code, Previous, Present, Usage, Multiplier, "
+                                               "MSN from [tbl reading] where CustKey = ? and LocKey = ? "
+                                               "order by BillDate, chgout"),
+                                {custKey, locKey});
+    while (q.next())
+        readings.push_back({q.value(0), q.value(1), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6),
+                            q.value(7)});
+    return readings;
+}
+
+MRGridTable::Row MRGridTable::toRow(const Reading& reading)
+{
+    const std::optional<double> multiplier = number(reading.Multiplier);
+    const std::optional<double> usage = number(reading.Usage);
+    Row row;
+    row.MRDate = isoDate(reading.ReadDate);
+    row.BDate = isoDate(reading.BillDate);
+    row.Code = reading.Code.toString();
+    row.Prev = scaledText(reading.Previous, multiplier);
+    row.Pres = scaledText(reading.Present, multiplier);
+    row.Used = usage && multiplier ? QVariant(*usage * *multiplier) : QVariant();
+    row.MSN = reading.MSN.toString();
+    return row;
+}
+
+bool MRGridTable::fill(const QString& programFolder, const std::vector<Reading>& readings, QString* error)
+{
+    const QString path = reportDbPath(programFolder);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        setError(error, QStringLiteral("The folder of %1 cannot be created.").arg(path));
+        return false;
+    }
+    SqlConnection report = SqlConnection::open(path, SqlConnection::Mode::CreateIfMissing);
+    const bool ok = report.isOpen() && report.exec(QStringLiteral("begin"))
+                    && report.exec(QStringLiteral("drop table if exists MRGrid"))
+                    && report.exec(QStringLiteral("create table MRGrid (MRDate date, BDate date, Code text, Prev text, "
+                                                  "Pres text, Used double, MSN text)"));
+    bool inserted = ok;
+    for (size_t i = 0; inserted && i < readings.size(); ++i) {
+        const Row row = toRow(readings[i]);
+        inserted = report.exec(QStringLiteral("insert into MRGrid (MRDate, BDate, Code, Prev, Pres, Used, MSN) "
+                                              "values (?, ?, ?, ?, ?, ?, ?)"),
+                               {row.MRDate, row.BDate, row.Code, row.Prev, row.Pres, row.Used, row.MSN});
+    }
+    if (inserted && report.exec(QStringLiteral("commit")))
+        return true;
+    setError(error, QStringLiteral("The report table in %1 cannot be written: %2").arg(path, report.lastError()));
+    if (report.isOpen())
+        report.exec(QStringLiteral("rollback"));
+    return false;
+}
+
+std::vector<MRGridTable::Row> MRGridTable::read(const QString& programFolder, QString* error)
+{
+    std::vector<Row> rows;
+    SqlConnection report = SqlConnection::open(reportDbPath(programFolder));
+    QSqlQuery q = report.query(
+        QStringLiteral("select MRDate, BDate, Code, Prev, Pres, Used, MSN from MRGrid order by rowid"));
+    while (q.next())
+        rows.push_back({q.value(0), q.value(1), q.value(2).toString(), q.value(3).toString(), q.value(4).toString(),
+                        q.value(5), q.value(6).toString()});
+    if (!report.lastError().isEmpty())
+        setError(error, report.lastError());
+    return rows;
+}
