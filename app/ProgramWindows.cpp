@@ -3,6 +3,7 @@
 #include "app/HistoryModule.h"
 #include "journal/frmHistory.h"
 #include "platform/Messenger.h"
+#include "selection/frmHistorySelect.h"
 
 void ProgramWindows::showJournal(HistoryModule& module)
 {
@@ -11,8 +12,9 @@ void ProgramWindows::showJournal(HistoryModule& module)
     journal.exec();
 }
 
-void ProgramWindows::showSelection(HistoryModule&)
+void ProgramWindows::showSelection(HistoryModule& module)
 {
-    m_messenger.tell(QStringLiteral("Start ledview with an account as CUSTKEY-LOCKEY."), QStringLiteral("NOTHING TO DO"),
-                     Messenger::Icon::Information);
+    frmHistorySelect selection(module, m_messenger);
+    selection.Form_Load();
+    selection.exec();
 }

@@ -36,6 +36,7 @@ std::optional<QString> cliOptionValue(const QStringList& args, int& index, const
 
 int runDemoCommand(const CliContext& context);
 int runSqlCommand(const CliContext& context);
+int runSearchCommand(const CliContext& context);
 int runEntmeterStandInCommand(const CliContext& context);
 int runJournalCommand(const CliContext& context);
 int runAccountCommand(const CliContext& context);

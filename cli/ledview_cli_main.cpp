@@ -24,6 +24,8 @@ const CliCommand kCommands[] = {
      runBalancesCommand},
     {"print", "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF",
      runPrintCommand},
+    {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
+     runSearchCommand},
     {"entmeter-stand-in", "", runEntmeterStandInCommand},
 };
 

@@ -1,0 +1,163 @@
+#include "app/HistoryModule.h"
+#include "BenchSuites.h"
+#include "cli/DemoSuite.h"
+#include "selection/ListSearch.h"
+#include "selection/SearchList.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlQuery>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+// The account list over generated suites of 200,000 and 1,000,000 locations:
+// the build (one statement in the engine, then the read into memory), a keystroke's
+// search, a re-sort; and the bare engine doing the same join, order and insert.
+namespace {
+
+struct Suite {
+    HistoryModule module;
+};
+
+Suite& suiteOf(int64_t locations)
+{
+    static std::map<int64_t, std::unique_ptr<Suite>> suites;
+    auto& suite = suites[locations];
+    if (!suite) {
+        suite = std::make_unique<Suite>();
+        const QString folder = BenchSuites::listSuite(static_cast<int>(locations));
+        suite->module.ProgramFolder = folder;
+        suite->module.BillingDbPath = QDir(folder).filePath(QString::fromLatin1(DemoSuite::kBillingFileName));
+        suite->module.WorkDbPath = QDir(folder).filePath(QStringLiteral("ledview120000.mdb"));
+    }
+    return *suite;
+}
+
+SearchLines& builtLines(int64_t locations, int option = 0)
+{
+    static std::map<std::pair<int64_t, int>, std::unique_ptr<SearchLines>> built;
+    auto& lines = built[{locations, option}];
+    if (!lines) {
+        lines = std::make_unique<SearchLines>();
+        Suite& suite = suiteOf(locations);
+        SearchList::prepare(suite.module);
+        SearchList::build(suite.module, option, *lines);
+    }
+    return *lines;
+}
+
+void BM_Build(benchmark::State& state)
+{
+    Suite& suite = suiteOf(state.range(0));
+    SearchLines lines;
+    for (auto _ : state) {
+        SearchList::prepare(suite.module);
+        SearchList::build(suite.module, static_cast<int>(state.range(1)), lines);
+    }
+    state.counters["lines"] = static_cast<double>(lines.size());
+    state.counters["MB"] = static_cast<double>(lines.memoryBytes()) / (1 << 20);
+}
+
+// The same join, order and insert with no line layout, and no read back.
+void BM_BareEngine(benchmark::State& state)
+{
+    Suite& suite = suiteOf(state.range(0));
+    HistoryModule& module = suite.module;
+    for (auto _ : state) {
+        SearchList::prepare(module);
+        module.OpenBillingDb();
+        module.BillingDb.attach(module.WorkDbPath, QStringLiteral("work"));
+        module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
+        module.ExecBilling(QStringLiteral("pragma work.journal_mode = memory"));
+        module.ExecBilling(QStringLiteral("pragma cache_size = -262144"));
+        module.ExecBilling(QStringLiteral(
+            "insert into work.histsrch select c.accno || l.locroute || c.status || c.lookupname || c.addr2 || l.addr2 "
+            "|| l.ID, l.custkey, l.lockey, c.accno, c.addr2 || l.addr2, c.lookupname, l.ID, l.locroute, l.locseq "
+            "from [tbl customer] c inner join [tbl location] l on c.custkey = l.custkey order by c.accno"));
+        module.BillingDb.detach(QStringLiteral("work"));
+        module.CloseBillingDb();
+    }
+}
+
+void BM_ReadBack(benchmark::State& state)
+{
+    Suite& suite = suiteOf(state.range(0));
+    builtLines(state.range(0));
+    SearchLines lines;
+    for (auto _ : state) {
+        suite.module.OpenWorkDb();
+        SearchList::load(suite.module.WorkDb, lines);
+        suite.module.CloseWorkDb();
+    }
+}
+
+// A keystroke's answer when nothing matches: every line's slice is examined.
+void BM_KeystrokeNoMatch(benchmark::State& state)
+{
+    const SearchLines& lines = builtLines(state.range(0));
+    const SearchOption& option = *SearchOption::at(static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        const ListSearch search(option, QStringLiteral("ZQXJ"), true);
+        benchmark::DoNotOptimize(search.find(lines, ListSearch::Direction::First, 0));
+    }
+}
+
+// A keystroke whose match lies near the end of the list.
+void BM_KeystrokeLateMatch(benchmark::State& state)
+{
+    const SearchLines& lines = builtLines(state.range(0));
+    const QString last = lines.text(lines.size() - 1).sliced(33, 20).trimmed().toString();
+    for (auto _ : state) {
+        const ListSearch search(*SearchOption::at(1), last, true);
+        benchmark::DoNotOptimize(search.find(lines, ListSearch::Direction::First, 0));
+    }
+}
+
+void BM_Resort(benchmark::State& state)
+{
+    Suite& suite = suiteOf(state.range(0));
+    SearchLines& lines = builtLines(state.range(0));
+    for (auto _ : state)
+        SearchList::sort(suite.module, static_cast<int>(state.range(1)), lines);
+    SearchList::sort(suite.module, 0, lines);
+}
+
+void BM_BareEngineSort(benchmark::State& state)
+{
+    Suite& suite = suiteOf(state.range(0));
+    builtLines(state.range(0));
+    for (auto _ : state) {
+        suite.module.OpenWorkDb();
+        QSqlQuery q = suite.module.WorkDb.query(QStringLiteral("select rowid from histsrch order by address"));
+        int64_t n = 0;
+        while (q.next())
+            ++n;
+        benchmark::DoNotOptimize(n);
+        suite.module.CloseWorkDb();
+    }
+}
+
+constexpr int64_t small = 200000;
+constexpr int64_t large = 1000000;
+
+BENCHMARK(BM_Build)->Args({small, 0})->Args({large, 0})->Args({large, 2})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BareEngine)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadBack)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KeystrokeNoMatch)->Args({small, 0})->Args({small, 1})->Args({small, 3})->Args({large, 0})
+    ->Args({large, 1})->Args({large, 2})->Args({large, 3})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeLateMatch)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Resort)->Args({small, 2})->Args({large, 1})->Args({large, 2})->Args({large, 4})
+    ->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BareEngineSort)->Arg(large)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

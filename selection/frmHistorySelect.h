@@ -1,0 +1,73 @@
+#pragma once
+
+#include "selection/ListSearch.h"
+#include "selection/SelectionControls.h"
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+class HistoryModule;
+class Messenger;
+class SearchListModel;
+
+// "Customer History": every customer location as one fixed-width line, searched
+// and sorted by one of five options; View Journal opens the chosen account.
+class frmHistorySelect : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the journal for module.CustKey / LocKey and returns when it closes.
+    using JournalOpener = std::function<void(HistoryModule&)>;
+
+    frmHistorySelect(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+    ~frmHistorySelect() override;
+
+    void setJournalOpener(JournalOpener opener) { m_openJournal = std::move(opener); }
+    // Settings, scratch database and the list; run before showing.
+    void Form_Load();
+
+    QString TypedText;
+    bool TypingSearch = false;
+    bool LoadingOption = false;
+    int SortIndex = 0;
+
+    const SearchListModel& list() const { return *m_model; }
+    // The list's current row (the row the find buttons move from), -1 for none.
+    qsizetype currentRow() const { return m_currentRow; }
+    // The text of the highlighted line, empty when none is highlighted.
+    QString listText() const;
+
+    void done(int result) override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectControls();
+    void BuildSearchList(int index);
+    void SortSearchList(int index);
+    void ShowAccountBalance();
+    void FindInList(ListSearch::Direction direction);
+    void Form_Activate();
+    void Form_Unload();
+    void Text1_GotFocus();
+    bool Text1_KeyPress(int keyAscii, const QString& text);
+    void opt_Click(int index);
+    void cmdFindPrev_Click();
+    void DBList1_Click();
+    void openJournalFromList(bool showBalanceFirst);
+    void moveTo(qsizetype row);
+    void highlightRow(qsizetype row);
+    void takeKeys(qsizetype row);
+    std::optional<int> selectedOption() const;
+
+    HistoryModule& m_module;
+    Messenger& m_messenger;
+    JournalOpener m_openJournal;
+    SearchListModel* m_model;
+    SelectionControls m_controls;
+    qsizetype m_currentRow = -1;
+    bool m_highlighting = false;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,131 @@
+#include "selection/ListSearch.h"
+#include "selection/SearchLines.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A line laid out as the list shows it.
+QString line(const QString& accno, const QString& routeSeq, const QString& status, const QString& name,
+             const QString& custAddr, const QString& locAddr, const QString& id)
+{
+    return accno.leftJustified(12, ' ', true) + routeSeq.leftJustified(11, ' ', true) + ' '
+           + status.leftJustified(9, ' ', true) + name.leftJustified(20, ' ', true) + "  "
+           + custAddr.leftJustified(15, ' ', true) + "  " + locAddr.leftJustified(15, ' ', true) + "  Loc ID: " + id;
+}
+
+const QString smith = line("123456789012", "12-340", "ACTIVE", "O'BRIEN [SMITH] 50%", "12 OAK ST", "9 ELM ST", "SL-7*A");
+
+struct MatchCase {
+    int option;
+    bool typing;
+    const char* text;
+    bool matches;
+};
+
+class ListSearchMatchTest : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(ListSearchMatchTest, ComparesTheOptionsSlice)
+{
+    const MatchCase& c = GetParam();
+    const ListSearch search(*SearchOption::at(c.option), QString::fromUtf8(c.text), c.typing);
+    EXPECT_EQ(search.matches(smith), c.matches) << search.pattern().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Slices, ListSearchMatchTest, ::testing::Values(
+    // Option 0: typed text begins the account number, a button's text is anywhere in its first 10.
+    MatchCase{0, true, "123", true}, MatchCase{0, true, "234", false}, MatchCase{0, false, "234", true},
+    MatchCase{0, false, "90", true}, MatchCase{0, false, "901", false}, MatchCase{0, true, "12345678901", false},
+    MatchCase{0, true, "", true},
+    // Option 1: the name, positions 34-53, typed or not.
+    MatchCase{1, true, "brien", true}, MatchCase{1, false, "O'BRIEN", true}, MatchCase{1, true, "active", false},
+    MatchCase{1, false, "oak", false},
+    // Option 2: both addresses and the blanks between them.
+    MatchCase{2, false, "oak st", true}, MatchCase{2, true, "ST        9", true}, MatchCase{2, false, "elm", true},
+    MatchCase{2, false, "smith", false},
+    // Option 3: the blank before the ID and the ID.
+    MatchCase{3, false, " sl-", true}, MatchCase{3, false, "Loc", false}, MatchCase{3, true, "7*a", true},
+    // Option 4: route-sequence and the blank after it.
+    MatchCase{4, false, "12-34", true}, MatchCase{4, false, "340      ", true}, MatchCase{4, false, "active", false},
+    // The operator's wildcards act; apostrophes and a lone bracket are plain characters.
+    MatchCase{1, false, "o?brien", true}, MatchCase{1, false, "brien*50", true}, MatchCase{1, false, "##%", true},
+    MatchCase{1, false, "#%", true}, MatchCase{1, false, "[!o]'b", false}, MatchCase{1, false, "[a-p]'b", true},
+    MatchCase{1, false, "[smith", true}, MatchCase{1, false, "smith]", true}, MatchCase{1, false, "'", true},
+    MatchCase{1, false, "'; drop table histsrch; --", false}, MatchCase{1, false, "[", true},
+    MatchCase{1, false, "50%", true}, MatchCase{3, false, "7[*]a", true}, MatchCase{3, false, "7[*]b", false}));
+
+TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
+{
+    EXPECT_EQ(ListSearch::requiredRun("*Smith*"), "smith");
+    EXPECT_EQ(ListSearch::requiredRun("*ab?cdef#[xyz]gh*"), "cdef");
+    EXPECT_EQ(ListSearch::requiredRun("*[ab*"), "[ab");
+    EXPECT_EQ(ListSearch::requiredRun("*[]xy*"), "xy");
+    EXPECT_EQ(ListSearch::requiredRun("*M\u00dcLLER*"), "");
+    EXPECT_EQ(ListSearch::requiredRun("**"), "");
+}
+
+// Lines the quick test must not turn away: the pattern decides on them.
+TEST(ListSearchRunTest, NonAsciiLinesAreLeftToThePattern)
+{
+    const QString kelvin = QString(33, u' ') + QChar(0x212A) + QStringLiteral("ELLY");  // KELVIN SIGN folds to k
+    EXPECT_EQ(ListSearch(*SearchOption::at(1), "kelly", false).matches(kelvin),
+              LikePattern("*kelly*").matches(QStringView(kelvin).sliced(33)));
+    const QString accented = QString(33, u' ') + QStringLiteral("M\u00dcLLER");
+    EXPECT_TRUE(ListSearch(*SearchOption::at(1), QStringLiteral("m\u00fcller"), false).matches(accented));
+    EXPECT_TRUE(ListSearch(*SearchOption::at(1), "ller", false).matches(accented));
+}
+
+class ListSearchFindTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* names[] = {"SMITH ANN", "JONES BOB", "SMITH CAL", "BROWN DEE", "SMITHERS ED"};
+        for (int i = 0; i < 5; ++i)
+            lines.append(i + 1, line(QString::number(100 + i), "1-1", "ACTIVE", names[i], "A", "B", "L"), i + 1, 10 * (i + 1));
+    }
+    qsizetype find(const char* text, ListSearch::Direction direction, qsizetype current) const
+    {
+        return ListSearch(*SearchOption::at(1), text, false).find(lines, direction, current);
+    }
+    SearchLines lines;
+};
+
+TEST_F(ListSearchFindTest, FirstNextAndPreviousNeverWrap)
+{
+    using D = ListSearch::Direction;
+    EXPECT_EQ(find("smith", D::First, 3), 0);
+    EXPECT_EQ(find("smith", D::Next, 0), 2);
+    EXPECT_EQ(find("smith", D::Next, 2), 4);
+    EXPECT_EQ(find("smith", D::Next, 4), -1);
+    EXPECT_EQ(find("smith", D::Previous, 4), 2);
+    EXPECT_EQ(find("smith", D::Previous, 2), 0);
+    EXPECT_EQ(find("smith", D::Previous, 0), -1);
+    EXPECT_EQ(find("jones", D::Next, 1), -1);
+    EXPECT_EQ(find("", D::Next, -1), 0);
+    EXPECT_EQ(find("", D::Next, 0), 1);
+}
+
+TEST_F(ListSearchFindTest, SearchesFollowTheShownOrder)
+{
+    // Shown in reverse: the "first" SMITH is now the last stored one.
+    ASSERT_TRUE(lines.setOrderByRowids({5, 4, 3, 2, 1}));
+    EXPECT_EQ(find("smith", ListSearch::Direction::First, 0), 0);
+    EXPECT_EQ(lines.locKey(0), 50);
+    EXPECT_EQ(find("smith", ListSearch::Direction::Next, 0), 2);
+    EXPECT_EQ(lines.locKey(2), 30);
+    EXPECT_FALSE(lines.setOrderByRowids({5, 4, 3, 2, 2}));
+    EXPECT_FALSE(lines.setOrderByRowids({1, 2}));
+    EXPECT_EQ(lines.locKey(0), 50);
+}
+
+TEST_F(ListSearchFindTest, FindTextTakesTheFirstEqualLine)
+{
+    const QString same = lines.text(2).toString();
+    lines.append(6, same, 9, 90);
+    EXPECT_EQ(lines.findText(lines.text(2)), 2);
+    EXPECT_EQ(lines.findText(lines.text(2), 3), 5);
+    EXPECT_EQ(lines.findText(QStringLiteral("no such line")), -1);
+    EXPECT_EQ(lines.rowOf(5), 5);
+}
+
+} // namespace

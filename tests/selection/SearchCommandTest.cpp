@@ -1,0 +1,69 @@
+#include "support/TestSuite.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SearchCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("LEDVIEW_CLI"))
+            GTEST_SKIP() << "LEDVIEW_CLI is not set";
+        add(1, 10, "300", "O'BRIEN PAT", "L-3");
+        add(2, 20, "100", "SMITH ANN", "L-1");
+        add(3, 30, "200", "SMITHERS [BOB]", "L-2");
+    }
+
+    void add(int cust, int loc, const char* accno, const char* name, const char* id)
+    {
+        suite.insert("[tbl customer]", {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", "ACTIVE"}});
+        suite.insert("[tbl location]", {{"lockey", loc}, {"custkey", cust}, {"ID", id}, {"locroute", "R"}, {"locseq", loc}});
+    }
+
+    // The account numbers printed, one a line, and the exit code.
+    std::pair<int, QStringList> search(const QStringList& args)
+    {
+        QProcess process;
+        process.start(qEnvironmentVariable("LEDVIEW_CLI"), QStringList{"--home", suite.folder(), "search"} + args);
+        if (!process.waitForFinished(60000))
+            return {-1, {}};
+        QStringList accounts;
+        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        for (const QString& line : lines)
+            accounts << line.left(12).trimmed();
+        return {process.exitCode(), accounts};
+    }
+
+    TestSuite suite;
+};
+
+TEST_F(SearchCommandTest, PrintsMatchingLinesInBuildOrder)
+{
+    const struct { QStringList args; QStringList accounts; } cases[] = {
+        {{}, {"100", "200", "300"}},
+        {{"--by", "1"}, {"300", "100", "200"}},
+        {{"--by", "1", "smith"}, {"100", "200"}},
+        {{"--by=1", "o'b"}, {"300"}},
+        {{"--by", "1", "[[]bob]"}, {"200"}},
+        {{"--by", "1", "[bob]"}, {"300", "200"}},       // a set: any name with a b or an o
+        {{"--by", "3", "l-#"}, {"100", "200", "300"}},
+        {{"0"}, {"100", "200", "300"}},                 // contains, as Find First
+        {{"--by", "4", "zzz"}, {}},
+    };
+    for (const auto& c : cases) {
+        const auto [exitCode, accounts] = search(c.args);
+        EXPECT_EQ(exitCode, 0) << c.args.join(' ').toStdString();
+        EXPECT_EQ(accounts, c.accounts) << c.args.join(' ').toStdString();
+    }
+}
+
+TEST_F(SearchCommandTest, RejectsAnOptionOutsideTheFive)
+{
+    EXPECT_EQ(search({"--by", "5"}).first, 2);
+    EXPECT_EQ(search({"--by"}).first, 2);
+    EXPECT_EQ(search({"a", "b"}).first, 2);
+}
+
+} // namespace

@@ -1,0 +1,253 @@
+#include "selection/SearchOption.h"
+#include "tests/selection/SelectionFixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+struct LayoutCase {
+    const char* name;
+    QVariant accno, lookupname, status, custAddr2;
+    QVariant id, route, seq, locAddr2;
+    const char* line;
+};
+
+class SearchLineLayoutTest : public SelectionFixture, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(SearchLineLayoutTest, LaysOutTheLine)
+{
+    const LayoutCase& c = GetParam();
+    addCustomer(1, c.accno, c.lookupname, c.status, c.custAddr2);
+    addLocation(10, 1, c.id, c.route, c.seq, c.locAddr2);
+    const QStringList built = build();
+    ASSERT_EQ(built.size(), 1);
+    EXPECT_EQ(built[0], QString::fromUtf8(c.line));
+}
+
+// Columns: accno 12 | route-seq 11 | ' ' | status 9 | name 20 | '  ' | addr 15 | '  ' | addr 15 | '  Loc ID: ' ID
+INSTANTIATE_TEST_SUITE_P(Lines, SearchLineLayoutTest, ::testing::Values(
+    LayoutCase{"plain", "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
+               "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
+    LayoutCase{"longAccountNumberIsCut", "ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B",
+               "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
+    LayoutCase{"sevenCharacterRouteSequence7", "1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B",
+               "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
+    LayoutCase{"longSequenceKeepsFiveDigits", "1", "X", "ACTIVE", "A", "L", "9", 1234567, "B",
+               "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
+    LayoutCase{"routeCutThenTrimmed", "1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B",
+               "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
+    LayoutCase{"namesAndAddressesTrimmedAndCut", " 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE",
+               "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
+               " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
+    LayoutCase{"statusNotTrimmedAndCut", "1", "X", " SUSPENDED", "A", "L", "1", 1, "B",
+               "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
+    LayoutCase{"longIdStaysWholeAndUnpadded", "1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B",
+               "1           1-1         ACTIVE   X                     A                B                "
+               "Loc ID:  SERVICE-LOCATION-000123456789 "},
+    LayoutCase{"nullsAreEmpty", "", QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+               QVariant(), "            -                                                                            Loc ID: "},
+    LayoutCase{"accentedCharactersCountAsOne", "Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
+               "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"}),
+    [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SelectionFixture, EveryLineIsAtLeast97CharactersAndSlicesLineUp)
+{
+    addCustomer(1, "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST");
+    addLocation(10, 1, "L10", "12", 340, "9 ELM ST");
+    const QString line = build().value(0);
+    EXPECT_EQ(line.size(), 100);
+    EXPECT_EQ(SearchOption::at(0)->slice(line), QStringLiteral("1001      "));
+    EXPECT_EQ(SearchOption::at(1)->slice(line), QStringLiteral("SMITH JOHN          "));
+    EXPECT_EQ(SearchOption::at(2)->slice(line), QStringLiteral("12 OAK ST        9 ELM ST       "));
+    EXPECT_EQ(SearchOption::at(3)->slice(line), QStringLiteral(" L10"));
+    EXPECT_EQ(SearchOption::at(4)->slice(line), QStringLiteral("12-340      "));
+    EXPECT_TRUE(SearchOption::at(3)->slice(line.left(96)).isEmpty());
+}
+
+TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
+{
+    addCustomer(1, "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST");
+    addLocation(10, 1, "L10", "01", 10, "12 OAK ST");
+    addLocation(11, 1, "L11", "02", 20, "400 MILL RD");
+    addCustomer(2, "1002", "NO LOCATIONS");
+    const QStringList built = build();
+    ASSERT_EQ(built.size(), 2);
+    EXPECT_TRUE(built[0].startsWith("1001        01-10       ACTIVE   SMITH JOHN"));
+    EXPECT_TRUE(built[1].startsWith("1001        02-20       ACTIVE   SMITH JOHN"));
+    EXPECT_TRUE(built[1].endsWith("400 MILL RD      Loc ID: L11"));
+    EXPECT_EQ(lines.custKey(1), 1);
+    EXPECT_EQ(lines.locKey(1), 11);
+
+    SqlConnection work = SqlConnection::open(module.WorkDbPath);
+    EXPECT_EQ(work.scalar("select address from histsrch where lockey = 11").toString(),
+              QString("12 OAK ST").leftJustified(25) + QString("400 MILL RD").leftJustified(25));
+    EXPECT_EQ(work.scalar("select LocRoute || '/' || LocSeq from histsrch where lockey = 11").toString(), "02/20");
+}
+
+// Four accounts whose order differs under every option.
+class SearchOrderTest : public SelectionFixture {
+protected:
+    void SetUp() override
+    {
+        SelectionFixture::SetUp();
+        addCustomer(1, "300", "carter ann", "ACTIVE", "2 B ST");
+        addLocation(10, 1, "ID-D", "9", 5, "Z LOC");
+        addCustomer(2, "100", "BAKER BOB", "ACTIVE", "1 A ST");
+        addLocation(20, 2, "ID-A", "10", 7, "Y LOC");
+        addLocation(21, 2, "ID-C", "10", 2, "X LOC");
+        addCustomer(3, "200", "ADAMS AL", "ACTIVE", "3 C ST");
+        addLocation(30, 3, "id-b", "8", 1, "W LOC");
+    }
+
+    QList<int> custKeys() const
+    {
+        QList<int> keys;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            keys << lines.custKey(row);
+        return keys;
+    }
+
+    QList<std::pair<int, int>> shownKeys() const
+    {
+        QList<std::pair<int, int>> keys;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            keys.append({lines.custKey(row), lines.locKey(row)});
+        return keys;
+    }
+
+    static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
+    {
+        for (const auto& [cust, loc] : keys) {
+            if (cust == 2)
+                return loc;
+        }
+        return 0;
+    }
+
+    QList<int> locKeys() const
+    {
+        QList<int> keys;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            keys << lines.locKey(row);
+        return keys;
+    }
+};
+
+TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
+{
+    // Customer 2 has two locations: options 0 and 1 tie on them, the others do not.
+    const QList<QList<int>> customers = {
+        {2, 2, 3, 1},   // accno
+        {3, 2, 2, 1},   // name, without regard to case
+        {2, 2, 1, 3},   // customer addr2
+        {2, 3, 2, 1},   // ID, without regard to case
+        {2, 2, 3, 1},   // route as text ("10" before "8" and "9"), then sequence
+    };
+    for (int option = 0; option < SearchOption::Count; ++option) {
+        build(option);
+        EXPECT_EQ(custKeys(), customers[option]) << "build, option " << option;
+        const QList<std::pair<int, int>> stored = storedKeys();
+        EXPECT_EQ(stored, shownKeys()) << "stored order, option " << option;
+        if (option == 4) {
+            EXPECT_EQ(shownKeys().mid(0, 2), (QList<std::pair<int, int>>{{2, 21}, {2, 20}}));
+        }
+
+        // Re-sorting reorders the list but never the table; ties keep the stored order.
+        for (int resort = 0; resort < SearchOption::Count; ++resort) {
+            ASSERT_TRUE(SearchList::sort(module, resort, lines));
+            EXPECT_EQ(custKeys(), customers[resort]) << "re-sort " << resort << " after build " << option;
+            if (resort < 2) {
+                EXPECT_EQ(firstOfCustomer2(shownKeys()), firstOfCustomer2(stored)) << resort << " after " << option;
+            }
+        }
+        EXPECT_EQ(storedKeys(), stored);
+    }
+}
+
+TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
+{
+    // The build orders by the customer's line only; the re-sort by both lines.
+    build(2);
+    SearchList::sort(module, 2, lines);
+    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20}));  // X LOC before Y LOC
+}
+
+// The re-sort runs in memory; it must order exactly as the engine's re-sort clause.
+TEST_F(SelectionFixture, ReSortInMemoryOrdersAsTheEngineDoes)
+{
+    const QVariant names[] = {"smith", "SMITH", "Smith ", QVariant(), "  adams", "Ölund", "zeta", "_under", "ada", "10"};
+    const QVariant ids[] = {"b1", "B1", QVariant(), "a", "É", "10", "9", "b1", "", "a"};
+    const QVariant routes[] = {"10", "9", "r", "R", QVariant(), "", "10", "9", "r2", " 1"};
+    const QVariant seqs[] = {5, 5, 1, QVariant(), 2.5, -3, 5, 0, 7, 1};
+    for (int i = 0; i < 40; ++i) {
+        const int k = (i * 7) % 10;
+        addCustomer(i + 1, QStringLiteral("A%1").arg((i * 3) % 7), names[k], "ACTIVE", names[(k + 3) % 10]);
+        addLocation(100 + i, i + 1, ids[(i * 3) % 10], routes[k], seqs[(i * 9) % 10], names[(i * 5) % 10]);
+    }
+    build(1);
+    SqlConnection work = SqlConnection::open(module.WorkDbPath);
+    for (int option = 0; option < SearchOption::Count; ++option) {
+        ASSERT_TRUE(SearchList::sort(module, option, lines));
+        QList<int> engine;
+        QSqlQuery q = work.query(QStringLiteral("select lockey from histsrch")
+                                 + QString::fromLatin1(SearchOption::at(option)->resortOrder));
+        while (q.next())
+            engine << q.value(0).toInt();
+        QList<int> memory;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            memory << lines.locKey(row);
+        EXPECT_EQ(memory, engine) << "option " << option;
+    }
+}
+
+TEST_F(SearchOrderTest, IndexOutsideTheOptionsKeepsTheStoredOrder)
+{
+    build(7);
+    EXPECT_EQ(lines.size(), 4);
+    SearchList::sort(module, 1, lines);
+    SearchList::sort(module, -1, lines);
+    QList<int> stored;
+    for (const auto& keys : storedKeys())
+        stored << keys.second;
+    EXPECT_EQ(locKeys(), stored);
+}
+
+TEST_F(SearchOrderTest, RebuildingEmptiesTheTableFirst)
+{
+    build(0);
+    build(1);
+    EXPECT_EQ(storedKeys().size(), 4);
+}
+
+TEST_F(SelectionFixture, PrepareCreatesTheScratchFileOrReusesOneLeftBehind)
+{
+    module.WorkDbPath.clear();
+    ASSERT_TRUE(SearchList::prepare(module));
+    EXPECT_TRUE(module.WorkDbPath.startsWith(module.ProgramFolder + "/ledview"));
+    EXPECT_TRUE(module.WorkDbPath.endsWith(".mdb"));
+    EXPECT_TRUE(QFileInfo::exists(module.WorkDbPath));
+    EXPECT_FALSE(module.WorkDb.isOpen());
+
+    // A file of this run's name left by an earlier run without the table.
+    suite.prepare(module);
+    {
+        SqlConnection old = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+        old.exec("create table jurn (x)");
+    }
+    addCustomer(1, "1", "X");
+    addLocation(10, 1, "L");
+    EXPECT_EQ(build().size(), 1);
+}
+
+TEST_F(SelectionFixture, MissingBillingTableSaysSoAndLeavesTheListEmpty)
+{
+    suite.exec("drop table [tbl location]");
+    QString error;
+    ASSERT_TRUE(SearchList::prepare(module, &error));
+    EXPECT_FALSE(SearchList::build(module, 0, lines, {}, &error));
+    EXPECT_TRUE(error.contains("tbl location")) << error.toStdString();
+    EXPECT_TRUE(lines.isEmpty());
+}
+
+} // namespace

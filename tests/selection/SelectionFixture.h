@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/HistoryModule.h"
+#include "selection/SearchList.h"
+#include "support/TestSuite.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+// A suite whose customers and locations are added by the test, and the search list
+// built from them.
+class SelectionFixture : public ::testing::Test {
+protected:
+    void SetUp() override { suite.prepare(module); }
+
+    void addCustomer(int custKey, const QVariant& accno, const QVariant& name, const QVariant& status = "ACTIVE",
+                     const QVariant& addr2 = "12 OAK ST")
+    {
+        suite.insert("[tbl customer]", {{"custkey", custKey}, {"accno", accno}, {"lookupname", name},
+                                        {"status", status}, {"addr2", addr2}});
+    }
+
+    void addLocation(int locKey, int custKey, const QVariant& id, const QVariant& route = "R1",
+                     const QVariant& seq = 10, const QVariant& addr2 = "12 OAK ST")
+    {
+        suite.insert("[tbl location]", {{"lockey", locKey}, {"custkey", custKey}, {"ID", id}, {"locroute", route},
+                                        {"locseq", seq}, {"addr2", addr2}});
+    }
+
+    // Builds histsrch for the option and returns the lines in the list's order.
+    QStringList build(int option = 0)
+    {
+        QString error;
+        EXPECT_TRUE(SearchList::prepare(module, &error)) << error.toStdString();
+        EXPECT_TRUE(SearchList::build(module, option, lines, {}, &error)) << error.toStdString();
+        return shown();
+    }
+
+    QStringList shown() const
+    {
+        QStringList texts;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            texts << lines.text(row).toString();
+        return texts;
+    }
+
+    // The keys as the journal's paging reads them: histsrch in stored order.
+    QList<std::pair<int, int>> storedKeys()
+    {
+        QList<std::pair<int, int>> keys;
+        SqlConnection work = SqlConnection::open(module.WorkDbPath);
+        QSqlQuery q = work.query("select custkey, lockey from histsrch");
+        while (q.next())
+            keys.append({q.value(0).toInt(), q.value(1).toInt()});
+        return keys;
+    }
+
+    TestSuite suite;
+    HistoryModule module;
+    SearchLines lines;
+};

@@ -1,0 +1,363 @@
+#include "selection/frmHistorySelect.h"
+
+#include "app/HistoryModule.h"
+#include "selection/SearchListModel.h"
+#include "support/FakeMessenger.h"
+#include "support/GuiHelpers.h"
+#include "support/TestSuite.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+class frmHistorySelectTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        suite.addCodes();
+        // accno, name, status, ID: account-number order differs from name and ID order.
+        addAccount(1, 10, "1200", "SMITH ANN", "ACTIVE", "L-30");
+        addAccount(2, 20, "1100", "O'BRIEN [PAT]", "INACTIVE", "L-20");
+        addAccount(3, 30, "2100", "SMITHERS BOB", "ACTIVE", "L-10");
+        addAccount(4, 40, "1230", "JONES CAL", "ACTIVE", "L-40");
+        suite.insert("[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"totalcharges", 62.5},
+                                       {"totalpaid", 0}});
+        suite.insert("[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "DP"}, {"totalcharges", 0},
+                                       {"totalpaid", 50}});
+        suite.prepare(module);
+    }
+
+    void addAccount(int cust, int loc, const char* accno, const char* name, const char* status, const char* id)
+    {
+        suite.insert("[tbl customer]", {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", status},
+                                        {"addr2", "MAIN ST"}});
+        suite.insert("[tbl location]", {{"lockey", loc}, {"custkey", cust}, {"ID", id}, {"locroute", "R1"},
+                                        {"locseq", loc}, {"addr2", "MAIN ST"}});
+    }
+
+    void open()
+    {
+        window = std::make_unique<frmHistorySelect>(module, messenger);
+        window->setJournalOpener([this](HistoryModule& m) { journalKeys.append({m.CustKey, m.LocKey}); });
+        window->Form_Load();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::processEvents();
+    }
+
+    template <typename T>
+    T* get(const char* name) { return control<T>(window.get(), name); }
+
+    QStringList accountNumbers() const
+    {
+        QStringList numbers;
+        for (qsizetype row = 0; row < window->list().lines().size(); ++row)
+            numbers << window->list().lines().text(row).left(12).trimmed().toString();
+        return numbers;
+    }
+
+    QString highlightedAccount() const { return window->listText().left(12).trimmed(); }
+
+    void type(const QString& keys) { QTest::keyClicks(get<QLineEdit>("Text1"), keys); }
+    void press(Qt::Key key, QWidget* target) { QTest::keyClick(target, key); }
+    void click(const char* button) { QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton); }
+
+    QPoint rowCenter(int row)
+    {
+        auto* list = get<QListView>("DBList1");
+        return list->visualRect(list->model()->index(row, 0)).center();
+    }
+
+    QString lastMessage() const { return messenger.messages.isEmpty() ? QString() : messenger.messages.last().text; }
+
+    TestSuite suite;
+    HistoryModule module;
+    FakeMessenger messenger;
+    std::unique_ptr<frmHistorySelect> window;
+    QList<std::pair<int, int>> journalKeys;
+};
+
+TEST_F(frmHistorySelectTest, ShowsEveryControlWithItsCaptionAndTip)
+{
+    open();
+    EXPECT_EQ(window->windowTitle(), "Customer History");
+    EXPECT_EQ(get<QGroupBox>("Frame1")->title(), "Search by...");
+    const struct { const char* name; const char* caption; const char* tip; } controls[] = {
+        {"opt0", "Account Number", "Sort list by account number and search for matches in the account numbers column"},
+        {"opt1", "Account Name", "Sort list by account name and search for matches in the account name column"},
+        {"opt2", "Address", "Sort list by address and search for matches in the address column"},
+        {"opt3", "Service Location ID", "Sort list by location ID and search for matches in the location ID column"},
+        {"opt4", "Route - Seq#", ""},
+        {"cmdFindFirst", "&Find First", "Find first match in selected sort/search column"},
+        {"cmdFindNext", "Find &Next", "Find next subsequent match in selected sort/search column"},
+        {"cmdFindPrev", "Find &Previous", "Find previous match in selected sort/search column"},
+        {"cmdNext", "&View Journal", "View history journal for selected customer account/location ID"},
+        {"cmdExit", "&Exit", "Exit this history journal module"},
+    };
+    for (const auto& c : controls) {
+        auto* button = get<QAbstractButton>(c.name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), c.caption);
+        EXPECT_EQ(button->toolTip(), c.tip);
+    }
+    EXPECT_EQ(get<QLabel>("Label1")->text(), "Search for:");
+    EXPECT_EQ(get<QLineEdit>("Text1")->toolTip(),
+              "Enter text for which you wish to search within the column selected above");
+    EXPECT_TRUE(get<QListView>("DBList1")->toolTip().startsWith("If you currently see the desired customer"));
+    EXPECT_TRUE(get<QWidget>("Data1")->toolTip().startsWith("Manually scroll this list"));
+    EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());
+    EXPECT_TRUE(get<QListView>("DBList1")->uniformItemSizes());
+
+    // Without a settings file: the first option, the list in account-number order, focus in the search box.
+    EXPECT_TRUE(get<QRadioButton>("opt0")->isChecked());
+    EXPECT_EQ(accountNumbers(), QStringList({"1100", "1200", "1230", "2100"}));
+    EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
+    EXPECT_EQ(window->currentRow(), 0);
+    EXPECT_TRUE(window->listText().isEmpty());
+    EXPECT_TRUE(messenger.messages.isEmpty());
+}
+
+TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose)
+{
+    suite.writeFile("ledviewsel.ini", " 3 \r\nSMI\r\n");
+    open();
+    EXPECT_TRUE(get<QRadioButton>("opt3")->isChecked());
+    EXPECT_EQ(accountNumbers(), QStringList({"2100", "1100", "1200", "1230"}));  // location ID order
+    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "SMI");  // the restored text survives the option's selection
+
+    get<QRadioButton>("opt4")->click();
+    EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
+    get<QLineEdit>("Text1")->setText("O'BRIEN");
+    ASSERT_TRUE(QFileInfo::exists(module.WorkDbPath));
+    click("cmdExit");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 4 \r\nO'BRIEN\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
+}
+
+TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText)
+{
+    open();
+    type("12");
+    EXPECT_EQ(highlightedAccount(), "1200");
+    EXPECT_EQ(module.CustKey, 1);
+    EXPECT_EQ(module.LocKey, 10);
+    type("3");
+    EXPECT_EQ(highlightedAccount(), "1230");
+    EXPECT_EQ(window->TypedText, "123");
+    EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
+    EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());  // a search never shows the balance
+
+    press(Qt::Key_Backspace, get<QLineEdit>("Text1"));
+    EXPECT_EQ(window->TypedText, "12");
+    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "12");
+    EXPECT_EQ(highlightedAccount(), "1200");
+
+    // "00" is inside 1100 and 1200 but begins none of them.
+    get<QLineEdit>("Text1")->clear();
+    window->TypedText.clear();
+    type("0");
+    EXPECT_EQ(lastMessage(), "Search text '0' not found in ACCOUNT NUMBER field.");
+    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    EXPECT_EQ(messenger.messages.last().icon, Messenger::Icon::Information);
+    EXPECT_TRUE(window->listText().isEmpty());
+    EXPECT_EQ(window->currentRow(), 0);
+    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "0");
+}
+
+TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
+{
+    open();
+    get<QRadioButton>("opt1")->click();
+    type("MITH");
+    EXPECT_EQ(highlightedAccount(), "1200");
+    EXPECT_TRUE(messenger.messages.isEmpty());
+    type("E");
+    EXPECT_EQ(highlightedAccount(), "2100");
+}
+
+TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
+{
+    open();
+    get<QLineEdit>("Text1")->setText("00");
+    click("cmdFindFirst");
+    EXPECT_EQ(highlightedAccount(), "1100");
+    EXPECT_TRUE(get<QListView>("DBList1")->hasFocus());
+    click("cmdFindNext");
+    EXPECT_EQ(highlightedAccount(), "1200");
+    click("cmdFindPrev");
+    EXPECT_EQ(highlightedAccount(), "1100");
+    click("cmdFindPrev");
+    EXPECT_EQ(lastMessage(), "There is no previous search result to go back to.");
+    EXPECT_EQ(messenger.messages.last().title, "NOTHING TO DO");
+
+    click("cmdFindNext");
+    EXPECT_EQ(highlightedAccount(), "1200");
+    click("cmdFindNext");
+    EXPECT_EQ(highlightedAccount(), "2100");
+    click("cmdFindNext");
+    EXPECT_EQ(lastMessage(), "Search text '00' not found in ACCOUNT NUMBER field.");
+    EXPECT_TRUE(window->listText().isEmpty());
+    EXPECT_EQ(window->currentRow(), 0);
+    // The next search continues after the first row.
+    click("cmdFindNext");
+    EXPECT_EQ(highlightedAccount(), "1200");
+}
+
+TEST_F(frmHistorySelectTest, EmptySearchTextStepsThroughEveryLine)
+{
+    open();
+    click("cmdFindFirst");
+    EXPECT_EQ(highlightedAccount(), "1100");
+    click("cmdFindNext");
+    EXPECT_EQ(highlightedAccount(), "1200");
+}
+
+struct OptionSearch {
+    const char* option;
+    const char* text;
+    const char* found;      // account highlighted, or empty with `message`
+    const char* message;
+};
+
+class frmHistorySelectOptionTest : public frmHistorySelectTest, public ::testing::WithParamInterface<OptionSearch> {};
+
+TEST_P(frmHistorySelectOptionTest, EachOptionSearchesItsColumn)
+{
+    open();
+    const OptionSearch& c = GetParam();
+    get<QRadioButton>(c.option)->click();
+    get<QLineEdit>("Text1")->setText(QString::fromUtf8(c.text));
+    click("cmdFindFirst");
+    EXPECT_EQ(highlightedAccount(), c.found);
+    if (*c.message) {
+        EXPECT_EQ(lastMessage(), c.message);
+    } else {
+        EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, frmHistorySelectOptionTest, ::testing::Values(
+    OptionSearch{"opt1", "mith", "1200", ""},                       // contains; name order
+    OptionSearch{"opt1", "o'brien [[]pat]", "1100", ""},            // apostrophe; a bracketed bracket is literal
+    OptionSearch{"opt1", "o'brien [pat]", "", "Search text 'o'brien [pat]' not found in ACCOUNT NAME field."},
+    OptionSearch{"opt1", "[p", "1100", ""},                         // a lone bracket is a plain character
+    OptionSearch{"opt1", "S?ITHE", "2100", ""},                     // the operator's wildcard
+    OptionSearch{"opt1", "x", "", "Search text 'x' not found in ACCOUNT NAME field."},
+    OptionSearch{"opt2", "main st", "1100", ""},
+    OptionSearch{"opt2", "q'", "", "Search text 'q'' not found in ADDRESS field."},
+    OptionSearch{"opt3", "l-1", "2100", ""},
+    OptionSearch{"opt3", "L-#0", "2100", ""},
+    OptionSearch{"opt3", "Loc", "", "Search text 'Loc' not found in LOCATION ID field."},
+    OptionSearch{"opt4", "R1-30", "2100", ""},
+    OptionSearch{"opt4", "-5", "", "Search text '-5' not found in ROUTE - SEQ# field."}));
+
+TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight)
+{
+    open();
+    type("123");
+    ASSERT_EQ(highlightedAccount(), "1230");
+    get<QRadioButton>("opt1")->click();
+    EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
+    EXPECT_EQ(accountNumbers(), QStringList({"1230", "1100", "1200", "2100"}));
+    EXPECT_EQ(highlightedAccount(), "1230");
+    EXPECT_EQ(module.CustKey, 4);
+    EXPECT_EQ(window->currentRow(), 0);
+}
+
+TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
+{
+    open();
+    auto* list = get<QListView>("DBList1");
+    auto* label = get<QLabel>("Label2");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(0));
+    EXPECT_EQ(module.CustKey, 2);
+    EXPECT_EQ(label->text(), "INACTIVE  BAL: $0.00  DEP: NONE");
+    EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    EXPECT_EQ(module.CustKey, 1);
+    EXPECT_EQ(window->currentRow(), 1);
+    EXPECT_EQ(label->text(), "BAL: $12.50  DEP: $50.00");
+    EXPECT_EQ(label->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+
+    // Read live: a payment made meanwhile shows at the next click.
+    suite.exec("update [tbl balance] set totalpaid = 62.5 where code = 'WA'");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    EXPECT_EQ(label->text(), "BAL: -$50.00  DEP: $50.00");
+    EXPECT_TRUE(journalKeys.isEmpty());
+}
+
+TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
+{
+    open();
+    click("cmdNext");
+    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
+    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    // Enter in the box with the list on its first row but nothing highlighted.
+    press(Qt::Key_Return, get<QLineEdit>("Text1"));
+    EXPECT_EQ(messenger.messages.size(), 2);
+    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
+    EXPECT_TRUE(journalKeys.isEmpty());
+
+    type("2");
+    click("cmdNext");
+    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{3, 30}}));
+    EXPECT_EQ(module.JournalIsStartWindow, 0);
+    EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
+    EXPECT_EQ(get<QLineEdit>("Text1")->selectedText(), "2");
+    press(Qt::Key_Return, get<QLineEdit>("Text1"));
+    EXPECT_EQ(journalKeys.size(), 2);
+}
+
+TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
+{
+    open();
+    auto* list = get<QListView>("DBList1");
+    // A real double-click: a click, then the double-click on the same line.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{1, 10}}));
+    EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $12.50  DEP: $50.00");
+
+    click("Data1Last");
+    EXPECT_EQ(highlightedAccount(), "2100");
+    press(Qt::Key_Return, list);
+    EXPECT_EQ(journalKeys.last(), std::make_pair(3, 30));
+    EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $0.00  DEP: NONE");
+    EXPECT_TRUE(messenger.messages.isEmpty());
+}
+
+TEST_F(frmHistorySelectTest, KeysThatAreNotPositiveOpenNothing)
+{
+    suite.exec("update [tbl location] set lockey = 0 where lockey = 30");
+    open();
+    type("21");
+    ASSERT_EQ(highlightedAccount(), "2100");
+    click("cmdNext");
+    EXPECT_TRUE(journalKeys.isEmpty());
+    EXPECT_TRUE(messenger.messages.isEmpty());
+}
+
+TEST_F(frmHistorySelectTest, ClosingTheWindowDeletesTheScratchDatabase)
+{
+    open();
+    ASSERT_TRUE(QFileInfo::exists(module.WorkDbPath));
+    window->close();
+    EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
+    EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 0 \r\n\r\n"));
+}
+
+} // namespace
