@@ -12,7 +12,9 @@ namespace {
 
 // New commands (journal, account, search, balances, print) join this table.
 const CliCommand kCommands[] = {
-    {"demo", "demo DIR [--locations N] [--years Y] [--seed S]   write a demo suite into DIR", runDemoCommand},
+    {"demo", "demo DIR [--locations N] [--years Y] [--seed S] [--hostile]\n"
+             "                                                    write a demo suite into DIR; --hostile adds\n"
+             "                                                    accounts of quotes, wildcards, NULLs and bad dates", runDemoCommand},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
     {"journal", "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"

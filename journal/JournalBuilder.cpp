@@ -97,11 +97,12 @@ void JournalBuilder::stageRows(HistoryModule& module, const JournalFlags& flags)
 void JournalBuilder::writeBalances(HistoryModule& module)
 {
     // The balance follows the stored row order exactly; money is summed as whole
-    // ten-thousandths, so no row's balance drifts by a binary fraction.
+    // ten-thousandths, so no row's balance drifts by a binary fraction. After an
+    // amount that is no money the balance is left empty, never silently short.
     module.ExecWork(QStringLiteral(
         "update jurn set rbal = b.rbal, trow = b.trow from ("
         " select rowid as rid, row_number() over w - 1 as trow,"
-        " moneytext(sum(ifnull(moneyunits(chg), 0) - ifnull(moneyunits(pmt), 0)) over w) as rbal"
+        " moneytext(moneybalance(chg, pmt) over w) as rbal"
         " from jurn window w as (order by rowid rows unbounded preceding)) as b"
         " where jurn.rowid = b.rid"));
 }

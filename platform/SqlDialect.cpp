@@ -14,7 +14,9 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -503,23 +505,89 @@ void plainText(sqlite3_context* context, int, sqlite3_value** argv)
 }
 
 // Money as whole ten-thousandths, so sums in SQL are exact; NULL for no number.
-void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
+enum class Money { Null, Amount, Unreadable };
+
+// An amount as ten-thousandths. Text that is no number and numbers beyond the
+// currency's range are unreadable: saturating them would make sums lie.
+Money readMoney(sqlite3_value* value, int64_t& units)
 {
     std::optional<Currency> amount;
-    switch (sqlite3_value_type(argv[0])) {
+    switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
-        return;
+        return Money::Null;
     case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        amount = Currency::fromDouble(sqlite3_value_double(argv[0]));
+    case SQLITE_FLOAT: {
+        const double number = sqlite3_value_double(value);
+        if (std::isfinite(number) && std::fabs(number) < Currency::LargestWhole)
+            amount = Currency::fromDouble(number);
         break;
+    }
     default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        amount = Currency::fromText(QString::fromUtf8(text ? text : "", sqlite3_value_bytes(argv[0])));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        const QString amountText = QString::fromUtf8(text ? text : "", sqlite3_value_bytes(value));
+        // A blank amount is no amount, as the grid shows it.
+        if (amountText.trimmed().isEmpty())
+            return Money::Null;
+        amount = Currency::fromText(amountText);
     }
     }
-    if (amount)
-        sqlite3_result_int64(context, amount->tenThousandths());
+    if (!amount)
+        return Money::Unreadable;
+    units = amount->tenThousandths();
+    return Money::Amount;
+}
+
+void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    int64_t units = 0;
+    if (readMoney(argv[0], units) == Money::Amount)
+        sqlite3_result_int64(context, units);
+}
+
+// moneybalance(chg, pmt) over a window: charges less payments in ten-thousandths.
+// From the first amount that cannot be read, or a total beyond the range, the
+// balance is unknown (NULL) rather than wrong.
+struct RunningBalance {
+    int64_t units = 0;
+    bool unknown = false;
+};
+
+void balanceStep(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    auto* balance = static_cast<RunningBalance*>(sqlite3_aggregate_context(context, sizeof(RunningBalance)));
+    if (!balance || balance->unknown)
+        return;
+    for (int i = 0; i < 2; ++i) {
+        int64_t units = 0;
+        const Money read = readMoney(argv[i], units);
+        if (read == Money::Null)
+            continue;
+        const bool overflow = read == Money::Unreadable
+            || (i == 0 ? __builtin_add_overflow(balance->units, units, &balance->units)
+                       : __builtin_sub_overflow(balance->units, units, &balance->units));
+        if (overflow) {
+            balance->unknown = true;
+            return;
+        }
+    }
+}
+
+void balanceValue(sqlite3_context* context)
+{
+    auto* balance = static_cast<RunningBalance*>(sqlite3_aggregate_context(context, 0));
+    if (!balance)
+        sqlite3_result_int64(context, 0);
+    else if (!balance->unknown)
+        sqlite3_result_int64(context, balance->units);
+}
+
+// A frame that drops rows from its start cannot recover a sum that went unknown;
+// the journal's frames never do (ROWS UNBOUNDED PRECEDING).
+void balanceInverse(sqlite3_context* context, int, sqlite3_value**)
+{
+    auto* balance = static_cast<RunningBalance*>(sqlite3_aggregate_context(context, sizeof(RunningBalance)));
+    if (balance)
+        balance->unknown = true;
 }
 
 // Ten-thousandths back to "#0.00".
@@ -573,7 +641,9 @@ bool registerOn(sqlite3* db)
             != SQLITE_OK)
             return false;
     }
-    return true;
+    return sqlite3_create_window_function(db, "moneybalance", 2, flags, nullptr, balanceStep, balanceValue,
+                                          balanceValue, balanceInverse, nullptr)
+        == SQLITE_OK;
 }
 
 bool registerOn(const QSqlDatabase& db)
