@@ -184,7 +184,7 @@ void frmHistory::Form_Load()
     }
     grdbal->hide();
     grdbalCaption->hide();
-    m_balances = std::move(loaded.balances);
+    m_balances = CodeBalances();
 
     if (pixelsToTwips(width()) < JournalViewSettings::MinimumWidthTwips)
         resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), height());

@@ -515,7 +515,7 @@ void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
         break;
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        amount = Currency::fromText(QString::fromUtf8(text ? text : "", sqlite3_value_bytes(argv[0])));
+        amount = Currency::fromUtf8(text ? text : "", static_cast<size_t>(sqlite3_value_bytes(argv[0])));
     }
     }
     if (amount)
@@ -527,8 +527,9 @@ void moneyText(sqlite3_context* context, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
-    const QByteArray text = Currency::fromTenThousandths(sqlite3_value_int64(argv[0])).toPlain().toUtf8();
-    resultText(context, text.constData(), static_cast<int>(text.size()));
+    char text[Currency::PlainCapacity];
+    const size_t size = Currency::fromTenThousandths(sqlite3_value_int64(argv[0])).writePlain(text);
+    resultText(context, text, static_cast<int>(size));
 }
 
 struct Function {
