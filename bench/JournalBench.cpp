@@ -68,12 +68,13 @@ void CodeBalancesRowChange(benchmark::State& state)
     prepare(module, static_cast<int>(state.range(0)));
     JournalFlags flags;
     JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+    const CodeBalances balances = JournalLoader::loadBalances(module);
     const auto& rows = loaded.rows;
     size_t at = 0;
     for (auto _ : state) {
         at = (at + 7919) % rows.size();
         const QDate day = QDate::fromString(rows[at].bdate, Qt::ISODate);
-        const CodeBalances::Table table = loaded.balances.compute(day.isValid() ? day : QDate(2000, 1, 1));
+        const CodeBalances::Table table = balances.compute(day.isValid() ? day : QDate(2000, 1, 1));
         module.OpenWorkDb();
         CodeBalances::store(module.WorkDb, table, module.CustKey, module.LocKey);
         module.CloseWorkDb();

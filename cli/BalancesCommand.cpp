@@ -33,7 +33,7 @@ int runBalancesCommand(const CliContext& context)
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
     if (!loaded.extraction.ok)
         return cliFailure(loaded.extraction.error);
-    const CodeBalances::Table table = loaded.balances.compute(*date);
+    const CodeBalances::Table table = JournalLoader::loadBalances(account.module).compute(*date);
     for (const CodeBalances::Row& row : table.rows) {
         const QString line = row.code + QLatin1Char('\t') + row.totalcharges.toPlain() + QLatin1Char('\t')
                              + row.totalpaid.toPlain() + QLatin1Char('\t') + row.bal.toPlain() + QLatin1Char('\n');

@@ -1,6 +1,7 @@
 #include "cli/CliAccount.h"
 #include "cli/CliCommand.h"
 #include "journal/JournalLoader.h"
+#include "selection/AccountBalance.h"
 
 #include <QStringList>
 #include <cstdio>
@@ -121,6 +122,9 @@ int runAccountCommand(const CliContext& context)
         return cliFailure(loaded.extraction.error);
     QString header = loaded.header.label;
     header.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fputs((header + QLatin1Char('\n')).toUtf8().constData(), stdout);
+    QString balance;
+    if (!AccountBalance::forAccount(account.module, account.module.CustKey, account.module.LocKey, balance))
+        return cliFailure(account.module.lastOpenError());
+    std::fputs((header + QLatin1Char('\n') + balance + QLatin1Char('\n')).toUtf8().constData(), stdout);
     return CliExit::Ok;
 }

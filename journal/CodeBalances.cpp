@@ -1,5 +1,6 @@
 #include "journal/CodeBalances.h"
 
+#include "app/NativeQuery.h"
 #include "app/SqlConnection.h"
 
 #include <QSqlQuery>
@@ -20,6 +21,7 @@ void CodeBalances::load(SqlConnection& work)
     m_columns.clear();
     m_balanceRows.clear();
     m_steps.clear();
+    m_loaded = true;
     {
         QSqlQuery q = work.query(QStringLiteral("select * from bal order by code"));
         const QSqlRecord record = q.record();
@@ -37,10 +39,10 @@ void CodeBalances::load(SqlConnection& work)
     }
     // A refund returned to the customer lowers both columns; what was applied to a
     // bill plays no part.
-    addActivity(work, QStringLiteral("select code, datevalue(date), moneyunits(amount) from bd"), 1, 0);
-    addActivity(work, QStringLiteral("select code, datevalue(date), moneyunits(amount) from pd"), 0, 1);
-    addActivity(work, QStringLiteral("select code, datevalue(date), moneyunits(amount) from dep"), 1, 0);
-    addActivity(work, QStringLiteral("select code, datevalue(date), moneyunits(returnedtocustomer) from depref"), -1, -1);
+    addActivity(work, "select code, datevalue(date), moneyunits(amount) from bd", 1, 0);
+    addActivity(work, "select code, datevalue(date), moneyunits(amount) from pd", 0, 1);
+    addActivity(work, "select code, datevalue(date), moneyunits(amount) from dep", 1, 0);
+    addActivity(work, "select code, datevalue(date), moneyunits(returnedtocustomer) from depref", -1, -1);
     for (auto& [code, steps] : m_steps) {
         std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.date < b.date; });
         for (size_t i = 1; i < steps.size(); ++i) {
@@ -50,15 +52,15 @@ void CodeBalances::load(SqlConnection& work)
     }
 }
 
-void CodeBalances::addActivity(SqlConnection& work, const QString& sql, int chargeSign, int paidSign)
+void CodeBalances::addActivity(SqlConnection& work, const char* sql, int chargeSign, int paidSign)
 {
-    QSqlQuery q = work.query(sql);
+    NativeQuery q(work, sql);
     while (q.next()) {
         // Undated activity never counts: no date is on or before another.
-        if (q.value(1).isNull() || q.value(2).isNull())
+        if (q.isNull(1) || q.isNull(2))
             continue;
-        const int64_t amount = q.value(2).toLongLong();
-        m_steps[q.value(0).toString()].push_back({q.value(1).toString(), amount * chargeSign, amount * paidSign});
+        const int64_t amount = q.integer(2);
+        m_steps[q.text(0)].push_back({q.text(1), amount * chargeSign, amount * paidSign});
     }
 }
 

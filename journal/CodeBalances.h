@@ -32,6 +32,7 @@ public:
 
     // Reads bal, bd, pd, dep and depref of the scratch database.
     void load(SqlConnection& work);
+    bool isLoaded() const { return m_loaded; }
     Table compute(const QDate& asOf) const;
     // Replaces baltemp with the table, in the order shown.
     static void store(SqlConnection& work, const Table& table, int custKey, int locKey);
@@ -42,8 +43,9 @@ private:
         int64_t charges = 0;    // ten-thousandths, running totals up to this date
         int64_t paid = 0;
     };
-    void addActivity(SqlConnection& work, const QString& sql, int chargeSign, int paidSign);
+    void addActivity(SqlConnection& work, const char* sql, int chargeSign, int paidSign);
 
+    bool m_loaded = false;
     QStringList m_columns;
     int m_codeColumn = -1;
     int m_chargesColumn = -1;

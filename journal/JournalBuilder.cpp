@@ -8,22 +8,18 @@ const char* const journalColumns =
     "(bdate text, rdate text, tcode text, descr text, prev text, pres text, usage text, chg text, pmt text, "
     "rbal text, dorder single, mult text, trow integer)";
 
-// One statement per row kind, each followed by the stamp of its rank on the rows it
-// added. Texts are joined with vbjoin (a null part is empty text) and numbers go into
-// text columns in their plain form (120, not 120.0).
+// One statement per row kind, each stamping its rank on the rows it adds. Texts are
+// joined with vbjoin (a null part is empty text) and numbers go into text columns in
+// their plain form (120, not 120.0).
 const char* const readingInsert =
-    "insert into prejurn (bdate, rdate, tcode, prev, pres, usage, descr, mult) "
+    "insert into prejurn (bdate, rdate, tcode, prev, pres, usage, descr, mult, dorder) "
     "select datevalue(billdate), datevalue(readdate), plaintext(code), plaintext(previous), plaintext(present), "
-    "plaintext(usage), trim(vbjoin(mrcomment, ' MULT:', multiplier%1)), plaintext(multiplier) from mr where %2";
+    "plaintext(usage), trim(vbjoin(mrcomment, ' MULT:', multiplier%1)), plaintext(multiplier), %2 from mr where %3";
 
-QString stampRank(int rank)
+QString reading(const char* mark, int rank, const char* condition)
 {
-    return QStringLiteral("update prejurn set dorder = %1 where dorder is null").arg(rank);
-}
-
-QString reading(const char* mark, const char* condition)
-{
-    return QString::fromLatin1(readingInsert).arg(QString::fromLatin1(mark), QString::fromLatin1(condition));
+    return QString::fromLatin1(readingInsert)
+        .arg(QString::fromLatin1(mark), QString::number(rank), QString::fromLatin1(condition));
 }
 
 } // namespace
@@ -41,70 +37,61 @@ void JournalBuilder::clearStaging(HistoryModule& module)
 
 void JournalBuilder::stageRows(HistoryModule& module, const JournalFlags& flags)
 {
-    module.ExecWork(reading("", "chgout is null or chgout = 0"));
-    module.ExecWork(reading(", '  -OLD METER-'", "chgout = -1"));
-    module.ExecWork(QStringLiteral("update prejurn set dorder = 0"));
-    module.ExecWork(reading(", '  +NEW METER+'", "chgout = 1"));
-    module.ExecWork(stampRank(1));
+    module.ExecWork(reading("", 0, "chgout is null or chgout = 0"));
+    module.ExecWork(reading(", '  -OLD METER-'", 0, "chgout = -1"));
+    module.ExecWork(reading(", '  +NEW METER+'", 1, "chgout = 1"));
 
     module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr, chg) select datevalue(date), plaintext(code), "
-        "trim(vbjoin('ADJ: ', comment)), format(amount, '#0.00') from bd where adjusted <> 0"));
-    module.ExecWork(stampRank(2));
+        "insert into prejurn (bdate, tcode, descr, chg, dorder) select datevalue(date), plaintext(code), "
+        "trim(vbjoin('ADJ: ', comment)), format(amount, '#0.00'), 2 from bd where adjusted <> 0"));
     module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr, chg) select datevalue(date), plaintext(code), "
-        "trim(plaintext(comment)), format(amount, '#0.00') from bd where adjusted is null or adjusted = 0"));
-    module.ExecWork(stampRank(3));
+        "insert into prejurn (bdate, tcode, descr, chg, dorder) select datevalue(date), plaintext(code), "
+        "trim(plaintext(comment)), format(amount, '#0.00'), 3 from bd where adjusted is null or adjusted = 0"));
 
     if (flags.ConsolidatePayments) {
         module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, descr, pmt) select datevalue(date), trim(vbjoin(pmttype, ' ', docno)), "
-            "format(sum(amount), '#0.00') from pd group by datevalue(date), trim(vbjoin(pmttype, ' ', docno)) "
-            "order by min(rowid)"));
-        module.ExecWork(QStringLiteral("update prejurn set dorder = 4, tcode = 'PMT' where dorder is null"));
+            "insert into prejurn (bdate, tcode, descr, pmt, dorder) select datevalue(date), 'PMT', "
+            "trim(vbjoin(pmttype, ' ', docno)), format(sum(amount), '#0.00'), 4 from pd "
+            "group by datevalue(date), trim(vbjoin(pmttype, ' ', docno)) order by min(rowid)"));
     } else {
         module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, tcode, descr, pmt) select datevalue(date), plaintext(code), "
-            "trim(vbjoin(pmttype, ' ', docno)), format(amount, '#0.00') from pd"));
-        module.ExecWork(stampRank(4));
+            "insert into prejurn (bdate, tcode, descr, pmt, dorder) select datevalue(date), plaintext(code), "
+            "trim(vbjoin(pmttype, ' ', docno)), format(amount, '#0.00'), 4 from pd"));
     }
 
     module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr, chg) select datevalue(date), plaintext(code), "
-        "'Refundable Deposit', format(amount, '#0.00') from dep"));
-    module.ExecWork(stampRank(5));
+        "insert into prejurn (bdate, tcode, descr, chg, dorder) select datevalue(date), plaintext(code), "
+        "'Refundable Deposit', format(amount, '#0.00'), 5 from dep"));
     module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr) select datevalue(date), plaintext(code), "
-        "trim(vbjoin(format(appliedtobill, '#0.00'), ' applied to balances')) from depref"));
-    module.ExecWork(stampRank(6));
+        "insert into prejurn (bdate, tcode, descr, dorder) select datevalue(date), plaintext(code), "
+        "trim(vbjoin(format(appliedtobill, '#0.00'), ' applied to balances')), 6 from depref"));
     module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr) select datevalue(date), plaintext(code), "
-        "trim(vbjoin(format(returnedtocustomer, '#0.00'), ' returned to customer')) from depref"));
-    module.ExecWork(stampRank(7));
+        "insert into prejurn (bdate, tcode, descr, dorder) select datevalue(date), plaintext(code), "
+        "trim(vbjoin(format(returnedtocustomer, '#0.00'), ' returned to customer')), 7 from depref"));
 
     if (!flags.HideComments) {
         module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, descr) select datevalue(edate), trim(plaintext(comment)) from hcom"));
-        module.ExecWork(stampRank(8));
+            "insert into prejurn (bdate, descr, dorder) select datevalue(edate), trim(plaintext(comment)), 8 from hcom"));
         module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, descr) select datevalue(chgdate), "
+            "insert into prejurn (bdate, descr, dorder) select datevalue(chgdate), "
             "trim(vbjoin(trim(plaintext(chgfield)), ' changed from ', trim(plaintext(chgfrom)), ' to ', "
-            "trim(plaintext(chgto)))) from ae"));
-        module.ExecWork(stampRank(8));
+            "trim(plaintext(chgto)))), 8 from ae"));
     }
 }
 
-void JournalBuilder::writeBalances(HistoryModule& module)
+void JournalBuilder::orderWithBalances(HistoryModule& module)
 {
-    // The balance follows the stored row order exactly; money is summed as whole
-    // ten-thousandths, so no row's balance drifts by a binary fraction. After an
-    // amount that is no money the balance is left empty, never silently short.
+    // One pass in the engine: journal order (an empty posting date first; equal date
+    // and rank keep the staging order), row numbers from 0, and the running balance
+    // summed as whole ten-thousandths so that no row drifts by a binary fraction.
+    // After an amount that is no money the balance is left empty, never silently short.
     module.ExecWork(QStringLiteral(
-        "update jurn set rbal = b.rbal, trow = b.trow from ("
-        " select rowid as rid, row_number() over w - 1 as trow,"
-        " moneytext(moneybalance(chg, pmt) over w) as rbal"
-        " from jurn window w as (order by rowid rows unbounded preceding)) as b"
-        " where jurn.rowid = b.rid"));
+        "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow) "
+        "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, "
+        "moneytext(moneybalance(chg, pmt) over journal), "
+        "dorder, mult, row_number() over journal - 1 "
+        "from prejurn window journal as (order by bdate, dorder, rowid rows unbounded preceding) "
+        "order by bdate, dorder, rowid"));
 }
 
 void JournalBuilder::applyMultiplier(HistoryModule& module)
@@ -133,8 +120,7 @@ JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const
     Result result;
     stageRows(module, flags);
     module.ExecWork(QStringLiteral("delete from jurn"));
-    // Equal date and rank keep the staging order, so a rebuild shows the same journal.
-    module.ExecWork(QStringLiteral("insert into jurn select * from prejurn order by datevalue(bdate), dorder, rowid"));
+    orderWithBalances(module);
 
     const bool hasRows = module.WorkDb.scalar(QStringLiteral("select exists (select 1 from jurn)")).toInt() != 0;
     module.NoHistory = hasRows ? 0 : -1;
@@ -142,7 +128,6 @@ JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const
     if (!hasRows)
         return result;
 
-    writeBalances(module);
     if (flags.MultApplied)
         applyMultiplier(module);
     result.LongestDescr =

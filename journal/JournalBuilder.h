@@ -34,6 +34,6 @@ public:
 
 private:
     static void stageRows(HistoryModule& module, const JournalFlags& flags);
-    static void writeBalances(HistoryModule& module);
+    static void orderWithBalances(HistoryModule& module);
     static void fillCodeDescriptions(HistoryModule& module);
 };

@@ -22,7 +22,6 @@ JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& f
     result.build = JournalBuilder::BuildJournal(module, flags);
     if (!result.build.NoHistory)
         result.rows = JournalModel::read(module.WorkDb);
-    result.balances.load(module.WorkDb);
     module.CloseWorkDb();
     return result;
 }
@@ -38,6 +37,16 @@ JournalBuilder::Result JournalLoader::rebuild(HistoryModule& module, const Journ
     rows = result.NoHistory ? std::vector<JournalRow>{} : JournalModel::read(module.WorkDb);
     module.CloseWorkDb();
     return result;
+}
+
+CodeBalances JournalLoader::loadBalances(HistoryModule& module)
+{
+    CodeBalances balances;
+    if (module.OpenWorkDb()) {
+        balances.load(module.WorkDb);
+        module.CloseWorkDb();
+    }
+    return balances;
 }
 
 int JournalLoader::searchCount(SqlConnection& work)

@@ -25,7 +25,6 @@ public:
         JournalHeader header;
         JournalBuilder::Result build;
         std::vector<JournalRow> rows;
-        CodeBalances balances;
     };
 
     // Raises `flags` from the settings file; leaves WorkDb closed.
@@ -35,6 +34,9 @@ public:
     // changed what the journal shows) and reads its rows.
     static JournalBuilder::Result rebuild(HistoryModule& module, const JournalFlags& flags,
                                           std::vector<JournalRow>& rows);
+
+    // The account's activity by code, read when the balance grid is first wanted.
+    static CodeBalances loadBalances(HistoryModule& module);
 
     // Number of entries of the selection window's search list, 0 when there is none.
     static int searchCount(SqlConnection& work);

@@ -1,5 +1,6 @@
 #include "journal/JournalModel.h"
 
+#include "app/NativeQuery.h"
 #include "app/SqlConnection.h"
 #include "platform/DateText.h"
 
@@ -13,24 +14,23 @@ JournalModel::JournalModel(QObject* parent)
 std::vector<JournalRow> JournalModel::read(SqlConnection& work)
 {
     std::vector<JournalRow> rows;
-    QSqlQuery q = work.query(QStringLiteral(
-        "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
-        "from jurn order by rowid"));
+    NativeQuery q(work, "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
+                        "from jurn order by rowid");
     while (q.next()) {
         JournalRow row;
-        row.bdate = q.value(0).toString();
-        row.rdate = q.value(1).toString();
-        row.tcode = q.value(2).toString();
-        row.descr = q.value(3).toString();
-        row.prev = q.value(4).toString();
-        row.pres = q.value(5).toString();
-        row.usage = q.value(6).toString();
-        row.chg = q.value(7).toString();
-        row.pmt = q.value(8).toString();
-        row.rbal = q.value(9).toString();
-        row.dorder = q.value(10).toDouble();
-        row.mult = q.value(11).toString();
-        row.trow = q.value(12).toInt();
+        row.bdate = q.text(0);
+        row.rdate = q.text(1);
+        row.tcode = q.text(2);
+        row.descr = q.text(3);
+        row.prev = q.text(4);
+        row.pres = q.text(5);
+        row.usage = q.text(6);
+        row.chg = q.text(7);
+        row.pmt = q.text(8);
+        row.rbal = q.text(9);
+        row.dorder = q.real(10);
+        row.mult = q.text(11);
+        row.trow = static_cast<int>(q.integer(12));
         rows.push_back(std::move(row));
     }
     return rows;

@@ -145,6 +145,8 @@ void frmHistory::ShowCodeBalances()
     const std::optional<QDate> asOf = DateText::parse(Data1->text());
     if (!asOf)
         return;
+    if (!m_balances.isLoaded())
+        m_balances = JournalLoader::loadBalances(m_module);
     CodeBalances::Table table = m_balances.compute(*asOf);
     if (table.hasTotal)
         grdbalCaption->setText(QStringLiteral("Code balance on ") + Data1->text() + QStringLiteral("  TOTAL: ")

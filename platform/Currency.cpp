@@ -1,5 +1,8 @@
 #include "platform/Currency.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "platform/BasicRuntime.h"
 
 #include <cmath>
@@ -17,6 +20,23 @@ constexpr uint64_t powerOfTen(int n)
     while (n-- > 0)
         p *= 10;
     return p;
+}
+
+size_t writeAmount(int64_t units, bool dollars, char* out)
+{
+    const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
+    const uint64_t cents = (magnitude + 50) / 100;  // half away from zero
+    char* at = out;
+    if (units < 0 && cents != 0)
+        *at++ = '-';
+    if (dollars)
+        *at++ = '$';
+    at = std::to_chars(at, at + 21, cents / 100).ptr;
+    *at++ = '.';
+    const auto fraction = static_cast<int>(cents % 100);
+    *at++ = static_cast<char>('0' + fraction / 10);
+    *at++ = static_cast<char>('0' + fraction % 10);
+    return static_cast<size_t>(at - out);
 }
 
 QString format(int64_t units, bool dollars)
@@ -74,6 +94,44 @@ std::optional<Currency> Currency::fromText(const QString& text)
     return fromDouble(*number);
 }
 
+std::optional<Currency> Currency::fromUtf8(const char* text, size_t size)
+{
+    // Fast path: [-]digits[.digits] with at most four decimals and no blanks.
+    size_t i = 0;
+    const bool negative = size > 0 && text[0] == '-';
+    if (negative)
+        ++i;
+    uint64_t units = 0;
+    int wholeDigits = 0;
+    int decimals = -1;
+    bool plain = i < size;
+    for (; plain && i < size; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (decimals >= 0 && ++decimals > 4)
+                plain = false;
+            else if (decimals < 0 && ++wholeDigits > 14)
+                plain = false;
+            else
+                units = units * 10 + static_cast<uint64_t>(c - '0');
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            plain = false;
+        }
+    }
+    if (plain && (wholeDigits > 0 || decimals > 0)) {
+        for (int d = std::max(decimals, 0); d < 4; ++d)
+            units *= 10;
+        const auto signedUnits = static_cast<int64_t>(units);
+        return Currency(negative ? -signedUnits : signedUnits);
+    }
+    const std::optional<double> number = BasicRuntime::toNumber(text, size);
+    if (!number || !std::isfinite(*number) || std::fabs(*number) >= kLargestWhole)
+        return std::nullopt;
+    return fromDouble(*number);
+}
+
 std::optional<Currency> Currency::fromVariant(const QVariant& value)
 {
     if (value.isNull())
@@ -105,5 +163,10 @@ std::optional<Currency> Currency::fromVariant(const QVariant& value)
 }
 
 QString Currency::toPlain() const { return format(m_units, false); }
+
+size_t Currency::writePlain(char* out) const
+{
+    return writeAmount(m_units, false, out);
+}
 
 QString Currency::toDollars() const { return format(m_units, true); }

@@ -22,12 +22,18 @@ public:
     // it, sign, decimals, exponent). Null, empty, non-numeric or out-of-range gives nothing.
     static std::optional<Currency> fromVariant(const QVariant& value);
     static std::optional<Currency> fromText(const QString& text);
+    // The same for UTF-8 text; plain decimals ("-12.50") are read exactly without
+    // going through a double, which is what stored amounts nearly always are.
+    static std::optional<Currency> fromUtf8(const char* text, size_t size);
 
     constexpr int64_t tenThousandths() const { return m_units; }
     double toDouble() const { return static_cast<double>(m_units) / 10000.0; }
 
     // "#0.00": at least one integer digit, two decimals, '-' before negatives.
     QString toPlain() const;
+    // The same into a buffer of at least PlainCapacity bytes; returns the length.
+    static constexpr size_t PlainCapacity = 32;
+    size_t writePlain(char* out) const;
     // "$#0.00": the same after '$', the minus first ("-$5.00").
     QString toDollars() const;
 

@@ -13,6 +13,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -524,11 +525,11 @@ Money readMoney(sqlite3_value* value, int64_t& units)
     }
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        const QString amountText = QString::fromUtf8(text ? text : "", sqlite3_value_bytes(value));
+        const auto size = static_cast<size_t>(sqlite3_value_bytes(value));
         // A blank amount is no amount, as the grid shows it.
-        if (amountText.trimmed().isEmpty())
+        if (std::all_of(text, text + (text ? size : 0), [](char c) { return c == ' ' || c == '\t'; }))
             return Money::Null;
-        amount = Currency::fromText(amountText);
+        amount = Currency::fromUtf8(text, size);
     }
     }
     if (!amount)
@@ -595,8 +596,9 @@ void moneyText(sqlite3_context* context, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
-    const QByteArray text = Currency::fromTenThousandths(sqlite3_value_int64(argv[0])).toPlain().toUtf8();
-    resultText(context, text.constData(), static_cast<int>(text.size()));
+    char text[Currency::PlainCapacity];
+    const size_t size = Currency::fromTenThousandths(sqlite3_value_int64(argv[0])).writePlain(text);
+    resultText(context, text, static_cast<int>(size));
 }
 
 struct Function {

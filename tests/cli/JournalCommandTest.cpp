@@ -73,7 +73,7 @@ TEST_F(JournalCommandTest, AccountPrintsTheHeaderLines)
     const Output account = runCli(suite.folder(), {"account", "1-10"});
     ASSERT_EQ(account.exitCode, 0);
     EXPECT_TRUE(account.out.startsWith("Account: A1   John Smith\n12 Oak St , Springfield IL 62701  -  ACTIVE\n"
-                                       "Loc ID: L10   12 Oak St   -  OCCUPIED\nRoute: R1 SEQ#: 10"))
+                                       "Loc ID: L10   12 Oak St   -  OCCUPIED\nRoute: R1 SEQ#: 10\nBAL: $0.00  DEP: NONE\n"))
         << account.out.toStdString();
 }
 

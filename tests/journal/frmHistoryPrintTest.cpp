@@ -44,14 +44,19 @@ protected:
     // Prints, closing the preview as soon as it shows; true when a preview showed.
     bool print()
     {
-        bool previewed = false;
-        QTimer::singleShot(50, [&] {
+        previewed = false;
+        // A member timer: a preview that never opens leaves nothing pending behind the test.
+        closer.setSingleShot(true);
+        closer.callOnTimeout([this] {
             if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 previewed = true;
                 preview->reject();
             }
         });
+        closer.start(50);
         QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrint"), Qt::LeftButton);
+        closer.stop();
+        closer.disconnect();
         return previewed;
     }
 
@@ -60,6 +65,8 @@ protected:
     FakeMessenger messenger;
     std::unique_ptr<frmHistory> window;
     JournalGrid* grid = nullptr;
+    QTimer closer;
+    bool previewed = false;
 };
 
 TEST_F(frmHistoryPrintTest, CellClicksMoveTheCurrentRowWithoutSelecting)
