@@ -1,7 +1,8 @@
-// BasicRuntime's numeric reading: val, toNumber, the integer conversion and the
-// number writers fed with whatever val returns.
+// BasicRuntime's numeric reading: val, toNumber, the integer conversion, the
+// number writers fed with whatever val returns, and the money reader.
 #include "FuzzSupport.h"
 #include "platform/BasicRuntime.h"
+#include "platform/Currency.h"
 
 #include <cmath>
 
@@ -34,6 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // around it is trimmed by the one and stops the other, as in the runtime).
     if (wholeText && std::isfinite(*wholeText) && !text.contains(QLatin1Char('\r')))
         FUZZ_CHECK(same(*wholeText, fromText));
+
+    // The money reader's fast path over UTF-8 gives what the general reader gives.
+    if (isCleanUtf8(bytes))
+        FUZZ_CHECK(Currency::fromUtf8(bytes.constData(), static_cast<size_t>(bytes.size())) == Currency::fromText(text));
 
     (void)BasicRuntime::toInt32(fromText);
     if (std::isfinite(fromText)) {
