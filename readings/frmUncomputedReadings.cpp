@@ -94,7 +94,7 @@ void frmUncomputedReadings::createGrid()
     SSDBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SSDBGrid1->horizontalHeader()->setHighlightSections(false);
     for (int column = 0; column < ColumnCount; ++column) {
-        SSDBGrid1->setColumnWidth(column, twipsToPixels(spec(column).widthTwips));
+        SSDBGrid1->setColumnWidth(column, twipsToPixels(ReadingColumns::layout(column).widthTwips));
         SSDBGrid1->setColumnHidden(column, ReadingColumns::isHidden(column));
     }
     SSDBGrid1->setCommitHandler(
@@ -217,7 +217,7 @@ bool frmUncomputedReadings::commitCell(int row, int column, const QString& typed
     }
     const ReadingsModel::WriteOutcome outcome = Data1->write(row, column, text);
     if (!outcome.ok) {
-        m_messenger.tell(QStringLiteral("%1 was not saved: %2").arg(QString::fromLatin1(spec(column).caption), outcome.error),
+        m_messenger.tell(QStringLiteral("%1 was not saved: %2").arg(QString::fromLatin1(ReadingColumns::layout(column).caption), outcome.error),
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Warning);
         return false;
     }
