@@ -62,11 +62,11 @@ int runDemoCommand(const CliContext& context)
             options.seed = s->toULongLong(&ok);
             if (!ok)
                 return cliUsageError(QStringLiteral("--seed wants a whole number, not \"%1\"").arg(*s));
+        } else if (missing) {
+            return cliUsageError(QStringLiteral("%1 needs a value").arg(args[i - 1]));
         } else if (args[i] == QLatin1String("--hostile")) {
             hostile = true;
             ++i;
-        } else if (missing) {
-            return cliUsageError(QStringLiteral("%1 needs a value").arg(args[i - 1]));
         } else if (args[i].startsWith(QLatin1String("--")) || !folder.isEmpty()) {
             return cliUsageError(QStringLiteral("demo: unexpected argument %1").arg(args[i]));
         } else {
