@@ -12,7 +12,10 @@ namespace {
 
 // New commands (journal, account, search, balances, print) join this table.
 const CliCommand kCommands[] = {
-    {"demo", "demo DIR [--locations N] [--years Y] [--seed S]   write a demo suite into DIR", runDemoCommand},
+    {"demo", "demo DIR [--locations N] [--years Y] [--seed S] [--big-journals R1,R2,...]\n"
+             "                                                    write a demo suite into DIR; each big journal\n"
+             "                                                    adds an account with about that many rows",
+     runDemoCommand},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
     {"journal", "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"
