@@ -95,13 +95,12 @@ QSqlDatabase SqlConnection::database() const
     return m_name.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(m_name, false);
 }
 
-bool SqlConnection::exec(const QString& sql, const QVariantList& binds)
+bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& binds)
 {
     if (!isOpen()) {
         m_lastError = QStringLiteral("The database is not open.");
         return false;
     }
-    QSqlQuery q(database());
     bool ok = q.prepare(sql);
     if (ok) {
         for (const QVariant& value : binds)
@@ -112,21 +111,17 @@ bool SqlConnection::exec(const QString& sql, const QVariantList& binds)
     return ok;
 }
 
+bool SqlConnection::exec(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery q(database());
+    return run(q, sql, binds);
+}
+
 QSqlQuery SqlConnection::query(const QString& sql, const QVariantList& binds)
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!isOpen()) {
-        m_lastError = QStringLiteral("The database is not open.");
-        return q;
-    }
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant& value : binds)
-            q.addBindValue(value);
-        ok = q.exec();
-    }
-    m_lastError = ok ? QString() : describe(q.lastError());
+    run(q, sql, binds);
     return q;
 }
 

@@ -44,6 +44,8 @@ public:
     void close();
 
 private:
+    bool run(QSqlQuery& query, const QString& sql, const QVariantList& binds);
+
     QString m_name;
     QString m_path;
     QString m_lastError;

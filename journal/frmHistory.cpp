@@ -11,6 +11,7 @@
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
 #include "platform/Twips.h"
+#include "platform/CommandButton.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -36,14 +37,6 @@ constexpr int pageWidth = 500;
 constexpr int designHeight = 6360;
 const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -122,26 +115,26 @@ void frmHistory::createControls()
 
 void frmHistory::createButtons()
 {
-    cmdComment = makeButton(this, "cmdComment", QStringLiteral("Add New Comment"));
-    cmdShowPrev = makeButton(this, "cmdShowPrev", QStringLiteral("Show Previous Readings"),
+    cmdComment = makeCommandButton(this, "cmdComment", QStringLiteral("Add New Comment"));
+    cmdShowPrev = makeCommandButton(this, "cmdShowPrev", QStringLiteral("Show Previous Readings"),
                              QStringLiteral("Showprevious reading column (reduces width of description column)/hide "
                                             "previous reading column (increased width of description column)"));
-    cmdApplyMult = makeButton(this, "cmdApplyMult", QStringLiteral("Apply Multiplier to Readings"),
+    cmdApplyMult = makeCommandButton(this, "cmdApplyMult", QStringLiteral("Apply Multiplier to Readings"),
                               QStringLiteral("Apply readings multiplier to show all trailing zeros/Remove readings "
                                              "multiplier to show readings as entered (multiplier appears in "
                                              "description column)"));
-    cmdHideCom = makeButton(this, "cmdHideCom", QStringLiteral("Hide Comments"),
+    cmdHideCom = makeCommandButton(this, "cmdHideCom", QStringLiteral("Hide Comments"),
                             QStringLiteral("Hide comment records that were added using the Add New Comment button"));
-    cmdPmts = makeButton(this, "cmdPmts", QStringLiteral("Consolidate Payments"),
+    cmdPmts = makeCommandButton(this, "cmdPmts", QStringLiteral("Consolidate Payments"),
                          QStringLiteral("Consolidate each payment into just one record each/Distribute each payment "
                                         "to show code distribution"));
-    cmdBals = makeButton(this, "cmdBals", QStringLiteral("View Balances"),
+    cmdBals = makeCommandButton(this, "cmdBals", QStringLiteral("View Balances"),
                          QStringLiteral("Display a smaller grid with balances for all codes on the Bill Date "
                                         "selected in the journal grid"));
-    cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print"));
-    cmdPrev = makeButton(this, "cmdPrev", QStringLiteral("<"));
-    cmdNext = makeButton(this, "cmdNext", QStringLiteral(">"));
-    cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
+    cmdPrint = makeCommandButton(this, "cmdPrint", QStringLiteral("&Print"));
+    cmdPrev = makeCommandButton(this, "cmdPrev", QStringLiteral("<"));
+    cmdNext = makeCommandButton(this, "cmdNext", QStringLiteral(">"));
+    cmdExit = makeCommandButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
 }
 
 void frmHistory::Form_Load()

@@ -29,7 +29,7 @@ enum Column {
 
 enum class Kind { Text, Date, Number, Integer };
 
-struct Spec {
+struct Layout {
     const char* caption;
     const char* field;  // column of [tbl reading]
     Qt::Alignment alignment;
@@ -37,9 +37,9 @@ struct Spec {
     Kind kind;
 };
 
-inline const Spec& spec(int column)
+inline const Layout& layout(int column)
 {
-    static const Spec specs[ColumnCount] = {
+    static const Layout layouts[ColumnCount] = {
         {"CustKey", "CustKey", Qt::AlignRight, 3200, Kind::Integer},
         {"LocKey", "LocKey", Qt::AlignRight, 3200, Kind::Integer},
         {"Code", "Code", Qt::AlignLeft, 1323, Kind::Text},
@@ -58,7 +58,7 @@ inline const Spec& spec(int column)
         {"estimated", "estimated", Qt::AlignRight, 1879, Kind::Integer},
         {"EntryDate", "EntryDate", Qt::AlignRight, 1905, Kind::Date},
     };
-    return specs[column];
+    return layouts[column];
 }
 
 inline bool isHidden(int column)

@@ -16,7 +16,7 @@ QString selectReadings()
 {
     QStringList fields{QStringLiteral("ReadingKey")};
     for (int column = 0; column < ColumnCount; ++column)
-        fields << QString::fromLatin1(spec(column).field);
+        fields << QString::fromLatin1(layout(column).field);
     return QStringLiteral("select %1 from [tbl reading] where (CustKey = ? and LocKey = ?) "
                           "order by BillDate, chgout, ReadingKey")
         .arg(fields.join(QStringLiteral(", ")));
@@ -81,7 +81,7 @@ QString ReadingsModel::text(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount)
         return {};
-    return display(spec(column).kind, m_rows[row].values[column]);
+    return display(layout(column).kind, m_rows[row].values[column]);
 }
 
 std::optional<QVariant> ReadingsModel::storedValue(Kind kind, const QString& typed, QString* problem)
@@ -145,7 +145,7 @@ ReadingsModel::WriteOutcome ReadingsModel::write(int row, int column, const QStr
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount || isHidden(column))
         return {false, false, QStringLiteral("That cell cannot be changed.")};
-    const Spec& cell = spec(column);
+    const Layout& cell = layout(column);
     QString problem;
     const std::optional<QVariant> value = storedValue(cell.kind, typed, &problem);
     if (!value)
@@ -194,14 +194,14 @@ QVariant ReadingsModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return text(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
-        return (spec(index.column()).alignment | Qt::AlignVCenter).toInt();
+        return (layout(index.column()).alignment | Qt::AlignVCenter).toInt();
     return {};
 }
 
 QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return QString::fromLatin1(spec(section).caption);
+        return QString::fromLatin1(layout(section).caption);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

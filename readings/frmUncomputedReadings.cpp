@@ -11,6 +11,7 @@
 #include "readings/ReadingsAccount.h"
 #include "readings/ReadingsGrid.h"
 #include "readings/ReadingsModel.h"
+#include "platform/CommandButton.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -33,13 +34,6 @@ constexpr int noteHeight = 660;
 constexpr int designWidth = 12240;
 constexpr int designHeight = 6600;
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -80,9 +74,9 @@ void frmUncomputedReadings::createControls()
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
 
-    cmdCompute = makeButton(this, "cmdCompute", QStringLiteral("&Compute"));
-    cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print"));
-    cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"));
+    cmdCompute = makeCommandButton(this, "cmdCompute", QStringLiteral("&Compute"));
+    cmdPrint = makeCommandButton(this, "cmdPrint", QStringLiteral("&Print"));
+    cmdExit = makeCommandButton(this, "cmdExit", QStringLiteral("E&xit"));
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdCompute, &QPushButton::clicked, this, &frmUncomputedReadings::cmdCompute_Click);
     connect(cmdPrint, &QPushButton::clicked, this, [this] {
@@ -100,7 +94,7 @@ void frmUncomputedReadings::createGrid()
     SSDBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SSDBGrid1->horizontalHeader()->setHighlightSections(false);
     for (int column = 0; column < ColumnCount; ++column) {
-        SSDBGrid1->setColumnWidth(column, twipsToPixels(spec(column).widthTwips));
+        SSDBGrid1->setColumnWidth(column, twipsToPixels(ReadingColumns::layout(column).widthTwips));
         SSDBGrid1->setColumnHidden(column, ReadingColumns::isHidden(column));
     }
     SSDBGrid1->setCommitHandler(
@@ -223,7 +217,7 @@ bool frmUncomputedReadings::commitCell(int row, int column, const QString& typed
     }
     const ReadingsModel::WriteOutcome outcome = Data1->write(row, column, text);
     if (!outcome.ok) {
-        m_messenger.tell(QStringLiteral("%1 was not saved: %2").arg(QString::fromLatin1(spec(column).caption), outcome.error),
+        m_messenger.tell(QStringLiteral("%1 was not saved: %2").arg(QString::fromLatin1(ReadingColumns::layout(column).caption), outcome.error),
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Warning);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "selection/SelectionControls.h"
 
 #include "selection/SearchOption.h"
+#include "platform/CommandButton.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,14 +22,6 @@ namespace {
 // Wide enough for a whole line with a location ID of average length.
 constexpr int lineCharacters = 112;
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QToolButton* makeArrow(QWidget* parent, const char* name, const QString& caption)
 {
@@ -70,11 +63,11 @@ void SelectionControls::createSearchFrame(QDialog* window)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Text1->setToolTip(QStringLiteral("Enter text for which you wish to search within the column selected above"));
-    cmdFindFirst = makeButton(frame, "cmdFindFirst", QStringLiteral("&Find First"),
+    cmdFindFirst = makeCommandButton(frame, "cmdFindFirst", QStringLiteral("&Find First"),
                               QStringLiteral("Find first match in selected sort/search column"));
-    cmdFindNext = makeButton(frame, "cmdFindNext", QStringLiteral("Find &Next"),
+    cmdFindNext = makeCommandButton(frame, "cmdFindNext", QStringLiteral("Find &Next"),
                              QStringLiteral("Find next subsequent match in selected sort/search column"));
-    cmdFindPrev = makeButton(frame, "cmdFindPrev", QStringLiteral("Find &Previous"),
+    cmdFindPrev = makeCommandButton(frame, "cmdFindPrev", QStringLiteral("Find &Previous"),
                              QStringLiteral("Find previous match in selected sort/search column"));
     auto* row = new QHBoxLayout;
     row->addWidget(Label1);
@@ -132,9 +125,9 @@ void SelectionControls::createBottom(QDialog* window)
     Label2->setMinimumHeight(Label2->fontMetrics().height() + 8);
     window->layout()->addWidget(Label2);
 
-    cmdNext = makeButton(window, "cmdNext", QStringLiteral("&View Journal"),
+    cmdNext = makeCommandButton(window, "cmdNext", QStringLiteral("&View Journal"),
                          QStringLiteral("View history journal for selected customer account/location ID"));
-    cmdExit = makeButton(window, "cmdExit", QStringLiteral("&Exit"), QStringLiteral("Exit this history journal module"));
+    cmdExit = makeCommandButton(window, "cmdExit", QStringLiteral("&Exit"), QStringLiteral("Exit this history journal module"));
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(cmdNext);
