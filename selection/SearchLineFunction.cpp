@@ -44,8 +44,23 @@ std::string_view cut(std::string_view text, int width)
     return text.substr(0, pos);
 }
 
+bool isAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 void appendPadded(std::string& out, std::string_view text, int width)
 {
+    // Plain ASCII, nearly every field: a character is a byte.
+    const std::string_view head = text.substr(0, static_cast<size_t>(width));
+    if (isAscii(head)) {
+        out.append(head);
+        out.append(static_cast<size_t>(width) - head.size(), ' ');
+        return;
+    }
     const std::string_view kept = cut(text, width);
     out.append(kept);
     int characters = 0;

@@ -85,6 +85,23 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
+// The value bound as it is; a text is not copied, as it stays put until the row
+// has been read past, after the insert has run.
+void bindUncopied(sqlite3_stmt* statement, int index, sqlite3_value* value)
+{
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_TEXT:
+        sqlite3_bind_text(statement, index, reinterpret_cast<const char*>(sqlite3_value_text(value)),
+                          sqlite3_value_bytes(value), SQLITE_STATIC);
+        break;
+    case SQLITE_INTEGER:
+        sqlite3_bind_int64(statement, index, sqlite3_value_int64(value));
+        break;
+    default:
+        sqlite3_bind_value(statement, index, value);
+    }
+}
+
 // The build's columns: searchline()'s eight arguments, then the keys.
 const char* const joinColumns =
     "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, l.ID, l.custkey, l.lockey "
@@ -121,7 +138,7 @@ bool writeRows(sqlite3* db, const SearchOption* option, SearchLines& lines)
             if (copied[at] < 0)
                 sqlite3_bind_text(add, at + 2, address.data(), static_cast<int>(address.size()), SQLITE_STATIC);
             else
-                sqlite3_bind_value(add, at + 2, values[copied[at]]);
+                bindUncopied(add, at + 2, values[copied[at]]);
         }
         if (sqlite3_step(add) != SQLITE_DONE)
             return false;
