@@ -158,9 +158,17 @@ Staged stage(NativeQuery& row, std::string& arena)
     return staged;
 }
 
+// The texts of the row written last: a value the next row repeats (its date, often)
+// shares the string instead of making another.
+struct Previous {
+    std::string_view bytes[TextCount];
+    QString texts[TextCount];
+};
+
 // Writes the row to jurn at its place and gives it as the grid shows it. The running
 // balance is summed as whole ten-thousandths so that no row drifts by a binary fraction.
-JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert, int64_t balance, int trow)
+JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert, int64_t balance, int trow,
+                 Previous& previous)
 {
     QString texts[TextCount];
     for (int column = 0; column < TextCount; ++column) {
@@ -171,7 +179,11 @@ JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& in
         }
         const std::string_view bytes(arena.data() + text.offset, static_cast<size_t>(text.length));
         insert.bindStaticText(column + 1, bytes);
-        texts[column] = QString::fromUtf8(bytes.data(), text.length);
+        if (previous.bytes[column].data() == nullptr || previous.bytes[column] != bytes) {
+            previous.bytes[column] = bytes;
+            previous.texts[column] = QString::fromUtf8(bytes.data(), text.length);
+        }
+        texts[column] = previous.texts[column];
     }
     if (staged.dorderIsInteger)
         insert.bindInteger(DOrder + 1, static_cast<int64_t>(staged.dorder));
@@ -261,12 +273,13 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
     rows.reserve(order.size());
     int64_t balance = 0;
     Staged wanted;
+    Previous previous;
     for (const int64_t seq : order) {
         wanted.seq = seq;
         const auto at = std::lower_bound(staged.begin(), staged.end(), wanted,
                                          [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
         balance += at->units;
-        rows.push_back(write(*at, arena, insert, balance, static_cast<int>(rows.size())));
+        rows.push_back(write(*at, arena, insert, balance, static_cast<int>(rows.size()), previous));
     }
     const bool written = insert.isValid() && !insert.failed();
     if (!written) {
