@@ -36,6 +36,19 @@ bool addHostileAccounts(const QString& billingPath, QString& error)
     return true;
 }
 
+// A comma-separated list of journal sizes, each within [1, 500000] rows.
+bool readSizes(const QString& text, std::vector<int>& sizes, QString& error)
+{
+    sizes.clear();
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        qint64 value = 0;
+        if (!readNumber(QStringLiteral("--big-journals"), part.trimmed(), 1, 500'000, value, error))
+            return false;
+        sizes.push_back(static_cast<int>(value));
+    }
+    return true;
+}
+
 } // namespace
 
 int runDemoCommand(const CliContext& context)
@@ -57,6 +70,9 @@ int runDemoCommand(const CliContext& context)
             if (!readNumber(QStringLiteral("--years"), *y, 0, 50, value, error))
                 return cliUsageError(error);
             options.years = static_cast<int>(value);
+        } else if (auto b = cliOptionValue(args, i, QStringLiteral("--big-journals"), missing)) {
+            if (!readSizes(*b, options.bigJournals, error))
+                return cliUsageError(error);
         } else if (auto s = cliOptionValue(args, i, QStringLiteral("--seed"), missing)) {
             bool ok = false;
             options.seed = s->toULongLong(&ok);
@@ -92,5 +108,8 @@ int runDemoCommand(const CliContext& context)
                     HostileData::LocKey, HostileData::FirstTextCustomer, HostileData::FirstTextCustomer,
                     HostileData::FirstTextCustomer + static_cast<int>(HostileData::texts().size()) - 1,
                     HostileData::FirstTextCustomer + static_cast<int>(HostileData::texts().size()) - 1);
+    for (qsizetype i = 0; i < summary.bigAccounts.size(); ++i)
+        std::printf("  journal of about %d rows: %s\n", options.bigJournals[static_cast<size_t>(i)],
+                    summary.bigAccounts[i].toLocal8Bit().constData());
     return CliExit::Ok;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/BillingSchema.h"
 #include "cli/DemoAccounts.h"
+#include "cli/DemoBigJournal.h"
 #include "cli/DemoHistory.h"
 #include "cli/DemoRows.h"
 #include "cli/SqliteDb.h"
@@ -94,6 +95,23 @@ void writeTransactionCodes(DemoRows& rows)
     }
 }
 
+// Keys follow the generated ones, so the accounts are the same for a seed and size.
+bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summary)
+{
+    for (size_t i = 0; i < options.bigJournals.size(); ++i) {
+        DemoBigJournal journal;
+        journal.custkey = summary.customers + 1 + static_cast<int64_t>(i);
+        journal.lockey = summary.locations + 1 + static_cast<int64_t>(i);
+        journal.journalRows = options.bigJournals[i];
+        journal.codes = options.bigJournalCodes;
+        journal.seed = options.seed;
+        if (!journal.write(db, summary.rows, &summary.error))
+            return false;
+        summary.bigAccounts << journal.key();
+    }
+    return true;
+}
+
 bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& summary)
 {
     SqliteDb db;
@@ -118,6 +136,8 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
         summary.locations = rows.count(DemoRows::Location);
         summary.rows = rows.totalRows();
     }
+    if (!writeBigJournals(db.handle(), options, summary))
+        return false;
     if (!BillingSchema::createIndexes(db.handle(), &error) || !db.exec("commit")) {
         summary.error = error.isEmpty() ? db.lastError() : error;
         return false;

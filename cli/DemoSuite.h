@@ -3,11 +3,15 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 struct DemoOptions {
     int64_t locations = 1500;
     int years = 6;
     uint64_t seed = 1;
+    // Extra accounts with journals of about these many rows each, for measuring.
+    std::vector<int> bigJournals;
+    int bigJournalCodes = 20;
     // The ledview-cli that the stand-in meter-entry script calls; when empty the
     // script relies on $LEDVIEW_CLI or ledview-cli on the PATH.
     QString cliProgram;
@@ -20,6 +24,7 @@ struct DemoSummary {
     int64_t customers = 0;
     int64_t rows = 0;              // every row written to the billing database
     QStringList sampleAccounts;    // "custkey-lockey" of accounts worth opening
+    QStringList bigAccounts;       // "custkey-lockey" of each big journal, in the order asked
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -1,6 +1,11 @@
 #include "journal/JournalBuilder.h"
 
 #include "app/HistoryModule.h"
+#include "app/NativeQuery.h"
+#include "platform/Currency.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -79,19 +84,224 @@ void JournalBuilder::stageRows(HistoryModule& module, const JournalFlags& flags)
     }
 }
 
-void JournalBuilder::orderWithBalances(HistoryModule& module)
+namespace {
+
+// The journal order alone: an empty posting date first, equal date and rank keep
+// the staging order. The engine sorts these narrow keys, not the whole rows.
+const char* const journalOrder = "select rowid from prejurn order by bdate, dorder, rowid";
+
+// Every staged row as jurn holds it, in stored order: readings scaled by their
+// multiplier when asked (as applyMultiplier does), then empty descriptions and
+// meter lines completed from the code's description (as the two updates from lutc
+// did; a code the table repeats gives one of its descriptions). `cut` is the
+// description after the multiplier and before the code's, which sizes the rows.
+const char* const completedRows =
+    "select bdate, rdate, tcode, "
+    "case when code is not null and filled like '*MULT:*' then vbjoin(codeDescr, ' ', filled) else filled end, "
+    "prev, pres, usage, chg, pmt, mult, dorder, seq, moneydelta(chg, pmt), "
+    "len(cut) "
+    "from (select r.*, t.code as code, t.description as codeDescr, "
+    "case when t.code is null then cut when cut is null or cut = '' then t.description else cut end as filled "
+    "from (%1) r left join %2 t on t.code = r.tcode)";
+// The staged rows as they are, or with the readings scaled (the flag is worked out
+// once per row, not once per use).
+const char* const stagedRows =
+    "select rowid as seq, bdate, rdate, tcode, chg, pmt, dorder, mult, prev, pres, usage, descr as cut from prejurn";
+const char* const scaledRows =
+    "select seq, bdate, rdate, tcode, chg, pmt, dorder, mult, "
+    "case when scaled then (case when prev is null then null else str(val(prev) * val(mult)) end) "
+    "else prev end as prev, "
+    "case when scaled then (case when pres is null then null else str(val(pres) * val(mult)) end) "
+    "else pres end as pres, "
+    "case when scaled then (case when usage is null then null else str(val(usage) * val(mult)) end) "
+    "else usage end as usage, "
+    "case when scaled then trim(\"left\"(descr, instr(1, descr, 'MULT:') - 1)) else descr end as cut "
+    "from (select rowid as seq, *, (dorder <= 1 and val(mult) <> 0) as scaled from prejurn limit -1)";
+// The code descriptions; when lutc cannot be read the rows keep their own, as the
+// updates from it would have failed and left them.
+const char* const codeTable = "(select code, description from lutc group by code)";
+const char* const noCodeTable = "(select null as code, null as description where 0)";
+enum Completed { BDate, RDate, TCode, Descr, Prev, Pres, Usage, Chg, Pmt, Mult, TextCount = Mult + 1,
+                 DOrder = TextCount, Seq, Units, CutLength };
+
+const char* const insertRow =
+    "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, mult, dorder, rbal, trow) "
+    "values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
+
+// One completed row held until its place in the journal is known: texts in a
+// shared arena (the bytes the engine gave, NULL kept apart from empty).
+struct Staged {
+    struct Text {
+        size_t offset = 0;
+        int length = -1;    // -1: NULL
+    };
+    int64_t seq = 0;
+    Text texts[TextCount];
+    bool dorderIsInteger = true;
+    double dorder = 0;
+    // Charge less payment in ten-thousandths; nothing when an amount is no money.
+    std::optional<int64_t> units;
+};
+
+Staged stage(NativeQuery& row, std::string& arena)
 {
-    // One pass in the engine: journal order (an empty posting date first; equal date
-    // and rank keep the staging order), row numbers from 0, and the running balance
-    // summed as whole ten-thousandths so that no row drifts by a binary fraction.
-    // After an amount that is no money the balance is left empty, never silently short.
-    module.ExecWork(QStringLiteral(
-        "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow) "
-        "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, "
-        "moneytext(moneybalance(chg, pmt) over journal), "
-        "dorder, mult, row_number() over journal - 1 "
-        "from prejurn window journal as (order by bdate, dorder, rowid rows unbounded preceding) "
-        "order by bdate, dorder, rowid"));
+    Staged staged;
+    for (int column = 0; column < TextCount; ++column) {
+        if (row.isNull(column))
+            continue;
+        const std::string_view text = row.utf8(column);
+        staged.texts[column] = {arena.size(), static_cast<int>(text.size())};
+        arena.append(text);
+    }
+    staged.dorderIsInteger = row.isInteger(DOrder);
+    staged.dorder = row.real(DOrder);
+    staged.seq = row.integer(Seq);
+    if (!row.isNull(Units))
+        staged.units = row.integer(Units);
+    return staged;
+}
+
+// The texts of the row written last: a value the next row repeats (its date, often)
+// shares the string instead of making another.
+struct Previous {
+    std::string_view bytes[TextCount];
+    QString texts[TextCount];
+};
+
+// Writes the row to jurn at its place and gives it as the grid shows it. The running
+// balance is summed as whole ten-thousandths so that no row drifts by a binary fraction;
+// after an amount that is no money it is left empty, never silently short.
+JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert,
+                 std::optional<int64_t> balance, int trow, Previous& previous)
+{
+    QString texts[TextCount];
+    for (int column = 0; column < TextCount; ++column) {
+        const Staged::Text& text = staged.texts[column];
+        if (text.length < 0) {
+            insert.bindNull(column + 1);
+            continue;
+        }
+        const std::string_view bytes(arena.data() + text.offset, static_cast<size_t>(text.length));
+        insert.bindStaticText(column + 1, bytes);
+        if (previous.bytes[column].data() == nullptr || previous.bytes[column] != bytes) {
+            previous.bytes[column] = bytes;
+            previous.texts[column] = QString::fromUtf8(bytes.data(), text.length);
+        }
+        texts[column] = previous.texts[column];
+    }
+    if (staged.dorderIsInteger)
+        insert.bindInteger(DOrder + 1, static_cast<int64_t>(staged.dorder));
+    else
+        insert.bindReal(DOrder + 1, staged.dorder);
+    char rbal[Currency::PlainCapacity];
+    const size_t rbalSize = balance ? Currency::fromTenThousandths(*balance).writePlain(rbal) : 0;
+    if (balance)
+        insert.bindStaticText(12, std::string_view(rbal, rbalSize));
+    else
+        insert.bindNull(12);
+    insert.bindInteger(13, trow);
+    insert.run();
+
+    JournalRow row;
+    row.bdate = std::move(texts[BDate]);
+    row.rdate = std::move(texts[RDate]);
+    row.tcode = std::move(texts[TCode]);
+    row.descr = std::move(texts[Descr]);
+    row.prev = std::move(texts[Prev]);
+    row.pres = std::move(texts[Pres]);
+    row.usage = std::move(texts[Usage]);
+    row.chg = std::move(texts[Chg]);
+    row.pmt = std::move(texts[Pmt]);
+    if (balance)
+        row.rbal = QString::fromLatin1(rbal, static_cast<qsizetype>(rbalSize));
+    row.dorder = staged.dorder;
+    row.mult = std::move(texts[Mult]);
+    row.trow = trow;
+    return row;
+}
+
+} // namespace
+
+namespace {
+
+// The journal order as prejurn rowids.
+bool readOrder(SqlConnection& work, std::vector<int64_t>& order)
+{
+    NativeQuery keys(work, journalOrder);
+    while (keys.next())
+        order.push_back(keys.integer(0));
+    return keys.isValid() && !keys.failed();
+}
+
+// The completed rows in rowid order, and the longest description over 29 characters.
+bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& staged, std::string& arena,
+                   int& longest)
+{
+    const QString completed = QString::fromLatin1(completedRows)
+                                  .arg(QLatin1String(multApplied ? scaledRows : stagedRows));
+    for (const char* codes : {codeTable, noCodeTable}) {
+        NativeQuery row(work, completed.arg(QLatin1String(codes)).toUtf8().constData());
+        if (!row.isValid())
+            continue;
+        while (row.next()) {
+            staged.push_back(stage(row, arena));
+            if (row.integer(CutLength) > 29)
+                longest = std::max(longest, static_cast<int>(row.integer(CutLength)));
+        }
+        // The scan gives rowid order; sorting is only a guard.
+        auto bySeq = [](const Staged& a, const Staged& b) { return a.seq < b.seq; };
+        if (!std::is_sorted(staged.begin(), staged.end(), bySeq))
+            std::sort(staged.begin(), staged.end(), bySeq);
+        return !row.failed();
+    }
+    return false;
+}
+
+} // namespace
+
+bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags& flags, Result& result,
+                                       std::vector<JournalRow>& rows)
+{
+    // The engine sorts the narrow keys and completes the rows in stored order; here
+    // they are put in journal order, numbered from 0, balanced, written by one
+    // prepared insert and kept as written, so nothing wide is sorted or read back.
+    rows.clear();
+    module.ExecWork(QStringLiteral("delete from jurn"));
+    std::vector<int64_t> order;
+    std::vector<Staged> staged;
+    std::string arena;
+    int longest = 0;
+    if (!readOrder(module.WorkDb, order) || !readCompleted(module.WorkDb, flags.MultApplied, staged, arena, longest)
+        || staged.size() != order.size())
+        return false;
+
+    // A failing write leaves jurn empty, as a failing insert-select would.
+    module.ExecWork(QStringLiteral("savepoint journal_rows"));
+    NativeQuery insert(module.WorkDb, insertRow);
+    rows.reserve(order.size());
+    std::optional<int64_t> balance = 0;
+    Staged wanted;
+    Previous previous;
+    for (const int64_t seq : order) {
+        wanted.seq = seq;
+        const auto at = std::lower_bound(staged.begin(), staged.end(), wanted,
+                                         [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
+        int64_t sum = 0;
+        if (balance && at->units && !__builtin_add_overflow(*balance, *at->units, &sum))
+            balance = sum;
+        else
+            balance.reset();
+        rows.push_back(write(*at, arena, insert, balance, static_cast<int>(rows.size()), previous));
+    }
+    const bool written = insert.isValid() && !insert.failed();
+    if (!written) {
+        module.ExecWork(QStringLiteral("rollback to journal_rows"));
+        rows.clear();
+    }
+    module.ExecWork(QStringLiteral("release journal_rows"));
+    if (!rows.empty())
+        result.LongestDescr = static_cast<float>(longest);
+    return written;
 }
 
 void JournalBuilder::applyMultiplier(HistoryModule& module)
@@ -115,35 +325,23 @@ void JournalBuilder::removeMultiplier(HistoryModule& module)
         "where dorder <= 1 and val(mult) <> 0"));
 }
 
-JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const JournalFlags& flags)
+JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const JournalFlags& flags,
+                                                   std::vector<JournalRow>* rows)
 {
     Result result;
+    // One transaction: the scratch pages are written once, not after every statement;
+    // a failing statement still undoes only itself.
+    module.ExecWork(QStringLiteral("begin"));
     stageRows(module, flags);
-    module.ExecWork(QStringLiteral("delete from jurn"));
-    orderWithBalances(module);
-
-    const bool hasRows = module.WorkDb.scalar(QStringLiteral("select exists (select 1 from jurn)")).toInt() != 0;
+    std::vector<JournalRow> written;
+    orderWithBalances(module, flags, result, written);
+    module.ExecWork(QStringLiteral("commit"));
+    const bool hasRows = !written.empty();
     module.NoHistory = hasRows ? 0 : -1;
     result.NoHistory = !hasRows;
-    if (!hasRows)
-        return result;
-
-    if (flags.MultApplied)
-        applyMultiplier(module);
-    result.LongestDescr =
-        module.WorkDb.scalar(QStringLiteral("select max(len(descr)) from jurn where len(descr) > 29")).toFloat();
-    fillCodeDescriptions(module);
+    if (rows)
+        *rows = std::move(written);
     return result;
-}
-
-void JournalBuilder::fillCodeDescriptions(HistoryModule& module)
-{
-    module.ExecWork(QStringLiteral(
-        "update jurn set descr = lutc.description from lutc "
-        "where jurn.tcode = lutc.code and (jurn.descr is null or jurn.descr = '')"));
-    module.ExecWork(QStringLiteral(
-        "update jurn set descr = vbjoin(lutc.description, ' ', jurn.descr) from lutc "
-        "where jurn.tcode = lutc.code and jurn.descr like '*MULT:*'"));
 }
 
 float JournalBuilder::rowHeightTwips(float longestDescr, int descriptionWidthTwips)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "journal/JournalFlags.h"
+#include "journal/JournalModel.h"
+
+#include <vector>
 
 class HistoryModule;
 
@@ -19,8 +22,10 @@ public:
     // Empties the staging table before a rebuild.
     static void clearStaging(HistoryModule& module);
 
-    // WorkDb must be open; prejurn must be empty. Sets module.NoHistory.
-    static Result BuildJournal(HistoryModule& module, const JournalFlags& flags);
+    // WorkDb must be open; prejurn must be empty. Sets module.NoHistory and, when
+    // `rows` is given, leaves there the rows of jurn as written (no read back needed).
+    static Result BuildJournal(HistoryModule& module, const JournalFlags& flags,
+                               std::vector<JournalRow>* rows = nullptr);
 
     // Reading rows of jurn scaled by their meter multiplier in place (the description
     // keeps what stood before "MULT:"), and back (" MULT:" and the multiplier appended).
@@ -34,6 +39,6 @@ public:
 
 private:
     static void stageRows(HistoryModule& module, const JournalFlags& flags);
-    static void orderWithBalances(HistoryModule& module);
-    static void fillCodeDescriptions(HistoryModule& module);
+    static bool orderWithBalances(HistoryModule& module, const JournalFlags& flags, Result& result,
+                                  std::vector<JournalRow>& rows);
 };

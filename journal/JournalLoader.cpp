@@ -19,9 +19,7 @@ JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& f
     result.SearchCount = searchCount(module.WorkDb);
     result.header = JournalHeader::compose(module.WorkDb, module.CompanyTitle, previousLabel);
     JournalBuilder::createTables(module);
-    result.build = JournalBuilder::BuildJournal(module, flags);
-    if (!result.build.NoHistory)
-        result.rows = JournalModel::read(module.WorkDb);
+    result.build = JournalBuilder::BuildJournal(module, flags, &result.rows);
     module.CloseWorkDb();
     return result;
 }
@@ -33,8 +31,7 @@ JournalBuilder::Result JournalLoader::rebuild(HistoryModule& module, const Journ
     if (!module.OpenWorkDb())
         return result;
     JournalBuilder::clearStaging(module);
-    result = JournalBuilder::BuildJournal(module, flags);
-    rows = result.NoHistory ? std::vector<JournalRow>{} : JournalModel::read(module.WorkDb);
+    result = JournalBuilder::BuildJournal(module, flags, &rows);
     module.CloseWorkDb();
     return result;
 }

@@ -545,50 +545,19 @@ void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
         sqlite3_result_int64(context, units);
 }
 
-// moneybalance(chg, pmt) over a window: charges less payments in ten-thousandths.
-// From the first amount that cannot be read, or a total beyond the range, the
-// balance is unknown (NULL) rather than wrong.
-struct RunningBalance {
-    int64_t units = 0;
-    bool unknown = false;
-};
-
-void balanceStep(sqlite3_context* context, int, sqlite3_value** argv)
+// moneydelta(chg, pmt): the charge less the payment in ten-thousandths, a NULL amount
+// counting as none. NULL when an amount is no money or the difference is out of
+// range, so a balance summed from it can say it is unknown instead of being short.
+void moneyDelta(sqlite3_context* context, int, sqlite3_value** argv)
 {
-    auto* balance = static_cast<RunningBalance*>(sqlite3_aggregate_context(context, sizeof(RunningBalance)));
-    if (!balance || balance->unknown)
-        return;
-    for (int i = 0; i < 2; ++i) {
-        int64_t units = 0;
-        const Money read = readMoney(argv[i], units);
-        if (read == Money::Null)
-            continue;
-        const bool overflow = read == Money::Unreadable
-            || (i == 0 ? __builtin_add_overflow(balance->units, units, &balance->units)
-                       : __builtin_sub_overflow(balance->units, units, &balance->units));
-        if (overflow) {
-            balance->unknown = true;
-            return;
-        }
-    }
-}
-
-void balanceValue(sqlite3_context* context)
-{
-    auto* balance = static_cast<RunningBalance*>(sqlite3_aggregate_context(context, 0));
-    if (!balance)
-        sqlite3_result_int64(context, 0);
-    else if (!balance->unknown)
-        sqlite3_result_int64(context, balance->units);
-}
-
-// A frame that drops rows from its start cannot recover a sum that went unknown;
-// the journal's frames never do (ROWS UNBOUNDED PRECEDING).
-void balanceInverse(sqlite3_context* context, int, sqlite3_value**)
-{
-    auto* balance = static_cast<RunningBalance*>(sqlite3_aggregate_context(context, sizeof(RunningBalance)));
-    if (balance)
-        balance->unknown = true;
+    int64_t charge = 0;
+    int64_t payment = 0;
+    const Money chargeRead = readMoney(argv[0], charge);
+    const Money paymentRead = readMoney(argv[1], payment);
+    int64_t delta = 0;
+    if (chargeRead != Money::Unreadable && paymentRead != Money::Unreadable
+        && !__builtin_sub_overflow(charge, payment, &delta))
+        sqlite3_result_int64(context, delta);
 }
 
 // Ten-thousandths back to "#0.00".
@@ -628,6 +597,7 @@ constexpr Function kFunctions[] = {
     {"plaintext", 1, plainText},
     {"moneyunits", 1, moneyUnits},
     {"moneytext", 1, moneyText},
+    {"moneydelta", 2, moneyDelta},
 };
 
 } // namespace
@@ -643,9 +613,7 @@ bool registerOn(sqlite3* db)
             != SQLITE_OK)
             return false;
     }
-    return sqlite3_create_window_function(db, "moneybalance", 2, flags, nullptr, balanceStep, balanceValue,
-                                          balanceValue, balanceInverse, nullptr)
-        == SQLITE_OK;
+    return true;
 }
 
 bool registerOn(const QSqlDatabase& db)

@@ -30,8 +30,8 @@ class QSqlDatabase;
 //   plaintext(x)            x as text, numbers in the plain form (120, 1.5)
 //   moneyunits(x)           an amount as whole ten-thousandths (exact sums); NULL when no number
 //                           or beyond the currency's range
-//   moneybalance(c, p)      window aggregate: sum of c less p in ten-thousandths, NULLs as 0;
-//                           NULL from the first amount that is no money or a total out of range
+//   moneydelta(c, p)        c less p in ten-thousandths, a NULL or blank amount as 0; NULL when
+//                           either is no money or the difference is out of range
 //   moneytext(units)        ten-thousandths written "#0.00"
 //
 // LEFT is a join keyword to SQLite's parser: left('abc', 2) is a syntax error. Quote

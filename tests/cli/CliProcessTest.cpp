@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -72,6 +73,22 @@ TEST_F(CliProcessTest, DemoPrintsItsSummary)
     EXPECT_TRUE(s_demo.out.contains(QStringLiteral("1-1 1-2 2-3")));
 }
 
+TEST(CliDemoTest, BigJournalsPrintTheirKeys)
+{
+    if (cliPath().isEmpty())
+        GTEST_SKIP() << "LEDVIEW_CLI is not set";
+    QTemporaryDir dir;
+    const ProcessRun demo = cli({"demo", dir.path(), "--locations", "4", "--years", "0", "--big-journals", "16,8"});
+    ASSERT_EQ(demo.exitCode, 0) << demo.err.toStdString();
+    const QRegularExpression line(QStringLiteral("journal of about (\\d+) rows: (\\d+)-(\\d+)"));
+    QStringList seen;
+    for (auto match = line.globalMatch(demo.out); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        seen << m.captured(1) + QLatin1Char(':') + m.captured(3);
+    }
+    EXPECT_EQ(seen, (QStringList{"16:5", "8:6"})) << demo.out.toStdString();
+}
+
 TEST_F(CliProcessTest, SqlPrintsValuesTabSeparated)
 {
     const ProcessRun r = sql(QStringLiteral("select 1615198, 1.5, -0.25, null, 'x'"));
@@ -138,6 +155,8 @@ TEST_F(CliProcessTest, UsageErrorsExitTwoWithUsage)
         {"demo", "/tmp/x", "--locations", "many"},
         {"demo", "/tmp/x", "--years"},
         {"demo", "/tmp/x", "/tmp/y"},
+        {"demo", "/tmp/x", "--big-journals", "100,x"},
+        {"demo", "/tmp/x", "--big-journals", "0"},
     };
     for (const QStringList& args : cases) {
         const ProcessRun r = cli(args);

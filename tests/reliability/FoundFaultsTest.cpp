@@ -1,7 +1,9 @@
 // Regression cases for the faults the fuzzers and the hostile data found.
+#include "journal/JournalLoader.h"
 #include "platform/LikePattern.h"
 #include "platform/SqlDialect.h"
 #include "readings/ReadingsAccount.h"
+#include "support/TestSuite.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -20,63 +22,86 @@ TEST(FoundFaults, TextWithALoneSurrogateMatchesItsOwnEscape)
     }
 }
 
-class RunningBalance : public ::testing::Test {
+class MoneyDelta : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        db = QSqlDatabase::addDatabase("QSQLITE", "balance");
+        db = QSqlDatabase::addDatabase("QSQLITE", "delta");
         db.setDatabaseName(":memory:");
         ASSERT_TRUE(db.open());
         ASSERT_TRUE(SqlDialect::registerOn(db));
-        QSqlQuery(db).exec("create table j (chg, pmt)");
     }
     void TearDown() override
     {
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase("balance");
+        QSqlDatabase::removeDatabase("delta");
     }
 
-    QStringList balances(const QList<std::pair<QVariant, QVariant>>& rows)
+    QVariant delta(const QVariant& charge, const QVariant& payment)
     {
         QSqlQuery q(db);
-        q.exec("delete from j");
-        for (const auto& [chg, pmt] : rows) {
-            q.prepare("insert into j values (?, ?)");
-            q.addBindValue(chg);
-            q.addBindValue(pmt);
-            q.exec();
-        }
-        QStringList result;
-        q.exec("select moneytext(moneybalance(chg, pmt) over (order by rowid rows unbounded preceding)) from j");
-        while (q.next())
-            result << (q.value(0).isNull() ? QString("<none>") : q.value(0).toString());
-        return result;
+        q.prepare("select moneydelta(?, ?)");
+        q.addBindValue(charge);
+        q.addBindValue(payment);
+        return q.exec() && q.next() ? q.value(0) : QVariant("failed");
     }
 
     QSqlDatabase db;
 };
 
-// A balance that cannot be known is shown as none from that row on, never as a
-// total that silently left an amount out.
-TEST_F(RunningBalance, UnreadableOrOutOfRangeAmountsEndTheKnownBalance)
+// An amount that cannot be read makes the row's change unknown (NULL), never 0.
+TEST_F(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
 {
     const QVariant none;
-    EXPECT_EQ(balances({{"10.00", none}, {none, "2.50"}, {"", none}, {" ", none}}),
-              (QStringList{"10.00", "7.50", "7.50", "7.50"}));
-    EXPECT_EQ(balances({{"10.00", none}, {"n/a", none}, {"5.00", none}}), (QStringList{"10.00", "<none>", "<none>"}));
-    EXPECT_EQ(balances({{"1.00", none}, {"1000000000000000.00", none}, {none, "1.00"}}),
-              (QStringList{"1.00", "<none>", "<none>"}));
-    EXPECT_EQ(balances({{1e15, none}}), QStringList{"<none>"});
-    EXPECT_EQ(balances({{"900000000000000.00", none}, {"900000000000000.00", none}}),
-              (QStringList{"900000000000000.00", "<none>"}));
-    EXPECT_EQ(balances({{none, "-900000000000000.00"}, {none, "-900000000000000.00"}}),
-              (QStringList{"900000000000000.00", "<none>"}));
-    QSqlQuery q(db);
-    ASSERT_TRUE(q.exec("select moneyunits(1e15), moneyunits(-1e15), moneyunits(922337203685476)"));
-    ASSERT_TRUE(q.next());
-    EXPECT_TRUE(q.value(0).isNull());
-    EXPECT_TRUE(q.value(1).isNull());
-    EXPECT_EQ(q.value(2).toLongLong(), 9223372036854760000LL);
+    const struct {
+        QVariant charge, payment, units;
+    } cases[] = {
+        {"10.00", none, 100000LL},       {none, "2.50", -25000LL},          {"", none, 0LL},
+        {" ", "1", -10000LL},            {"n/a", none, none},               {none, "n/a", none},
+        {"1000000000000000.00", none, none}, {1e15, none, none},            {-1e15, none, none},
+        {"900000000000000", "-900000000000000", none},
+        {"922337203685476", none, 9223372036854760000LL},
+    };
+    for (const auto& c : cases) {
+        const QVariant got = delta(c.charge, c.payment);
+        EXPECT_EQ(got.isNull(), c.units.isNull()) << c.charge.toString().toStdString() << " " << c.payment.toString().toStdString();
+        if (!c.units.isNull())
+            EXPECT_EQ(got.toLongLong(), c.units.toLongLong()) << c.charge.toString().toStdString();
+    }
+}
+
+// The journal's balance is empty from an amount that is no money on, not short of it.
+TEST(FoundFaults, JournalBalanceIsUnknownAfterAnAmountThatIsNoMoney)
+{
+    const struct {
+        QVariant amounts[3];
+        QStringList balances;
+    } cases[] = {
+        {{10.0, QVariant(), 5.0}, {"10.00", "10.00", "15.00"}},
+        {{10.0, "n/a", 5.0}, {"10.00", "", ""}},
+        {{10.0, 1e15, 5.0}, {"10.00", "", ""}},
+        {{900000000000000.0, 900000000000000.0, 1.0}, {"900000000000000.00", "", ""}},
+    };
+    for (const auto& c : cases) {
+        TestSuite suite;
+        suite.addAccount(1, 10);
+        for (int day = 0; day < 3; ++day)
+            suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"},
+                                               {"date", QDate(2017, 1, day + 1).toString(Qt::ISODate)},
+                                               {"amount", c.amounts[day]}});
+        HistoryModule module;
+        suite.prepare(module, 1, 10);
+        JournalFlags flags;
+        const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+        QStringList balances;
+        for (const JournalRow& row : loaded.rows)
+            balances << row.rbal;
+        EXPECT_EQ(balances, c.balances) << c.amounts[1].toString().toStdString();
+        ASSERT_TRUE(module.OpenWorkDb());
+        EXPECT_EQ(module.WorkDb.scalar("select count(*) from jurn where rbal is null").toInt(),
+                  static_cast<int>(c.balances.count("")));
+        module.CloseWorkDb();
+    }
 }
 
 TEST(FoundFaults, AccountFileLinesEndAtTheirBreaks)

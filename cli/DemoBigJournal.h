@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+struct sqlite3;
+
+// One account with a very long history, for measuring: per eight journal rows one
+// reading, four charges, two payments and one comment, a month apart, spread over
+// `codes` transaction codes (B0, B1, ...), with balance rows that agree with the
+// detail rows. Written set-based in the engine; the rows depend only on the
+// arguments, the seed varying the amounts and readings.
+struct DemoBigJournal {
+    int64_t custkey = 0;
+    int64_t lockey = 0;
+    int journalRows = 0;
+    int codes = 20;
+    uint64_t seed = 1;
+
+    // Inside the caller's transaction; adds the rows written to `rows`. False and
+    // `error` when a statement fails.
+    bool write(sqlite3* db, int64_t& rows, QString* error) const;
+    QString key() const { return QStringLiteral("%1-%2").arg(custkey).arg(lockey); }
+};

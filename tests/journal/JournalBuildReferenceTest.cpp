@@ -1,0 +1,142 @@
+#include "journal/JournalFixture.h"
+
+#include "journal/JournalBuilder.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+// The build orders, numbers, balances and completes the rows in one pass and keeps
+// them as written. The reference is the plain sequence it replaces, run by the
+// engine on the same staged rows: one ordering insert with window sums, the
+// multiplier update, the longest description, then the two updates from the code
+// table. Both must leave jurn, the rows in memory and the row height alike.
+class JournalBuildReferenceTest : public JournalFixture {
+protected:
+    // Rows drawn from small pools: every kind, dates in both forms and none, numbers
+    // stored as text, real and integer, amounts that are no number, multipliers that
+    // are none, zero or text, descriptions that hold "mult:", codes the code table
+    // lacks or describes with nothing or with "mult:" itself.
+    void SetUp() override
+    {
+        JournalFixture::SetUp();
+        suite.exec("insert into [lkup transaction code] (code, description, tgkey) values "
+                   "('NODESC', null, 1), ('EMPTY', '', 1), ('LONG', 'A DESCRIPTION LONG ENOUGH TO WRAP TWICE', 1), "
+                   "('METER', 'meter mult: code', 1)");
+        const QVariant dates[] = {"2017-05-01", "5/1/2017", "2017-05-01 13:45:00", QVariant(), "not a date",
+                                  "2017-04-30", "12/31/16", "2018-01-15"};
+        const QVariant codes[] = {"WA", "SW", "ZZ", QVariant(), "NODESC", "EMPTY", "LONG", "METER"};
+        const QVariant amounts[] = {10, 0.075, -2.5, "12.5", "abc", QVariant(), 1e6 + 0.01, 33.8};
+        const QVariant multipliers[] = {10, 1, QVariant(), 0, "abc", 2.5, "100", 10};
+        const QVariant comments[] = {"note", QVariant(), "", "  spaced  ", "O'Brien's [x] *", "est mult:3",
+                                     QString(40, QLatin1Char('w')), "MULT:"};
+        const QVariant readings[] = {120, 135.5, QVariant(), "77", 0, -5, 1e9, "x1"};
+        uint32_t random = 2024;
+        auto pick = [&random](const auto& pool) -> const QVariant& {
+            random = random * 1103515245u + 12345u;
+            return pool[(random >> 16) % std::size(pool)];
+        };
+        suite.exec("begin");
+        for (int i = 0; i < 60; ++i) {
+            const QVariant chgout = i % 7 == 0 ? QVariant(-1) : i % 7 == 1 ? QVariant(1) : i % 3 ? QVariant(0) : QVariant();
+            add("[tbl reading]", {{"billdate", pick(dates)}, {"readdate", pick(dates)}, {"code", pick(codes)},
+                                  {"previous", pick(readings)}, {"present", pick(readings)}, {"usage", pick(readings)},
+                                  {"multiplier", pick(multipliers)}, {"mrcomment", pick(comments)}, {"chgout", chgout}});
+            add("[tbl bill detail]", {{"date", pick(dates)}, {"code", pick(codes)}, {"comment", pick(comments)},
+                                      {"amount", pick(amounts)}, {"adjusted", i % 4 == 0 ? -1 : 0}});
+            add("[tbl payment detail]", {{"date", pick(dates)}, {"code", pick(codes)},
+                                         {"pmttype", i % 5 ? QVariant("CHECK") : QVariant()},
+                                         {"docno", QString::number(100 + i % 9)}, {"amount", pick(amounts)}});
+            if (i % 6 == 0) {
+                add("[tbl deposit]", {{"date", pick(dates)}, {"code", "DP"}, {"amount", pick(amounts)}});
+                add("[tbl deposit refund]", {{"date", pick(dates)}, {"code", "DP"}, {"appliedtobill", pick(amounts)},
+                                             {"returnedtocustomer", pick(amounts)}});
+            }
+            add("histcomments", {{"edate", pick(dates)}, {"comment", pick(comments)}});
+            if (i % 10 == 0)
+                add("acctedits", {{"chgdate", pick(dates)}, {"chgfield", " phone "}, {"chgfrom", pick(comments)},
+                                  {"chgto", pick(readings)}});
+        }
+        suite.exec("commit");
+    }
+
+    // Every row of jurn with each value's storage class, in stored order.
+    QStringList table()
+    {
+        QStringList rows;
+        QSqlQuery q = module.WorkDb.query(
+            "select rowid, bdate, typeof(bdate), rdate, tcode, descr, typeof(descr), prev, typeof(prev), pres, usage, "
+            "chg, pmt, rbal, typeof(rbal), dorder, typeof(dorder), mult, typeof(mult), trow, typeof(trow) "
+            "from jurn order by rowid");
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < 21; ++i)
+                values << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
+            rows << values.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    // The plain sequence over the staged rows the build left in prejurn.
+    float buildByReference(const JournalFlags& flags)
+    {
+        module.ExecWork("delete from jurn");
+        EXPECT_TRUE(module.ExecWork(
+            "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow) "
+            "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, "
+            // No balance from the first amount that is no money on.
+            "case when max(moneydelta(chg, pmt) is null) over journal then null "
+            "else moneytext(sum(moneydelta(chg, pmt)) over journal) end, "
+            "dorder, mult, row_number() over journal - 1 "
+            "from prejurn window journal as (order by bdate, dorder, rowid rows unbounded preceding) "
+            "order by bdate, dorder, rowid")) << module.WorkDb.lastError().toStdString();
+        if (flags.MultApplied)
+            JournalBuilder::applyMultiplier(module);
+        const float longest =
+            module.WorkDb.scalar("select max(len(descr)) from jurn where len(descr) > 29").toFloat();
+        EXPECT_TRUE(module.ExecWork("update jurn set descr = lutc.description from lutc "
+                                    "where jurn.tcode = lutc.code and (jurn.descr is null or jurn.descr = '')"));
+        EXPECT_TRUE(module.ExecWork("update jurn set descr = vbjoin(lutc.description, ' ', jurn.descr) from lutc "
+                                    "where jurn.tcode = lutc.code and jurn.descr like '*MULT:*'"));
+        return longest;
+    }
+};
+
+struct Views {
+    const char* name;
+    bool multApplied, consolidate, hideComments;
+};
+
+TEST_F(JournalBuildReferenceTest, OnePassLeavesWhatThePlainStatementsLeave)
+{
+    const Views views[] = {{"plain", false, false, false}, {"multiplier", true, false, false},
+                           {"consolidated without comments", false, true, true}, {"all", true, true, true}};
+    for (const auto& [name, mult, consolidate, hide] : views) {
+        JournalFlags flags;
+        flags.MultApplied = mult ? JournalFlags::True : JournalFlags::False;
+        flags.ConsolidatePayments = consolidate ? JournalFlags::True : JournalFlags::False;
+        flags.HideComments = hide ? JournalFlags::True : JournalFlags::False;
+        const std::vector<JournalRow> kept = build(flags);
+        ASSERT_GT(kept.size(), 150u) << name;
+
+        ASSERT_TRUE(module.OpenWorkDb());
+        const QStringList written = table();
+        const float longest = buildByReference(flags);
+        EXPECT_EQ(written, table()) << name;
+        EXPECT_EQ(result.build.LongestDescr, longest) << name;
+        const std::vector<JournalRow> reread = JournalModel::read(module.WorkDb);
+        module.CloseWorkDb();
+
+        ASSERT_EQ(kept.size(), reread.size()) << name;
+        for (size_t i = 0; i < kept.size(); ++i) {
+            for (int column = 0; column < JournalModel::ColumnCount; ++column)
+                ASSERT_EQ(JournalModel::displayText(kept[i], column), JournalModel::displayText(reread[i], column))
+                    << name << " row " << i << " column " << column;
+            ASSERT_EQ(kept[i].mult, reread[i].mult) << name << " row " << i;
+            ASSERT_EQ(kept[i].trow, reread[i].trow) << name << " row " << i;
+            ASSERT_EQ(kept[i].descr.isNull(), reread[i].descr.isNull()) << name << " row " << i;
+        }
+    }
+}
+
+} // namespace
