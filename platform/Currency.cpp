@@ -96,7 +96,9 @@ std::optional<Currency> Currency::fromText(const QString& text)
 
 std::optional<Currency> Currency::fromUtf8(const char* text, size_t size)
 {
-    // Fast path: [-]digits[.digits] with at most four decimals and no blanks.
+    // Fast path: [-]digits[.digits] with at most four decimals and no blanks. More
+    // than 15 significant digits take the general path, which reads the number as the
+    // runtime does (rounded to 15 digits), so both paths give one amount.
     size_t i = 0;
     const bool negative = size > 0 && text[0] == '-';
     if (negative)
@@ -104,11 +106,14 @@ std::optional<Currency> Currency::fromUtf8(const char* text, size_t size)
     uint64_t units = 0;
     int wholeDigits = 0;
     int decimals = -1;
+    int significant = 0;
     bool plain = i < size;
     for (; plain && i < size; ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
-            if (decimals >= 0 && ++decimals > 4)
+            if ((units > 0 || c != '0') && ++significant > 15)
+                plain = false;
+            else if (decimals >= 0 && ++decimals > 4)
                 plain = false;
             else if (decimals < 0 && ++wholeDigits > 14)
                 plain = false;

@@ -1,5 +1,6 @@
 // Regression cases for the faults the fuzzers and the hostile data found.
 #include "journal/JournalLoader.h"
+#include "platform/Currency.h"
 #include "platform/LikePattern.h"
 #include "platform/SqlDialect.h"
 #include "readings/ReadingsAccount.h"
@@ -8,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,6 +103,17 @@ TEST(FoundFaults, JournalBalanceIsUnknownAfterAnAmountThatIsNoMoney)
         EXPECT_EQ(module.WorkDb.scalar("select count(*) from jurn where rbal is null").toInt(),
                   static_cast<int>(c.balances.count("")));
         module.CloseWorkDb();
+    }
+}
+
+// The money reader's fast path over UTF-8 and the general reader give one amount,
+// however many digits the text carries.
+TEST(FoundFaults, MoneyTextReadsTheSameOnBothPaths)
+{
+    for (const char* text : {"10131401131139.514", "10131401131139.51", "-99999999999999.9999", "0.0001",
+                             "000000000000000012.5", "123456789012345", "1234567890123.4567", "12.50"}) {
+        const QString general = QString::fromLatin1(text);
+        EXPECT_EQ(Currency::fromUtf8(text, std::strlen(text)), Currency::fromText(general)) << text;
     }
 }
 
