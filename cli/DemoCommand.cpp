@@ -1,5 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/DemoSuite.h"
+#include "cli/HostileData.h"
+#include "cli/SqliteDb.h"
 
 #include <cstdio>
 
@@ -12,6 +14,23 @@ bool readNumber(const QString& name, const QString& text, qint64 low, qint64 hig
     value = text.toLongLong(&ok);
     if (!ok || value < low || value > high) {
         error = QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(name).arg(low).arg(high).arg(text);
+        return false;
+    }
+    return true;
+}
+
+// The hostile accounts go in beside the demo's, so every window meets both.
+bool addHostileAccounts(const QString& billingPath, QString& error)
+{
+    SqliteDb db;
+    if (!db.open(billingPath, false) || !db.exec("begin")) {
+        error = db.lastError();
+        return false;
+    }
+    if (!HostileData::write(db.handle(), &error))
+        return false;
+    if (!db.exec("commit")) {
+        error = db.lastError();
         return false;
     }
     return true;
@@ -37,6 +56,7 @@ int runDemoCommand(const CliContext& context)
     DemoOptions options;
     options.cliProgram = context.program;
     QString folder;
+    bool hostile = false;
     const QStringList& args = context.args;
     for (int i = 0; i < args.size();) {
         bool missing = false;
@@ -60,6 +80,9 @@ int runDemoCommand(const CliContext& context)
                 return cliUsageError(QStringLiteral("--seed wants a whole number, not \"%1\"").arg(*s));
         } else if (missing) {
             return cliUsageError(QStringLiteral("%1 needs a value").arg(args[i - 1]));
+        } else if (args[i] == QLatin1String("--hostile")) {
+            hostile = true;
+            ++i;
         } else if (args[i].startsWith(QLatin1String("--")) || !folder.isEmpty()) {
             return cliUsageError(QStringLiteral("demo: unexpected argument %1").arg(args[i]));
         } else {
@@ -72,11 +95,19 @@ int runDemoCommand(const CliContext& context)
     const DemoSummary summary = DemoSuite::write(folder, options);
     if (!summary.ok())
         return cliFailure(summary.error);
+    QString error;
+    if (hostile && !addHostileAccounts(summary.billingPath, error))
+        return cliFailure(QStringLiteral("%1: the hostile accounts could not be written: %2").arg(summary.billingPath, error));
     std::printf("Demo suite written: %s\n", summary.billingPath.toLocal8Bit().constData());
     std::printf("  locations: %lld\n  customers: %lld\n  rows:      %lld\n", static_cast<long long>(summary.locations),
                 static_cast<long long>(summary.customers), static_cast<long long>(summary.rows));
     std::printf("  accounts:  %s%s\n", summary.sampleAccounts.join(QLatin1Char(' ')).toLocal8Bit().constData(),
                 options.years == 0 ? " (no history)" : "");
+    if (hostile)
+        std::printf("  hostile:   %d-%d, and %d-%d to %d-%d with one text each\n", HostileData::CustKey,
+                    HostileData::LocKey, HostileData::FirstTextCustomer, HostileData::FirstTextCustomer,
+                    HostileData::FirstTextCustomer + static_cast<int>(HostileData::texts().size()) - 1,
+                    HostileData::FirstTextCustomer + static_cast<int>(HostileData::texts().size()) - 1);
     for (qsizetype i = 0; i < summary.bigAccounts.size(); ++i)
         std::printf("  journal of about %d rows: %s\n", options.bigJournals[static_cast<size_t>(i)],
                     summary.bigAccounts[i].toLocal8Bit().constData());

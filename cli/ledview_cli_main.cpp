@@ -12,9 +12,11 @@ namespace {
 
 // New commands (journal, account, search, balances, print) join this table.
 const CliCommand kCommands[] = {
-    {"demo", "demo DIR [--locations N] [--years Y] [--seed S] [--big-journals R1,R2,...]\n"
+    {"demo", "demo DIR [--locations N] [--years Y] [--seed S] [--big-journals R1,R2,...] [--hostile]\n"
              "                                                    write a demo suite into DIR; each big journal\n"
-             "                                                    adds an account with about that many rows",
+             "                                                    adds an account with about that many rows;\n"
+             "                                                    --hostile adds accounts of quotes, wildcards,\n"
+             "                                                    NULLs and bad dates",
      runDemoCommand},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},

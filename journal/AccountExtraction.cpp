@@ -3,6 +3,7 @@
 #include "app/HistoryModule.h"
 #include "app/Waits.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -60,8 +61,12 @@ AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
                        + QStringLiteral(" cannot be opened: ") + module.lastOpenError();
         return result;
     }
-    copyAccount(module);
+    result.error = copyAccount(module);
     module.CloseBillingDb();
+    if (!result.error.isEmpty()) {
+        result.ok = false;
+        return result;
+    }
     if (!module.OpenWorkDb()) {
         result.ok = false;
         result.error = QStringLiteral("The work database ") + module.WorkDbPath
@@ -83,6 +88,9 @@ bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
         return true;
     }
     if (!module.OpenWorkDb()) {
+        // A leftover of a run that was killed mid-write is only scratch: start it afresh.
+        if (QFile::remove(module.WorkDbPath))
+            return prepareScratch(module, error);
         error = QStringLiteral("The work database ") + module.WorkDbPath + QStringLiteral(" cannot be opened: ")
                 + module.lastOpenError();
         return false;
@@ -92,15 +100,24 @@ bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
     return true;
 }
 
-void AccountExtraction::copyAccount(HistoryModule& module)
+QString AccountExtraction::copyAccount(HistoryModule& module)
 {
-    // Every copy runs in the engine across the two files; a copy whose target is
-    // still there (lutc after the first load) fails and keeps the first copy.
+    // Every copy runs in the engine across the two files. lutc is kept from the
+    // first load; any other failure (a lock held too long, a damaged file, a full
+    // disk) stops the load, so a half-copied account never shows as its history.
+    const QString failed = QStringLiteral("The account cannot be copied from the billing database ")
+                           + module.BillingDbPath + QStringLiteral(" into the work database ") + module.WorkDbPath
+                           + QStringLiteral(": ");
     if (!module.BillingDb.attach(module.WorkDbPath, QStringLiteral("work")))
-        return;
+        return failed + module.BillingDb.lastError();
+    const bool haveCodes =
+        module.BillingDb.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = 'lutc'")).toInt() > 0;
     module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
     module.ExecBilling(QStringLiteral("begin"));
+    QString error;
     for (const Copy& copy : copies) {
+        if (haveCodes && copy.keys == Copy::All)
+            continue;
         QString sql = QStringLiteral("create table work.%1 as select * from %2")
                           .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.source));
         QVariantList binds;
@@ -110,8 +127,16 @@ void AccountExtraction::copyAccount(HistoryModule& module)
             binds = {module.LocKey, module.CustKey};
         else if (copy.keys == Copy::CustomerOnly)
             binds = {module.CustKey};
-        module.ExecBilling(sql, binds);
+        if (!module.ExecBilling(sql, binds)) {
+            error = failed + module.BillingDb.lastError();
+            break;
+        }
     }
-    module.ExecBilling(QStringLiteral("commit"));
+    // The copies reach the work file's disk at the commit: a full disk fails there.
+    if (error.isEmpty() && !module.ExecBilling(QStringLiteral("commit")))
+        error = failed + module.BillingDb.lastError();
+    if (!error.isEmpty())
+        module.ExecBilling(QStringLiteral("rollback"));
     module.BillingDb.detach(QStringLiteral("work"));
+    return error;
 }

@@ -22,5 +22,6 @@ public:
 
 private:
     static bool prepareScratch(HistoryModule& module, QString& error);
-    static void copyAccount(HistoryModule& module);
+    // Empty when every table was copied; else what failed, for the operator.
+    static QString copyAccount(HistoryModule& module);
 };

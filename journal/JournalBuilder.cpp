@@ -5,6 +5,7 @@
 #include "platform/Currency.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -97,7 +98,7 @@ const char* const journalOrder = "select rowid from prejurn order by bdate, dord
 const char* const completedRows =
     "select bdate, rdate, tcode, "
     "case when code is not null and filled like '*MULT:*' then vbjoin(codeDescr, ' ', filled) else filled end, "
-    "prev, pres, usage, chg, pmt, mult, dorder, seq, ifnull(moneyunits(chg), 0) - ifnull(moneyunits(pmt), 0), "
+    "prev, pres, usage, chg, pmt, mult, dorder, seq, moneydelta(chg, pmt), "
     "len(cut) "
     "from (select r.*, t.code as code, t.description as codeDescr, "
     "case when t.code is null then cut when cut is null or cut = '' then t.description else cut end as filled "
@@ -138,7 +139,8 @@ struct Staged {
     Text texts[TextCount];
     bool dorderIsInteger = true;
     double dorder = 0;
-    int64_t units = 0;      // charge less payment, in ten-thousandths
+    // Charge less payment in ten-thousandths; nothing when an amount is no money.
+    std::optional<int64_t> units;
 };
 
 Staged stage(NativeQuery& row, std::string& arena)
@@ -154,7 +156,8 @@ Staged stage(NativeQuery& row, std::string& arena)
     staged.dorderIsInteger = row.isInteger(DOrder);
     staged.dorder = row.real(DOrder);
     staged.seq = row.integer(Seq);
-    staged.units = row.integer(Units);
+    if (!row.isNull(Units))
+        staged.units = row.integer(Units);
     return staged;
 }
 
@@ -166,9 +169,10 @@ struct Previous {
 };
 
 // Writes the row to jurn at its place and gives it as the grid shows it. The running
-// balance is summed as whole ten-thousandths so that no row drifts by a binary fraction.
-JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert, int64_t balance, int trow,
-                 Previous& previous)
+// balance is summed as whole ten-thousandths so that no row drifts by a binary fraction;
+// after an amount that is no money it is left empty, never silently short.
+JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert,
+                 std::optional<int64_t> balance, int trow, Previous& previous)
 {
     QString texts[TextCount];
     for (int column = 0; column < TextCount; ++column) {
@@ -190,8 +194,11 @@ JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& in
     else
         insert.bindReal(DOrder + 1, staged.dorder);
     char rbal[Currency::PlainCapacity];
-    const size_t rbalSize = Currency::fromTenThousandths(balance).writePlain(rbal);
-    insert.bindStaticText(12, std::string_view(rbal, rbalSize));
+    const size_t rbalSize = balance ? Currency::fromTenThousandths(*balance).writePlain(rbal) : 0;
+    if (balance)
+        insert.bindStaticText(12, std::string_view(rbal, rbalSize));
+    else
+        insert.bindNull(12);
     insert.bindInteger(13, trow);
     insert.run();
 
@@ -205,7 +212,8 @@ JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& in
     row.usage = std::move(texts[Usage]);
     row.chg = std::move(texts[Chg]);
     row.pmt = std::move(texts[Pmt]);
-    row.rbal = QString::fromLatin1(rbal, static_cast<qsizetype>(rbalSize));
+    if (balance)
+        row.rbal = QString::fromLatin1(rbal, static_cast<qsizetype>(rbalSize));
     row.dorder = staged.dorder;
     row.mult = std::move(texts[Mult]);
     row.trow = trow;
@@ -271,14 +279,18 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
     module.ExecWork(QStringLiteral("savepoint journal_rows"));
     NativeQuery insert(module.WorkDb, insertRow);
     rows.reserve(order.size());
-    int64_t balance = 0;
+    std::optional<int64_t> balance = 0;
     Staged wanted;
     Previous previous;
     for (const int64_t seq : order) {
         wanted.seq = seq;
         const auto at = std::lower_bound(staged.begin(), staged.end(), wanted,
                                          [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
-        balance += at->units;
+        int64_t sum = 0;
+        if (balance && at->units && !__builtin_add_overflow(*balance, *at->units, &sum))
+            balance = sum;
+        else
+            balance.reset();
         rows.push_back(write(*at, arena, insert, balance, static_cast<int>(rows.size()), previous));
     }
     const bool written = insert.isValid() && !insert.failed();

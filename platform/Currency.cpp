@@ -12,7 +12,7 @@ namespace {
 
 constexpr int64_t kUnitsPerWhole = 10000;
 // The largest magnitude a count of ten-thousandths can hold, as a double.
-constexpr double kLargestWhole = 922337203685477.0;
+constexpr double kLargestWhole = Currency::LargestWhole;
 
 constexpr uint64_t powerOfTen(int n)
 {

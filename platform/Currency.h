@@ -9,6 +9,9 @@
 // Sums never drift, and formatting rounds half away from zero as the suite does.
 class Currency {
 public:
+    // Whole units at and beyond this magnitude do not fit the type.
+    static constexpr double LargestWhole = 922337203685477.0;
+
     constexpr Currency() = default;
     static constexpr Currency fromTenThousandths(int64_t units) { return Currency(units); }
     // Rounds to four decimals (half to even, as the runtime's conversion does) on the

@@ -31,7 +31,9 @@ struct Utf16Text {
             c = QChar::surrogateToUcs4(u, data[pos + 1]);
             return pos + 2;
         }
-        c = u;
+        // A lone surrogate reads as U+FFFD, as the pattern's own text does, so text
+        // searched for literally still finds itself.
+        c = QChar::isSurrogate(u) ? char32_t(0xFFFD) : char32_t(u);
         return pos + 1;
     }
 };

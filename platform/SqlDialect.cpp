@@ -13,8 +13,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -503,23 +506,58 @@ void plainText(sqlite3_context* context, int, sqlite3_value** argv)
 }
 
 // Money as whole ten-thousandths, so sums in SQL are exact; NULL for no number.
-void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
+enum class Money { Null, Amount, Unreadable };
+
+// An amount as ten-thousandths. Text that is no number and numbers beyond the
+// currency's range are unreadable: saturating them would make sums lie.
+Money readMoney(sqlite3_value* value, int64_t& units)
 {
     std::optional<Currency> amount;
-    switch (sqlite3_value_type(argv[0])) {
+    switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
-        return;
+        return Money::Null;
     case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        amount = Currency::fromDouble(sqlite3_value_double(argv[0]));
+    case SQLITE_FLOAT: {
+        const double number = sqlite3_value_double(value);
+        if (std::isfinite(number) && std::fabs(number) < Currency::LargestWhole)
+            amount = Currency::fromDouble(number);
         break;
+    }
     default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        amount = Currency::fromUtf8(text ? text : "", static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        const auto size = static_cast<size_t>(sqlite3_value_bytes(value));
+        // A blank amount is no amount, as the grid shows it.
+        if (std::all_of(text, text + (text ? size : 0), [](char c) { return c == ' ' || c == '\t'; }))
+            return Money::Null;
+        amount = Currency::fromUtf8(text, size);
     }
     }
-    if (amount)
-        sqlite3_result_int64(context, amount->tenThousandths());
+    if (!amount)
+        return Money::Unreadable;
+    units = amount->tenThousandths();
+    return Money::Amount;
+}
+
+void moneyUnits(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    int64_t units = 0;
+    if (readMoney(argv[0], units) == Money::Amount)
+        sqlite3_result_int64(context, units);
+}
+
+// moneydelta(chg, pmt): the charge less the payment in ten-thousandths, a NULL amount
+// counting as none. NULL when an amount is no money or the difference is out of
+// range, so a balance summed from it can say it is unknown instead of being short.
+void moneyDelta(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    int64_t charge = 0;
+    int64_t payment = 0;
+    const Money chargeRead = readMoney(argv[0], charge);
+    const Money paymentRead = readMoney(argv[1], payment);
+    int64_t delta = 0;
+    if (chargeRead != Money::Unreadable && paymentRead != Money::Unreadable
+        && !__builtin_sub_overflow(charge, payment, &delta))
+        sqlite3_result_int64(context, delta);
 }
 
 // Ten-thousandths back to "#0.00".
@@ -559,6 +597,7 @@ constexpr Function kFunctions[] = {
     {"plaintext", 1, plainText},
     {"moneyunits", 1, moneyUnits},
     {"moneytext", 1, moneyText},
+    {"moneydelta", 2, moneyDelta},
 };
 
 } // namespace

@@ -29,6 +29,9 @@ class QSqlDatabase;
 //   vbjoin(a, b, ...)       the texts joined, a NULL counting as empty text; never NULL
 //   plaintext(x)            x as text, numbers in the plain form (120, 1.5)
 //   moneyunits(x)           an amount as whole ten-thousandths (exact sums); NULL when no number
+//                           or beyond the currency's range
+//   moneydelta(c, p)        c less p in ten-thousandths, a NULL or blank amount as 0; NULL when
+//                           either is no money or the difference is out of range
 //   moneytext(units)        ten-thousandths written "#0.00"
 //
 // LEFT is a join keyword to SQLite's parser: left('abc', 2) is a syntax error. Quote

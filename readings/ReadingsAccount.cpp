@@ -12,16 +12,23 @@ void read(const QString& programFolder, QString& accNo, QString& lookupName)
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return;
+    parse(file.read(ReadLimit), accNo, lookupName);
+}
+
+void parse(const QByteArray& contents, QString& accNo, QString& lookupName)
+{
     QString* targets[] = {&accNo, &lookupName};
+    qsizetype start = 0;
     for (QString* target : targets) {
-        if (file.atEnd())
+        if (start >= contents.size())
             return;
-        QByteArray line = file.readLine(64 * 1024);
-        if (line.endsWith('\n'))
-            line.chop(1);
+        const qsizetype newline = contents.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? contents.size() : newline;
+        QByteArray line = contents.mid(start, end - start);
         if (line.endsWith('\r'))
             line.chop(1);
         *target = QString::fromUtf8(line);
+        start = end + 1;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // rdgsacct.txt: the account number and lookup name the journal hands to the
@@ -7,6 +8,11 @@
 // text as it was.
 namespace ReadingsAccount {
 
+// Only this much of the file is read: two short lines, never a whole stray file.
+inline constexpr qint64 ReadLimit = 64 * 1024;
+
 void read(const QString& programFolder, QString& accNo, QString& lookupName);
+// The same over the file's contents.
+void parse(const QByteArray& contents, QString& accNo, QString& lookupName);
 
 } // namespace ReadingsAccount

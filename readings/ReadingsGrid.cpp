@@ -111,6 +111,10 @@ void ReadingsGrid::keyPressEvent(QKeyEvent* event)
 
 bool ReadingsGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    // A key is the operator asking again: a text refused for a passing reason (the
+    // billing database locked by another program) must be offered once more.
+    if (watched == m_editor && event->type() == QEvent::KeyPress)
+        m_refusedText.reset();
     if (watched == m_editor && isEnter(event)) {
         moveAfterEnter();
         return true;

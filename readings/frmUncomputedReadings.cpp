@@ -50,6 +50,14 @@ frmUncomputedReadings::frmUncomputedReadings(HistoryModule& module, Messenger& m
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmUncomputedReadings::focusWindowChanged);
 }
 
+// QDialog's destructor hides a window destroyed while open, and hiding commits the
+// grid's editor: by then this part of the object is gone, so the grid must not call
+// back into it. Closing (done) has already saved or refused the typed value.
+frmUncomputedReadings::~frmUncomputedReadings()
+{
+    SSDBGrid1->setCommitHandler({});
+}
+
 int frmUncomputedReadings::twipsToPixels(int twips) const
 {
     return Twips::toPixels(twips, logicalDpiX());

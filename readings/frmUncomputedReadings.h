@@ -21,6 +21,7 @@ class frmUncomputedReadings : public QDialog {
     Q_OBJECT
 public:
     frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+    ~frmUncomputedReadings() override;
 
     int16_t NoReadings = 0;  // True = -1: the next activation closes the window
     QString ReadingsAccNo;

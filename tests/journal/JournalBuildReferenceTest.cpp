@@ -84,7 +84,9 @@ protected:
         EXPECT_TRUE(module.ExecWork(
             "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow) "
             "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, "
-            "moneytext(sum(ifnull(moneyunits(chg), 0) - ifnull(moneyunits(pmt), 0)) over journal), "
+            // No balance from the first amount that is no money on.
+            "case when max(moneydelta(chg, pmt) is null) over journal then null "
+            "else moneytext(sum(moneydelta(chg, pmt)) over journal) end, "
             "dorder, mult, row_number() over journal - 1 "
             "from prejurn window journal as (order by bdate, dorder, rowid rows unbounded preceding) "
             "order by bdate, dorder, rowid")) << module.WorkDb.lastError().toStdString();

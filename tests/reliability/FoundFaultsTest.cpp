@@ -1,0 +1,128 @@
+// Regression cases for the faults the fuzzers and the hostile data found.
+#include "journal/JournalLoader.h"
+#include "platform/LikePattern.h"
+#include "platform/SqlDialect.h"
+#include "readings/ReadingsAccount.h"
+#include "support/TestSuite.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Typed text can hold a lone surrogate; searched for literally it must find itself.
+TEST(FoundFaults, TextWithALoneSurrogateMatchesItsOwnEscape)
+{
+    for (const QString& text : {QString(QChar(0xD8C7)) + "+", QString("a") + QChar(0xDC00), QString(QChar(0xDBFF))}) {
+        EXPECT_TRUE(LikePattern(LikePattern::escape(text)).matches(text));
+        EXPECT_TRUE(LikePattern("*").matches(text));
+        EXPECT_TRUE(LikePattern("?*").matches(text));
+    }
+}
+
+class MoneyDelta : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = QSqlDatabase::addDatabase("QSQLITE", "delta");
+        db.setDatabaseName(":memory:");
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(SqlDialect::registerOn(db));
+    }
+    void TearDown() override
+    {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("delta");
+    }
+
+    QVariant delta(const QVariant& charge, const QVariant& payment)
+    {
+        QSqlQuery q(db);
+        q.prepare("select moneydelta(?, ?)");
+        q.addBindValue(charge);
+        q.addBindValue(payment);
+        return q.exec() && q.next() ? q.value(0) : QVariant("failed");
+    }
+
+    QSqlDatabase db;
+};
+
+// An amount that cannot be read makes the row's change unknown (NULL), never 0.
+TEST_F(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
+{
+    const QVariant none;
+    const struct {
+        QVariant charge, payment, units;
+    } cases[] = {
+        {"10.00", none, 100000LL},       {none, "2.50", -25000LL},          {"", none, 0LL},
+        {" ", "1", -10000LL},            {"n/a", none, none},               {none, "n/a", none},
+        {"1000000000000000.00", none, none}, {1e15, none, none},            {-1e15, none, none},
+        {"900000000000000", "-900000000000000", none},
+        {"922337203685476", none, 9223372036854760000LL},
+    };
+    for (const auto& c : cases) {
+        const QVariant got = delta(c.charge, c.payment);
+        EXPECT_EQ(got.isNull(), c.units.isNull()) << c.charge.toString().toStdString() << " " << c.payment.toString().toStdString();
+        if (!c.units.isNull())
+            EXPECT_EQ(got.toLongLong(), c.units.toLongLong()) << c.charge.toString().toStdString();
+    }
+}
+
+// The journal's balance is empty from an amount that is no money on, not short of it.
+TEST(FoundFaults, JournalBalanceIsUnknownAfterAnAmountThatIsNoMoney)
+{
+    const struct {
+        QVariant amounts[3];
+        QStringList balances;
+    } cases[] = {
+        {{10.0, QVariant(), 5.0}, {"10.00", "10.00", "15.00"}},
+        {{10.0, "n/a", 5.0}, {"10.00", "", ""}},
+        {{10.0, 1e15, 5.0}, {"10.00", "", ""}},
+        {{900000000000000.0, 900000000000000.0, 1.0}, {"900000000000000.00", "", ""}},
+    };
+    for (const auto& c : cases) {
+        TestSuite suite;
+        suite.addAccount(1, 10);
+        for (int day = 0; day < 3; ++day)
+            suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"},
+                                               {"date", QDate(2017, 1, day + 1).toString(Qt::ISODate)},
+                                               {"amount", c.amounts[day]}});
+        HistoryModule module;
+        suite.prepare(module, 1, 10);
+        JournalFlags flags;
+        const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+        QStringList balances;
+        for (const JournalRow& row : loaded.rows)
+            balances << row.rbal;
+        EXPECT_EQ(balances, c.balances) << c.amounts[1].toString().toStdString();
+        ASSERT_TRUE(module.OpenWorkDb());
+        EXPECT_EQ(module.WorkDb.scalar("select count(*) from jurn where rbal is null").toInt(),
+                  static_cast<int>(c.balances.count("")));
+        module.CloseWorkDb();
+    }
+}
+
+TEST(FoundFaults, AccountFileLinesEndAtTheirBreaks)
+{
+    const struct {
+        QByteArray contents;
+        QString accNo, lookupName;
+    } cases[] = {
+        {"10442\r\nMILL\r\n", "10442", "MILL"},
+        {"10442\nMILL", "10442", "MILL"},
+        {"10442\r\n", "10442", "kept"},
+        {"", "kept", "kept"},
+        {"\r\n\r\n", "", ""},
+        {"a\rb\nc\r\n", "a\rb", "c"},
+    };
+    for (const auto& c : cases) {
+        QString accNo = "kept", lookupName = "kept";
+        ReadingsAccount::parse(c.contents, accNo, lookupName);
+        EXPECT_EQ(accNo, c.accNo) << c.contents.toStdString();
+        EXPECT_EQ(lookupName, c.lookupName) << c.contents.toStdString();
+    }
+}
+
+} // namespace

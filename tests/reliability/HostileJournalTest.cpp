@@ -1,0 +1,226 @@
+// The journal window and its commands on an account whose every value is hostile.
+#include "HostileSuite.h"
+
+#include "journal/JournalModel.h"
+#include "journal/frmHistory.h"
+#include "journal/frmHistoryComment.h"
+#include "selection/SearchList.h"
+#include "support/FakeMessenger.h"
+#include "support/GuiHelpers.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class HostileJournalTest : public ::testing::Test {
+protected:
+    void SetUp() override { suite.prepareHostile(module); }
+
+    void open()
+    {
+        window = std::make_unique<frmHistory>(module, messenger);
+        window->showComment = [this](HistoryModule&) { driveComment(); };
+        window->showReadings = [this](HistoryModule&) { readingsOpened = true; };
+        window->Form_Load();
+        window->show();
+        QApplication::processEvents();
+    }
+
+    void driveComment()
+    {
+        frmHistoryComment dialog(module, messenger, window.get());
+        dialog.show();
+        QApplication::processEvents();
+        if (operate)
+            operate(dialog);
+    }
+
+    void click(const char* button) { QTest::mouseClick(control<QPushButton>(window.get(), button), Qt::LeftButton); }
+
+    QStringList descriptions() const
+    {
+        QStringList values;
+        for (const JournalRow& row : window->journal().rows())
+            values << row.descr;
+        return values;
+    }
+
+    // The comment row of that text (a charge may carry the same text).
+    int commentRow(const QString& description) const
+    {
+        const auto& rows = window->journal().rows();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].descr == description && rows[i].tcode.isEmpty())
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    void selectRow(int row)
+    {
+        auto* grid = control<QTableView>(window.get(), "grd");
+        grid->setCurrentIndex(grid->model()->index(row, 0));
+    }
+
+    // Messages other than the ones the commands are expected to give.
+    QStringList unexpectedMessages() const
+    {
+        QStringList texts;
+        for (const auto& message : messenger.messages) {
+            if (message.title != "NOTHING TO DO" && message.title != "FIRST RECORD")
+                texts << message.title + ": " + message.text;
+        }
+        return texts;
+    }
+
+    int billingComments(const QString& text)
+    {
+        return suite.billing().scalar("select count(*) from histcomments where comment = ?", {text}).toInt();
+    }
+
+    HostileSuite suite;
+    HistoryModule module;
+    FakeMessenger messenger;
+    std::unique_ptr<frmHistory> window;
+    std::function<void(frmHistoryComment&)> operate;
+    bool readingsOpened = false;
+};
+
+TEST_F(HostileJournalTest, EveryStoredTextIsShownAsStored)
+{
+    open();
+    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+    const QStringList shown = descriptions();
+    // Each text is a comment of its own, so each is a whole description.
+    for (const QString& text : HostileSuite::visibleTexts())
+        EXPECT_TRUE(shown.contains(text)) << text.toStdString();
+    EXPECT_TRUE(shown.contains(HostileData::longText().trimmed()));
+
+    QStringList charges;
+    for (const JournalRow& row : window->journal().rows())
+        charges << row.chg;
+    for (const char* amount : {"12.34", "-125.50", "1000000000000000.00", "-1000000000000000.00", "0.01",
+                               "999999999999.99", "12.50", "n/a"})
+        EXPECT_TRUE(charges.contains(amount)) << amount;
+    EXPECT_TRUE(window->windowTitle().endsWith("H'1[%] Seán O'Brien")) << window->windowTitle().toStdString();
+}
+
+TEST_F(HostileJournalTest, EveryViewCommandRebuildsWithoutAnError)
+{
+    open();
+    const int rows = window->journal().rowCount();
+    for (const char* button : {"cmdHideCom", "cmdPmts", "cmdApplyMult", "cmdShowPrev"}) {
+        click(button);
+        EXPECT_GT(window->journal().rowCount(), 0) << button;
+        click(button);
+        EXPECT_EQ(window->journal().rowCount(), rows) << button;
+    }
+    // The balances grid follows the current row through every row, dated or not.
+    click("cmdBals");
+    for (int row = 0; row < rows; ++row)
+        selectRow(row);
+    click("cmdBals");
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(HostileJournalTest, PagingVisitsEveryHostileAccount)
+{
+    QString error;
+    ASSERT_TRUE(SearchList::prepare(module, &error)) << error.toStdString();
+    SearchLines lines;
+    ASSERT_TRUE(SearchList::build(module, 1, lines, {}, &error)) << error.toStdString();
+    open();
+    // Back to the first account, then forward past the last.
+    for (int step = 0; step < lines.size(); ++step)
+        click("cmdPrev");
+    QSet<int> visited{module.CustKey};
+    for (int step = 0; step < lines.size(); ++step) {
+        click("cmdNext");
+        visited.insert(module.CustKey);
+    }
+    EXPECT_EQ(visited.size(), lines.size());
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(HostileJournalTest, PrintPreviewLaysOutEveryRow)
+{
+    open();
+    bool previewed = false;
+    QTimer::singleShot(50, [&] {
+        if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            previewed = true;
+            preview->reject();
+        }
+    });
+    click("cmdPrint");
+    EXPECT_TRUE(previewed);
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(HostileJournalTest, TypedCommentIsStoredAsTypedButForItsApostrophes)
+{
+    const QString typed = "50% off [promo] *not* a wildcard? #2 \\ \"quoted\" é中 x'); drop table histcomments; --";
+    open();
+    operate = [&](frmHistoryComment& dialog) {
+        control<QLineEdit>(&dialog, "txt0")->setText("05/01/2017");
+        control<QPlainTextEdit>(&dialog, "txt1")->setPlainText(typed);
+        QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
+    };
+    click("cmdComment");
+    QString stored = typed;
+    stored.replace('\'', '`');
+    EXPECT_EQ(billingComments(stored), 1);
+    EXPECT_TRUE(descriptions().contains(stored));
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+// Deleting matches the text exactly: wildcards and quotes in it delete that row alone.
+TEST_F(HostileJournalTest, DeletingAHostileCommentRemovesThatCommentOnly)
+{
+    open();
+    for (const char* text : {"100% _under_", "*star* ?any #1", "[bracket] ]close [!neg] [a-z", "O'Brien's"}) {
+        const int before = suite.billing().scalar("select count(*) from histcomments").toInt();
+        const int row = commentRow(text);
+        ASSERT_GE(row, 0) << text;
+        selectRow(row);
+        EXPECT_EQ(control<QPushButton>(window.get(), "cmdComment")->text(), "Delete Comment") << text;
+        operate = [](frmHistoryComment& dialog) {
+            QTest::mouseClick(control<QPushButton>(&dialog, "cmdDelete"), Qt::LeftButton);
+        };
+        click("cmdComment");
+        EXPECT_EQ(billingComments(text), 0) << text;
+        EXPECT_EQ(suite.billing().scalar("select count(*) from histcomments").toInt(), before - 1) << text;
+        EXPECT_EQ(commentRow(text), -1) << text;
+    }
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(HostileJournalTest, ReadingDoubleClickHandsTheHostileNamesOn)
+{
+    open();
+    const auto& rows = window->journal().rows();
+    int reading = -1;
+    for (size_t i = 0; i < rows.size() && reading < 0; ++i) {
+        if (!rows[i].rdate.isEmpty())
+            reading = static_cast<int>(i);
+    }
+    ASSERT_GE(reading, 0);
+    auto* grid = control<QTableView>(window.get(), "grd");
+    const QModelIndex index = grid->model()->index(reading, JournalModel::Description);
+    grid->scrollTo(index, QAbstractItemView::PositionAtTop);
+    // A 1,000-character description makes rows taller than the view: aim at what shows.
+    const QPoint at = grid->visualRect(index).intersected(grid->viewport()->rect()).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(readingsOpened);
+    EXPECT_EQ(suite.readFile("rdgsacct.txt"), QString("H'1[%]\r\nO'BRIEN [&] \"SONS\" 100% *?# \\ é中\r\n").toUtf8());
+}
+
+} // namespace

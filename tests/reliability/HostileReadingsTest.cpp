@@ -1,0 +1,120 @@
+// The readings window on a location whose readings hold hostile texts, dates and numbers.
+#include "HostileSuite.h"
+
+#include "readings/ReadingColumns.h"
+#include "readings/ReadingsGrid.h"
+#include "readings/frmUncomputedReadings.h"
+#include "support/FakeMessenger.h"
+#include "support/GuiHelpers.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace ReadingColumns;
+
+namespace {
+
+class HostileReadingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        suite.prepareHostile(module);
+        suite.writeFile("rdgsacct.txt", QString("H'1[%]\r\nO'BRIEN [&] \"SONS\" é中\r\n").toUtf8());
+        window = std::make_unique<frmUncomputedReadings>(module, messenger);
+        window->show();
+        QApplication::processEvents();
+        grid = control<ReadingsGrid>(window.get(), "SSDBGrid1");
+    }
+
+    QString cell(int row, int column) const { return grid->model()->index(row, column).data().toString(); }
+
+    void type(int row, int column, const QString& text)
+    {
+        const QModelIndex index = grid->model()->index(row, column);
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QApplication::processEvents();
+    }
+
+    // The reading keys in the grid's order.
+    QList<qint64> keys()
+    {
+        QList<qint64> result;
+        QSqlQuery q = suite.billing().query("select ReadingKey from [tbl reading] where CustKey = ? and LocKey = ? "
+                                            "order by BillDate, chgout, ReadingKey",
+                                            {HostileData::CustKey, HostileData::LocKey});
+        while (q.next())
+            result << q.value(0).toLongLong();
+        return result;
+    }
+
+    QVariant stored(qint64 key, const char* field)
+    {
+        return suite.billing().scalar(QString("select %1 from [tbl reading] where ReadingKey = ?").arg(field), {key});
+    }
+
+    HostileSuite suite;
+    HistoryModule module;
+    FakeMessenger messenger;
+    std::unique_ptr<frmUncomputedReadings> window;
+    ReadingsGrid* grid = nullptr;
+};
+
+TEST_F(HostileReadingsTest, TextsAndNumbersShowAsStored)
+{
+    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+    EXPECT_EQ(control<QLabel>(window.get(), "SSDBGrid1Caption")->text(),
+              "All Meter Readings for H'1[%] O'BRIEN [&] \"SONS\" é中");
+    const QList<qint64> order = keys();
+    ASSERT_EQ(grid->model()->rowCount(), order.size());
+    for (int row = 0; row < order.size(); ++row) {
+        const QVariant msn = stored(order[row], "MSN");
+        EXPECT_EQ(cell(row, MSN), msn.toString()) << row;
+        EXPECT_EQ(cell(row, Comment), stored(order[row], "mrcomment").toString()) << row;
+        EXPECT_EQ(cell(row, Code), stored(order[row], "Code").toString()) << row;
+    }
+    QStringList shown;
+    for (int row = 0; row < order.size(); ++row)
+        shown << cell(row, Present) << cell(row, Multiplier);
+    for (const char* number : {"12.34", "-125.5", "1000000000000000", "-1000000000000000", "0.005", "n/a"})
+        EXPECT_TRUE(shown.contains(number)) << number;
+}
+
+TEST_F(HostileReadingsTest, TypedHostileTextIsStoredExactly)
+{
+    const QList<qint64> order = keys();
+    const QString texts[] = {"M'1 [x] 50% _y_ *?# \\ \"q\" é中", HostileData::longText(), "x'); drop table histcomments; --"};
+    for (const QString& text : texts) {
+        type(0, MSN, text);
+        EXPECT_EQ(stored(order[0], "MSN").toString(), text);
+        type(1, Comment, text);
+        EXPECT_EQ(stored(order[1], "mrcomment").toString(), text);
+    }
+    EXPECT_TRUE(suite.billing().tableExists("histcomments"));
+    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+}
+
+TEST_F(HostileReadingsTest, DatesInOtherFormsAreCompletedAndBadOnesRefused)
+{
+    const QList<qint64> order = keys();
+    type(0, BillDate, "5/4/17");
+    EXPECT_EQ(stored(order[0], "BillDate").toString(), "2017-05-04");
+    const QVariant before = stored(order[1], "ReadDate");
+    for (const char* bad : {"2/30/2019", "13/1/2017", "not a date"}) {
+        messenger.messages.clear();
+        type(1, ReadDate, bad);
+        EXPECT_EQ(stored(order[1], "ReadDate"), before) << bad;
+        EXPECT_FALSE(messenger.messages.isEmpty()) << bad;
+        if (QWidget* editor = grid->openEditor())
+            QTest::keyClick(editor, Qt::Key_Escape);
+    }
+}
+
+} // namespace
