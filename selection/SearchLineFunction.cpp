@@ -44,23 +44,8 @@ std::string_view cut(std::string_view text, int width)
     return text.substr(0, pos);
 }
 
-bool isAscii(std::string_view text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 void appendPadded(std::string& out, std::string_view text, int width)
 {
-    // Plain ASCII, nearly every field: a character is a byte.
-    const std::string_view head = text.substr(0, static_cast<size_t>(width));
-    if (isAscii(head)) {
-        out.append(head);
-        out.append(static_cast<size_t>(width) - head.size(), ' ');
-        return;
-    }
     const std::string_view kept = cut(text, width);
     out.append(kept);
     int characters = 0;
@@ -71,57 +56,41 @@ void appendPadded(std::string& out, std::string_view text, int width)
 
 void searchLine(sqlite3_context* context, int, sqlite3_value** argv)
 {
+    std::string scratch[8];
+    std::string_view arg[8];
+    for (int i = 0; i < 8; ++i)
+        arg[i] = textOf(argv[i], scratch[i]);
+    std::string routeSeq(trimBlanks(cut(trimBlanks(arg[1]), 5)));
+    routeSeq += '-';
+    routeSeq += trimBlanks(cut(trimBlanks(arg[2]), 5));
+
     std::string line;
-    SearchLineFunction::writeLine(line, argv);
+    line.reserve(112 + arg[7].size());
+    appendPadded(line, arg[0], 12);
+    appendPadded(line, routeSeq, 11);
+    line += ' ';
+    appendPadded(line, arg[3], 9);
+    appendPadded(line, trimBlanks(arg[4]), 20);
+    line += "  ";
+    appendPadded(line, trimBlanks(arg[5]), 15);
+    line += "  ";
+    appendPadded(line, trimBlanks(arg[6]), 15);
+    line += "  Loc ID: ";
+    line += arg[7];
     sqlite3_result_text(context, line.data(), static_cast<int>(line.size()), SQLITE_TRANSIENT);
 }
 
 void searchAddress(sqlite3_context* context, int, sqlite3_value** argv)
 {
+    std::string scratch[2];
     std::string address;
-    SearchLineFunction::writeAddress(address, argv[0], argv[1]);
+    address.reserve(50);
+    appendPadded(address, trimBlanks(textOf(argv[0], scratch[0])), 25);
+    appendPadded(address, trimBlanks(textOf(argv[1], scratch[1])), 25);
     sqlite3_result_text(context, address.data(), static_cast<int>(address.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace
-
-void SearchLineFunction::writeLine(std::string& out, sqlite3_value* const* values)
-{
-    std::string scratch[8];
-    std::string_view arg[8];
-    for (int i = 0; i < 8; ++i)
-        arg[i] = textOf(values[i], scratch[i]);
-    char routeSeq[48];
-    const std::string_view route = trimBlanks(cut(trimBlanks(arg[1]), 5));
-    const std::string_view seq = trimBlanks(cut(trimBlanks(arg[2]), 5));
-    // Five characters of UTF-8 are at most 20 bytes each side.
-    size_t length = route.copy(routeSeq, route.size());
-    routeSeq[length++] = '-';
-    length += seq.copy(routeSeq + length, seq.size());
-
-    out.clear();
-    out.reserve(112 + arg[7].size());
-    appendPadded(out, arg[0], 12);
-    appendPadded(out, std::string_view(routeSeq, length), 11);
-    out += ' ';
-    appendPadded(out, arg[3], 9);
-    appendPadded(out, trimBlanks(arg[4]), 20);
-    out += "  ";
-    appendPadded(out, trimBlanks(arg[5]), 15);
-    out += "  ";
-    appendPadded(out, trimBlanks(arg[6]), 15);
-    out += "  Loc ID: ";
-    out += arg[7];
-}
-
-void SearchLineFunction::writeAddress(std::string& out, sqlite3_value* custAddr2, sqlite3_value* locAddr2)
-{
-    std::string scratch[2];
-    out.clear();
-    out.reserve(50);
-    appendPadded(out, trimBlanks(textOf(custAddr2, scratch[0])), 25);
-    appendPadded(out, trimBlanks(textOf(locAddr2, scratch[1])), 25);
-}
 
 bool SearchLineFunction::registerOn(sqlite3* db)
 {

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <string>
-
 struct sqlite3;
-struct sqlite3_value;
 
 // The list line's layout as two SQL functions, registered on the connection that
 // runs the build, so the engine lays out a million lines in one pass instead of
@@ -17,9 +14,4 @@ struct sqlite3_value;
 // Widths count characters; a null is empty text; numbers read in the plain form.
 namespace SearchLineFunction {
 bool registerOn(sqlite3* db);
-
-// The same layouts written into `out` (cleared first), for a build that reads the
-// values itself: `values` are the eight arguments of searchline(), in its order.
-void writeLine(std::string& out, sqlite3_value* const* values);
-void writeAddress(std::string& out, sqlite3_value* custAddr2, sqlite3_value* locAddr2);
 } // namespace SearchLineFunction

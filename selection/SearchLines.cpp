@@ -43,23 +43,6 @@ void SearchLines::append(int64_t rowid, QStringView text, int32_t custKey, int32
     m_locKeys.push_back(locKey);
 }
 
-void SearchLines::appendUtf8(int64_t rowid, std::string_view text, int32_t custKey, int32_t locKey)
-{
-    // Lines are nearly always plain ASCII, which widens without a decoder or a
-    // temporary string.
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    const qsizetype size = static_cast<qsizetype>(text.size());
-    m_order.push_back(static_cast<int32_t>(m_custKeys.size()));
-    if (ascii)
-        m_buffer.append(QLatin1String(text.data(), size));
-    else
-        m_buffer.append(QString::fromUtf8(text.data(), size));
-    m_offsets.push_back(m_buffer.size());
-    m_rowids.push_back(rowid);
-    m_custKeys.push_back(custKey);
-    m_locKeys.push_back(locKey);
-}
-
 QStringView SearchLines::entryText(int32_t entry) const
 {
     const qsizetype start = m_offsets[entry];

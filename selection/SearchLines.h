@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 // The account list in memory: every line of histsrch in stored order, packed into
@@ -16,7 +15,6 @@ public:
     // Gives back what the growth of the buffers left unused.
     void squeeze();
     void append(int64_t rowid, QStringView text, int32_t custKey, int32_t locKey);
-    void appendUtf8(int64_t rowid, std::string_view text, int32_t custKey, int32_t locKey);
 
     qsizetype size() const { return static_cast<qsizetype>(m_custKeys.size()); }
     bool isEmpty() const { return m_custKeys.empty(); }

@@ -27,11 +27,6 @@ sqlite3* nativeHandle(const SqlConnection& connection)
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-QString sqliteMessage(sqlite3* db)
-{
-    return QString::fromUtf8(sqlite3_errmsg(db));
-}
-
 int reportProgress(void* context)
 {
     (*static_cast<const SearchList::Progress*>(context))();
@@ -85,71 +80,7 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-// The value bound as it is; a text is not copied, as it stays put until the row
-// has been read past, after the insert has run.
-void bindUncopied(sqlite3_stmt* statement, int index, sqlite3_value* value)
-{
-    switch (sqlite3_value_type(value)) {
-    case SQLITE_TEXT:
-        sqlite3_bind_text(statement, index, reinterpret_cast<const char*>(sqlite3_value_text(value)),
-                          sqlite3_value_bytes(value), SQLITE_STATIC);
-        break;
-    case SQLITE_INTEGER:
-        sqlite3_bind_int64(statement, index, sqlite3_value_int64(value));
-        break;
-    default:
-        sqlite3_bind_value(statement, index, value);
-    }
-}
-
-// The build's columns: searchline()'s eight arguments, then the keys.
-const char* const joinColumns =
-    "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, l.ID, l.custkey, l.lockey "
-    "from [tbl customer] c inner join [tbl location] l on c.custkey = l.custkey";
-enum JoinColumn { AccNo, LocRoute, LocSeq, Status, LookupName, CustAddr2, LocAddr2, Id, CustKey, LocKey };
-
-// Fills work.histsrch and `lines` in one pass: the engine joins and orders the plain
-// columns (the same join and order as buildStatement, so ties come out alike), the
-// lines are laid out here and written with one prepared insert, and each line goes
-// to memory as it is written instead of being read back afterwards.
-bool writeRows(sqlite3* db, const SearchOption* option, SearchLines& lines)
-{
-    const std::string sql = std::string(joinColumns) + (option ? option->buildOrder : "");
-    Statement rows(db, QString::fromLatin1(sql.c_str()));
-    if (!rows.isValid())
-        return false;
-    Statement insert(db, QStringLiteral("insert into work.histsrch values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
-    if (!insert.isValid())
-        return false;
-    sqlite3_stmt* row = rows.get();
-    sqlite3_stmt* add = insert.get();
-    // Raw values in histsrch's column order after the two laid-out texts.
-    const int copied[] = {CustKey, LocKey, AccNo, -1, LookupName, Id, LocRoute, LocSeq};
-    std::string line, address;
-    sqlite3_value* values[LocKey + 1];
-    int rc;
-    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
-        for (int column = 0; column <= LocKey; ++column)
-            values[column] = sqlite3_column_value(row, column);
-        SearchLineFunction::writeLine(line, values);
-        SearchLineFunction::writeAddress(address, values[CustAddr2], values[LocAddr2]);
-        sqlite3_bind_text(add, 1, line.data(), static_cast<int>(line.size()), SQLITE_STATIC);
-        for (int at = 0; at < 8; ++at) {
-            if (copied[at] < 0)
-                sqlite3_bind_text(add, at + 2, address.data(), static_cast<int>(address.size()), SQLITE_STATIC);
-            else
-                bindUncopied(add, at + 2, values[copied[at]]);
-        }
-        if (sqlite3_step(add) != SQLITE_DONE)
-            return false;
-        sqlite3_reset(add);
-        lines.appendUtf8(sqlite3_last_insert_rowid(db), line, sqlite3_value_int(values[CustKey]),
-                         sqlite3_value_int(values[LocKey]));
-    }
-    return rc == SQLITE_DONE;
-}
-
-bool fill(HistoryModule& module, int index, SearchLines& lines, const SearchList::Progress& progress, QString* error)
+bool fill(HistoryModule& module, int index, const SearchList::Progress& progress, QString* error)
 {
     if (!module.OpenBillingDb()) {
         setError(error, QStringLiteral("The billing database ") + module.BillingDbPath
@@ -161,21 +92,13 @@ bool fill(HistoryModule& module, int index, SearchLines& lines, const SearchList
         module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
         module.ExecBilling(QStringLiteral("pragma work.journal_mode = memory"));
         module.ExecBilling(roomToSort);
-        sqlite3* db = nativeHandle(module.BillingDb);
+        SearchLineFunction::registerOn(nativeHandle(module.BillingDb));
         {
-            // The handler keeps the window painted through the sort and the writes.
-            ProgressHandler handler(db, progress);
-            // One transaction, so a failure leaves histsrch empty as the one statement did.
-            ok = module.ExecBilling(QStringLiteral("begin")) && writeRows(db, SearchOption::at(index), lines);
-            const QString problem = ok ? QString() : sqliteMessage(db);
-            ok = ok && module.ExecBilling(QStringLiteral("commit"));
-            if (!ok) {
-                module.ExecBilling(QStringLiteral("rollback"));
-                lines.clear();
-                setError(error, QStringLiteral("The account list cannot be built: ")
-                                    + (problem.isEmpty() ? module.BillingDb.lastError() : problem));
-            }
+            ProgressHandler handler(nativeHandle(module.BillingDb), progress);
+            ok = module.ExecBilling(SearchList::buildStatement(index));
         }
+        if (!ok)
+            setError(error, QStringLiteral("The account list cannot be built: ") + module.BillingDb.lastError());
         module.BillingDb.detach(workSchema);
     } else {
         setError(error, QStringLiteral("The work database ") + module.WorkDbPath
@@ -238,9 +161,12 @@ bool SearchList::build(HistoryModule& module, int index, SearchLines& lines, con
     module.ExecWork(QStringLiteral("delete from histsrch"));
     module.CloseWorkDb();
 
-    const bool filled = fill(module, index, lines, progress, error);
-    lines.squeeze();
-    return filled;
+    const bool filled = fill(module, index, progress, error);
+    if (!module.OpenWorkDb())
+        return false;
+    const bool loaded = load(module.WorkDb, lines, progress);
+    module.CloseWorkDb();
+    return filled && loaded;
 }
 
 bool SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& progress)

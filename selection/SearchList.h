@@ -9,9 +9,9 @@ class HistoryModule;
 class SqlConnection;
 
 // The search list histsrch in the scratch database: prepared at the selection
-// window's load, filled once across the billing and scratch files, and held in
-// memory in stored order (the order the journal's paging steps through).
-// Re-sorting only re-queries the order.
+// window's load, filled once by one statement run in the engine across the billing
+// and scratch files, and read into memory in stored order (the order the journal's
+// paging steps through). Re-sorting only re-queries the order.
 class SearchList {
 public:
     // Called now and then during long work, so a window can stay painted and show progress.
@@ -24,14 +24,12 @@ public:
     // cannot be made or opened.
     static bool prepare(HistoryModule& module, QString* error = nullptr);
 
-    // The one statement that fills work.histsrch from the billing tables in the
-    // option's build order (none for an index outside 0-4), with the layout functions
-    // of SearchLineFunction registered. build() writes exactly what it writes.
+    // The statement that fills work.histsrch from the billing tables in the option's
+    // build order (none for an index outside 0-4).
     static QString buildStatement(int index);
 
-    // Empties and fills histsrch, keeping each line in `lines` as it is written, in
-    // stored order. False and `error` when a database cannot be opened or the fill
-    // fails (histsrch and `lines` are then left empty).
+    // Empties and fills histsrch, then reads it into `lines` in stored order.
+    // False and `error` when a database cannot be opened or the fill fails.
     static bool build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress = {},
                       QString* error = nullptr);
 

@@ -67,8 +67,9 @@ TEST_F(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
     for (const auto& c : cases) {
         const QVariant got = delta(c.charge, c.payment);
         EXPECT_EQ(got.isNull(), c.units.isNull()) << c.charge.toString().toStdString() << " " << c.payment.toString().toStdString();
-        if (!c.units.isNull())
+        if (!c.units.isNull()) {
             EXPECT_EQ(got.toLongLong(), c.units.toLongLong()) << c.charge.toString().toStdString();
+        }
     }
 }
 

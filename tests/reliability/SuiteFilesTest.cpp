@@ -123,10 +123,12 @@ TEST_P(SuiteFilesTest, BrokenFileLeavesTheWindowWorking)
             EXPECT_NE(message.title, "CANNOT CONTINUE") << message.text.toStdString();
         // The files a window writes at its close are its own again.
         const QByteArray after = suite.readFile(file.name);
-        if (file.window == Window::Journal && QByteArray(file.name) == "VIEWLED.INI")
+        if (file.window == Window::Journal && QByteArray(file.name) == "VIEWLED.INI") {
             EXPECT_EQ(after.count("\r\n"), 5) << after.left(80).toStdString();
-        if (file.window == Window::Selection)
+        }
+        if (file.window == Window::Selection) {
             EXPECT_LE(after.count("\r\n"), 2) << after.left(80).toStdString();
+        }
     }
 }
 
