@@ -2,17 +2,55 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace SuiteFolder {
 
-QString resolve(const QString& explicitHome, const QString& executableFolder)
+namespace {
+
+const QString kRememberedKey = QStringLiteral("suite/folder");
+
+QString absolute(const QString& folder)
 {
-    QString folder = explicitHome;
-    if (folder.isEmpty())
-        folder = qEnvironmentVariable("LEDVIEW_HOME");
-    if (folder.isEmpty())
-        folder = executableFolder;
     return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+} // namespace
+
+Located locate(const QString& explicitHome, const QString& executableFolder, const QString& remembered)
+{
+    QString named = explicitHome;
+    if (named.isEmpty())
+        named = qEnvironmentVariable("LEDVIEW_HOME");
+    if (!named.isEmpty())
+        return {absolute(named), Source::Named};
+    if (!executableFolder.isEmpty() && holdsSuite(executableFolder))
+        return {absolute(executableFolder), Source::Executable};
+    if (!remembered.isEmpty() && holdsSuite(remembered))
+        return {absolute(remembered), Source::Remembered};
+    return {};
+}
+
+bool holdsSuite(const QString& folder)
+{
+    return QFileInfo(findFile(folder, QStringLiteral("global.mdb"))).isFile();
+}
+
+std::unique_ptr<QSettings> userSettings()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ledview"),
+                                       QStringLiteral("ledview"));
+}
+
+QString remembered(const QSettings& settings)
+{
+    return settings.value(kRememberedKey).toString();
+}
+
+void remember(QSettings& settings, const QString& folder)
+{
+    settings.setValue(kRememberedKey, absolute(folder));
+    settings.sync();
 }
 
 QString findFile(const QString& folder, const QString& name)

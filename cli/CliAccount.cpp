@@ -13,6 +13,10 @@ bool CliAccount::open(const CliContext& context, const QString& keys, int& exitC
         exitCode = cliUsageError(QStringLiteral("an account is written CUSTKEY-LOCKEY with both keys above 0"));
         return false;
     }
+    if (context.home.isEmpty()) {
+        exitCode = cliNoSuiteFolder();
+        return false;
+    }
     module.ProgramFolder = context.home;
     StreamMessenger messenger;
     if (Main::prepare(module, keys, messenger) == Main::Route::Exit) {

@@ -7,7 +7,9 @@
 int runEntmeterStandInCommand(const CliContext& context)
 {
     if (!context.args.isEmpty())
-        return cliUsageError(QStringLiteral("entmeter-stand-in takes no arguments"));
+        return cliUsageError(QStringLiteral("entmeter-stand-in takes no arguments, not %1").arg(context.args.first()));
+    if (context.home.isEmpty())
+        return cliNoSuiteFolder();
     const EntmeterStandIn::Result result = EntmeterStandIn::run(context.home);
     if (!result.ok())
         return cliFailure(result.error);

@@ -110,6 +110,10 @@ int runJournalCommand(const CliContext& context)
 
 int runAccountCommand(const CliContext& context)
 {
+    for (const QString& arg : context.args) {
+        if (looksLikeOption(arg))
+            return cliUsageError(QStringLiteral("account: unknown option ") + arg);
+    }
     if (context.args.size() != 1)
         return cliUsageError(QStringLiteral("account needs exactly one account CUSTKEY-LOCKEY"));
     CliAccount account;

@@ -29,6 +29,10 @@ std::optional<SearchArguments> parseArguments(const QStringList& args, QString& 
             }
             continue;
         }
+        if (looksLikeOption(args[index])) {
+            problem = QStringLiteral("search: unknown option %1").arg(args[index]);
+            return std::nullopt;
+        }
         if (missing || parsed.text) {
             problem = missing ? QStringLiteral("--by needs an option from 0 to 4")
                               : QStringLiteral("search takes one search text (quote it)");
@@ -64,6 +68,8 @@ int runSearchCommand(const CliContext& context)
     const std::optional<SearchArguments> args = parseArguments(context.args, problem);
     if (!args)
         return cliUsageError(problem);
+    if (context.home.isEmpty())
+        return cliNoSuiteFolder();
     const BillingDbLocation billing = BillingDbLocator::locate(context.home);
     if (!billing.ok())
         return cliFailure(billing.error);

@@ -45,8 +45,12 @@ int printRows(sqlite3_stmt* statement, sqlite3* db)
 
 int runSqlCommand(const CliContext& context)
 {
+    if (context.args.size() == 1 && looksLikeOption(context.args.first()))
+        return cliUsageError(QStringLiteral("sql: unknown option %1").arg(context.args.first()));
     if (context.args.size() != 1)
         return cliUsageError(QStringLiteral("sql needs exactly one statement (quote it)"));
+    if (context.home.isEmpty())
+        return cliNoSuiteFolder();
     const BillingDbLocation billing = BillingDbLocator::locate(context.home);
     if (!billing.ok())
         return cliFailure(billing.error);

@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QRegularExpression>
+#include <QSettings>
 #include <cstring>
 #include <memory>
 #include <cstdio>
@@ -17,7 +19,7 @@ const CliCommand kCommands[] = {
              "                                                    adds an account with about that many rows;\n"
              "                                                    --hostile adds accounts of quotes, wildcards,\n"
              "                                                    NULLs and bad dates",
-     runDemoCommand},
+     runDemoCommand, false},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
     {"journal", "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"
@@ -31,18 +33,37 @@ const CliCommand kCommands[] = {
      runPrintCommand},
     {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
      runSearchCommand},
-    {"entmeter-stand-in", "", runEntmeterStandInCommand},
+    {"entmeter-stand-in", "entmeter-stand-in                                 compute the bill that CompOneRdg.ini asks for\n"
+                          "                                                    (the demo suite's entmeter calls it)",
+     runEntmeterStandInCommand, true, false},
 };
+
+const char kSuiteFolderWays[] =
+    "The suite folder is, in this order: --home DIR; $LEDVIEW_HOME; the folder of\n"
+    "ledview-cli when it holds global.mdb; the folder that ledview used last time.\n";
 
 void printUsage(FILE* stream)
 {
-    std::fputs("usage: ledview-cli [--home DIR] COMMAND [ARGUMENTS]\n\n"
-               "The suite folder is --home DIR, else $LEDVIEW_HOME, else the folder of ledview-cli.\n\n"
-               "Commands:\n", stream);
+    std::fprintf(stream, "usage: ledview-cli [--home DIR] COMMAND [ARGUMENTS]\n"
+                         "       ledview-cli COMMAND --help | --help | --version\n\n%s\nCommands:\n",
+                 kSuiteFolderWays);
     for (const CliCommand& command : kCommands) {
-        if (*command.synopsis)
+        if (command.listed)
             std::fprintf(stream, "  %s\n", command.synopsis);
     }
+}
+
+int printCommandHelp(const CliCommand& command)
+{
+    std::printf("usage: ledview-cli [--home DIR] %s\n", command.synopsis);
+    if (command.needsSuite)
+        std::printf("\n%s", kSuiteFolderWays);
+    return CliExit::Ok;
+}
+
+bool asksForHelp(const QStringList& args)
+{
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
 }
 
 const CliCommand* findCommand(const QString& name)
@@ -64,10 +85,27 @@ int cliUsageError(const QString& message)
     return CliExit::Usage;
 }
 
+int cliNoSuiteFolder()
+{
+    std::fprintf(stderr,
+                 "ledview-cli: no suite folder. Name one in one of these ways:\n"
+                 "  ledview-cli --home DIR COMMAND ...\n"
+                 "  LEDVIEW_HOME=DIR ledview-cli COMMAND ...\n"
+                 "  put ledview-cli into the suite folder, beside global.mdb\n"
+                 "  open the suite once in ledview, which remembers it\n");
+    return CliExit::Usage;
+}
+
 int cliFailure(const QString& message)
 {
     std::fprintf(stderr, "ledview-cli: %s\n", message.toLocal8Bit().constData());
     return CliExit::Failure;
+}
+
+bool looksLikeOption(const QString& arg)
+{
+    static const QRegularExpression option(QStringLiteral("^--[A-Za-z][A-Za-z0-9-]*(=.*)?$"));
+    return option.match(arg).hasMatch();
 }
 
 std::optional<QString> cliOptionValue(const QStringList& args, int& index, const QString& name, bool& missing)
@@ -110,9 +148,13 @@ int main(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments().mid(1);
     QString explicitHome;
     int index = 0;
-    while (index < args.size() && args[index].startsWith(QLatin1String("--"))) {
-        if (args[index] == QLatin1String("--help")) {
+    while (index < args.size() && args[index].startsWith(QLatin1String("-"))) {
+        if (args[index] == QLatin1String("--help") || args[index] == QLatin1String("-h")) {
             printUsage(stdout);
+            return CliExit::Ok;
+        }
+        if (args[index] == QLatin1String("--version")) {
+            std::printf("ledview-cli %s\n", LEDVIEW_VERSION);
             return CliExit::Ok;
         }
         bool missing = false;
@@ -129,8 +171,16 @@ int main(int argc, char** argv)
         return cliUsageError(QStringLiteral("unknown command %1").arg(args[index]));
 
     CliContext context;
-    context.home = SuiteFolder::resolve(explicitHome, QCoreApplication::applicationDirPath());
     context.args = args.mid(index + 1);
+    if (asksForHelp(context.args))
+        return printCommandHelp(*command);
+    if (command->needsSuite) {
+        // The folder ledview remembered is read here, never written: a script's
+        // --home must not change where the clerk's next start opens.
+        const SuiteFolder::Located located = SuiteFolder::locate(
+            explicitHome, QCoreApplication::applicationDirPath(), SuiteFolder::remembered(*SuiteFolder::userSettings()));
+        context.home = located.folder;
+    }
     context.program = QCoreApplication::applicationFilePath();
     const int status = command->run(context);
     std::fflush(stdout);

@@ -144,6 +144,7 @@ TEST_F(CliProcessTest, AFolderWithoutConfigurationIsNamed)
 
 TEST_F(CliProcessTest, UsageErrorsExitTwoWithUsage)
 {
+    // An unknown option is named whether or not a suite folder is found.
     const QStringList cases[] = {
         {},
         {"frobnicate"},
@@ -151,18 +152,81 @@ TEST_F(CliProcessTest, UsageErrorsExitTwoWithUsage)
         {"--bogus", "sql", "select 1"},
         {"sql"},
         {"sql", "select 1", "select 2"},
+        {"sql", "--bogus"},
         {"demo"},
         {"demo", "/tmp/x", "--locations", "many"},
         {"demo", "/tmp/x", "--years"},
         {"demo", "/tmp/x", "/tmp/y"},
         {"demo", "/tmp/x", "--big-journals", "100,x"},
         {"demo", "/tmp/x", "--big-journals", "0"},
+        {"demo", "/tmp/x", "--bogus"},
+        {"journal", "1-1", "--bogus"},
+        {"account", "1-1", "--bogus"},
+        {"balances", "1-1", "--as-of", "1/1/2020", "--bogus"},
+        {"print", "1-1", "--pdf", "/tmp/x.pdf", "--bogus"},
+        {"search", "--bogus"},
+        {"entmeter-stand-in", "--bogus"},
     };
     for (const QStringList& args : cases) {
-        const ProcessRun r = cli(args);
-        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << args.join(' ').toStdString();
+        const std::string where = args.join(' ').toStdString();
+        for (const bool withSuite : {true, false}) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("LEDVIEW_HOME"));
+            if (withSuite)
+                environment.insert(QStringLiteral("LEDVIEW_HOME"), suite());
+            const ProcessRun r = run(cliPath(), args, {}, environment);
+            EXPECT_EQ(r.exitCode, 2) << where;
+            EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << where;
+            if (args.contains("--bogus"))
+                EXPECT_TRUE(r.err.contains(QStringLiteral("--bogus"))) << where << ": " << r.err.toStdString();
+        }
     }
+}
+
+// Every command listed, and the hidden one, answers --help with its usage on stdout.
+TEST_F(CliProcessTest, HelpAndVersionGoToStdoutAndExitZero)
+{
+    const ProcessRun help = cli({"--help"});
+    ASSERT_EQ(help.exitCode, 0);
+    QStringList commands{"entmeter-stand-in"};
+    const QRegularExpression listed(QStringLiteral("^  ([a-z-]+) "), QRegularExpression::MultilineOption);
+    for (auto match = listed.globalMatch(help.out); match.hasNext();)
+        commands << match.next().captured(1);
+    EXPECT_EQ(commands.size(), 8) << help.out.toStdString();
+    for (const QString& command : commands) {
+        const ProcessRun r = cli({command, "--help"});
+        EXPECT_EQ(r.exitCode, 0) << command.toStdString();
+        EXPECT_TRUE(r.out.startsWith("usage: ledview-cli [--home DIR] " + command + " ")) << r.out.toStdString();
+    }
+    const ProcessRun version = cli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("ledview-cli ")) << version.out.toStdString();
+}
+
+// Without --home or $LEDVIEW_HOME the folder ledview used last time serves; with
+// none of these the command says every way of naming one.
+TEST_F(CliProcessTest, WithoutASuiteFolderTheWaysAreNamed)
+{
+    QTemporaryDir config;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LEDVIEW_HOME"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const QStringList journal{"account", "1-1"};
+
+    const ProcessRun none = run(cliPath(), journal, {}, environment);
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.out.isEmpty());
+    for (const char* way : {"--home DIR", "LEDVIEW_HOME=DIR", "beside global.mdb", "ledview, which remembers"})
+        EXPECT_TRUE(none.err.contains(QString::fromLatin1(way))) << way << ": " << none.err.toStdString();
+
+    ASSERT_TRUE(QDir().mkpath(config.filePath("ledview")));
+    QFile settings(config.filePath("ledview/ledview.conf"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[suite]\nfolder=" + suite().toUtf8() + "\n");
+    settings.close();
+    const ProcessRun remembered = run(cliPath(), journal, {}, environment);
+    EXPECT_EQ(remembered.exitCode, 0) << remembered.err.toStdString();
+    EXPECT_TRUE(remembered.out.contains(QStringLiteral("O'BRIEN"))) << remembered.out.toStdString();
 }
 
 TEST_F(CliProcessTest, EntmeterScriptComputesTheRequestedBill)
