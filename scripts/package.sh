@@ -35,13 +35,8 @@ if SOURCE_DATE_EPOCH=$(git -C "$here" log -1 --format=%ct 2>/dev/null); then :; 
 fi
 export SOURCE_DATE_EPOCH
 
-maintainer=${LEDVIEW_MAINTAINER:-}
-if [ -z "$maintainer" ]; then
-  name=$(git -C "$here" config user.name 2>/dev/null || true)
-  mail=$(git -C "$here" config user.email 2>/dev/null || true)
-  if [ -n "$name" ] && [ -n "$mail" ]; then maintainer="$name <$mail>"; else
-    maintainer="ledview maintainers <ledview@example.org>"; fi
-fi
+# The package names one maintainer whoever builds it; a site may set its own.
+maintainer=${LEDVIEW_MAINTAINER:-"ledview developers <ledview@example.org>"}
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
