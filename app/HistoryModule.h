@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 
 #include <QDate>
 #include <QString>

@@ -26,12 +26,12 @@ BillingDbLocation locate(const QString& suiteFolder)
         result.error = QStringLiteral("%1: %2").arg(globalPath, db.lastError());
         return result;
     }
-    if (!hasRow || query.columnIsNull(0) || query.columnIsNull(1)) {
+    if (!hasRow || query.isNull(0) || query.isNull(1)) {
         result.error = QStringLiteral("%1: table current names no billing database").arg(globalPath);
         return result;
     }
-    result.path = query.columnText(0) + QLatin1Char('/') + query.columnText(1);
-    result.companyName = query.columnText(2);
+    result.path = query.text(0) + QLatin1Char('/') + query.text(1);
+    result.companyName = query.text(2);
     if (!QFileInfo::exists(result.path))
         result.error = QStringLiteral("Your database %1 cannot be found!").arg(result.path);
     return result;

@@ -78,11 +78,11 @@ bool recompute(SqliteDb& db, const EntmeterStandIn::Request& r, int& written)
     usage.bind(1, r.custkey).bind(2, r.lockey).bind(3, date);
     double water = -1, elec = -1;
     while (usage.next()) {
-        const QString code = usage.columnText(0).trimmed().toUpper();
+        const QString code = usage.text(0).trimmed().toUpper();
         if (code == QLatin1String("WATER"))
-            water = usage.columnDouble(1);
+            water = usage.real(1);
         else if (code == QLatin1String("ELEC"))
-            elec = usage.columnDouble(1);
+            elec = usage.real(1);
     }
     if (usage.failed())
         return false;

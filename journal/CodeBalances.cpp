@@ -1,7 +1,7 @@
 #include "journal/CodeBalances.h"
 
-#include "app/NativeQuery.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlStatement.h"
+#include "platform/SqlConnection.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -54,7 +54,7 @@ void CodeBalances::load(SqlConnection& work)
 
 void CodeBalances::addActivity(SqlConnection& work, const char* sql, int chargeSign, int paidSign)
 {
-    NativeQuery q(work, sql);
+    SqlStatement q(work, sql);
     while (q.next()) {
         // Undated activity never counts: no date is on or before another.
         if (q.isNull(1) || q.isNull(2))

@@ -1,7 +1,7 @@
 #include "journal/JournalBuilder.h"
 
 #include "app/HistoryModule.h"
-#include "app/NativeQuery.h"
+#include "platform/SqlStatement.h"
 #include "platform/Currency.h"
 
 #include <algorithm>
@@ -143,7 +143,7 @@ struct Staged {
     std::optional<int64_t> units;
 };
 
-Staged stage(NativeQuery& row, std::string& arena)
+Staged stage(SqlStatement& row, std::string& arena)
 {
     Staged staged;
     for (int column = 0; column < TextCount; ++column) {
@@ -171,7 +171,7 @@ struct Previous {
 // Writes the row to jurn at its place and gives it as the grid shows it. The running
 // balance is summed as whole ten-thousandths so that no row drifts by a binary fraction;
 // after an amount that is no money it is left empty, never silently short.
-JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert,
+JournalRow write(const Staged& staged, const std::string& arena, SqlStatement& insert,
                  std::optional<int64_t> balance, int trow, Previous& previous)
 {
     QString texts[TextCount];
@@ -190,16 +190,16 @@ JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& in
         texts[column] = previous.texts[column];
     }
     if (staged.dorderIsInteger)
-        insert.bindInteger(DOrder + 1, static_cast<int64_t>(staged.dorder));
+        insert.bind(DOrder + 1, static_cast<int64_t>(staged.dorder));
     else
-        insert.bindReal(DOrder + 1, staged.dorder);
+        insert.bind(DOrder + 1, staged.dorder);
     char rbal[Currency::PlainCapacity];
     const size_t rbalSize = balance ? Currency::fromTenThousandths(*balance).writePlain(rbal) : 0;
     if (balance)
         insert.bindStaticText(12, std::string_view(rbal, rbalSize));
     else
         insert.bindNull(12);
-    insert.bindInteger(13, trow);
+    insert.bind(13, trow);
     insert.run();
 
     JournalRow row;
@@ -227,7 +227,7 @@ namespace {
 // The journal order as prejurn rowids.
 bool readOrder(SqlConnection& work, std::vector<int64_t>& order)
 {
-    NativeQuery keys(work, journalOrder);
+    SqlStatement keys(work, journalOrder);
     while (keys.next())
         order.push_back(keys.integer(0));
     return keys.isValid() && !keys.failed();
@@ -240,7 +240,7 @@ bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& s
     const QString completed = QString::fromLatin1(completedRows)
                                   .arg(QLatin1String(multApplied ? scaledRows : stagedRows));
     for (const char* codes : {codeTable, noCodeTable}) {
-        NativeQuery row(work, completed.arg(QLatin1String(codes)).toUtf8().constData());
+        SqlStatement row(work, completed.arg(QLatin1String(codes)).toUtf8().constData());
         if (!row.isValid())
             continue;
         while (row.next()) {
@@ -277,7 +277,7 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
 
     // A failing write leaves jurn empty, as a failing insert-select would.
     module.ExecWork(QStringLiteral("savepoint journal_rows"));
-    NativeQuery insert(module.WorkDb, insertRow);
+    SqlStatement insert(module.WorkDb, insertRow);
     rows.reserve(order.size());
     std::optional<int64_t> balance = 0;
     Staged wanted;

@@ -1,7 +1,7 @@
 #include "journal/rptHistoryJournal.h"
 
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "platform/DateText.h"
 
 #include <QSqlQuery>

@@ -5,9 +5,9 @@
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
 #include "platform/LikePattern.h"
+#include "platform/SqlConnection.h"
 
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QString>
 #include <QVariant>
 
@@ -618,12 +618,7 @@ bool registerOn(sqlite3* db)
 
 bool registerOn(const QSqlDatabase& db)
 {
-    if (!db.isValid() || !db.isOpen() || !db.driver())
-        return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    return registerOn(*static_cast<sqlite3* const*>(handle.constData()));
+    return registerOn(SqlConnection::nativeHandle(db));
 }
 
 } // namespace SqlDialect

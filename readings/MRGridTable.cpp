@@ -1,6 +1,6 @@
 #include "readings/MRGridTable.h"
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "app/SuiteFolder.h"
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"

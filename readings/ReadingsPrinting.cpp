@@ -1,7 +1,7 @@
 #include "readings/ReadingsPrinting.h"
 
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "platform/Messenger.h"
 #include "platform/ReportPreview.h"
 #include "readings/ReadingsReport.h"

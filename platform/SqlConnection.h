@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariantList>
 
+struct sqlite3;
+
 // An owned connection to one SQLite file with the suite's dialect registered.
 // Closing (or destruction) removes the Qt connection, so handles never outlive
 // the action that opened them.
@@ -27,6 +29,9 @@ public:
     const QString& path() const { return m_path; }
     const QString& lastError() const { return m_lastError; }
     QSqlDatabase database() const;
+    // The engine's own handle, for SqlStatement and the dialect; null when closed.
+    sqlite3* handle() const;
+    static sqlite3* nativeHandle(const QSqlDatabase& db);
 
     // Runs one statement with bound values; false (and lastError()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});
