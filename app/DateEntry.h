@@ -2,6 +2,7 @@
 
 #include "platform/Messenger.h"
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -22,15 +23,19 @@ struct Outcome {
     bool refocus = false;            // give the focus back to the box
 };
 
+// Both take `today` for dates typed without a year ("5/4" is May 4 of today's year).
+
 // The comment dialog's check: four (mmyy) and six (mmddyy) digit forms; a blank
 // entry is left alone; composed forms are not validated again.
-Outcome CheckDateEntry(const QString& text);
+Outcome CheckDateEntry(const QString& text, const QDate& today = QDate::currentDate());
 
 // The reading grid's completion: four- to eight-character forms; the result must
 // be a date, a blank entry included, or the box is emptied.
-Outcome CompleteDateEntry(const QString& text);
+Outcome CompleteDateEntry(const QString& text, const QDate& today = QDate::currentDate());
 
-// A date by the suite's month/day/year (or stored ISO) reading.
-bool isDate(const QString& text);
+// A date by the suite's month/day/year (or stored ISO) reading, or a month/day of
+// today's year.
+std::optional<QDate> typedDate(const QString& text, const QDate& today);
+bool isDate(const QString& text, const QDate& today = QDate::currentDate());
 
 } // namespace DateEntry

@@ -2,8 +2,11 @@
 #include "cli/CliCommand.h"
 #include "journal/JournalLoader.h"
 #include "journal/JournalModel.h"
+#include "journal/JournalPrintRange.h"
 #include "journal/rptHistoryJournal.h"
+#include "platform/DateText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -13,6 +16,8 @@ struct PrintArguments {
     QString pdf;
     std::optional<int> first;
     std::optional<int> last;
+    std::optional<QDate> from;
+    std::optional<QDate> to;
 };
 
 std::optional<int> rowNumber(const QString& text)
@@ -35,6 +40,12 @@ QString parseArguments(const QStringList& args, PrintArguments& parsed)
         } else if (const auto last = cliOptionValue(args, index, QStringLiteral("--last"), missing)) {
             if (!(parsed.last = rowNumber(*last)))
                 return QStringLiteral("--last needs a row number");
+        } else if (const auto from = cliOptionValue(args, index, QStringLiteral("--from"), missing)) {
+            if (!(parsed.from = DateText::parse(*from)))
+                return QStringLiteral("--from needs a date");
+        } else if (const auto to = cliOptionValue(args, index, QStringLiteral("--to"), missing)) {
+            if (!(parsed.to = DateText::parse(*to)))
+                return QStringLiteral("--to needs a date");
         } else if (missing) {
             return QStringLiteral("%1 needs a value").arg(args[index - 1]);
         } else if (parsed.account.isEmpty() && !args[index].startsWith(QLatin1String("--"))) {
@@ -45,10 +56,15 @@ QString parseArguments(const QStringList& args, PrintArguments& parsed)
     }
     if (parsed.account.isEmpty() || parsed.pdf.isEmpty())
         return QStringLiteral("print needs an account K-L and --pdf FILE");
+    if ((parsed.from || parsed.to) && (parsed.first || parsed.last))
+        return QStringLiteral("print takes rows (--first, --last) or dates (--from, --to), not both");
+    if (parsed.first && parsed.last && *parsed.first > *parsed.last)
+        return QStringLiteral("--first comes after --last");
     return {};
 }
 
-// The grid's layout as the journal window's load leaves it.
+// The grid's layout as the journal window's load leaves it; the rows by number, or
+// those the print command's date walk finds for the dates given.
 JournalPrintState printState(const JournalLoader::Result& loaded, const JournalFlags& flags,
                              const PrintArguments& arguments)
 {
@@ -56,8 +72,19 @@ JournalPrintState printState(const JournalLoader::Result& loaded, const JournalF
     state.PrintHeaderText = loaded.header.label;
     state.PrintColWidth = JournalPrintState::defaultColumnWidths(flags.ShowPrevReadings != 0);
     state.PrintRowHeight = JournalBuilder::rowHeightTwips(loaded.build.LongestDescr, int(state.PrintColWidth[3]));
-    state.PrintFirstRow = arguments.first.value_or(0);
-    state.PrintLastRow = arguments.last.value_or(static_cast<int>(loaded.rows.size()) - 1);
+    const int lastRow = static_cast<int>(loaded.rows.size()) - 1;
+    if (arguments.from || arguments.to) {
+        PrintRange range;
+        range.PrintRangeSet = true;
+        range.PrintFrom = arguments.from.value_or(range.PrintFrom);
+        range.PrintTo = arguments.to.value_or(range.PrintTo);
+        const JournalPrintRange::Choice choice = JournalPrintRange::walkDateRange(range, loaded.rows);
+        state.PrintFirstRow = choice.first;
+        state.PrintLastRow = choice.last;
+    } else {
+        state.PrintFirstRow = arguments.first.value_or(0);
+        state.PrintLastRow = std::min(arguments.last.value_or(lastRow), lastRow);
+    }
     return state;
 }
 
@@ -92,5 +119,8 @@ int runPrintCommand(const CliContext& context)
         return cliFailure(loaded.extraction.error);
     if (loaded.build.NoHistory)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
-    return writeJournal(account.module, printState(loaded, flags, arguments), arguments.pdf);
+    const JournalPrintState state = printState(loaded, flags, arguments);
+    if (state.PrintFirstRow > state.PrintLastRow)
+        return cliUsageError(QStringLiteral("the range selects no row of the journal (%1 rows)").arg(loaded.rows.size()));
+    return writeJournal(account.module, state, arguments.pdf);
 }

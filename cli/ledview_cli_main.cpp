@@ -29,7 +29,8 @@ const CliCommand kCommands[] = {
      runAccountCommand},
     {"balances", "balances K-L --as-of DATE                        print the code balances as of a posting date",
      runBalancesCommand},
-    {"print", "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF",
+    {"print", "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF\n"
+              "      [--from DATE] [--to DATE]                     or the rows posted in that date range",
      runPrintCommand},
     {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
      runSearchCommand},

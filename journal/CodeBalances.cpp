@@ -16,8 +16,10 @@ QVariant money(Currency amount)
 
 } // namespace
 
-void CodeBalances::load(SqlConnection& work)
+void CodeBalances::load(SqlConnection& work, int custKey, int locKey)
 {
+    m_custKey = custKey;
+    m_locKey = locKey;
     m_columns.clear();
     m_balanceRows.clear();
     m_steps.clear();
@@ -112,6 +114,10 @@ CodeBalances::Table CodeBalances::compute(const QDate& asOf) const
             total.values << money(paid);
         else if (column == QLatin1String("bal"))
             total.values << money(table.total);
+        else if (column.compare(QLatin1String("custkey"), Qt::CaseInsensitive) == 0)
+            total.values << m_custKey;
+        else if (column.compare(QLatin1String("lockey"), Qt::CaseInsensitive) == 0)
+            total.values << m_locKey;
         else
             total.values << QVariant();
     }

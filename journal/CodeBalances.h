@@ -30,8 +30,9 @@ public:
         bool hasTotal = false;  // false when no code has a balance row
     };
 
-    // Reads bal, bd, pd, dep and depref of the scratch database.
-    void load(SqlConnection& work);
+    // Reads bal, bd, pd, dep and depref of the scratch database for that account,
+    // whose keys the TOTAL row carries.
+    void load(SqlConnection& work, int custKey, int locKey);
     bool isLoaded() const { return m_loaded; }
     Table compute(const QDate& asOf) const;
     // Replaces baltemp with the table, in the order shown.
@@ -46,6 +47,8 @@ private:
     void addActivity(SqlConnection& work, const char* sql, int chargeSign, int paidSign);
 
     bool m_loaded = false;
+    int m_custKey = 0;
+    int m_locKey = 0;
     QStringList m_columns;
     int m_codeColumn = -1;
     int m_chargesColumn = -1;

@@ -40,7 +40,7 @@ CodeBalances JournalLoader::loadBalances(HistoryModule& module)
 {
     CodeBalances balances;
     if (module.OpenWorkDb()) {
-        balances.load(module.WorkDb);
+        balances.load(module.WorkDb, module.CustKey, module.LocKey);
         module.CloseWorkDb();
     }
     return balances;

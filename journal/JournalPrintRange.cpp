@@ -2,7 +2,7 @@
 
 #include "platform/DateText.h"
 
-#include <utility>
+#include <algorithm>
 
 namespace {
 
@@ -23,11 +23,11 @@ std::optional<JournalPrintRange::Choice> JournalPrintRange::choose(const std::ve
             return std::nullopt;
         if (answer != Messenger::Answer::Yes)
             return wholeJournal(rows);
-        // From the first row selected to the last, every row between included.
-        Choice choice{selectedRows.front(), selectedRows.back(), selectedRows.back()};
-        if (choice.first > choice.last)
-            std::swap(choice.first, choice.last);
-        return choice;
+        // Every row the operator selected and all between them, whichever way the
+        // selection was made: a Shift-click records its rows in ascending order after
+        // the anchor, so the first and last recorded need not be the ends.
+        const auto [lowest, highest] = std::minmax_element(selectedRows.begin(), selectedRows.end());
+        return Choice{*lowest, *highest, selectedRows.back()};
     }
     if (range.PrintRangeSet)
         return walkDateRange(range, rows);

@@ -195,7 +195,8 @@ void frmHistory::cmdPrint_Click()
     state.PrintHeaderText = Label2->text();
     for (int column = 0; column < JournalPrintState::ColumnCount; ++column)
         state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(columnWidthTwips(column));
-    state.PrintRowHeight = rowHeightTwips();
+    // The height the rows have on screen: widening DESCRIPTION later does not shrink them.
+    state.PrintRowHeight = static_cast<float>(pixelsToTwips(grd->verticalHeader()->defaultSectionSize()));
     const std::optional<int> moveTo = JournalPrinting::cmdPrint(m_module, m_messenger, state, grd->selectedRowsInOrder(),
                                                                 printRange, m_model->rows(), this);
     if (moveTo)

@@ -144,7 +144,11 @@ void ReportCanvas::drawText(const ReportItem& item, const QString& text, double 
     const int lines = lineCount(f, boxHeight, item.wordWrap);
     const std::vector<Line>& laidOut = layout({font, item.wordWrap ? item.width : -1, lines, text}, boxWidth,
                                               item.wordWrap);
-    // Text wider than its box is cut at the box's sides, as a text box does.
+    if (!item.wordWrap && !laidOut.empty()) {
+        drawOneLine(item, laidOut.front(), x, y, boxWidth);
+        return;
+    }
+    // Wrapped text beyond its box's height is cut at the box, as a text box does.
     const bool overflows = std::any_of(laidOut.begin(), laidOut.end(),
                                        [boxWidth](const Line& line) { return line.width > boxWidth; });
     if (overflows) {
@@ -158,4 +162,25 @@ void ReportCanvas::drawText(const ReportItem& item, const QString& text, double 
     }
     if (overflows)
         m_painter.restore();
+}
+
+void ReportCanvas::drawOneLine(const ReportItem& item, const Line& line, double x, double y, double boxWidth)
+{
+    // A figure cut at its box's side prints a wrong amount, and two full boxes side
+    // by side print their texts as one: a line that does not fit with a gap to spare
+    // is narrowed to fit instead.
+    const double room = boxWidth - std::min(TextGapTwips * m_scaleX, boxWidth / 4);
+    const double scale = line.width > room ? room / line.width : 1.0;
+    const double offset = alignedOffset(item.alignment, boxWidth, line.width * scale);
+    if (scale == 1.0) {
+        for (const QGlyphRun& run : line.runs)
+            m_painter.drawGlyphRun(QPointF(x + offset, y), run);
+        return;
+    }
+    m_painter.save();
+    m_painter.translate(x + offset, y);
+    m_painter.scale(scale, 1.0);
+    for (const QGlyphRun& run : line.runs)
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+    m_painter.restore();
 }

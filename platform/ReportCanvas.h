@@ -46,7 +46,11 @@ private:
     int lineCount(const Font& font, double boxHeight, bool wrapped) const;
     const std::vector<Line>& layout(const TextKey& key, double boxWidth, bool wrapped);
     void drawText(const ReportItem& item, const QString& text, double x, double y);
+    void drawOneLine(const ReportItem& item, const Line& line, double x, double y, double boxWidth);
     static QString textOf(const ReportItem& item, const QStringList* values, int page);
+
+    // The least space a one-line text leaves free in its box, so neighbours never touch.
+    static constexpr double TextGapTwips = 60;
 
     QPainter& m_painter;
     double m_scaleX;

@@ -10,12 +10,32 @@
 #include <QThread>
 
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
 bool processRunning(qint64 pid)
 {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
+}
+
+// Ends the program this window started, and whatever it started in turn: it runs in
+// a session of its own, so its process group holds nothing else. Asked first, then made.
+void endProgram(qint64 pid)
+{
+    const pid_t group = ::getpgid(static_cast<pid_t>(pid));
+    const bool ownGroup = group > 1 && group != ::getpgrp();
+    const auto signal = [&](int number) {
+        if (ownGroup)
+            ::kill(-group, number);
+        else
+            ::kill(static_cast<pid_t>(pid), number);
+    };
+    signal(SIGTERM);
+    const QDeadlineTimer grace(2000);
+    while (processRunning(pid) && !grace.hasExpired())
+        QThread::msleep(20);
+    signal(SIGKILL);
 }
 
 } // namespace
@@ -39,6 +59,8 @@ BillComputation::Outcome BillComputation::run(const QString& programFolder, cons
     const QString program = BillRequest::meterEntryProgram(programFolder);
     if (!BillRequest::canCompute(request)) {
         cannotCompute(QStringLiteral("New bill cannot be computed at this time..."));
+    } else if (request.billDate.trimmed().isEmpty()) {
+        cannotCompute(QStringLiteral("There is no reading with a bill date to compute a bill for."));
     } else if (program.isEmpty()) {
         outcome = Outcome::CannotStart;
         cannotCompute(QStringLiteral("The meter-entry program entmeter cannot be found in ") + programFolder + '.');
@@ -79,14 +101,20 @@ BillComputation::Outcome BillComputation::wait(const QString& programFolder, qin
     // A program that has ended may still have left the marker a moment ago.
     int checksAfterExit = 0;
     while (!BillRequest::isDone(programFolder)) {
+        // Given up on, the program is ended: finishing later, it would leave its
+        // marker for the next request's wait.
         if (progress.wasCanceled()) {
-            m_messenger.tell(QStringLiteral("The wait for the meter-entry program was cancelled. The bill may still "
-                                            "be computed; look at the journal before asking again."),
+            endProgram(pid);
+            progress.close();
+            m_messenger.tell(QStringLiteral("The wait for the meter-entry program was cancelled and the program "
+                                            "was ended. Look at the journal before asking again."),
                              QStringLiteral("CANCELLED"), Messenger::Icon::Warning);
             return Outcome::Cancelled;
         }
         if (deadline.hasExpired()) {
-            cannotCompute(QStringLiteral("The meter-entry program did not finish within %1 seconds.")
+            endProgram(pid);
+            progress.close();
+            cannotCompute(QStringLiteral("The meter-entry program did not finish within %1 seconds and was ended.")
                               .arg(m_timeoutSeconds));
             return Outcome::TimedOut;
         }

@@ -1,8 +1,10 @@
 #include "readings/ReadingsGrid.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -22,6 +24,26 @@ ReadingsGrid::ReadingsGrid(QWidget* parent)
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed | SelectedClicked);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
+    setWordWrap(false);
+    verticalHeader()->setMinimumSectionSize(1);
+}
+
+void ReadingsGrid::sizeRowsToLines()
+{
+    // One text line per row, so that a screenful holds many readings; a cell with
+    // line breaks (a comment) gets the lines it needs.
+    const int line = fontMetrics().lineSpacing();
+    const int padding = 4;
+    verticalHeader()->setDefaultSectionSize(line + padding);
+    for (int row = 0; row < model()->rowCount(); ++row) {
+        qsizetype lines = 1;
+        for (int column = 0; column < model()->columnCount(); ++column) {
+            if (!isColumnHidden(column))
+                lines = std::max(lines, model()->index(row, column).data().toString().count(QLatin1Char('\n')) + 1);
+        }
+        if (lines > 1)
+            setRowHeight(row, static_cast<int>(lines) * line + padding);
+    }
 }
 
 QWidget* ReadingsGrid::openEditor() const
@@ -39,6 +61,9 @@ bool ReadingsGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
         editor->installEventFilter(this);
         m_editor = editor;
         m_editing = index;
+        // Typed figures stand where the cell shows them.
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setAlignment(Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
     }
     return true;
 }
@@ -73,8 +98,7 @@ void ReadingsGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
         QTimer::singleShot(0, this, [this, cell] {
             if (cell.isValid() && currentIndex() != cell)
                 setCurrentIndex(cell);
-            if (m_editor)
-                m_editor->setFocus();
+            focusRefusedEditor();
         });
         return;
     }
@@ -94,10 +118,36 @@ bool ReadingsGrid::finishEditing()
     commitData(editor);
     if (m_keepEditor) {
         m_keepEditor = false;
+        // Asked for in so many words: the next request offers the text again.
+        m_refusedText.reset();
+        focusRefusedEditor();
         return false;
     }
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     return true;
+}
+
+void ReadingsGrid::discardEditing()
+{
+    QWidget* editor = openEditor();
+    if (!editor)
+        return;
+    m_keepEditor = false;
+    closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+void ReadingsGrid::focusRefusedEditor()
+{
+    // What the operator types next replaces the refused text rather than joining it.
+    auto* line = qobject_cast<QLineEdit*>(m_editor.data());
+    if (!line)
+        return;
+    m_refusedText.reset();
+    // The message box that told of the refusal may have left no window active.
+    if (!isActiveWindow())
+        activateWindow();
+    line->setFocus(Qt::OtherFocusReason);
+    line->selectAll();
 }
 
 void ReadingsGrid::keyPressEvent(QKeyEvent* event)

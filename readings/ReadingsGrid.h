@@ -18,13 +18,20 @@ public:
 
     explicit ReadingsGrid(QWidget* parent = nullptr);
     void setCommitHandler(CommitHandler handler) { m_commit = std::move(handler); }
+    // Rows one text line high, taller only where a cell holds line breaks.
+    void sizeRowsToLines();
 
-    // The editor open on the current cell, if any.
+    // The editor open on the current cell, if any, and its cell.
     QWidget* openEditor() const;
+    QModelIndex editingCell() const { return m_editing; }
     using QTableView::edit;
     // Commits and closes an open editor; false when its value could not be saved
-    // (the editor stays open with the typed text).
+    // (the editor stays open with the typed text selected and the focus).
     bool finishEditing();
+    // Closes an open editor without saving what it holds.
+    void discardEditing();
+    // Gives the open editor the focus with its text selected.
+    void focusRefusedEditor();
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;

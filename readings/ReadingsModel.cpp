@@ -106,8 +106,13 @@ std::optional<QVariant> ReadingsModel::storedValue(Kind kind, const QString& typ
             *problem = quoted + QStringLiteral(" is not a number.");
             return std::nullopt;
         }
-        if (kind == Kind::Number)
+        if (kind == Kind::Number) {
+            if (std::abs(number) > MaximumNumber) {
+                *problem = quoted + QStringLiteral(" is out of range.");
+                return std::nullopt;
+            }
             return QVariant(number);
+        }
         if (number != std::trunc(number) || number < INT32_MIN || number > INT32_MAX) {
             *problem = quoted + QStringLiteral(" is not a whole number.");
             return std::nullopt;
@@ -138,7 +143,11 @@ QVariant ReadingsModel::recomputedUsage(const Reading& after)
     const double present = BasicRuntime::val(display(Kind::Number, after.values[Present]));
     const double previous = BasicRuntime::val(display(Kind::Number, after.values[Previous]));
     // Through the plain number text, as the usage is typed: 150.3 - 100.1 stores 50.2.
-    return QVariant(BasicRuntime::plainNumber(present - previous).toDouble());
+    const double usage = BasicRuntime::plainNumber(present - previous).toDouble();
+    // Readings stored by other programs may be anything; an infinite usage is never stored.
+    if (!std::isfinite(usage) || std::abs(usage) > MaximumNumber)
+        return QVariant();
+    return QVariant(usage);
 }
 
 ReadingsModel::WriteOutcome ReadingsModel::write(int row, int column, const QString& typed)
@@ -161,6 +170,8 @@ ReadingsModel::WriteOutcome ReadingsModel::write(int row, int column, const QStr
     QVariantList binds{*value};
     if (column == Previous || column == Present) {
         after.values[Usage] = recomputedUsage(after);
+        if (!after.values[Usage].isValid())
+            return {false, false, QStringLiteral("the usage, Present minus Previous, would be out of range.")};
         sql += QStringLiteral(", Usage = ?");
         binds << after.values[Usage];
     }

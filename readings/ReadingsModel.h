@@ -22,6 +22,9 @@ public:
         QString error;         // why the value was not written
     };
 
+    // Readings, usages, multipliers and factors lie within plus or minus this.
+    static constexpr double MaximumNumber = 1e12;
+
     explicit ReadingsModel(QObject* parent = nullptr);
 
     // Every reading of the location ordered by bill date and change-out; false
@@ -39,7 +42,7 @@ public:
     WriteOutcome write(int row, int column, const QString& typed);
 
     // The stored value a typed text stands for: null for a blank entry; nothing
-    // (and `problem`) when the text is no value of that kind.
+    // (and `problem`) when the text is no value of that kind or out of range.
     static std::optional<QVariant> storedValue(ReadingColumns::Kind kind, const QString& typed, QString* problem);
 
     int rowCount(const QModelIndex& parent = {}) const override;

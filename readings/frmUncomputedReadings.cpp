@@ -88,7 +88,8 @@ void frmUncomputedReadings::createControls()
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdCompute, &QPushButton::clicked, this, &frmUncomputedReadings::cmdCompute_Click);
     connect(cmdPrint, &QPushButton::clicked, this, [this] {
-        ReadingsPrinting::cmdPrint(m_module, m_messenger, ReadingsAccNo, ReadingsLookupName, this);
+        if (savePendingValue())
+            ReadingsPrinting::cmdPrint(m_module, m_messenger, ReadingsAccNo, ReadingsLookupName, this);
     });
 }
 
@@ -165,9 +166,11 @@ void frmUncomputedReadings::focusWindowChanged(QWindow* window)
         return;
     }
     // Re-activation means coming back from another window of the program; a
-    // message box is no window of its own and must not reload the grid under an edit.
+    // message box or the compute wait is no window of its own and must not reload
+    // the grid under an edit.
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->windowHandle() == window && qobject_cast<QDialog*>(top) && !top->inherits("QMessageBox"))
+        if (top->windowHandle() == window && qobject_cast<QDialog*>(top) && !top->inherits("QMessageBox")
+            && !top->inherits("QProgressDialog"))
             m_otherFormWasActive = true;
     }
 }
@@ -200,10 +203,13 @@ void frmUncomputedReadings::Form_Activate()
 
 void frmUncomputedReadings::placeCurrentRow()
 {
-    // The grid opens on the latest readings: twelfth row from the end.
+    // The grid opens on the latest readings: twelfth row from the end current, and
+    // the last reading on screen even when the window shows fewer rows.
+    SSDBGrid1->sizeRowsToLines();
     const QModelIndex current = Data1->index(std::max(0, Data1->rowCount() - 12), Code);
     SSDBGrid1->setCurrentIndex(current);
     SSDBGrid1->scrollTo(current, QAbstractItemView::PositionAtTop);
+    SSDBGrid1->scrollTo(Data1->index(Data1->rowCount() - 1, Code), QAbstractItemView::EnsureVisible);
     rememberCurrentRow();
 }
 
@@ -247,8 +253,16 @@ void frmUncomputedReadings::audit(const QString& text)
                      QStringLiteral("AUDIT NOT WRITTEN"), Messenger::Icon::Warning);
 }
 
+bool frmUncomputedReadings::savePendingValue()
+{
+    // Alt+C and the other shortcuts leave the editor open: what it holds comes first.
+    return !SSDBGrid1->openEditor() || SSDBGrid1->finishEditing();
+}
+
 void frmUncomputedReadings::cmdCompute_Click()
 {
+    if (!savePendingValue())
+        return;
     BillRequest::Request request;
     request.CustKey = m_module.CustKey;
     request.LocKey = m_module.LocKey;
@@ -263,11 +277,26 @@ void frmUncomputedReadings::cmdCompute_Click()
 
 void frmUncomputedReadings::done(int result)
 {
-    // A typed value that cannot be saved keeps the window open with its message.
-    if (!m_unloaded && SSDBGrid1->openEditor() && !SSDBGrid1->finishEditing())
+    if (!m_unloaded && !savePendingValue() && !discardPendingValue())
         return;
     Form_Unload();
     QDialog::done(result);
+}
+
+bool frmUncomputedReadings::discardPendingValue()
+{
+    // The refusal has been shown; closing drops the value only when the operator says so.
+    const QString column = QString::fromLatin1(ReadingColumns::layout(SSDBGrid1->editingCell().column()).caption);
+    const Messenger::Answer answer =
+        m_messenger.ask(QStringLiteral("The value typed in %1 has not been saved. Close the window and discard it?")
+                            .arg(column),
+                        QStringLiteral("NOT SAVED"), Messenger::Icon::Question, Messenger::Buttons::YesNo);
+    if (answer == Messenger::Answer::Yes) {
+        SSDBGrid1->discardEditing();
+        return true;
+    }
+    SSDBGrid1->focusRefusedEditor();
+    return false;
 }
 
 void frmUncomputedReadings::Form_Unload()

@@ -49,6 +49,8 @@ private:
     bool commitCell(int row, int column, const QString& typed);
     void audit(const QString& text);
     void cmdCompute_Click();
+    bool savePendingValue();
+    bool discardPendingValue();
 
     HistoryModule& m_module;
     Messenger& m_messenger;

@@ -71,14 +71,15 @@ mkdir -p "$root/DEBIAN"
 (cd "$root" && find usr -type f -printf '%P\n' | LC_ALL=C sort | sed 's|^|usr/|' | xargs -d '\n' md5sum) \
   > "$root/DEBIAN/md5sums"
 chmod 644 "$root/DEBIAN/md5sums"
+# The printed journal is laid out in twips for a face metric-compatible with Arial,
+# so that face is a dependency, not a recommendation.
 cat > "$root/DEBIAN/control" <<CONTROL
 Package: ledview
 Version: $version
 Architecture: $arch
 Maintainer: $maintainer
 Installed-Size: $(du -sk --exclude=DEBIAN "$root" | cut -f1)
-Depends: $shlibs, libqt6sql6-sqlite
-Recommends: fonts-liberation2 | fonts-liberation
+Depends: $shlibs, libqt6sql6-sqlite, fonts-liberation2 | fonts-liberation
 Section: misc
 Priority: optional
 Description: account-history viewer of a utility billing suite

@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils fonts-dejavu-core)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2)
 # The install and package checks: desktop entry, Debian package, shell completion.
 packages+=(desktop-file-utils dpkg-dev lintian bash-completion)
 missing=()

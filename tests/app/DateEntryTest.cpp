@@ -93,4 +93,26 @@ INSTANTIATE_TEST_SUITE_P(DateEntry, CompleteDateEntryRejects,
                                            "02292019",  // no leap year
                                            "123", "123456789", "ab/cd/ef", " 1517"));
 
+TEST(DateEntry, MonthAndDayAloneMeanTodaysYear)
+{
+    const QDate today(2019, 3, 7);
+    const struct {
+        const char* typed;
+        const char* checked;
+        const char* completed;  // "" rejected
+    } cases[] = {
+        {"5/4", "05/04/2019", "05/04/2019"},
+        {"12/31", "12/31/2019", "12/31/2019"},
+        {" 1/2 ", "01/02/2019", "01/02/2019"},
+        {"2/29", "2//01/29", ""},  // no such day this year; the four-character rule composes it
+        {"0/4", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(DateEntry::CheckDateEntry(QString::fromLatin1(c.typed), today).text, QString::fromLatin1(c.checked));
+        EXPECT_EQ(DateEntry::CompleteDateEntry(QString::fromLatin1(c.typed), today).text,
+                  QString::fromLatin1(c.completed));
+    }
+}
+
 } // namespace

@@ -11,7 +11,7 @@ protected:
         build();
         EXPECT_TRUE(module.OpenWorkDb());
         CodeBalances balances;
-        balances.load(module.WorkDb);
+        balances.load(module.WorkDb, 1, 10);
         CodeBalances::Table table = balances.compute(day);
         CodeBalances::store(module.WorkDb, table, 1, 10);
         return table;

@@ -203,6 +203,14 @@ TEST_F(frmHistoryCommandsTest, BalancesFollowTheCurrentRow)
     ASSERT_EQ(balances->model()->rowCount(), 3);
     EXPECT_EQ(balances->model()->index(0, codeColumn).data().toString(), "SW");
     EXPECT_EQ(balances->model()->index(2, codeColumn).data().toString(), "TOTAL");
+    // The TOTAL row names the account as the code rows do.
+    QStringList keys;
+    for (int column = 0; column < balances->model()->columnCount(); ++column) {
+        const QString name = balances->model()->headerData(column, Qt::Horizontal).toString().toLower();
+        if (name == "custkey" || name == "lockey")
+            keys << balances->model()->index(2, column).data().toString();
+    }
+    EXPECT_EQ(keys, (QStringList{"1", "10"}));
 
     grid->setCurrentIndex(grid->model()->index(0, 0));
     EXPECT_EQ(balanceCaption->text(), "Code balance on 1/1/2017  TOTAL: $10.00");

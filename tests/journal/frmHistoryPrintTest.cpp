@@ -3,14 +3,19 @@
 #include "app/HistoryModule.h"
 #include "journal/JournalGrid.h"
 #include "journal/JournalModel.h"
+#include "platform/Twips.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/PdfTools.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTest>
 
@@ -41,15 +46,20 @@ protected:
         QTest::mouseClick(selectors->viewport(), Qt::LeftButton, modifiers, at);
     }
 
-    // Prints, closing the preview as soon as it shows; true when a preview showed.
+    // Prints, keeping what the preview shows as a PDF and closing it; true when a
+    // preview showed.
     bool print()
     {
         previewed = false;
+        QFile::remove(pdf());
         // A member timer: a preview that never opens leaves nothing pending behind the test.
         closer.setSingleShot(true);
         closer.callOnTimeout([this] {
-            if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
                 previewed = true;
+                preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+                preview->printer()->setOutputFileName(pdf());
+                Q_EMIT preview->paintRequested(preview->printer());
                 preview->reject();
             }
         });
@@ -58,6 +68,18 @@ protected:
         closer.stop();
         closer.disconnect();
         return previewed;
+    }
+
+    QString pdf() const { return suite.filePath("printed.pdf"); }
+
+    // The printed rows' post dates, top to bottom, with the top of each in points.
+    QList<std::pair<QString, double>> printedPostDates() const
+    {
+        QList<std::pair<QString, double>> dates;
+        for (const auto& word : PdfTools::wordTops(pdf()))
+            if (word.first.endsWith("/2017"))
+                dates.append(word);
+        return dates;
     }
 
     TestSuite suite;
@@ -96,6 +118,92 @@ TEST_F(frmHistoryPrintTest, SelectedRowsAskFirstAndKeepTheirOrder)
     messenger.answers.push_back(Messenger::Answer::Yes);
     EXPECT_TRUE(print());
     EXPECT_EQ(grid->currentIndex().row(), 2);
+}
+
+TEST_F(frmHistoryPrintTest, ASelectionPrintsAllItsRowsWhicheverWayItWasMade)
+{
+    if (!PdfTools::available())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    const struct {
+        const char* name;
+        int clicked;
+        Qt::KeyboardModifiers modifier;
+    } cases[] = {{"shift-clicked upwards", 5, Qt::ShiftModifier}, {"control-clicked above", 3, Qt::ControlModifier}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid->clearSelection();
+        grid->scrollToTop();
+        selectRow(9);
+        selectRow(c.clicked, c.modifier);
+        messenger.answers.push_back(Messenger::Answer::Yes);
+        ASSERT_TRUE(print());
+        QStringList dates;
+        for (const auto& date : printedPostDates())
+            dates << date.first;
+        QStringList expected;
+        for (int row = c.clicked; row <= 9; ++row)
+            expected << QStringLiteral("3/%1/2017").arg(row + 1);
+        EXPECT_EQ(dates, expected);
+    }
+}
+
+TEST_F(frmHistoryPrintTest, RowsPrintAsHighAsTheGridShowsThem)
+{
+    if (!PdfTools::available())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    suite.exec("update [tbl bill detail] set comment = 'a long note that wraps onto a second and a third line of "
+               "the description column, as long notes do' where amount = 4");
+    window->Form_Load();
+    QApplication::processEvents();
+    // The operator widens DESCRIPTION by dragging its right edge; the rows keep their height.
+    QHeaderView* header = grid->horizontalHeader();
+    const int edge = header->sectionViewportPosition(JournalModel::Description) + header->sectionSize(JournalModel::Description) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 150, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 150, y));
+    ASSERT_GT(header->sectionSize(JournalModel::Description), 140 + Twips::toPixels(3100, grid->logicalDpiX()));
+    ASSERT_GT(grid->rowHeight(0), 2 * grid->fontMetrics().height());
+
+    ASSERT_TRUE(print());
+    const auto dates = printedPostDates();
+    ASSERT_GE(dates.size(), 2);
+    const double pitchTwips = (dates[1].second - dates[0].second) * 20;
+    EXPECT_NEAR(pitchTwips, Twips::fromPixels(grid->rowHeight(0), grid->logicalDpiY()), 2);
+}
+
+TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFace)
+{
+    if (!PdfTools::available())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    suite.exec("delete from [tbl bill detail]");
+    const std::pair<const char*, double> rows[] = {{"[tbl bill detail]", 1234567.89}, {"[tbl payment detail]", 147},
+                                                   {"[tbl bill detail]", 123456.78}, {"[tbl bill detail]", 998000000},
+                                                   {"[tbl payment detail]", 999999999.99}};
+    int day = 0;
+    for (const auto& [table, amount] : rows)
+        suite.insert(table, {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"amount", amount},
+                             {"date", QDate(2017, 3, ++day).toString(Qt::ISODate)}});
+    window->Form_Load();
+    QApplication::processEvents();
+    ASSERT_TRUE(print());
+
+    const QStringList words = PdfTools::text(pdf()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+    for (const char* amount : {"1234567.89", "147.00", "1234420.89", "123456.78", "1357877.67", "998000000.00",
+                               "999357877.67", "999999999.99", "-642122.32"})
+        EXPECT_TRUE(words.contains(QString::fromLatin1(amount))) << amount << " in " << words.join(' ').toStdString();
+    for (const char* heading : {"Post", "Date", "Read", "Code", "Description", "Present", "Usage", "Charge", "Payment",
+                                "Balance"})
+        EXPECT_TRUE(words.contains(QString::fromLatin1(heading))) << heading;
+
+    // Arial's metrics hold only in a face made to them, and readers need it in the file.
+    const QStringList fonts = PdfTools::fonts(pdf()).split('\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_FALSE(fonts.isEmpty());
+    for (const QString& font : fonts) {
+        const QStringList columns = font.split(' ', Qt::SkipEmptyParts);
+        EXPECT_TRUE(columns.first().contains("LiberationSans")) << font.toStdString();
+        EXPECT_EQ(columns.value(columns.size() - 5), "yes") << font.toStdString();
+    }
 }
 
 } // namespace

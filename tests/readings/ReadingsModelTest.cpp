@@ -67,6 +67,11 @@ TEST(ReadingsModelValues, StoredValuesByKind)
         {Kind::Number, "-3", -3.0},
         {Kind::Number, "12abc", refused},
         {Kind::Number, "abc", refused},
+        {Kind::Number, "-1e12", -1e12},
+        {Kind::Number, "1000000000000.5", refused},
+        {Kind::Number, "1e308", refused},
+        {Kind::Number, "inf", refused},
+        {Kind::Number, "nan", refused},
         {Kind::Integer, "3", 3},
         {Kind::Integer, "2.5", refused},
         {Kind::Integer, "9999999999", refused},
@@ -126,6 +131,14 @@ TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
     outcome = model.write(2, Present, "lots");
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(stored(1, "Present").toDouble(), 150.3);
+
+    // Readings another program stored huge: a usage that would be infinite is not written.
+    suite.exec("update [tbl reading] set Previous = -1.7e308 where ReadingKey = 1");
+    ASSERT_TRUE(model.load(suite.billingPath(), 1, 10));
+    outcome = model.write(2, Present, "1e12");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.error.contains("out of range")) << outcome.error.toStdString();
+    EXPECT_EQ(stored(1, "Usage").toDouble(), 50.2);
 
     suite.exec("delete from [tbl reading] where ReadingKey = 1");
     outcome = model.write(2, Code, "XY");

@@ -5,7 +5,9 @@
 #include "readings/ReadingColumns.h"
 #include "readings/ReadingsGrid.h"
 #include "support/FakeMessenger.h"
+#include "platform/MessageBoxMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/MessageBoxAnswerer.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
@@ -44,11 +46,13 @@ protected:
         }
     }
 
-    void open()
+    void open(Messenger* speaker = nullptr)
     {
-        window = std::make_unique<frmUncomputedReadings>(module, messenger);
+        window = std::make_unique<frmUncomputedReadings>(module, speaker ? *speaker : messenger);
         window->setAuditClock([] { return QDateTime(QDate(2019, 3, 7), QTime(14, 49)); });
         window->show();
+        window->activateWindow();
+        QTest::qWaitFor([this] { return !window->isVisible() || window->isActiveWindow(); });
         QApplication::processEvents();
         grid = control<ReadingsGrid>(window.get(), "SSDBGrid1");
     }
@@ -281,6 +285,8 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
         {BillDate, "", "Invalid Date", "Quillmark32"},
         {Previous, "abc", "Previous was not saved: \"abc\" is not a number.", "TRY AGAIN"},
         {Tenants, "2.5", "Tenants was not saved: \"2.5\" is not a whole number.", "TRY AGAIN"},
+        {Present, "1e13", "Present was not saved: \"1e13\" is out of range.", "TRY AGAIN"},
+        {Multiplier, "-2000000000000", "Multiplier was not saved: \"-2000000000000\" is out of range.", "TRY AGAIN"},
         {EntryDate, "2/30/2017", "EntryDate was not saved: \"2/30/2017\" is not a date.", "TRY AGAIN"},
         {Code, "XX", "Code was not saved: code XX is retired", "TRY AGAIN"},
     };
@@ -324,10 +330,84 @@ TEST_F(frmUncomputedReadingsTest, ARefusedValueIsNotLostByMovingToAnotherRow)
     ASSERT_NE(grid->openEditor(), nullptr);
     EXPECT_EQ(qobject_cast<QLineEdit*>(grid->openEditor())->text(), "lots");
 
-    // Closing with it still there says so once more and keeps the window.
-    window->reject();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(messenger.messages.size(), 1);
+    // Closing tries it once more, says so, and lets the operator keep editing or drop it.
+    for (const Messenger::Answer answer : {Messenger::Answer::No, Messenger::Answer::Yes}) {
+        messenger.messages.clear();
+        messenger.answers = {Messenger::Answer::Ok, answer};
+        QTest::keyClick(grid->openEditor(), Qt::Key_X, Qt::AltModifier);
+        QTest::qWait(300);
+        ASSERT_EQ(messenger.texts(), (QStringList{"Present was not saved: \"lots\" is not a number.",
+                                                  "The value typed in Present has not been saved. Close the window "
+                                                  "and discard it?"}));
+        EXPECT_EQ(messenger.messages[1].title, "NOT SAVED");
+        if (answer == Messenger::Answer::No) {
+            EXPECT_TRUE(window->isVisible());
+            ASSERT_NE(grid->openEditor(), nullptr);
+            EXPECT_EQ(QApplication::focusWidget(), grid->openEditor());
+        }
+    }
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(stored(1, "Present").toInt(), 150);
+}
+
+TEST_F(frmUncomputedReadingsTest, AfterARefusalTheNextKeysReplaceTheRefusedText)
+{
+    addReadings(3);
+    MessageBoxMessenger boxes;
+    MessageBoxAnswerer answerer;
+    open(&boxes);
+    int typed = 200;
+    for (const Qt::Key leave : {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {
+        SCOPED_TRACE(leave);
+        answerer.texts.clear();
+        type(1, Previous, "12x", leave);
+        ASSERT_EQ(answerer.texts, QStringList{"Previous was not saved: \"12x\" is not a number."});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return grid->openEditor() && QApplication::focusWidget() == grid->openEditor(); }, 1000));
+        QTest::keyClicks(QApplication::focusWidget(), QString::number(++typed));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(stored(2, "Previous").toInt(), typed);
+        EXPECT_EQ(answerer.texts.size(), 1);
+    }
+}
+
+TEST_F(frmUncomputedReadingsTest, DatesWithoutAYearAreThisYears)
+{
+    addReadings(1);
+    open();
+    type(0, ReadDate, "5/4");
+    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join('|').toStdString();
+    EXPECT_EQ(stored(1, "ReadDate"), QDate(QDate::currentDate().year(), 5, 4).toString(Qt::ISODate));
+}
+
+TEST_F(frmUncomputedReadingsTest, RowsAreOneLineAndTheLatestReadingIsOnScreen)
+{
+    addReadings(30);
+    suite.exec("update [tbl reading] set mrcomment = 'meter moved' || char(10) || 'to the back wall' "
+               "where ReadingKey = 2");
+    open();
+    const int line = grid->fontMetrics().lineSpacing();
+    EXPECT_LT(grid->rowHeight(0), 2 * line);
+    EXPECT_GE(grid->rowHeight(1), 2 * line);
+    const int height = grid->viewport()->height();
+    EXPECT_GE(grid->rowAt(height - 1) - grid->rowAt(0) + 1, 15);
+    const QRect latest = grid->visualRect(grid->model()->index(29, Code));
+    EXPECT_GE(latest.top(), 0);
+    EXPECT_LE(latest.bottom(), height);
+    EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
+}
+
+TEST_F(frmUncomputedReadingsTest, EditorsStandWhereTheirCellsDo)
+{
+    addReadings(1);
+    open();
+    for (const int column : {Code, ReadDate, Previous, Multiplier, Tenants, Comment}) {
+        QLineEdit* editor = startEdit(0, column);
+        ASSERT_NE(editor, nullptr) << column;
+        EXPECT_EQ(editor->alignment() & Qt::AlignHorizontal_Mask,
+                  grid->model()->index(0, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask)
+            << column;
+        QTest::keyClick(editor, Qt::Key_Escape);
+    }
 }
 
 TEST_F(frmUncomputedReadingsTest, NoReadingsTellsOnceAndClosesAtTheNextActivation)

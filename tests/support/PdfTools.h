@@ -40,4 +40,23 @@ inline QString text(const QString& path, int first = 1, int last = 0)
     return run(QStringLiteral("pdftotext"), arguments);
 }
 
+// Each word of pages first..last with the top of its box, in points from the page's top.
+inline QList<std::pair<QString, double>> wordTops(const QString& path)
+{
+    const QRegularExpression word(QStringLiteral("<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\"[^>]*>([^<]*)</word>"));
+    QList<std::pair<QString, double>> words;
+    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    for (auto match = word.globalMatch(html); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        words.append({found.captured(2), found.captured(1).toDouble()});
+    }
+    return words;
+}
+
+// pdffonts' table of the fonts the file uses.
+inline QString fonts(const QString& path)
+{
+    return run(QStringLiteral("pdffonts"), {path});
+}
+
 } // namespace PdfTools
