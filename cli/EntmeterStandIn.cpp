@@ -4,6 +4,7 @@
 #include "cli/BillingDbLocator.h"
 #include "cli/DemoTariff.h"
 #include "cli/SqliteDb.h"
+#include "platform/SqlTransaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,14 +114,14 @@ QString computeBill(const QString& suiteFolder, int& written)
     if (!billing.ok())
         return billing.error;
     SqliteDb db;
-    if (!db.open(billing.path, false) || !db.exec("begin immediate"))
+    if (!db.open(billing.path, false))
         return db.lastError();
-    if (!recompute(db, *request, written)) {
-        const QString error = db.lastError();
-        db.exec("rollback");
-        return error;
-    }
-    return db.exec("commit") ? QString() : db.lastError();
+    SqlTransaction transaction(db.handle(), SqlTransaction::Kind::Immediate);
+    if (!transaction.isActive())
+        return transaction.error();
+    if (!recompute(db, *request, written))
+        return db.lastError();
+    return transaction.commit() ? QString() : transaction.error();
 }
 
 } // namespace

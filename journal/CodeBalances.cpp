@@ -1,6 +1,7 @@
 #include "journal/CodeBalances.h"
 
 #include "platform/SqlStatement.h"
+#include "platform/SqlTransaction.h"
 #include "platform/SqlConnection.h"
 
 #include <QSqlQuery>
@@ -127,7 +128,7 @@ CodeBalances::Table CodeBalances::compute(const QDate& asOf) const
 
 void CodeBalances::store(SqlConnection& work, const Table& table, int custKey, int locKey)
 {
-    work.exec(QStringLiteral("begin"));
+    SqlTransaction transaction(work);
     work.exec(QStringLiteral("drop table if exists baltemp"));
     work.exec(QStringLiteral("create table baltemp as select * from bal where 0"));
     work.exec(QStringLiteral("alter table baltemp add column bal currency"));
@@ -147,5 +148,5 @@ void CodeBalances::store(SqlConnection& work, const Table& table, int custKey, i
         }
         work.exec(insert, values);
     }
-    work.exec(QStringLiteral("commit"));
+    transaction.commit();
 }
