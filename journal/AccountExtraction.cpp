@@ -79,7 +79,7 @@ AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
 bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
 {
     if (!QFileInfo::exists(module.WorkDbPath)) {
-        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
         if (!module.WorkDb.isOpen()) {
             error = QStringLiteral("The work database ") + module.WorkDbPath
                     + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError();

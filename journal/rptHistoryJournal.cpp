@@ -127,7 +127,7 @@ std::vector<QStringList> rptHistoryJournal::readRows(SqlConnection& work, int32_
 std::optional<BandedReport> rptHistoryJournal::ReportStart(const HistoryModule& module, const JournalPrintState& state,
                                                            QString* error)
 {
-    SqlConnection work = SqlConnection::open(module.WorkDbPath);
+    SqlConnection work = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::OpenExisting, module.BusyTimeoutMs);
     if (!work.isOpen()) {
         if (error)
             *error = work.lastError();

@@ -49,7 +49,7 @@ SqlConnection& SqlConnection::operator=(SqlConnection&& other) noexcept
     return *this;
 }
 
-SqlConnection SqlConnection::open(const QString& path, Mode mode)
+SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeoutMs)
 {
     SqlConnection connection;
     connection.m_path = path;
@@ -71,7 +71,7 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode)
         QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
         uri.setQuery(QStringLiteral("mode=") + mode_);
         db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (!db.open()) {
             connection.m_lastError = describe(db.lastError());
             db = QSqlDatabase();

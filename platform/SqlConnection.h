@@ -13,6 +13,8 @@ struct sqlite3;
 class SqlConnection {
 public:
     enum class Mode { OpenExisting, CreateIfMissing };
+    // How long a statement waits for another program's lock before it fails as locked.
+    static constexpr int DefaultBusyTimeoutMs = 5000;
 
     SqlConnection() = default;
     ~SqlConnection();
@@ -23,7 +25,8 @@ public:
 
     // Opens the file; OpenExisting fails (never creates) when the file is missing.
     // On failure isOpen() is false and lastError() says why.
-    static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting);
+    static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting,
+                              int busyTimeoutMs = DefaultBusyTimeoutMs);
 
     bool isOpen() const { return !m_name.isEmpty(); }
     const QString& path() const { return m_path; }

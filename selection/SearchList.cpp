@@ -92,7 +92,7 @@ bool SearchList::prepare(HistoryModule& module, QString* error)
     if (module.WorkDbPath.isEmpty())
         module.WorkDbPath = Main::scratchPath(module.ProgramFolder, QTime::currentTime());
     if (!QFileInfo::exists(module.WorkDbPath)) {
-        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
         if (!module.WorkDb.isOpen()) {
             setError(error, QStringLiteral("The work database ") + module.WorkDbPath
                                 + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError());

@@ -71,6 +71,8 @@ void TestSuite::prepare(HistoryModule& module, int custKey, int locKey) const
     module.UserId = QStringLiteral("CLERK1");
     module.CustKey = custKey;
     module.LocKey = locKey;
+    // Tests that hold a lock wait this long, not the program's seconds.
+    module.BusyTimeoutMs = 200;
 }
 
 void TestSuite::addCodes()
