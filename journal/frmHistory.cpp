@@ -38,6 +38,7 @@ constexpr int exitWidth = 1125;
 constexpr int pageWidth = 500;
 constexpr int designHeight = 6360;
 constexpr int minimumGridHeight = 1000;
+constexpr int minimumDescriptionWidth = 1200;
 const int moneyColumns[] = {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance};
 const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
 
@@ -261,10 +262,12 @@ void frmHistory::fitColumns()
         grd->setColumnWidth(column, std::max(design, needed));
         moneyExtra += std::max(0, needed - design);
     }
-    // DESCRIPTION takes what the window has beyond its design width.
+    // DESCRIPTION takes what the window has beyond its design width and gives up
+    // what the amounts took, so BALANCE stays in view.
     const int designWidth = m_flags.ShowPrevReadings ? 2200 : 3100;
     const int extra = width() - twipsToPixels(JournalViewSettings::MinimumWidthTwips) - moneyExtra;
-    grd->setColumnWidth(JournalModel::Description, twipsToPixels(designWidth) + std::max(0, extra));
+    grd->setColumnWidth(JournalModel::Description,
+                        std::max(twipsToPixels(minimumDescriptionWidth), twipsToPixels(designWidth) + extra));
 }
 
 void frmHistory::setColumnWidthTwips(int column, int twips)

@@ -191,6 +191,9 @@ TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShown)
                 << index.data().toString().toStdString();
         }
     }
+    // DESCRIPTION makes room: BALANCE stays in view without scrolling sideways.
+    EXPECT_LE(grid->columnViewportPosition(JournalModel::Balance) + grid->columnWidth(JournalModel::Balance),
+              grid->viewport()->width());
 }
 
 TEST_F(frmHistoryTest, DescriptionTakesTheExtraWidthAndButtonsNeverOverlap)
