@@ -98,6 +98,9 @@ int runJournalCommand(const CliContext& context)
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
     if (!loaded.extraction.ok)
         return cliFailure(loaded.extraction.error);
+    if (!loaded.extraction.missing.isEmpty())
+        std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
+                    + QLatin1Char('\n')).toUtf8().constData(), stderr);
     const QList<QStringList> lines = table(loaded.rows);
     if (csv)
         printCsv(lines);
