@@ -337,9 +337,10 @@ bool frmHistorySelect::searchBoxEvent(QEvent* event)
         }
         if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll))
             return false;
-        // Any other Ctrl combination types a control character: cancelled.
-        if (key->modifiers() & Qt::ControlModifier)
-            return key->key() != Qt::Key_Control;
+        // Any other Ctrl combination types a control character, and an Alt combination
+        // that is no accelerator types nothing: both cancelled.
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return key->key() != Qt::Key_Control && key->key() != Qt::Key_Alt && key->key() != Qt::Key_Meta;
         const int ascii = KeyAscii::of(key);
         return ascii != 0 && Text1_KeyPress(ascii, key->text());
     }
