@@ -55,29 +55,23 @@ QString scratchPath(const QString& programFolder, const QTime& startTime)
                                         + QStringLiteral(".mdb"));
 }
 
-bool readConfiguration(HistoryModule& module, Messenger& messenger)
+QString configurationProblem(HistoryModule& module)
 {
     const QString configPath = SuiteFolder::pathFor(module.ProgramFolder, QStringLiteral("global.mdb"));
-    if (!QFileInfo(configPath).isFile()) {
-        cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
-                                      + QStringLiteral(" cannot be found!"));
-        return false;
-    }
+    if (!QFileInfo(configPath).isFile())
+        return QStringLiteral("The suite's configuration database ") + configPath
+               + QStringLiteral(" cannot be found!");
     SqlConnection config = SqlConnection::open(configPath);
-    if (!config.isOpen()) {
-        cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
-                                      + QStringLiteral(" cannot be read: ") + config.lastError());
-        return false;
-    }
+    if (!config.isOpen())
+        return QStringLiteral("The suite's configuration database ") + configPath
+               + QStringLiteral(" cannot be read: ") + config.lastError();
     QVariant databasePath, fileName, companyName;
     bool hasRow = false;
     {
         QSqlQuery q = config.query(QStringLiteral("select * from current limit 1"));
-        if (!q.isActive()) {
-            cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
-                                          + QStringLiteral(" cannot be read: ") + config.lastError());
-            return false;
-        }
+        if (!q.isActive())
+            return QStringLiteral("The suite's configuration database ") + configPath
+                   + QStringLiteral(" cannot be read: ") + config.lastError();
         if (q.next()) {
             hasRow = true;
             const QSqlRecord record = q.record();
@@ -89,32 +83,33 @@ bool readConfiguration(HistoryModule& module, Messenger& messenger)
     config.close();
 
     if (!hasRow || databasePath.isNull() || fileName.isNull() || databasePath.toString().trimmed().isEmpty()
-        || fileName.toString().trimmed().isEmpty()) {
-        cannotContinue(messenger, QStringLiteral("The suite's configuration database ") + configPath
-                                      + QStringLiteral(" does not name the billing database "
-                                                       "(table current needs databasepath and DatabaseFileName)."));
-        return false;
-    }
+        || fileName.toString().trimmed().isEmpty())
+        return QStringLiteral("The suite's configuration database ") + configPath
+               + QStringLiteral(" does not name the billing database "
+                                "(table current needs databasepath and DatabaseFileName).");
 
     QString folder = databasePath.toString();
     if (QDir::isRelativePath(folder))
         folder = QDir(module.ProgramFolder).filePath(folder);
     module.BillingDbPath = QDir::cleanPath(folder + QLatin1Char('/') + fileName.toString());
-    if (!QFileInfo(module.BillingDbPath).isFile()) {
-        cannotContinue(messenger,
-                       QStringLiteral("Your database ") + module.BillingDbPath + QStringLiteral(" cannot be found!"));
-        return false;
-    }
+    if (!QFileInfo(module.BillingDbPath).isFile())
+        return QStringLiteral("Your database ") + module.BillingDbPath + QStringLiteral(" cannot be found!");
     module.CompanyTitle = companyName.isNull() ? QStringLiteral("UNKNOWN COMPANY") : companyName.toString();
 
     // A file that is there but is no database would otherwise fail deep inside a window.
     SqlConnection billing = module.openBilling();
-    if (!billing.isOpen()) {
-        cannotContinue(messenger, QStringLiteral("Your database ") + module.BillingDbPath
-                                      + QStringLiteral(" cannot be opened: ") + billing.lastError());
-        return false;
-    }
-    return true;
+    if (!billing.isOpen())
+        return QStringLiteral("Your database ") + module.BillingDbPath
+               + QStringLiteral(" cannot be opened: ") + billing.lastError();
+    return {};
+}
+
+bool readConfiguration(HistoryModule& module, Messenger& messenger)
+{
+    const QString problem = configurationProblem(module);
+    if (!problem.isEmpty())
+        cannotContinue(messenger, problem);
+    return problem.isEmpty();
 }
 
 Route prepare(HistoryModule& module, const QString& commandLine, Messenger& messenger, const QTime& startTime)
@@ -137,6 +132,7 @@ Route prepare(HistoryModule& module, const QString& commandLine, Messenger& mess
 
 int run(HistoryModule& module, const QString& commandLine, Messenger& messenger, StartWindows& windows)
 {
+    int exitCode = 0;
     switch (prepare(module, commandLine, messenger)) {
     case Route::Exit:
         return 1;
@@ -144,7 +140,8 @@ int run(HistoryModule& module, const QString& commandLine, Messenger& messenger,
         windows.showJournal(module);
         break;
     case Route::Selection:
-        windows.showSelection(module);
+        if (!windows.showSelection(module))
+            exitCode = 1;
         break;
     }
     // Whichever window started the run removes the scratch file; make sure of it
@@ -153,7 +150,7 @@ int run(HistoryModule& module, const QString& commandLine, Messenger& messenger,
     module.CloseBillingDb();
     if (QFileInfo::exists(module.WorkDbPath))
         QFile::remove(module.WorkDbPath);
-    return 0;
+    return exitCode;
 }
 
 } // namespace Main

@@ -14,7 +14,8 @@ class StartWindows {
 public:
     virtual ~StartWindows() = default;
     virtual void showJournal(HistoryModule& module) = 0;
-    virtual void showSelection(HistoryModule& module) = 0;
+    // False when the window could not be set up (it has told the operator why).
+    virtual bool showSelection(HistoryModule& module) = 0;
 };
 
 namespace Main {
@@ -32,7 +33,12 @@ QString readUserId(const QString& programFolder);
 // programFolder/ledview<hhmmss>.mdb
 QString scratchPath(const QString& programFolder, const QTime& startTime);
 
-// Reads global.mdb and checks the billing database it names. False after telling
+// Reads global.mdb into module (BillingDbPath, CompanyTitle) and checks the billing
+// database it names. Empty when all is well, else what is wrong, naming the file:
+// the one wording of these faults for the program and the command line.
+QString configurationProblem(HistoryModule& module);
+
+// configurationProblem told to the operator. False after telling
 // the operator what is wrong (the run must end).
 bool readConfiguration(HistoryModule& module, Messenger& messenger);
 

@@ -12,9 +12,11 @@ void ProgramWindows::showJournal(HistoryModule& module)
     journal.exec();
 }
 
-void ProgramWindows::showSelection(HistoryModule& module)
+bool ProgramWindows::showSelection(HistoryModule& module)
 {
     frmHistorySelect selection(module, m_messenger);
-    selection.Form_Load();
+    if (!selection.Form_Load())
+        return false;
     selection.exec();
+    return true;
 }

@@ -9,7 +9,7 @@ class ProgramWindows : public StartWindows {
 public:
     explicit ProgramWindows(Messenger& messenger) : m_messenger(messenger) {}
     void showJournal(HistoryModule& module) override;
-    void showSelection(HistoryModule& module) override;
+    bool showSelection(HistoryModule& module) override;
 
 private:
     Messenger& m_messenger;

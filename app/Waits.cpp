@@ -38,12 +38,14 @@ float readDelaySetting(const QByteArray& contents)
         first = first.left(comma);
     const QString text = QString::fromLatin1(first).trimmed();
     bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (ok && std::isfinite(value))
-        return static_cast<float>(value);
+    double value = text.toDouble(&ok);
     // Leading digits followed by other text still give their number, as list input does.
-    const double leading = BasicRuntime::val(text);
-    return std::isfinite(leading) ? static_cast<float>(leading) : 0.0f;
+    if (!ok)
+        value = BasicRuntime::val(text);
+    // The delay is held in single precision: a value beyond it would become an
+    // endless wait after narrowing, so it is no number of seconds at all.
+    const float seconds = static_cast<float>(value);
+    return std::isfinite(value) && std::isfinite(seconds) ? seconds : 0.0f;
 }
 
 void ConfiguredDelay(float& seconds, const QString& programFolder, WaitClock& clock)

@@ -100,6 +100,9 @@ int runJournalCommand(const CliContext& context)
         return cliFailure(loaded.extraction.error);
     if (!loaded.build.error.isEmpty())
         return cliFailure(loaded.build.error);
+    if (!loaded.extraction.missing.isEmpty())
+        std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
+                    + QLatin1Char('\n')).toUtf8().constData(), stderr);
     const QList<QStringList> lines = table(loaded.rows);
     if (csv)
         printCsv(lines);

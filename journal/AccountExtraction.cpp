@@ -14,23 +14,44 @@ struct Copy {
     const char* source;
     const char* filter;     // bound with the keys named in `keys`
     enum Keys { LocationAndCustomer, CustomerOnly, All } keys;
+    const char* kind;       // what the journal lacks without the source table
+    const char* columns;    // of the empty stand-in when the source table is missing
 };
 
 // Each account table is copied whole-row, as the suite's own tools do, so later
 // queries see every column the billing database has.
 const Copy copies[] = {
-    {"cust", "[tbl customer]", "custkey = ?", Copy::CustomerOnly},
-    {"loc", "[tbl location]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"bd", "[tbl bill detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"mr", "[tbl reading]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"pd", "[tbl payment detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"dep", "[tbl deposit]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"depref", "[tbl deposit refund]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"bal", "[tbl balance]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"hcom", "histcomments", "lockey = ? and custkey = ?", Copy::LocationAndCustomer},
-    {"ae", "acctedits", "custkey = ?", Copy::CustomerOnly},
-    {"lutc", "[lkup transaction code]", nullptr, Copy::All},
+    {"cust", "[tbl customer]", "custkey = ?", Copy::CustomerOnly, "the customer",
+     "custkey, accno, lookupname, fname, mname, lname, CompanyName, phone, addr1, addr2, city, state, zip, active"},
+    {"loc", "[tbl location]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "the service location",
+     "lockey, custkey, ID, addr1, addr2, outdate, locroute, locseq"},
+    {"bd", "[tbl bill detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "charges and adjustments",
+     "custkey, lockey, date, code, comment, amount, adjusted"},
+    {"mr", "[tbl reading]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "meter readings",
+     "custkey, lockey, billdate, readdate, code, previous, present, usage, mrcomment, multiplier, chgout"},
+    {"pd", "[tbl payment detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "payments",
+     "custkey, lockey, date, code, pmttype, docno, amount"},
+    {"dep", "[tbl deposit]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposits",
+     "custkey, lockey, date, code, amount"},
+    {"depref", "[tbl deposit refund]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposit refunds",
+     "custkey, lockey, date, code, appliedtobill, returnedtocustomer"},
+    {"bal", "[tbl balance]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "code balances",
+     "custkey, lockey, code, totalcharges, totalpaid"},
+    {"hcom", "histcomments", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "history comments",
+     "custkey, lockey, edate, comment, UserID"},
+    {"ae", "acctedits", "custkey = ?", Copy::CustomerOnly, "account edits",
+     "custkey, lockey, chgdate, chgfield, chgfrom, chgto"},
+    {"lutc", "[lkup transaction code]", nullptr, Copy::All, "code descriptions", "code, description"},
 };
+
+// The source table's bare name, as the billing database's catalogue holds it.
+QString catalogueName(const char* source)
+{
+    QString name = QString::fromLatin1(source);
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    return name;
+}
 
 const char* const drops[] = {"cust", "loc", "bd", "mr", "pd", "dep", "depref", "bal", "hcom", "prejurn", "jurn", "ae"};
 
@@ -62,7 +83,7 @@ AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
                        + QStringLiteral(" cannot be opened: ") + module.lastOpenError();
         return result;
     }
-    result.error = copyAccount(module);
+    result.error = copyAccount(module, result.missing);
     module.CloseBillingDb();
     if (!result.error.isEmpty()) {
         result.ok = false;
@@ -101,7 +122,22 @@ bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
     return true;
 }
 
-QString AccountExtraction::copyAccount(HistoryModule& module)
+QString AccountExtraction::missingMessage(const QString& billingDbPath, const QStringList& missing)
+{
+    QStringList sources;
+    QStringList kinds;
+    for (const Copy& copy : copies) {
+        if (missing.contains(QString::fromLatin1(copy.source))) {
+            sources << QString::fromLatin1(copy.source);
+            kinds << QString::fromLatin1(copy.kind);
+        }
+    }
+    return QStringLiteral("The billing database ") + billingDbPath + QStringLiteral(" has no table ")
+           + sources.join(QStringLiteral(", ")) + QStringLiteral(": the journal is shown without ")
+           + kinds.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
+QString AccountExtraction::copyAccount(HistoryModule& module, QStringList& missing)
 {
     // Every copy runs in the engine across the two files. lutc is kept from the
     // first load; any other failure (a lock held too long, a damaged file, a full
@@ -119,6 +155,20 @@ QString AccountExtraction::copyAccount(HistoryModule& module)
     for (const Copy& copy : copies) {
         if (haveCodes && copy.keys == Copy::All)
             continue;
+        // A suite without one kind of row still has a journal of all the others.
+        const QVariant present = module.BillingDb.scalar(
+            QStringLiteral("select count(*) from main.sqlite_master where type in ('table', 'view') "
+                           "and name = ? collate nocase"),
+            {catalogueName(copy.source)});
+        if (present.isValid() && present.toInt() == 0) {
+            missing << QString::fromLatin1(copy.source);
+            if (!module.ExecBilling(QStringLiteral("create table work.%1 (%2)")
+                                        .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.columns)))) {
+                error = failed + module.BillingDb.lastError();
+                break;
+            }
+            continue;
+        }
         QString sql = QStringLiteral("create table work.%1 as select * from %2")
                           .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.source));
         QVariantList binds;

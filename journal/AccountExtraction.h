@@ -13,7 +13,11 @@ public:
     struct Result {
         bool ok = true;
         QString error;          // what could not be opened, for the operator
+        QStringList missing;    // source tables the billing database lacks (copied empty)
     };
+
+    // Names the missing tables and the kinds of journal rows that go with them.
+    static QString missingMessage(const QString& billingDbPath, const QStringList& missing);
 
     // The work tables, in copy order.
     static const QStringList& workTables();
@@ -23,5 +27,5 @@ public:
 private:
     static bool prepareScratch(HistoryModule& module, QString& error);
     // Empty when every table was copied; else what failed, for the operator.
-    static QString copyAccount(HistoryModule& module);
+    static QString copyAccount(HistoryModule& module, QStringList& missing);
 };

@@ -56,17 +56,19 @@ Result add(HistoryModule& module, const QDate& date, const QString& typed)
     return {};
 }
 
+// The journal shows a comment trimmed of blanks, so that is the text matched.
 Result remove(HistoryModule& module, const QDate& date, const QString& text)
 {
     const QString iso = DateText::toIso(date);
     if (!module.OpenBillingDb()
-        || !module.ExecBilling(QStringLiteral("delete from histcomments where datevalue(edate) = ? and comment = ? "
-                                              "and custkey = ? and lockey = ?"),
+        || !module.ExecBilling(QStringLiteral("delete from histcomments where datevalue(edate) = ? "
+                                              "and trim(plaintext(comment)) = ? and custkey = ? and lockey = ?"),
                                {iso, text, module.CustKey, module.LocKey}))
         return billingFailed(module, QStringLiteral("The comment could not be deleted"));
     module.CloseBillingDb();
     if (!module.OpenWorkDb()
-        || !module.ExecWork(QStringLiteral("delete from hcom where datevalue(edate) = ? and comment = ?"), {iso, text}))
+        || !module.ExecWork(QStringLiteral("delete from hcom where datevalue(edate) = ? and trim(plaintext(comment)) = ?"),
+                            {iso, text}))
         return copyFailed(module);
     module.CloseWorkDb();
     return {};

@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -36,29 +38,48 @@ bool isTrue(const QVariant& value)
     return ok ? number != 0 : !value.toString().trimmed().isEmpty();
 }
 
+// Stored amounts summed exactly: a sum taken in doubles can lose the cents of a
+// large total.
+std::optional<Currency> exactSum(QSqlQuery& q)
+{
+    std::optional<Currency> total;
+    while (q.next()) {
+        if (const std::optional<Currency> amount = Currency::fromVariant(q.value(0)))
+            total = total.value_or(Currency()) + *amount;
+    }
+    return total;
+}
+
 // The amount paid on the codes whose deposits total more than zero.
 QString depositPiece(SqlConnection& work)
 {
-    QStringList codes;
+    // A null code can match no payment, so it is left out.
+    std::map<QString, Currency> deposits;
     {
-        QSqlQuery q = work.query(QStringLiteral("select sum(amount) as tdep, code from dep group by code"));
+        QSqlQuery q = work.query(QStringLiteral("select code, amount from dep where code is not null"));
         while (q.next()) {
-            if (!q.value(0).isNull() && q.value(0).toDouble() > 0)
-                codes << q.value(1).toString();
+            if (const std::optional<Currency> amount = Currency::fromVariant(q.value(1)))
+                deposits[q.value(0).toString()] += *amount;
         }
+    }
+    QStringList codes;
+    for (const auto& [code, total] : deposits) {
+        if (total > Currency())
+            codes << code;
     }
     if (codes.isEmpty())
         return {};
-    QString sql = QStringLiteral("select sum(amount) as tdep from pd where code = ?");
+    QString sql = QStringLiteral("select amount from pd where code = ?");
     QVariantList binds{codes.first()};
     for (qsizetype i = 1; i < codes.size(); ++i) {
         sql += QStringLiteral(" or code = ?");
         binds << codes[i];
     }
-    const QVariant paid = work.scalar(sql, binds);
-    if (paid.isNull() || paid.toDouble() <= 0)
+    QSqlQuery paidRows = work.query(sql, binds);
+    const std::optional<Currency> paid = exactSum(paidRows);
+    if (!paid || *paid <= Currency())
         return {};
-    return QStringLiteral("   DEPOSIT: ") + BasicRuntime::formatDollars(paid.toDouble());
+    return QStringLiteral("   DEPOSIT: ") + paid->toDollars();
 }
 
 } // namespace

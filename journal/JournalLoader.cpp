@@ -2,11 +2,13 @@
 
 #include "app/HistoryModule.h"
 
-JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel)
+JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel,
+                                         SavedView savedView)
 {
     Result result;
     result.printRange = PrintRange::read(module.ProgramFolder);
-    result.settings = JournalViewSettings::read(module.ProgramFolder);
+    if (savedView == SavedView::Apply)
+        result.settings = JournalViewSettings::read(module.ProgramFolder);
     if (result.settings)
         result.settings->raiseFlags(flags);
 

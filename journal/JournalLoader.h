@@ -27,8 +27,11 @@ public:
         std::vector<JournalRow> rows;
     };
 
-    // Raises `flags` from the settings file; leaves WorkDb closed.
-    static Result load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel);
+    // The saved view (VIEWLED.INI) belongs to the journal window: only it asks for
+    // the flags to be raised from the file. Leaves WorkDb closed.
+    enum class SavedView { Ignore, Apply };
+    static Result load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel,
+                       SavedView savedView = SavedView::Ignore);
 
     // Rebuilds jurn from the work tables already extracted (a switch or a comment
     // changed what the journal shows) and reads its rows.

@@ -5,6 +5,7 @@
 #include "platform/DateText.h"
 
 #include <QSqlQuery>
+#include <QTextDocument>
 
 JournalModel::JournalModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -93,8 +94,11 @@ QVariant JournalModel::data(const QModelIndex& index, int role) const
     const JournalRow* row = index.isValid() ? rowAt(index.row()) : nullptr;
     if (!row || index.column() >= ColumnCount)
         return {};
-    if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && index.column() == Description))
+    if (role == Qt::DisplayRole)
         return displayText(*row, index.column());
+    // A tooltip that looks like markup would be shown as markup: hand it over escaped.
+    if (role == Qt::ToolTipRole && index.column() == Description)
+        return row->descr.isEmpty() ? QVariant() : QVariant(Qt::convertFromPlainText(row->descr));
     if (role == Qt::TextAlignmentRole) {
         if (index.column() == Code)
             return int(Qt::AlignHCenter | Qt::AlignVCenter);

@@ -22,6 +22,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 
@@ -35,6 +37,9 @@ constexpr int buttonHeight = 375;
 constexpr int exitWidth = 1125;
 constexpr int pageWidth = 500;
 constexpr int designHeight = 6360;
+constexpr int minimumGridHeight = 1000;
+constexpr int minimumDescriptionWidth = 1200;
+const int moneyColumns[] = {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance};
 const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
 
 
@@ -55,6 +60,10 @@ frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, QWidget* par
         comment.exec();
     };
     createControls();
+    // Narrower or lower than this and the buttons would overlap. Rounded down, so a
+    // window at its minimum still saves the design width.
+    setMinimumSize(JournalViewSettings::MinimumWidthTwips * logicalDpiX() / 1440,
+                   twipsToPixels(designHeight - gridHeight + minimumGridHeight));
     resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), twipsToPixels(designHeight));
 }
 
@@ -72,6 +81,8 @@ void frmHistory::createControls()
 {
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
+    // Labels show stored text as it is: a name holding markup is no markup.
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setAutoFillBackground(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -103,11 +114,13 @@ void frmHistory::createControls()
     grdbal->hide();
     grdbalCaption = new QLabel(QStringLiteral("Code balances on "), this);
     grdbalCaption->setObjectName(QStringLiteral("grdbalCaption"));
+    grdbalCaption->setTextFormat(Qt::PlainText);
     grdbalCaption->setAutoFillBackground(true);
     grdbalCaption->hide();
 
     Data1 = new QLabel(this);
     Data1->setObjectName(QStringLiteral("Data1"));
+    Data1->setTextFormat(Qt::PlainText);
 
     createButtons();
     connectCommands();
@@ -146,7 +159,7 @@ void frmHistory::Form_Load()
     cmdPmts->setText(JournalCaptions::consolidatePayments());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    JournalLoader::Result loaded = JournalLoader::load(m_module, m_flags, Label2->text());
+    JournalLoader::Result loaded = JournalLoader::load(m_module, m_flags, Label2->text(), JournalLoader::SavedView::Apply);
     QApplication::restoreOverrideCursor();
 
     printRange = loaded.printRange;
@@ -158,8 +171,14 @@ void frmHistory::Form_Load()
     if (!loaded.extraction.ok) {
         m_module.NoHistory = -1;
         m_model->clear();
+        Data1_Reposition();
         m_messenger.tell(loaded.extraction.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return;
+    }
+    if (!loaded.extraction.missing.isEmpty() && loaded.extraction.missing != m_missingTold) {
+        m_missingTold = loaded.extraction.missing;
+        m_messenger.tell(AccountExtraction::missingMessage(m_module.BillingDbPath, m_missingTold),
+                         QStringLiteral("INCOMPLETE JOURNAL"), Messenger::Icon::Warning);
     }
 
     SearchCount = loaded.SearchCount;
@@ -195,14 +214,16 @@ void frmHistory::Form_Load()
         // A reload onto an account without history shows an empty journal; the
         // buttons keep working on it.
         m_model->clear();
+        Data1_Reposition();
         m_messenger.tell(QStringLiteral("No history records exist for this customer."), QStringLiteral("NOTHING TO DO"),
                          Messenger::Icon::Information);
         return;
     }
     cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
     LongestDescr = loaded.build.LongestDescr;
-    SizeJournalRows();
     m_model->setRows(std::move(loaded.rows));
+    fitColumns();
+    SizeJournalRows();
     RefreshJournalGrid();
 }
 
@@ -225,8 +246,33 @@ void frmHistory::applyPreviousReadingsLayout()
 {
     const bool show = m_flags.ShowPrevReadings != 0;
     cmdShowPrev->setText(show ? JournalCaptions::hidePrevious() : JournalCaptions::showPrevious());
-    setColumnWidthTwips(JournalModel::Description, show ? 2200 : 3100);
     setColumnWidthTwips(JournalModel::Previous, show ? 900 : 0);
+    fitColumns();
+}
+
+void frmHistory::fitColumns()
+{
+    // An amount shown in part is a wrong amount: each money column is widened to its
+    // widest text (every digit as wide as the widest digit, which no sign or point
+    // exceeds). Measuring lengths, not every row, keeps this fast on long journals.
+    const QFontMetrics metrics(grd->font());
+    const int padding = 2 * (grd->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grd) + 1) + 4;
+    int moneyExtra = 0;
+    for (const int column : moneyColumns) {
+        qsizetype longest = 0;
+        for (const JournalRow& row : m_model->rows())
+            longest = std::max(longest, JournalModel::displayText(row, column).size());
+        const int design = twipsToPixels(columnWidths[column]);
+        const int needed = metrics.horizontalAdvance(QString(longest, QLatin1Char('0'))) + padding;
+        grd->setColumnWidth(column, std::max(design, needed));
+        moneyExtra += std::max(0, needed - design);
+    }
+    // DESCRIPTION takes what the window has beyond its design width and gives up
+    // what the amounts took, so BALANCE stays in view.
+    const int designWidth = m_flags.ShowPrevReadings ? 2200 : 3100;
+    const int extra = width() - twipsToPixels(JournalViewSettings::MinimumWidthTwips) - moneyExtra;
+    grd->setColumnWidth(JournalModel::Description,
+                        std::max(twipsToPixels(minimumDescriptionWidth), twipsToPixels(designWidth) + extra));
 }
 
 void frmHistory::setColumnWidthTwips(int column, int twips)
@@ -255,6 +301,13 @@ void frmHistory::SizeJournalRows()
     grd->verticalHeader()->setDefaultSectionSize(lines * m_lineHeight);
 }
 
+void frmHistory::keepNewestRowsInView()
+{
+    // The scroll range follows new row heights only once the view is laid out again.
+    grd->doItemsLayout();
+    grd->scrollToBottom();
+}
+
 void frmHistory::RefreshJournalGrid()
 {
     const int last = m_model->rowCount() - 1;
@@ -267,14 +320,14 @@ void frmHistory::RefreshJournalGrid()
     if (grd->currentIndex().row() == last)
         Data1_Reposition();
     grd->selectionModel()->setCurrentIndex(m_model->index(last, 0), QItemSelectionModel::NoUpdate);
-    grd->scrollToBottom();
+    keepNewestRowsInView();
 }
 
 void frmHistory::placeButtons()
 {
     const int gridWidth = pixelsToTwips(width()) - 400;
     grd->setGeometry(twipsToPixels(gridLeft), twipsToPixels(gridTop), twipsToPixels(gridWidth),
-                     std::max(twipsToPixels(1000), height() - twipsToPixels(designHeight - gridHeight)));
+                     std::max(twipsToPixels(minimumGridHeight), height() - twipsToPixels(designHeight - gridHeight)));
     const int right = gridLeft + gridWidth;
     const int row1 = pixelsToTwips(grd->geometry().bottom()) + 100;
     const int rowHeight = std::max(buttonHeight, pixelsToTwips(cmdExit->sizeHint().height()));
@@ -303,8 +356,14 @@ void frmHistory::placeButtons()
 
 void frmHistory::resizeEvent(QResizeEvent* event)
 {
+    const QScrollBar* scroll = grd->verticalScrollBar();
+    const bool atBottom = scroll->value() == scroll->maximum();
     QDialog::resizeEvent(event);
     placeButtons();
+    fitColumns();
+    SizeJournalRows();
+    if (atBottom)
+        keepNewestRowsInView();
 }
 
 bool frmHistory::event(QEvent* event)
@@ -325,6 +384,12 @@ bool frmHistory::event(QEvent* event)
 
 void frmHistory::Form_Activate()
 {
+    // An activation that reaches us while a message box of ours is up (a window
+    // manager may send one) is not the window becoming active: Reloading must last
+    // until the window itself is back.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this)
+        return;
     if (!Reloading && m_module.NoHistory && isVisible()) {
         Reloading = 0;
         reject();

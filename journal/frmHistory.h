@@ -5,6 +5,7 @@
 #include "journal/JournalSettings.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 
 class CodeBalanceModel;
@@ -58,6 +59,8 @@ private:
     int pixelsToTwips(int pixels) const;
     void applyLoadedSettings(const std::optional<JournalViewSettings>& settings);
     void applyPreviousReadingsLayout();
+    void fitColumns();
+    void keepNewestRowsInView();
     void SizeJournalRows();
     float rowHeightTwips() const;
     void RefreshJournalGrid();
@@ -90,6 +93,7 @@ private:
     bool m_unloaded = false;
     bool m_activationPending = false;
     int m_lineHeight = 0;
+    QStringList m_missingTold;
 
     QLabel* Label2 = nullptr;
     QLabel* Data1 = nullptr;

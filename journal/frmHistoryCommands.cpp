@@ -52,6 +52,8 @@ void frmHistory::rebuildJournal()
         SizeJournalRows();
     }
     m_model->setRows(std::move(rows));
+    fitColumns();
+    SizeJournalRows();
     RefreshJournalGrid();
 }
 

@@ -1,12 +1,13 @@
 #include "journal/frmHistoryComment.h"
 
 #include "app/DateEntry.h"
-#include "app/DateEntryBox.h"
 #include "app/HistoryModule.h"
 #include "journal/HistoryComments.h"
 #include "platform/DateText.h"
+#include "platform/CommandButton.h"
 #include "platform/Messenger.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -44,30 +46,29 @@ frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger
     txtComment->setTabChangesFocus(true);
     txtComment->setFixedHeight(txtComment->fontMetrics().lineSpacing() * 4 + 12);
 
-    cmdSave = new QPushButton(QStringLiteral("&Save"), this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdSave->setToolTip(QStringLiteral("Save this new or edited history journal comment record"));
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setToolTip(QStringLiteral("Return to the history journal grid"));
-    cmdDelete = new QPushButton(QStringLiteral("Delete"), this);
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdDelete->setToolTip(QStringLiteral("Delete selected comment record from history journal"));
+    charactersLeft = new QLabel(this);
+    charactersLeft->setObjectName(QStringLiteral("lblCharactersLeft"));
+
+    cmdSave = makeCommandButton(this, "cmdSave", QStringLiteral("&Save"),
+                                QStringLiteral("Save this new or edited history journal comment record"));
+    cmdCancel = makeCommandButton(this, "cmdCancel", QStringLiteral("&Cancel"),
+                                  QStringLiteral("Return to the history journal grid"));
+    cmdDelete = makeCommandButton(this, "cmdDelete", QStringLiteral("Delete"),
+                                  QStringLiteral("Delete selected comment record from history journal"));
     cmdDelete->setVisible(m_module.CommentDeleteMode != 0);
-    for (QPushButton* button : {cmdSave, cmdCancel, cmdDelete})
-        button->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label1, 0, 0);
     grid->addWidget(txtDate, 0, 1);
     grid->addWidget(label2, 1, 0, Qt::AlignTop);
     grid->addWidget(txtComment, 1, 1);
+    grid->addWidget(charactersLeft, 2, 1, Qt::AlignRight);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdSave);
     buttons->addWidget(cmdCancel);
     buttons->addStretch();
     buttons->addWidget(cmdDelete);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(buttons, 3, 0, 1, 2);
     resize(460, sizeHint().height());
 
     txtDate->installEventFilter(this);
@@ -81,7 +82,17 @@ frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger
             txtComment->setPlainText(text);
             txtComment->moveCursor(QTextCursor::End);
         }
+        showCharactersLeft();
     });
+    showCharactersLeft();
+}
+
+// The limit is seen while typing rather than met as a key that does nothing.
+void frmHistoryComment::showCharactersLeft()
+{
+    const qsizetype left = commentLimit - txtComment->toPlainText().size();
+    charactersLeft->setText(QString::number(left) + (left == 1 ? QStringLiteral(" character left")
+                                                               : QStringLiteral(" characters left")));
 }
 
 bool frmHistoryComment::eventFilter(QObject* watched, QEvent* event)
@@ -94,22 +105,45 @@ bool frmHistoryComment::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     } else if (event->type() == QEvent::FocusIn) {
-        if (watched == txtDate)
-            txtDate->selectAll();
-        else if (watched == txtComment)
-            txtComment->selectAll();
+        // After the click that gave the focus has placed the cursor, so typing
+        // replaces the whole text however the box was entered.
+        QTimer::singleShot(0, this, [this, watched] {
+            if (watched == txtDate && txtDate->hasFocus())
+                txtDate->selectAll();
+            else if (watched == txtComment && txtComment->hasFocus())
+                txtComment->selectAll();
+        });
     } else if (event->type() == QEvent::FocusOut && watched == txtDate) {
-        dateBoxLostFocus();
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            dateBoxLostFocus();
     }
     return QDialog::eventFilter(watched, event);
 }
 
+// One action, one message at most: leaving for Cancel checks nothing (nothing is
+// written), leaving for Save only completes the date (Save says what is wrong),
+// and a date the check rejects with its own message gets no second one.
 void frmHistoryComment::dateBoxLostFocus()
 {
     if (txtDate->text().isEmpty())
         return;
-    DateEntryBox::CheckDateEntry(*txtDate, m_messenger);
-    if (!isValidDate())
+    const QWidget* goingTo = QApplication::focusWidget();
+    if (goingTo == cmdCancel)
+        return;
+    DateEntry::Outcome outcome = DateEntry::CheckDateEntry(txtDate->text());
+    if (goingTo == cmdSave) {
+        outcome.message.reset();
+        outcome.refocus = false;
+    }
+    const bool told = outcome.message.has_value();
+    if (txtDate->text() != outcome.text)
+        txtDate->setText(outcome.text);
+    if (outcome.message)
+        m_messenger.tell(outcome.message->text, outcome.message->title, outcome.message->icon);
+    if (outcome.refocus)
+        txtDate->setFocus(Qt::OtherFocusReason);
+    if (!told && goingTo != cmdSave && !isValidDate())
         tryAgain(QStringLiteral("You have not entered a valid date!"));
 }
 

@@ -25,11 +25,13 @@ private:
     void dateBoxLostFocus();
     bool isValidDate() const;
     void tryAgain(const QString& text);
+    void showCharactersLeft();
 
     HistoryModule& m_module;
     Messenger& m_messenger;
     QLineEdit* txtDate = nullptr;       // txt index 0
     QPlainTextEdit* txtComment = nullptr;   // txt index 1
+    QLabel* charactersLeft = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdDelete = nullptr;

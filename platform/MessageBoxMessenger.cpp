@@ -7,6 +7,8 @@ Messenger::Answer MessageBoxMessenger::ask(const QString& text, const QString& t
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
+    // Messages quote stored and typed text: show it as it is, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;

@@ -66,6 +66,7 @@ int frmUncomputedReadings::twipsToPixels(int twips) const
 void frmUncomputedReadings::createControls()
 {
     SSDBGrid1Caption = new QLabel(this);
+    SSDBGrid1Caption->setTextFormat(Qt::PlainText);
     SSDBGrid1Caption->setObjectName(QStringLiteral("SSDBGrid1Caption"));
     SSDBGrid1Caption->setAlignment(Qt::AlignCenter);
     createGrid();

@@ -71,7 +71,8 @@ bool fill(HistoryModule& module, int index, const SearchList::Progress& progress
             ok = module.ExecBilling(SearchList::buildStatement(index));
         }
         if (!ok)
-            setError(error, QStringLiteral("The account list cannot be built: ") + module.BillingDb.lastError());
+            setError(error, QStringLiteral("The account list cannot be built from the billing database ")
+                                + module.BillingDbPath + QStringLiteral(": ") + module.BillingDb.lastError());
         module.BillingDb.detach(workSchema);
     } else {
         setError(error, QStringLiteral("The work database ") + module.WorkDbPath

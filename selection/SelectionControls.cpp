@@ -121,6 +121,7 @@ void SelectionControls::createBottom(QDialog* window)
 {
     Label2 = new QLabel(window);
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setAutoFillBackground(true);
     Label2->setMinimumHeight(Label2->fontMetrics().height() + 8);
     window->layout()->addWidget(Label2);

@@ -12,11 +12,14 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -80,7 +83,7 @@ void frmHistorySelect::connectControls()
     connect(c.cmdExit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmHistorySelect::Form_Load()
+bool frmHistorySelect::Form_Load()
 {
     if (const std::optional<SelectionSettings> settings = SelectionSettings::read(m_module.ProgramFolder)) {
         SortIndex = settings->SortIndex.value_or(0);
@@ -90,30 +93,29 @@ void frmHistorySelect::Form_Load()
         m_controls.opt->button(0)->setChecked(true);
     }
     QString error;
-    if (SearchList::prepare(m_module, &error))
-        BuildSearchList(SortIndex);
-    else
+    if (!SearchList::prepare(m_module, &error) || !BuildSearchList(SortIndex, &error)) {
         m_messenger.tell(error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+        return false;
+    }
     LoadingOption = true;
     m_controls.opt->button(SortIndex)->setChecked(true);
     LoadingOption = false;
+    return true;
 }
 
-void frmHistorySelect::BuildSearchList(int index)
+bool frmHistorySelect::BuildSearchList(int index, QString* error)
 {
-    if (LoadingOption)
-        return;
-    QString error;
     bool built = false;
     {
         BusyProgress busy(this, QStringLiteral("Building the account list..."));
         m_model->change([&](SearchLines& lines) {
-            built = SearchList::build(m_module, index, lines, [&busy] { busy.tick(); }, &error);
+            built = SearchList::build(m_module, index, lines, [&busy] { busy.tick(); }, error);
         });
     }
     m_currentRow = m_model->lines().isEmpty() ? -1 : 0;
-    if (!built && !error.isEmpty())
-        m_messenger.tell(error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+    if (!built && error->isEmpty())
+        *error = QStringLiteral("The account list cannot be read from the work database ") + m_module.WorkDbPath;
+    return built;
 }
 
 void frmHistorySelect::SortSearchList(int index)
@@ -155,6 +157,7 @@ void frmHistorySelect::FindInList(ListSearch::Direction direction)
     if (found < 0) {
         m_currentRow = m_model->lines().isEmpty() ? -1 : 0;
         highlightRow(-1);
+        m_controls.DBList1->scrollToTop();
         m_messenger.tell(option.notFoundMessage(searched), QStringLiteral("TRY AGAIN"), Messenger::Icon::Information);
         m_controls.Text1->setFocus();
         return;
@@ -247,7 +250,7 @@ void frmHistorySelect::openJournalFromList(bool showBalanceFirst)
         ShowAccountBalance();
     m_module.JournalIsStartWindow = 0;
     m_openJournal(m_module);
-    Form_Activate();
+    activateWhenActive();
 }
 
 void frmHistorySelect::moveTo(qsizetype row)
@@ -287,37 +290,114 @@ bool frmHistorySelect::event(QEvent* event)
 {
     const bool handled = QDialog::event(event);
     if (event->type() == QEvent::Show)
-        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+        QTimer::singleShot(0, this, [this] { activateWhenActive(); });
+    else if (event->type() == QEvent::WindowActivate && m_activationPending)
+        Form_Activate();
     return handled;
+}
+
+void frmHistorySelect::keyPressEvent(QKeyEvent* event)
+{
+    // Only Exit and the close box end the program; Escape is no way out of the list.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool frmHistorySelect::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_controls.Text1 && event->type() == QEvent::FocusIn) {
-        // Coming back from another window is no new visit to the box.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            Text1_GotFocus();
-    } else if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const int ascii = KeyAscii::of(key);
-        if (watched == m_controls.Text1 && ascii != 0)
-            return Text1_KeyPress(ascii, key->text());
-        if (watched == m_controls.DBList1 && ascii == 13) {
-            if (!listText().isEmpty())
-                openJournalFromList(true);
-            return true;
-        }
+    if (watched == m_controls.Text1)
+        return searchBoxEvent(event) || QDialog::eventFilter(watched, event);
+    if (watched == m_controls.DBList1 && event->type() == QEvent::KeyPress
+        && KeyAscii::of(static_cast<QKeyEvent*>(event)) == 13) {
+        if (!listText().isEmpty())
+            openJournalFromList(true);
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
+// True when the search box's own handling of the event is replaced.
+bool frmHistorySelect::searchBoxEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        // Every return of the focus starts the search afresh, so the box and the
+        // search never disagree; only a closing context menu is no new visit.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            Text1_GotFocus();
+        return false;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            pasteIntoSearch(QGuiApplication::clipboard()->text());
+            return true;
+        }
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll))
+            return false;
+        // Any other Ctrl combination types a control character, and an Alt combination
+        // that is no accelerator types nothing: both cancelled.
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return key->key() != Qt::Key_Control && key->key() != Qt::Key_Alt && key->key() != Qt::Key_Meta;
+        const int ascii = KeyAscii::of(key);
+        return ascii != 0 && Text1_KeyPress(ascii, key->text());
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
+            return false;
+        pasteIntoSearch(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        return true;
+    }
+    case QEvent::ContextMenu: {
+        std::unique_ptr<QMenu> menu(m_controls.Text1->createStandardContextMenu());
+        for (QAction* action : menu->actions()) {
+            if (action->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste"))
+                continue;
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this,
+                    [this] { pasteIntoSearch(QGuiApplication::clipboard()->text()); });
+        }
+        menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Pasted text searches as if it had been typed; control characters in it are
+// dropped, as typed ones are.
+void frmHistorySelect::pasteIntoSearch(const QString& text)
+{
+    QString typed;
+    for (const QChar c : text) {
+        if (c.isPrint())
+            typed += c;
+    }
+    if (typed.isEmpty())
+        return;
+    m_controls.Text1->insert(typed);
+    TypingSearch = true;
+    TypedText += typed;
+    FindInList(ListSearch::Direction::First);
+    TypingSearch = false;
+}
+
+void frmHistorySelect::activateWhenActive()
+{
+    m_activationPending = true;
+    if (isActiveWindow())
+        Form_Activate();
+}
+
 void frmHistorySelect::Form_Activate()
 {
-    if (m_controls.Text1->hasFocus())
-        Text1_GotFocus();
-    else
-        m_controls.Text1->setFocus();
+    m_activationPending = false;
+    m_controls.Text1->setFocus();
+    Text1_GotFocus();
 }
 
 void frmHistorySelect::done(int result)

@@ -4,6 +4,8 @@
 #include "selection/SelectionControls.h"
 
 #include <QDialog>
+
+class QKeyEvent;
 #include <functional>
 #include <optional>
 
@@ -23,8 +25,9 @@ public:
     ~frmHistorySelect() override;
 
     void setJournalOpener(JournalOpener opener) { m_openJournal = std::move(opener); }
-    // Settings, scratch database and the list; run before showing.
-    void Form_Load();
+    // Settings, scratch database and the list; run before showing. False after
+    // telling the operator why the list cannot be built (the run must end).
+    bool Form_Load();
 
     QString TypedText;
     bool TypingSearch = false;
@@ -42,14 +45,18 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void connectControls();
-    void BuildSearchList(int index);
+    bool BuildSearchList(int index, QString* error);
     void SortSearchList(int index);
     void ShowAccountBalance();
     void FindInList(ListSearch::Direction direction);
     void Form_Activate();
+    void activateWhenActive();
+    bool searchBoxEvent(QEvent* event);
+    void pasteIntoSearch(const QString& text);
     void Form_Unload();
     void Text1_GotFocus();
     bool Text1_KeyPress(int keyAscii, const QString& text);
@@ -70,4 +77,7 @@ private:
     qsizetype m_currentRow = -1;
     bool m_highlighting = false;
     bool m_unloaded = false;
+    // Set at the first showing and after the journal closes; the activation runs
+    // once the window really is active, which a window manager may grant late.
+    bool m_activationPending = false;
 };

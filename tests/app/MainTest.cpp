@@ -1,5 +1,6 @@
 #include "app/HistoryModule.h"
 #include "app/Main.h"
+#include "cli/BillingDbLocator.h"
 #include "support/FakeMessenger.h"
 #include "support/TestSuite.h"
 
@@ -35,7 +36,11 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, AccountKeys,
 class RecordingWindows : public StartWindows {
 public:
     void showJournal(HistoryModule&) override { shown << "journal"; }
-    void showSelection(HistoryModule&) override { shown << "selection"; }
+    bool showSelection(HistoryModule&) override
+    {
+        shown << "selection";
+        return true;
+    }
     QStringList shown;
 };
 
@@ -162,6 +167,8 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
         EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
         EXPECT_TRUE(messenger.messages[0].text.contains(QString::fromLatin1(c.fileInMessage)))
             << c.name << ": " << messenger.messages[0].text.toStdString();
+        // The command line words the same fault the same way.
+        EXPECT_EQ(BillingDbLocator::locate(suite.folder()).error, messenger.messages[0].text) << c.name;
     }
 }
 

@@ -43,6 +43,8 @@ TEST_F(JournalCommandTest, CsvHoldsTheJournalTextsAsBuilt)
                                    {"multiplier", 10}, {"mrcomment", "EST"}});
     suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-05-01"}, {"code", "WA"},
                                        {"comment", "fee, \"late\""}, {"amount", 12.5}});
+    // The window's saved view turns nothing on here: the command's own flags decide.
+    suite.writeFile("VIEWLED.INI", "-1\r\n-1\r\n-1\r\n-1\r\n 11380\r\n");
     const Output plain = runCli(suite.folder(), {"journal", "1-10", "--csv"});
     ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
     EXPECT_EQ(plain.out, "POST DATE,READ DATE,CODE,DESCRIPTION,PREVIOUS,READING,USAGE,CHARGE,PAYMENT,BALANCE\r\n"

@@ -81,6 +81,15 @@ TEST_F(JournalHeaderTest, DepositsOfZeroOrLessShowNothing)
     EXPECT_FALSE(compose().label.contains("DEPOSIT"));
 }
 
+TEST_F(JournalHeaderTest, DepositPaidIsSummedExactly)
+{
+    customer({{"active", -1}});
+    suite.insert("[tbl deposit]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 75}});
+    for (const double amount : {9999999999999.99, 0.02})
+        suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", amount}});
+    EXPECT_TRUE(compose().label.endsWith("   DEPOSIT: $10000000000000.01"));
+}
+
 TEST_F(JournalHeaderTest, WithoutCustomerTheLabelKeepsItsText)
 {
     location({});

@@ -7,8 +7,13 @@
 #include "support/GuiHelpers.h"
 #include "support/TestSuite.h"
 
+#include "platform/MessageBoxMessenger.h"
+
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTimer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -51,9 +56,9 @@ protected:
             work.exec("insert into histsrch values ('x', ?, ?)", {cust, loc});
     }
 
-    std::unique_ptr<frmHistory> open()
+    std::unique_ptr<frmHistory> open(Messenger* speaker = nullptr)
     {
-        auto window = std::make_unique<frmHistory>(module, messenger);
+        auto window = std::make_unique<frmHistory>(module, speaker ? *speaker : messenger);
         window->Form_Load();
         window->show();
         QApplication::processEvents();
@@ -257,6 +262,62 @@ TEST_F(frmHistoryCommandsTest, ReadingDoubleClickOpensTheReadingsAndReloads)
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(window->journal().rowCount(), rowsBefore + 1);
     EXPECT_EQ(grid->currentIndex().row(), rowsBefore);
+}
+
+TEST_F(frmHistoryCommandsTest, PagingOntoAccountsWithoutHistoryInARowKeepsTheWindow)
+{
+    suite.addAccount(4, 40);
+    suite.addAccount(5, 50);
+    makeSearchList({{1, 10}, {4, 40}, {5, 50}});
+    MessageBoxMessenger boxes;
+    auto window = open(&boxes);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QStringList told;
+    for (int step = 0; step < 2; ++step) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            told << box->text();
+            // A window manager may hand the journal an activation while the box is up.
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(window.get(), &activate);
+            QTest::qWait(20);
+            box->accept();
+        });
+        click(*window, "cmdNext");
+        QTest::qWait(50);
+        EXPECT_TRUE(window->isVisible()) << step;
+    }
+    EXPECT_EQ(told, QStringList(2, "No history records exist for this customer."));
+    EXPECT_EQ(module.CustKey, 5);
+    EXPECT_TRUE(control<QLabel>(window.get(), "Data1")->text().isEmpty());
+    EXPECT_TRUE(module.SelectedDate.isNull());
+    EXPECT_TRUE(module.SelectedDescr.isEmpty());
+}
+
+TEST_F(frmHistoryCommandsTest, NewestRowsStayInViewWhenRowHeightsChange)
+{
+    for (int day = 1; day <= 28; ++day)
+        add(1, "[tbl bill detail]", {{"date", QString("2017-06-%1").arg(day, 2, 10, QChar('0'))}, {"code", "WA"},
+                                     {"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"},
+                                     {"amount", day}});
+    auto window = open();
+    auto* grid = control<QTableView>(window.get(), "grd");
+    auto lastRowShown = [&] {
+        QApplication::processEvents();
+        const QModelIndex last = grid->model()->index(grid->model()->rowCount() - 1, 0);
+        return grid->viewport()->rect().contains(grid->visualRect(last));
+    };
+    ASSERT_TRUE(lastRowShown());
+    const int rowHeight = grid->rowHeight(0);
+    click(*window, "cmdShowPrev");
+    ASSERT_GT(grid->rowHeight(0), rowHeight);
+    EXPECT_TRUE(lastRowShown());
+    window->resize(window->width(), window->height() - 60);
+    EXPECT_TRUE(lastRowShown());
+    click(*window, "cmdShowPrev");
+    EXPECT_TRUE(lastRowShown());
 }
 
 } // namespace

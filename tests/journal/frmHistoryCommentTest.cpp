@@ -9,6 +9,7 @@
 #include "support/TestSuite.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -126,7 +127,7 @@ TEST_F(frmHistoryCommentTest, DateBoxRejectsWhatCannotBeADate)
         QTest::keyClicks(date, "12345");
         control<QPlainTextEdit>(&dialog, "txt1")->setFocus();
         QApplication::processEvents();
-        EXPECT_EQ(messenger.texts(), (QStringList{"Invalid Date", "You have not entered a valid date!"}));
+        EXPECT_EQ(messenger.texts(), QStringList{"Invalid Date"});     // its own message, and no second one
         EXPECT_EQ(date->text(), "");
         QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
     };
@@ -146,14 +147,16 @@ TEST_F(frmHistoryCommentTest, DeleteRemovesEveryMatchingCommentAndNothingElse)
     EXPECT_EQ(billingComments(" padded "), 1);
     const int rows = journal->journal().rowCount();
 
-    // An account-change row and a padded comment match no stored comment.
+    // An account-change row matches no stored comment; a comment stored with blanks
+    // around it goes, as the journal shows it without them.
     selectRowWith("zip changed from 1 to 2");
-    clickComment();
-    selectRowWith("padded");
     clickComment();
     EXPECT_EQ(journal->journal().rowCount(), rows);
     EXPECT_EQ(suite.billing().scalar("select count(*) from acctedits").toInt(), 1);
-    EXPECT_EQ(billingComments(" padded "), 1);
+    selectRowWith("padded");
+    clickComment();
+    EXPECT_EQ(billingComments(" padded "), 0);
+    EXPECT_EQ(journal->journal().rowCount(), rows - 1);
 }
 
 TEST_F(frmHistoryCommentTest, CancelStillRebuildsAndWritesNothing)
@@ -185,6 +188,71 @@ TEST_F(frmHistoryCommentTest, AFailedBillingWriteIsReportedAndTheTextKept)
     ASSERT_TRUE(module.OpenWorkDb());
     EXPECT_EQ(module.WorkDb.scalar("select count(*) from hcom where comment = 'important'").toInt(), 0);
     module.CloseWorkDb();
+}
+
+TEST_F(frmHistoryCommentTest, EnteringTheDateBoxSelectsItsText)
+{
+    operate = [](frmHistoryComment& dialog) {
+        auto* date = control<QLineEdit>(&dialog, "txt0");
+        date->setText("05/15/2017");
+        auto* comment = control<QPlainTextEdit>(&dialog, "txt1");
+        comment->setFocus();
+        QTest::mouseClick(date, Qt::LeftButton, {}, date->rect().center());
+        QTest::qWait(10);
+        EXPECT_EQ(date->selectedText(), "05/15/2017") << "by click";
+        comment->setFocus();
+        QTest::keyClick(comment, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::qWait(10);
+        ASSERT_TRUE(date->hasFocus());
+        EXPECT_EQ(date->selectedText(), "05/15/2017") << "by Tab";
+        QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
+    };
+    clickComment();
+}
+
+TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessage)
+{
+    struct Case {
+        const char* typed;
+        const char* button;     // clicked while the date box has the focus
+        QStringList messages;
+        bool open;
+    };
+    const Case cases[] = {
+        {"12345", "cmdCancel", {}, false},
+        {"13/45/2017", "cmdCancel", {}, false},
+        {"12345", "cmdSave", {"You have not entered a valid date!"}, true},
+        {"13/45/2017", "cmdSave", {"You have not entered a valid date!"}, true},
+    };
+    for (const Case& c : cases) {
+        messenger.messages.clear();
+        operate = [&](frmHistoryComment& dialog) {
+            auto* date = control<QLineEdit>(&dialog, "txt0");
+            control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("kept");
+            date->setFocus();
+            QTest::keyClicks(date, c.typed);
+            QTest::mouseClick(control<QPushButton>(&dialog, c.button), Qt::LeftButton);
+        };
+        clickComment();
+        EXPECT_EQ(messenger.texts(), c.messages) << c.typed << " " << c.button;
+        EXPECT_EQ(dialogOpen, c.open) << c.typed << " " << c.button;
+    }
+}
+
+TEST_F(frmHistoryCommentTest, TheCharactersLeftAreShownWhileTyping)
+{
+    operate = [](frmHistoryComment& dialog) {
+        auto* comment = control<QPlainTextEdit>(&dialog, "txt1");
+        auto* left = control<QLabel>(&dialog, "lblCharactersLeft");
+        EXPECT_EQ(left->text(), "255 characters left");
+        QTest::keyClicks(comment, "abcde");
+        EXPECT_EQ(left->text(), "250 characters left");
+        QTest::keyClicks(comment, QString(260, 'x'));
+        EXPECT_EQ(comment->toPlainText().size(), 255);
+        EXPECT_EQ(left->text(), "0 characters left");
+        QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
+    };
+    clickComment();
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -104,8 +105,10 @@ TEST_F(frmHistoryTest, SettingsFileShapesTheWindowAndIsRewrittenAtClose)
     suite.writeFile("VIEWLED.INI", "-1\r\n0\r\n1\r\n0\r\n13000\r\n");
     auto window = open();
     auto* grid = control<QTableView>(window.get(), "grd");
-    EXPECT_EQ(grid->columnWidth(3), Twips::toPixels(2200, grid->logicalDpiX()));
-    EXPECT_EQ(grid->columnWidth(4), Twips::toPixels(900, grid->logicalDpiX()));
+    // DESCRIPTION at its narrower width, plus what the window has beyond its design width.
+    const int dpi = grid->logicalDpiX();
+    EXPECT_EQ(grid->columnWidth(3), Twips::toPixels(2200, dpi) + window->width() - Twips::toPixels(11380, dpi));
+    EXPECT_EQ(grid->columnWidth(4), Twips::toPixels(900, dpi));
     EXPECT_FALSE(grid->isColumnHidden(4));
     EXPECT_EQ(control<QPushButton>(window.get(), "cmdShowPrev")->text(), "Hide Previous Readings");
     EXPECT_EQ(control<QPushButton>(window.get(), "cmdApplyMult")->text(), "Remove Multiplier from Readings");
@@ -155,6 +158,80 @@ TEST_F(frmHistoryTest, InactiveAccountHasARedHeader)
     auto* label = control<QLabel>(window.get(), "Label2");
     EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_TRUE(label->text().contains("  -  INACTIVE\r\n"));
+}
+
+TEST_F(frmHistoryTest, StoredTextShowsAsTextInAFourLineHeader)
+{
+    suite.exec("update [tbl customer] set fname = 'O''BRIEN <b>JR</b>', lname = null");
+    addHistory();
+    auto window = open();
+    auto* label = control<QLabel>(window.get(), "Label2");
+    EXPECT_TRUE(label->text().startsWith("Account: A1   O'BRIEN <b>JR</b>\r\n"));
+    const QFontMetrics metrics(label->font());
+    EXPECT_GE(label->sizeHint().height(), 4 * metrics.lineSpacing());
+    EXPECT_GE(label->sizeHint().width(), metrics.horizontalAdvance("Account: A1   O'BRIEN <b>JR</b>"));
+}
+
+TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShown)
+{
+    addHistory();
+    suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-04-01"}, {"code", "WA"},
+                                       {"amount", 12110600.25}});
+    suite.insert("[tbl payment detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-04-02"}, {"code", "WA"},
+                                          {"amount", 99999999.99}});
+    auto window = open();
+    auto* grid = control<QTableView>(window.get(), "grd");
+    QStyleOptionViewItem option;
+    option.initFrom(grid);
+    option.font = grid->font();
+    for (const int column : {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance}) {
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            const QModelIndex index = grid->model()->index(row, column);
+            EXPECT_LE(grid->itemDelegate()->sizeHint(option, index).width(), grid->columnWidth(column))
+                << index.data().toString().toStdString();
+        }
+    }
+    // DESCRIPTION makes room: BALANCE stays in view without scrolling sideways.
+    EXPECT_LE(grid->columnViewportPosition(JournalModel::Balance) + grid->columnWidth(JournalModel::Balance),
+              grid->viewport()->width());
+}
+
+TEST_F(frmHistoryTest, DescriptionTakesTheExtraWidthAndButtonsNeverOverlap)
+{
+    addHistory();
+    auto window = open();
+    auto* grid = control<QTableView>(window.get(), "grd");
+    const int designWidth = grid->columnWidth(JournalModel::Description);
+    window->resize(window->width() + 300, window->height());
+    EXPECT_EQ(grid->columnWidth(JournalModel::Description), designWidth + 300);
+
+    window->resize(Twips::toPixels(4000, window->logicalDpiX()), Twips::toPixels(1500, window->logicalDpiX()));
+    const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
+    for (const QPushButton* a : buttons) {
+        EXPECT_TRUE(window->rect().contains(a->geometry())) << a->objectName().toStdString();
+        for (const QPushButton* b : buttons) {
+            if (a != b && a->isVisible() && b->isVisible()) {
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->objectName().toStdString() << " " << b->objectName().toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(frmHistoryTest, AMissingKindOfRowIsToldOnceAndTheRestShown)
+{
+    addHistory();
+    suite.exec("drop table acctedits");
+    suite.exec("drop table histcomments");
+    auto window = open();
+    ASSERT_EQ(messenger.messages.size(), 1);
+    EXPECT_EQ(messenger.messages[0].text, "The billing database " + suite.billingPath()
+                                              + " has no table histcomments, acctedits: the journal is shown "
+                                                "without history comments, account edits.");
+    EXPECT_EQ(window->journal().rowCount(), 6);
+    window->Form_Load();
+    EXPECT_EQ(messenger.messages.size(), 1);
+    EXPECT_TRUE(window->isVisible());
 }
 
 } // namespace

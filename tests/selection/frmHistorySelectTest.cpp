@@ -1,13 +1,22 @@
 #include "selection/frmHistorySelect.h"
 
 #include "app/HistoryModule.h"
+#include "app/ProgramWindows.h"
+#include "journal/frmHistory.h"
+#include "platform/MessageBoxMessenger.h"
 #include "selection/SearchListModel.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,12 +53,29 @@ protected:
                                         {"locseq", loc}, {"addr2", "MAIN ST"}});
     }
 
-    void open()
+    void open(Messenger* speaker = nullptr, bool realJournal = false)
     {
-        window = std::make_unique<frmHistorySelect>(module, messenger);
-        window->setJournalOpener([this](HistoryModule& m) { journalKeys.append({m.CustKey, m.LocKey}); });
-        window->Form_Load();
+        window = std::make_unique<frmHistorySelect>(module, speaker ? *speaker : messenger);
+        if (!realJournal)
+            window->setJournalOpener([this](HistoryModule& m) { journalKeys.append({m.CustKey, m.LocKey}); });
+        ASSERT_TRUE(window->Form_Load());
         window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::processEvents();
+    }
+
+    // Another program's window takes the activation, as a window manager may leave
+    // it for a while before our window is active again.
+    void activateElsewhere()
+    {
+        elsewhere.show();
+        elsewhere.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    }
+
+    void activateAgain()
+    {
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         QApplication::processEvents();
@@ -85,6 +111,7 @@ protected:
     FakeMessenger messenger;
     std::unique_ptr<frmHistorySelect> window;
     QList<std::pair<int, int>> journalKeys;
+    QWidget elsewhere;
 };
 
 TEST_F(frmHistorySelectTest, ShowsEveryControlWithItsCaptionAndTip)
@@ -358,6 +385,171 @@ TEST_F(frmHistorySelectTest, ClosingTheWindowDeletesTheScratchDatabase)
     window->close();
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
     EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 0 \r\n\r\n"));
+}
+
+TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
+{
+    suite.insert("[tbl bill detail]", {{"custkey", 3}, {"lockey", 30}, {"date", "2017-01-01"}, {"code", "WA"},
+                                       {"amount", 10}});
+    suite.writeFile("ledviewsel.ini", " 0 \r\n21\r\n");
+    // At start the window is active only after its first activation has run.
+    window = std::make_unique<frmHistorySelect>(module, messenger);
+    ASSERT_TRUE(window->Form_Load());
+    window->show();
+    activateElsewhere();
+    activateAgain();
+    auto* box = get<QLineEdit>("Text1");
+    EXPECT_EQ(box->selectedText(), "21");
+    type("2");
+    EXPECT_EQ(box->text(), "2");
+    EXPECT_EQ(window->TypedText, "2");
+    ASSERT_EQ(highlightedAccount(), "2100");
+
+    // The real journal, opened modally and closed while another window is active.
+    bool journalShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* journal = qobject_cast<frmHistory*>(QApplication::activeModalWidget());
+        ASSERT_NE(journal, nullptr);
+        journalShown = true;
+        QObject::connect(journal, &QDialog::finished, [this] { activateElsewhere(); });
+        QTest::mouseClick(control<QPushButton>(journal, "cmdExit"), Qt::LeftButton);
+    });
+    click("cmdNext");
+    ASSERT_TRUE(journalShown);
+    activateAgain();
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(box->selectedText(), "2");
+    type("1");
+    EXPECT_EQ(box->text(), "1");
+    EXPECT_EQ(window->TypedText, "1");
+    EXPECT_EQ(highlightedAccount(), "1100");
+    EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+}
+
+TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
+{
+    open();
+    type("1");
+    auto* box = get<QLineEdit>("Text1");
+    // The texts an X server sends with these keys; Ctrl+B types a control character
+    // and Alt+X, bound to nothing here, types none.
+    const struct { Qt::Key key; const char* text; Qt::KeyboardModifiers modifiers; } keys[] = {
+        {Qt::Key_Delete, "\x7f", {}}, {Qt::Key_Left, "", {}}, {Qt::Key_Home, "", {}}, {Qt::Key_End, "", {}},
+        {Qt::Key_F5, "", {}}, {Qt::Key_Up, "", {}}, {Qt::Key_B, "\x02", Qt::ControlModifier},
+        {Qt::Key_B, "b", Qt::ControlModifier}, {Qt::Key_X, "x", Qt::AltModifier}};
+    for (const auto& k : keys) {
+        QTest::sendKeyEvent(QTest::Click, box, k.key, QString::fromLatin1(k.text), k.modifiers);
+        EXPECT_EQ(window->TypedText, "1") << k.key;
+    }
+    EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+
+    press(Qt::Key_Escape, get<QListView>("DBList1"));
+    press(Qt::Key_Escape, box);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(suite.filePath("ledviewsel.ini")));
+}
+
+TEST_F(frmHistorySelectTest, ANotFoundSearchScrollsBackToTheFirstLine)
+{
+    for (int account = 10; account < 70; ++account)
+        addAccount(account, account * 10, QByteArray::number(5000 + account).constData(), "EXTRA", "ACTIVE", "L-9");
+    open();
+    click("Data1Last");
+    auto* scroll = get<QListView>("DBList1")->verticalScrollBar();
+    ASSERT_GT(scroll->value(), 0);
+    type("9");
+    EXPECT_EQ(lastMessage(), "Search text '9' not found in ACCOUNT NUMBER field.");
+    EXPECT_EQ(scroll->value(), 0);
+}
+
+TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
+{
+    open();
+    get<QRadioButton>("opt1")->click();
+    auto* box = get<QLineEdit>("Text1");
+    box->setFocus();
+    QGuiApplication::clipboard()->setText("smith\n");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), "smith");
+    EXPECT_EQ(window->TypedText, "smith");
+    EXPECT_EQ(highlightedAccount(), "1200");
+
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), "smith");
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "smith");
+
+    // The context menu's Paste, on a box whose text is selected.
+    QGuiApplication::clipboard()->setText("ers");
+    window->TypedText = "smith";
+    box->end(false);
+    bool pasted = false;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith("&Paste")) {
+                action->trigger();
+                pasted = true;
+            }
+        }
+        menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &menuEvent);
+    EXPECT_TRUE(pasted);
+    EXPECT_EQ(box->text(), "smithers");
+    EXPECT_EQ(window->TypedText, "smithers");
+    EXPECT_EQ(highlightedAccount(), "2100");
+    EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+}
+
+TEST_F(frmHistorySelectTest, EnterOnAFocusedButtonPressesIt)
+{
+    open();
+    auto* findFirst = get<QPushButton>("cmdFindFirst");
+    findFirst->setFocus();
+    QTest::keyClick(findFirst, Qt::Key_Return);
+    EXPECT_EQ(highlightedAccount(), "1100");
+    get<QPushButton>("cmdNext")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{2, 20}}));
+}
+
+TEST_F(frmHistorySelectTest, AListThatCannotBeBuiltEndsTheRunNamingTheFile)
+{
+    suite.exec("drop table [tbl customer]");
+    HistoryModule fresh;
+    fresh.ProgramFolder = suite.folder();
+    ProgramWindows windows(messenger);
+    EXPECT_EQ(Main::run(fresh, QString(), messenger, windows), 1);
+    ASSERT_EQ(messenger.messages.size(), 1);
+    EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
+    EXPECT_TRUE(messenger.messages[0].text.contains(suite.billingPath())) << lastMessage().toStdString();
+    EXPECT_TRUE(messenger.messages[0].text.contains("no such table")) << lastMessage().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(fresh.WorkDbPath));
+}
+
+TEST_F(frmHistorySelectTest, MessageBoxesShowTypedTextAsText)
+{
+    MessageBoxMessenger boxes;
+    open(&boxes);
+    get<QRadioButton>("opt1")->click();
+    get<QLineEdit>("Text1")->setText("<b>X</b>");
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        shown = label->text();
+        format = label->textFormat();
+        box->accept();
+    });
+    click("cmdFindFirst");
+    EXPECT_EQ(shown, "Search text '<b>X</b>' not found in ACCOUNT NAME field.");
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 } // namespace
