@@ -32,7 +32,7 @@ protected:
 
     TestSuite suite;
     ReadingsModel model;
-    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Warning};
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
 TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
