@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
-#include "cli/DemoSuite.h"
-#include "cli/HostileData.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/DemoSuite.h"
+#include "demosuite/HostileData.h"
+#include "demosuite/SqliteDb.h"
 #include "platform/SqlTransaction.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "cli/BillingDbLocator.h"
 #include "cli/CliCommand.h"
 #include "cli/SqlValueText.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 #include "platform/SqlDialect.h"
 
 #include <cctype>

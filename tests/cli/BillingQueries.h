@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/SqlValueText.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <QCryptographicHash>
 #include <QString>

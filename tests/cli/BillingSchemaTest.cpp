@@ -1,6 +1,6 @@
-#include "cli/BillingSchema.h"
+#include "demosuite/BillingSchema.h"
 #include "BillingQueries.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QSet>

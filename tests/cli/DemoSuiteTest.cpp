@@ -1,6 +1,6 @@
 #include "BillingQueries.h"
-#include "cli/DemoSuite.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/DemoSuite.h"
+#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "BillingQueries.h"
-#include "cli/BillingSchema.h"
-#include "cli/DemoTariff.h"
-#include "cli/EntmeterStandIn.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/BillingSchema.h"
+#include "demosuite/DemoTariff.h"
+#include "demosuite/EntmeterStandIn.h"
+#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/HostileData.h"
+#include "demosuite/HostileData.h"
 #include "support/TestSuite.h"
 
 #include <gtest/gtest.h>

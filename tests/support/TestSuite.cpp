@@ -1,6 +1,6 @@
 #include "support/TestSuite.h"
 
-#include "cli/BillingSchema.h"
+#include "demosuite/BillingSchema.h"
 
 #include <QDir>
 #include <QFile>

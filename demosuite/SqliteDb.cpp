@@ -1,4 +1,4 @@
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <sqlite3.h>
 

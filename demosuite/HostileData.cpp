@@ -1,6 +1,6 @@
-#include "cli/HostileData.h"
+#include "demosuite/HostileData.h"
 
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <sqlite3.h>
 

@@ -1,11 +1,11 @@
-#include "cli/DemoSuite.h"
+#include "demosuite/DemoSuite.h"
 
-#include "cli/BillingSchema.h"
-#include "cli/DemoAccounts.h"
-#include "cli/DemoBigJournal.h"
-#include "cli/DemoHistory.h"
-#include "cli/DemoRows.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/BillingSchema.h"
+#include "demosuite/DemoAccounts.h"
+#include "demosuite/DemoBigJournal.h"
+#include "demosuite/DemoHistory.h"
+#include "demosuite/DemoRows.h"
+#include "demosuite/SqliteDb.h"
 #include "platform/SqlTransaction.h"
 
 #include <QDir>

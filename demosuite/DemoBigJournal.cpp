@@ -1,6 +1,6 @@
-#include "cli/DemoBigJournal.h"
+#include "demosuite/DemoBigJournal.h"
 
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <sqlite3.h>
 

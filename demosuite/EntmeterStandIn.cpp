@@ -1,9 +1,9 @@
-#include "cli/EntmeterStandIn.h"
+#include "demosuite/EntmeterStandIn.h"
 
 #include "app/SuiteFolder.h"
 #include "cli/BillingDbLocator.h"
-#include "cli/DemoTariff.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/DemoTariff.h"
+#include "demosuite/SqliteDb.h"
 #include "platform/SqlTransaction.h"
 
 #include <QDir>

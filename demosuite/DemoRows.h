@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "cli/DemoRows.h"
+#include "demosuite/DemoRows.h"
 
 #include <sqlite3.h>
 
