@@ -1,7 +1,7 @@
 #include "app/AuditLog.h"
 
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "app/SuiteFolder.h"
 
 #include <QDir>

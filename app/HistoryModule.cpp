@@ -4,16 +4,21 @@
 
 #include <QDir>
 
+SqlConnection HistoryModule::openBilling() const
+{
+    return SqlConnection::open(BillingDbPath, SqlConnection::Mode::OpenExisting, BusyTimeoutMs);
+}
+
 bool HistoryModule::OpenBillingDb()
 {
-    BillingDb = SqlConnection::open(BillingDbPath);
+    BillingDb = openBilling();
     m_lastOpenError = BillingDb.isOpen() ? QString() : BillingDb.lastError();
     return BillingDb.isOpen();
 }
 
 bool HistoryModule::OpenWorkDb()
 {
-    WorkDb = SqlConnection::open(WorkDbPath);
+    WorkDb = SqlConnection::open(WorkDbPath, SqlConnection::Mode::OpenExisting, BusyTimeoutMs);
     if (WorkDb.isOpen())
         WorkDb.makeScratch();
     m_lastOpenError = WorkDb.isOpen() ? QString() : WorkDb.lastError();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 
 #include <QDate>
 #include <QString>
@@ -24,6 +24,7 @@ public:
     QDate SelectedDate;
     QString SelectedDescr;
     int16_t CommentDeleteMode = 0;
+    int BusyTimeoutMs = SqlConnection::DefaultBusyTimeoutMs;
 
     SqlConnection BillingDb;
     SqlConnection WorkDb;
@@ -31,6 +32,8 @@ public:
     // Open the billing / scratch file (never creating it); false and a message in
     // lastOpenError() when it cannot be opened.
     bool OpenBillingDb();
+    // A connection of its own to the billing file, for a window's model or a report.
+    SqlConnection openBilling() const;
     bool OpenWorkDb();
     void CloseBillingDb();
     void CloseWorkDb();

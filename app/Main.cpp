@@ -97,7 +97,7 @@ QString configurationProblem(HistoryModule& module)
     module.CompanyTitle = companyName.isNull() ? QStringLiteral("UNKNOWN COMPANY") : companyName.toString();
 
     // A file that is there but is no database would otherwise fail deep inside a window.
-    SqlConnection billing = SqlConnection::open(module.BillingDbPath);
+    SqlConnection billing = module.openBilling();
     if (!billing.isOpen())
         return QStringLiteral("Your database ") + module.BillingDbPath
                + QStringLiteral(" cannot be opened: ") + billing.lastError();

@@ -1,5 +1,7 @@
 #include "BareEngine.h"
 
+#include "platform/SqlStatement.h"
+
 #include <sqlite3.h>
 #include <stdexcept>
 #include <string_view>
@@ -37,55 +39,37 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-class Statement {
+// The one native statement type, failing loudly: a benchmark never measures a failure.
+class Statement : public SqlStatement {
 public:
-    Statement(Db& db, const std::string& sql) : m_db(db)
+    Statement(Db& db, const std::string& sql) : SqlStatement(db.handle(), sql), m_db(db)
     {
-        if (sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &m_statement, nullptr) != SQLITE_OK)
+        if (!isValid())
             db.fail(sql);
-    }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& bind(int index, int64_t value)
-    {
-        sqlite3_bind_int64(m_statement, index, value);
-        return *this;
-    }
-    Statement& bind(int index, const std::string& text)
-    {
-        sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        return *this;
     }
     bool next()
     {
-        const int rc = sqlite3_step(m_statement);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            m_db.fail(sqlite3_sql(m_statement));
-        return rc == SQLITE_ROW;
+        const bool row = SqlStatement::next();
+        if (failed())
+            m_db.fail(sqlite3_sql(handle()));
+        return row;
     }
     void run()
     {
-        next();
-        sqlite3_reset(m_statement);
+        if (!SqlStatement::run())
+            m_db.fail(sqlite3_sql(handle()));
     }
-    std::string text(int column) const
-    {
-        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-        return data ? std::string(data, static_cast<size_t>(sqlite3_column_bytes(m_statement, column))) : std::string();
-    }
-    sqlite3_stmt* get() const { return m_statement; }
+    std::string text(int column) const { return std::string(utf8(column)); }
 
 private:
     Db& m_db;
-    sqlite3_stmt* m_statement = nullptr;
 };
 
 void attachWork(Db& db, const std::string& workPath)
 {
     Statement attach(db, "attach database ?1 as work");
-    attach.bind(1, workPath).run();
+    attach.bind(1, workPath);
+    attach.run();
 }
 
 void scratch(Db& db, const char* schema)
@@ -132,12 +116,12 @@ int64_t buildList(const std::string& billingPath, const std::string& workPath)
     Db work(workPath);
     Statement rows(work, "select rowid, srchtext, custkey, lockey from histsrch");
     while (rows.next()) {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(rows.get(), 1));
-        buffer.append(text, static_cast<size_t>(sqlite3_column_bytes16(rows.get(), 1)) / 2);
+        const QStringView text = rows.text16(1);
+        buffer.append(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
         offsets.push_back(buffer.size());
-        rowids.push_back(sqlite3_column_int64(rows.get(), 0));
-        keys.push_back(sqlite3_column_int(rows.get(), 2));
-        keys.push_back(sqlite3_column_int(rows.get(), 3));
+        rowids.push_back(rows.integer(0));
+        keys.push_back(static_cast<int32_t>(rows.integer(2)));
+        keys.push_back(static_cast<int32_t>(rows.integer(3)));
     }
     return static_cast<int64_t>(rowids.size());
 }
@@ -219,7 +203,8 @@ int64_t openJournal(const std::string& billingPath, const std::string& workPath,
         for (const auto& table : accountTables) {
             Statement copy(billing, std::string("create table work.") + table[0] + " as select * from " + table[1]
                                         + " where " + table[2]);
-            copy.bind(1, locKey).bind(2, custKey).run();
+            copy.bind(1, locKey).bind(2, custKey);
+            copy.run();
         }
         billing.exec("commit");
     }
@@ -253,7 +238,7 @@ int64_t openJournal(const std::string& billingPath, const std::string& workPath,
         Row row;
         for (int column = 0; column < 12; ++column)
             row.values[column] = read.text(column);
-        row.dorder = sqlite3_column_double(read.get(), 12);
+        row.dorder = read.real(12);
         rows.push_back(std::move(row));
     }
     return static_cast<int64_t>(rows.size());
@@ -278,10 +263,12 @@ void codeBalances(const std::string& workPath, const std::string& asOfIso, int64
                    "where date <= ?1 group by code) "
                    "insert into baltemp select b.custkey, b.lockey, b.code, ifnull(u.c, 0), ifnull(u.p, 0), "
                    "ifnull(u.c, 0) - ifnull(u.p, 0) from bal b left join upto u on u.code = b.code order by b.code");
-    fill.bind(1, asOfIso).run();
+    fill.bind(1, asOfIso);
+    fill.run();
     Statement total(work, "insert into baltemp select ?1, ?2, 'TOTAL', total(totalcharges), total(totalpaid), "
                           "total(bal) from baltemp");
-    total.bind(1, custKey).bind(2, locKey).run();
+    total.bind(1, custKey).bind(2, locKey);
+    total.run();
     work.exec("commit");
 }
 
@@ -294,11 +281,11 @@ int64_t readings(const std::string& billingPath, int64_t custKey, int64_t locKey
                             "order by BillDate, chgout, ReadingKey");
     read.bind(1, custKey).bind(2, locKey);
     std::vector<std::vector<sqlite3_value*>> rows;
-    const int columns = sqlite3_column_count(read.get());
+    const int columns = read.columnCount();
     while (read.next()) {
         std::vector<sqlite3_value*> row;
         for (int column = 0; column < columns; ++column)
-            row.push_back(sqlite3_value_dup(sqlite3_column_value(read.get(), column)));
+            row.push_back(sqlite3_value_dup(sqlite3_column_value(read.handle(), column)));
         rows.push_back(std::move(row));
     }
     for (auto& row : rows)

@@ -1,6 +1,6 @@
 #include "BenchSuites.h"
 
-#include "cli/DemoSuite.h"
+#include "demosuite/DemoSuite.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -251,10 +251,10 @@ void ReadingsLoad(benchmark::State& state)
     ReadingsModel model;
     BenchClock::Loop loop;
     for (auto _ : state) {
-        model.load(module.BillingDbPath, module.CustKey, module.LocKey);
+        model.load(module.openBilling(), module.CustKey, module.LocKey);
         model.release();
     }
-    model.load(module.BillingDbPath, module.CustKey, module.LocKey);
+    model.load(module.openBilling(), module.CustKey, module.LocKey);
     state.counters["rows"] = model.rowCount();
     model.release();
     const std::string billing = utf8(module.BillingDbPath);

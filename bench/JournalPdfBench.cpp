@@ -1,7 +1,7 @@
 // The printed journal of a long account written to PDF, against the same rows read
 // from the scratch database and the same text painted without the report engine.
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "journal/rptHistoryJournal.h"
 
 #include <QGuiApplication>

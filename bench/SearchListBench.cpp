@@ -2,7 +2,7 @@
 #include "BareEngine.h"
 #include "BenchClock.h"
 #include "BenchSuites.h"
-#include "cli/DemoSuite.h"
+#include "demosuite/DemoSuite.h"
 #include "selection/ListSearch.h"
 #include "selection/SearchList.h"
 

@@ -1,7 +1,8 @@
 #include "cli/CliCommand.h"
-#include "cli/DemoSuite.h"
-#include "cli/HostileData.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/DemoSuite.h"
+#include "demosuite/HostileData.h"
+#include "demosuite/SqliteDb.h"
+#include "platform/SqlTransaction.h"
 
 #include <cstdio>
 
@@ -23,14 +24,19 @@ bool readNumber(const QString& name, const QString& text, qint64 low, qint64 hig
 bool addHostileAccounts(const QString& billingPath, QString& error)
 {
     SqliteDb db;
-    if (!db.open(billingPath, false) || !db.exec("begin")) {
+    if (!db.open(billingPath, false)) {
         error = db.lastError();
+        return false;
+    }
+    SqlTransaction transaction(db.handle());
+    if (!transaction.isActive()) {
+        error = transaction.error();
         return false;
     }
     if (!HostileData::write(db.handle(), &error))
         return false;
-    if (!db.exec("commit")) {
-        error = db.lastError();
+    if (!transaction.commit()) {
+        error = transaction.error();
         return false;
     }
     return true;

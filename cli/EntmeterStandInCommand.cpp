@@ -1,5 +1,5 @@
 #include "cli/CliCommand.h"
-#include "cli/EntmeterStandIn.h"
+#include "demosuite/EntmeterStandIn.h"
 
 #include <cstdio>
 

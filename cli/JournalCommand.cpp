@@ -98,6 +98,8 @@ int runJournalCommand(const CliContext& context)
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
     if (!loaded.extraction.ok)
         return cliFailure(loaded.extraction.error);
+    if (!loaded.build.error.isEmpty())
+        return cliFailure(loaded.build.error);
     if (!loaded.extraction.missing.isEmpty())
         std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
                     + QLatin1Char('\n')).toUtf8().constData(), stderr);
@@ -127,6 +129,8 @@ int runAccountCommand(const CliContext& context)
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
     if (!loaded.extraction.ok)
         return cliFailure(loaded.extraction.error);
+    if (!loaded.build.error.isEmpty())
+        return cliFailure(loaded.build.error);
     QString header = loaded.header.label;
     header.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QString balance;

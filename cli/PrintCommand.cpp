@@ -117,6 +117,8 @@ int runPrintCommand(const CliContext& context)
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
     if (!loaded.extraction.ok)
         return cliFailure(loaded.extraction.error);
+    if (!loaded.build.error.isEmpty())
+        return cliFailure(loaded.build.error);
     if (loaded.build.NoHistory)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
     const JournalPrintState state = printState(loaded, flags, arguments);

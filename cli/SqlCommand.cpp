@@ -1,43 +1,41 @@
 #include "cli/BillingDbLocator.h"
 #include "cli/CliCommand.h"
 #include "cli/SqlValueText.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 #include "platform/SqlDialect.h"
-
-#include <sqlite3.h>
 
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
-bool onlyBlanksOrSemicolons(const char* text)
+bool onlyBlanksOrSemicolons(std::string_view text)
 {
-    for (; *text; ++text) {
-        if (!std::isspace(static_cast<unsigned char>(*text)) && *text != ';')
+    for (const char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c)) && c != ';')
             return false;
     }
     return true;
 }
 
-int printRows(sqlite3_stmt* statement, sqlite3* db)
+int printRows(SqlStatement& statement)
 {
-    const int columns = sqlite3_column_count(statement);
+    const int columns = statement.columnCount();
     std::string line;
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    while (statement.next()) {
         line.clear();
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 line += '\t';
-            line += SqlValueText::column(statement, c);
+            line += SqlValueText::column(statement.handle(), c);
         }
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
-    if (rc != SQLITE_DONE)
-        return cliFailure(sqliteMessage(db));
+    if (statement.failed())
+        return cliFailure(statement.error());
     return CliExit::Ok;
 }
 
@@ -61,17 +59,13 @@ int runSqlCommand(const CliContext& context)
         return cliFailure(QStringLiteral("the SQL dialect could not be registered"));
 
     const QByteArray sql = context.args.first().toUtf8();
-    sqlite3_stmt* statement = nullptr;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db.handle(), sql.constData(), static_cast<int>(sql.size()), &statement, &tail) != SQLITE_OK)
-        return cliFailure(sqliteMessage(db.handle()));
-    if (!statement)
+    std::string_view rest;
+    SqlStatement statement(db.handle(), std::string_view(sql.constData(), static_cast<size_t>(sql.size())), &rest);
+    if (statement.failed())
+        return cliFailure(statement.error());
+    if (!statement.isValid())
         return cliFailure(QStringLiteral("no statement given"));
-    int status = CliExit::Ok;
-    if (tail && !onlyBlanksOrSemicolons(tail))
-        status = cliFailure(QStringLiteral("only one statement at a time"));
-    else
-        status = printRows(statement, db.handle());
-    sqlite3_finalize(statement);
-    return status;
+    if (!onlyBlanksOrSemicolons(rest))
+        return cliFailure(QStringLiteral("only one statement at a time"));
+    return printRows(statement);
 }

@@ -2,6 +2,7 @@
 
 #include "app/HistoryModule.h"
 #include "app/Waits.h"
+#include "platform/SqlTransaction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -99,7 +100,7 @@ AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
 bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
 {
     if (!QFileInfo::exists(module.WorkDbPath)) {
-        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
         if (!module.WorkDb.isOpen()) {
             error = QStringLiteral("The work database ") + module.WorkDbPath
                     + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError();
@@ -149,8 +150,8 @@ QString AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
     const bool haveCodes =
         module.BillingDb.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = 'lutc'")).toInt() > 0;
     module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
-    module.ExecBilling(QStringLiteral("begin"));
     QString error;
+    SqlTransaction transaction(module.BillingDb);
     for (const Copy& copy : copies) {
         if (haveCodes && copy.keys == Copy::All)
             continue;
@@ -183,10 +184,9 @@ QString AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
         }
     }
     // The copies reach the work file's disk at the commit: a full disk fails there.
-    if (error.isEmpty() && !module.ExecBilling(QStringLiteral("commit")))
-        error = failed + module.BillingDb.lastError();
-    if (!error.isEmpty())
-        module.ExecBilling(QStringLiteral("rollback"));
+    if (error.isEmpty() && !transaction.commit())
+        error = failed + transaction.error();
+    transaction.rollback();
     module.BillingDb.detach(QStringLiteral("work"));
     return error;
 }

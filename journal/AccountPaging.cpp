@@ -1,6 +1,6 @@
 #include "journal/AccountPaging.h"
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 
 #include <QSqlQuery>
 

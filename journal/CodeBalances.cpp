@@ -1,7 +1,8 @@
 #include "journal/CodeBalances.h"
 
-#include "app/NativeQuery.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlStatement.h"
+#include "platform/SqlTransaction.h"
+#include "platform/SqlConnection.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -56,7 +57,7 @@ void CodeBalances::load(SqlConnection& work, int custKey, int locKey)
 
 void CodeBalances::addActivity(SqlConnection& work, const char* sql, int chargeSign, int paidSign)
 {
-    NativeQuery q(work, sql);
+    SqlStatement q(work, sql);
     while (q.next()) {
         // Undated activity never counts: no date is on or before another.
         if (q.isNull(1) || q.isNull(2))
@@ -127,7 +128,7 @@ CodeBalances::Table CodeBalances::compute(const QDate& asOf) const
 
 void CodeBalances::store(SqlConnection& work, const Table& table, int custKey, int locKey)
 {
-    work.exec(QStringLiteral("begin"));
+    SqlTransaction transaction(work);
     work.exec(QStringLiteral("drop table if exists baltemp"));
     work.exec(QStringLiteral("create table baltemp as select * from bal where 0"));
     work.exec(QStringLiteral("alter table baltemp add column bal currency"));
@@ -147,5 +148,5 @@ void CodeBalances::store(SqlConnection& work, const Table& table, int custKey, i
         }
         work.exec(insert, values);
     }
-    work.exec(QStringLiteral("commit"));
+    transaction.commit();
 }

@@ -1,7 +1,8 @@
 #include "journal/JournalBuilder.h"
 
 #include "app/HistoryModule.h"
-#include "app/NativeQuery.h"
+#include "platform/SqlStatement.h"
+#include "platform/SqlTransaction.h"
 #include "platform/Currency.h"
 
 #include <algorithm>
@@ -143,7 +144,7 @@ struct Staged {
     std::optional<int64_t> units;
 };
 
-Staged stage(NativeQuery& row, std::string& arena)
+Staged stage(SqlStatement& row, std::string& arena)
 {
     Staged staged;
     for (int column = 0; column < TextCount; ++column) {
@@ -171,7 +172,7 @@ struct Previous {
 // Writes the row to jurn at its place and gives it as the grid shows it. The running
 // balance is summed as whole ten-thousandths so that no row drifts by a binary fraction;
 // after an amount that is no money it is left empty, never silently short.
-JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& insert,
+JournalRow write(const Staged& staged, const std::string& arena, SqlStatement& insert,
                  std::optional<int64_t> balance, int trow, Previous& previous)
 {
     QString texts[TextCount];
@@ -190,16 +191,16 @@ JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& in
         texts[column] = previous.texts[column];
     }
     if (staged.dorderIsInteger)
-        insert.bindInteger(DOrder + 1, static_cast<int64_t>(staged.dorder));
+        insert.bind(DOrder + 1, static_cast<int64_t>(staged.dorder));
     else
-        insert.bindReal(DOrder + 1, staged.dorder);
+        insert.bind(DOrder + 1, staged.dorder);
     char rbal[Currency::PlainCapacity];
     const size_t rbalSize = balance ? Currency::fromTenThousandths(*balance).writePlain(rbal) : 0;
     if (balance)
         insert.bindStaticText(12, std::string_view(rbal, rbalSize));
     else
         insert.bindNull(12);
-    insert.bindInteger(13, trow);
+    insert.bind(13, trow);
     insert.run();
 
     JournalRow row;
@@ -224,25 +225,30 @@ JournalRow write(const Staged& staged, const std::string& arena, NativeQuery& in
 
 namespace {
 
-// The journal order as prejurn rowids.
-bool readOrder(SqlConnection& work, std::vector<int64_t>& order)
+// The journal order as prejurn rowids; false and `error` when it cannot be read.
+bool readOrder(SqlConnection& work, std::vector<int64_t>& order, QString& error)
 {
-    NativeQuery keys(work, journalOrder);
+    SqlStatement keys(work, journalOrder);
     while (keys.next())
         order.push_back(keys.integer(0));
-    return keys.isValid() && !keys.failed();
+    if (keys.isValid() && !keys.failed())
+        return true;
+    error = keys.error();
+    return false;
 }
 
 // The completed rows in rowid order, and the longest description over 29 characters.
 bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& staged, std::string& arena,
-                   int& longest)
+                   int& longest, QString& error)
 {
     const QString completed = QString::fromLatin1(completedRows)
                                   .arg(QLatin1String(multApplied ? scaledRows : stagedRows));
     for (const char* codes : {codeTable, noCodeTable}) {
-        NativeQuery row(work, completed.arg(QLatin1String(codes)).toUtf8().constData());
-        if (!row.isValid())
+        SqlStatement row(work, completed.arg(QLatin1String(codes)).toUtf8().constData());
+        if (!row.isValid()) {
+            error = row.error();
             continue;
+        }
         while (row.next()) {
             staged.push_back(stage(row, arena));
             if (row.integer(CutLength) > 29)
@@ -252,6 +258,7 @@ bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& s
         auto bySeq = [](const Staged& a, const Staged& b) { return a.seq < b.seq; };
         if (!std::is_sorted(staged.begin(), staged.end(), bySeq))
             std::sort(staged.begin(), staged.end(), bySeq);
+        error = row.error();
         return !row.failed();
     }
     return false;
@@ -271,13 +278,18 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
     std::vector<Staged> staged;
     std::string arena;
     int longest = 0;
-    if (!readOrder(module.WorkDb, order) || !readCompleted(module.WorkDb, flags.MultApplied, staged, arena, longest)
-        || staged.size() != order.size())
+    QString& error = result.error;
+    if (!readOrder(module.WorkDb, order, error)
+        || !readCompleted(module.WorkDb, flags.MultApplied, staged, arena, longest, error))
         return false;
+    if (staged.size() != order.size()) {
+        error = QStringLiteral("the staged rows changed while they were read");
+        return false;
+    }
 
     // A failing write leaves jurn empty, as a failing insert-select would.
-    module.ExecWork(QStringLiteral("savepoint journal_rows"));
-    NativeQuery insert(module.WorkDb, insertRow);
+    SqlTransaction journalRows(module.WorkDb, SqlTransaction::Kind::Nested);
+    SqlStatement insert(module.WorkDb, insertRow);
     rows.reserve(order.size());
     std::optional<int64_t> balance = 0;
     Staged wanted;
@@ -293,12 +305,11 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
             balance.reset();
         rows.push_back(write(*at, arena, insert, balance, static_cast<int>(rows.size()), previous));
     }
-    const bool written = insert.isValid() && !insert.failed();
+    const bool written = insert.isValid() && !insert.failed() && journalRows.commit();
     if (!written) {
-        module.ExecWork(QStringLiteral("rollback to journal_rows"));
+        error = insert.failed() || !insert.isValid() ? insert.error() : journalRows.error();
         rows.clear();
     }
-    module.ExecWork(QStringLiteral("release journal_rows"));
     if (!rows.empty())
         result.LongestDescr = static_cast<float>(longest);
     return written;
@@ -329,13 +340,22 @@ JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const
                                                    std::vector<JournalRow>* rows)
 {
     Result result;
-    // One transaction: the scratch pages are written once, not after every statement;
-    // a failing statement still undoes only itself.
-    module.ExecWork(QStringLiteral("begin"));
-    stageRows(module, flags);
     std::vector<JournalRow> written;
-    orderWithBalances(module, flags, result, written);
-    module.ExecWork(QStringLiteral("commit"));
+    {
+        // One transaction: the scratch pages are written once, not after every
+        // statement; a failing statement still undoes only itself.
+        SqlTransaction build(module.WorkDb);
+        stageRows(module, flags);
+        if (!orderWithBalances(module, flags, result, written) || !build.commit()) {
+            if (result.error.isEmpty())
+                result.error = build.error();
+            result.error = QStringLiteral("The journal cannot be built in the work database %1: %2")
+                               .arg(module.WorkDbPath, result.error);
+            written.clear();
+        }
+    }
+    if (!result.error.isEmpty())
+        module.ExecWork(QStringLiteral("delete from jurn"));
     const bool hasRows = !written.empty();
     module.NoHistory = hasRows ? 0 : -1;
     result.NoHistory = !hasRows;

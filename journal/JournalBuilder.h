@@ -3,6 +3,7 @@
 #include "journal/JournalFlags.h"
 #include "journal/JournalModel.h"
 
+#include <QString>
 #include <vector>
 
 class HistoryModule;
@@ -15,6 +16,7 @@ public:
     struct Result {
         bool NoHistory = true;
         float LongestDescr = 0;     // untouched (0) when there are no rows
+        QString error;              // why the build failed; empty when it did not
     };
 
     // Creates prejurn and jurn when missing (an existing table is kept).
@@ -24,6 +26,7 @@ public:
 
     // WorkDb must be open; prejurn must be empty. Sets module.NoHistory and, when
     // `rows` is given, leaves there the rows of jurn as written (no read back needed).
+    // A failed build leaves jurn empty and says why in the result's error.
     static Result BuildJournal(HistoryModule& module, const JournalFlags& flags,
                                std::vector<JournalRow>* rows = nullptr);
 

@@ -1,6 +1,6 @@
 #include "journal/JournalHeader.h"
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Currency.h"
 

@@ -1,7 +1,7 @@
 #include "journal/JournalModel.h"
 
-#include "app/NativeQuery.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlStatement.h"
+#include "platform/SqlConnection.h"
 #include "platform/DateText.h"
 
 #include <QSqlQuery>
@@ -15,7 +15,7 @@ JournalModel::JournalModel(QObject* parent)
 std::vector<JournalRow> JournalModel::read(SqlConnection& work)
 {
     std::vector<JournalRow> rows;
-    NativeQuery q(work, "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
+    SqlStatement q(work, "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
                         "from jurn order by rowid");
     while (q.next()) {
         JournalRow row;

@@ -205,6 +205,11 @@ void frmHistory::Form_Load()
     placeButtons();
     applyPreviousReadingsLayout();
 
+    if (!loaded.build.error.isEmpty()) {
+        m_model->clear();
+        m_messenger.tell(loaded.build.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+        return;
+    }
     if (loaded.build.NoHistory) {
         // A reload onto an account without history shows an empty journal; the
         // buttons keep working on it.

@@ -1,7 +1,7 @@
 #include "journal/rptHistoryJournal.h"
 
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "platform/DateText.h"
 
 #include <QSqlQuery>
@@ -127,7 +127,7 @@ std::vector<QStringList> rptHistoryJournal::readRows(SqlConnection& work, int32_
 std::optional<BandedReport> rptHistoryJournal::ReportStart(const HistoryModule& module, const JournalPrintState& state,
                                                            QString* error)
 {
-    SqlConnection work = SqlConnection::open(module.WorkDbPath);
+    SqlConnection work = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::OpenExisting, module.BusyTimeoutMs);
     if (!work.isOpen()) {
         if (error)
             *error = work.lastError();

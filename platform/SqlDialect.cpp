@@ -5,9 +5,9 @@
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
 #include "platform/LikePattern.h"
+#include "platform/SqlConnection.h"
 
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QString>
 #include <QVariant>
 
@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace SqlDialect {
 namespace {
@@ -439,40 +440,14 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_set_auxdata(context, 0, compiled, deleteCompiledLike);
 }
 
-// Joins into one allocation sized up front; only very long argument lists go
-// through a growing buffer.
-void vbjoinMany(sqlite3_context* context, int argc, sqlite3_value** argv)
-{
-    sqlite3_str* joined = sqlite3_str_new(sqlite3_context_db_handle(context));
-    for (int i = 0; i < argc; ++i) {
-        TextArg text;
-        if (text.read(argv[i]))
-            sqlite3_str_append(joined, text.data, text.size);
-    }
-    const int error = sqlite3_str_errcode(joined);
-    const int length = sqlite3_str_length(joined);
-    char* result = sqlite3_str_finish(joined);
-    if (error == SQLITE_NOMEM)
-        sqlite3_result_error_nomem(context);
-    else if (error != SQLITE_OK)
-        sqlite3_result_error_toobig(context);
-    else if (!result)
-        sqlite3_result_text(context, "", 0, SQLITE_STATIC);
-    else {
-        sqlite3_result_text(context, result, length, sqlite3_free);
-        return;
-    }
-    sqlite3_free(result);
-}
-
+// Joins into one allocation sized up front; the arguments are read once, on the
+// stack unless the list is very long.
 void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     constexpr int kMostOnStack = 16;
-    if (argc > kMostOnStack) {
-        vbjoinMany(context, argc, argv);
-        return;
-    }
-    TextArg texts[kMostOnStack];
+    TextArg onStack[kMostOnStack];
+    std::vector<TextArg> onHeap(argc > kMostOnStack ? static_cast<size_t>(argc) : 0);
+    TextArg* texts = argc > kMostOnStack ? onHeap.data() : onStack;
     sqlite3_uint64 total = 0;
     for (int i = 0; i < argc; ++i) {
         if (!texts[i].read(argv[i]))
@@ -490,7 +465,8 @@ void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
     }
     char* at = joined;
     for (int i = 0; i < argc; ++i) {
-        std::memcpy(at, texts[i].data, static_cast<size_t>(texts[i].size));
+        if (texts[i].size > 0)
+            std::memcpy(at, texts[i].data, static_cast<size_t>(texts[i].size));
         at += texts[i].size;
     }
     sqlite3_result_text64(context, joined, total, sqlite3_free, SQLITE_UTF8);
@@ -618,12 +594,7 @@ bool registerOn(sqlite3* db)
 
 bool registerOn(const QSqlDatabase& db)
 {
-    if (!db.isValid() || !db.isOpen() || !db.driver())
-        return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    return registerOn(*static_cast<sqlite3* const*>(handle.constData()));
+    return registerOn(SqlConnection::nativeHandle(db));
 }
 
 } // namespace SqlDialect

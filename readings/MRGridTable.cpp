@@ -1,9 +1,10 @@
 #include "readings/MRGridTable.h"
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "app/SuiteFolder.h"
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
+#include "platform/SqlTransaction.h"
 
 #include <QDir>
 #include <QSqlQuery>
@@ -91,8 +92,8 @@ bool MRGridTable::fill(const QString& programFolder, const std::vector<Reading>&
         return false;
     }
     SqlConnection report = SqlConnection::open(path, SqlConnection::Mode::CreateIfMissing);
-    const bool ok = report.isOpen() && report.exec(QStringLiteral("begin"))
-                    && report.exec(QStringLiteral("drop table if exists MRGrid"))
+    SqlTransaction transaction(report);
+    const bool ok = transaction.isActive() && report.exec(QStringLiteral("drop table if exists MRGrid"))
                     && report.exec(QStringLiteral("create table MRGrid (MRDate date, BDate date, Code text, Prev text, "
                                                   "Pres text, Used double, MSN text)"));
     bool inserted = ok;
@@ -102,11 +103,10 @@ bool MRGridTable::fill(const QString& programFolder, const std::vector<Reading>&
                                               "values (?, ?, ?, ?, ?, ?, ?)"),
                                {row.MRDate, row.BDate, row.Code, row.Prev, row.Pres, row.Used, row.MSN});
     }
-    if (inserted && report.exec(QStringLiteral("commit")))
+    if (inserted && transaction.commit())
         return true;
-    setError(error, QStringLiteral("The report table in %1 cannot be written: %2").arg(path, report.lastError()));
-    if (report.isOpen())
-        report.exec(QStringLiteral("rollback"));
+    const QString reason = !report.lastError().isEmpty() ? report.lastError() : transaction.error();
+    setError(error, QStringLiteral("The report table in %1 cannot be written: %2").arg(path, reason));
     return false;
 }
 

@@ -36,11 +36,11 @@ ReadingsModel::ReadingsModel(QObject* parent)
 {
 }
 
-bool ReadingsModel::load(const QString& billingPath, int32_t custKey, int32_t locKey)
+bool ReadingsModel::load(SqlConnection billing, int32_t custKey, int32_t locKey)
 {
     beginResetModel();
     m_rows.clear();
-    m_db = SqlConnection::open(billingPath);
+    m_db = std::move(billing);
     bool ok = m_db.isOpen();
     if (ok) {
         QSqlQuery query = m_db.query(selectReadings(), {custKey, locKey});

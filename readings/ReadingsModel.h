@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "readings/ReadingColumns.h"
 
 #include <QAbstractTableModel>
@@ -29,7 +29,7 @@ public:
 
     // Every reading of the location ordered by bill date and change-out; false
     // (lastError()) when the database cannot be opened or read.
-    bool load(const QString& billingPath, int32_t custKey, int32_t locKey);
+    bool load(SqlConnection billing, int32_t custKey, int32_t locKey);
     // Drops the rows and the connection.
     void release();
     const QString& lastError() const { return m_lastError; }

@@ -1,7 +1,7 @@
 #include "readings/ReadingsPrinting.h"
 
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "platform/Messenger.h"
 #include "platform/ReportPreview.h"
 #include "readings/ReadingsReport.h"
@@ -30,7 +30,7 @@ bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenge
 bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenger, const QString& accNo,
                                 const QString& lookupName, QWidget* parent)
 {
-    SqlConnection billing = SqlConnection::open(module.BillingDbPath);
+    SqlConnection billing = module.openBilling();
     if (!billing.isOpen()) {
         messenger.tell(billing.lastError(), QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
         return false;

@@ -186,7 +186,7 @@ void frmUncomputedReadings::Form_Activate()
     audit(QStringLiteral("Edit existing readings form loaded for account ") + ReadingsAccNo);
     SSDBGrid1Caption->setText(QStringLiteral("All Meter Readings for ") + ReadingsAccNo + QLatin1Char(' ')
                               + ReadingsLookupName);
-    if (!Data1->load(m_module.BillingDbPath, m_module.CustKey, m_module.LocKey)) {
+    if (!Data1->load(m_module.openBilling(), m_module.CustKey, m_module.LocKey)) {
         m_messenger.tell(QStringLiteral("The readings cannot be read from the billing database %1:\n%2")
                              .arg(m_module.BillingDbPath, Data1->lastError()),
                          QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);

@@ -6,8 +6,9 @@
 #include "selection/SearchOption.h"
 #include "selection/SearchOrder.h"
 
+#include "platform/SqlStatement.h"
+
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QTime>
 #include <sqlite3.h>
 
@@ -18,14 +19,6 @@ const QString workSchema = QStringLiteral("work");
 // The sorter keeps a million lines in memory (instead of spilling to temporary
 // files) when the page cache may grow this far; pages are only taken when needed.
 const QString roomToSort = QStringLiteral("pragma cache_size = -262144");
-
-sqlite3* nativeHandle(const SqlConnection& connection)
-{
-    const QVariant handle = connection.database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
 
 int reportProgress(void* context)
 {
@@ -54,26 +47,6 @@ private:
     sqlite3* m_db;
 };
 
-// A prepared native statement, finalized on every path.
-class Statement {
-public:
-    Statement(sqlite3* db, const QString& sql)
-    {
-        if (db)
-            sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &m_statement, nullptr);
-    }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool isValid() const { return m_statement != nullptr; }
-    bool next() { return sqlite3_step(m_statement) == SQLITE_ROW; }
-    sqlite3_stmt* get() const { return m_statement; }
-
-private:
-    sqlite3_stmt* m_statement = nullptr;
-};
-
 void setError(QString* error, const QString& text)
 {
     if (error)
@@ -92,9 +65,9 @@ bool fill(HistoryModule& module, int index, const SearchList::Progress& progress
         module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
         module.ExecBilling(QStringLiteral("pragma work.journal_mode = memory"));
         module.ExecBilling(roomToSort);
-        SearchLineFunction::registerOn(nativeHandle(module.BillingDb));
+        SearchLineFunction::registerOn(module.BillingDb.handle());
         {
-            ProgressHandler handler(nativeHandle(module.BillingDb), progress);
+            ProgressHandler handler(module.BillingDb.handle(), progress);
             ok = module.ExecBilling(SearchList::buildStatement(index));
         }
         if (!ok)
@@ -120,7 +93,7 @@ bool SearchList::prepare(HistoryModule& module, QString* error)
     if (module.WorkDbPath.isEmpty())
         module.WorkDbPath = Main::scratchPath(module.ProgramFolder, QTime::currentTime());
     if (!QFileInfo::exists(module.WorkDbPath)) {
-        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
         if (!module.WorkDb.isOpen()) {
             setError(error, QStringLiteral("The work database ") + module.WorkDbPath
                                 + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError());
@@ -165,25 +138,25 @@ bool SearchList::build(HistoryModule& module, int index, SearchLines& lines, con
     const bool filled = fill(module, index, progress, error);
     if (!module.OpenWorkDb())
         return false;
-    const bool loaded = load(module.WorkDb, lines, progress);
+    const bool loaded = load(module.WorkDb, lines, progress, filled ? error : nullptr);
     module.CloseWorkDb();
     return filled && loaded;
 }
 
-bool SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& progress)
+bool SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& progress, QString* error)
 {
     lines.clear();
-    Statement rows(nativeHandle(work), QStringLiteral("select rowid, srchtext, custkey, lockey from histsrch"));
-    if (!rows.isValid())
-        return false;
-    sqlite3_stmt* row = rows.get();
+    SqlStatement rows(work, "select rowid, srchtext, custkey, lockey from histsrch");
     for (qsizetype count = 1; rows.next(); ++count) {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(row, 1));
-        const qsizetype length = sqlite3_column_bytes16(row, 1) / 2;
-        lines.append(sqlite3_column_int64(row, 0), QStringView(text, text ? length : 0), sqlite3_column_int(row, 2),
-                     sqlite3_column_int(row, 3));
+        lines.append(rows.integer(0), rows.text16(1), static_cast<int>(rows.integer(2)),
+                     static_cast<int>(rows.integer(3)));
         if (progress && count % 65536 == 0)
             progress();
+    }
+    if (!rows.isValid() || rows.failed()) {
+        lines.clear();
+        setError(error, QStringLiteral("The account list cannot be read: ") + rows.error());
+        return false;
     }
     lines.squeeze();
     return true;
@@ -201,7 +174,7 @@ bool SearchList::sort(HistoryModule& module, int index, SearchLines& lines, cons
     std::vector<int64_t> rowids;
     bool read;
     {
-        sqlite3* db = nativeHandle(module.WorkDb);
+        sqlite3* db = module.WorkDb.handle();
         ProgressHandler handler(db, progress);
         read = SearchOrder::rowids(db, *option, rowids);
     }

@@ -33,8 +33,9 @@ public:
     static bool build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress = {},
                       QString* error = nullptr);
 
-    // Reads histsrch in stored order.
-    static bool load(SqlConnection& work, SearchLines& lines, const Progress& progress = {});
+    // Reads histsrch in stored order; a failed read leaves `lines` empty and says why.
+    static bool load(SqlConnection& work, SearchLines& lines, const Progress& progress = {},
+                     QString* error = nullptr);
 
     // Shows `lines` in the option's re-sort order without touching the table; an
     // index outside 0-4 gives the stored order.

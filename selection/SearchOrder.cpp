@@ -1,5 +1,6 @@
 #include "selection/SearchOrder.h"
 
+#include "platform/SqlStatement.h"
 #include "selection/SearchOption.h"
 
 #include <sqlite3.h>
@@ -82,20 +83,17 @@ bool SearchOrder::rowids(sqlite3* work, const SearchOption& option, std::vector<
     const bool twoKeys = option.resortSecondKey != nullptr;
     const std::string sql = std::string("select rowid, ") + option.resortKey
                             + (twoKeys ? std::string(", ") + option.resortSecondKey : std::string()) + " from histsrch";
-    sqlite3_stmt* row = nullptr;
-    if (!work || sqlite3_prepare_v2(work, sql.c_str(), -1, &row, nullptr) != SQLITE_OK)
-        return false;
+    SqlStatement statement(work, sql);
+    sqlite3_stmt* row = statement.handle();
     std::vector<SortRow> rows;
     std::string arena;
-    int rc;
-    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
-        SortRow sortRow{sqlite3_column_int64(row, 0), readValue(row, 1, arena), {}};
+    while (statement.next()) {
+        SortRow sortRow{statement.integer(0), readValue(row, 1, arena), {}};
         if (twoKeys)
             sortRow.second = readValue(row, 2, arena);
         rows.push_back(sortRow);
     }
-    sqlite3_finalize(row);
-    if (rc != SQLITE_DONE)
+    if (!statement.isValid() || statement.failed())
         return false;
 
     // Rows arrive in rowid order, so a stable sort leaves ties in stored order.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/SqlValueText.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <QCryptographicHash>
 #include <QString>
@@ -13,13 +13,13 @@ namespace BillingQueries {
 inline QString text(SqliteDb& db, const char* sql)
 {
     auto query = db.prepare(sql);
-    return query.next() ? query.columnText(0) : QString();
+    return query.next() ? query.text(0) : QString();
 }
 
 inline int64_t number(SqliteDb& db, const char* sql)
 {
     auto query = db.prepare(sql);
-    return query.next() ? query.columnInt(0) : -1;
+    return query.next() ? query.integer(0) : -1;
 }
 
 // A digest of every value of a table in row order, so two suites compare by content.

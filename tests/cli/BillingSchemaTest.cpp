@@ -1,6 +1,6 @@
-#include "cli/BillingSchema.h"
+#include "demosuite/BillingSchema.h"
 #include "BillingQueries.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QSet>
@@ -40,7 +40,7 @@ QSet<QString> columnsOf(SqliteDb& db, const QString& table)
     auto query = db.prepare("select name from pragma_table_info(?1)");
     query.bind(1, bare);
     while (query.next())
-        names.insert(query.columnText(0).toLower());
+        names.insert(query.text(0).toLower());
     return names;
 }
 
@@ -74,7 +74,7 @@ TEST_F(BillingSchemaTest, SearchListBareNamesResolveAcrossTheJoin)
                               " on [tbl customer].custkey = [tbl location].custkey");
     ASSERT_TRUE(query.isValid()) << m_db.lastError().toStdString();
     ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.columnText(3), QStringLiteral("L9"));
+    EXPECT_EQ(query.text(3), QStringLiteral("L9"));
 }
 
 TEST_F(BillingSchemaTest, AReadingRowIsAddressableByItsKey)
@@ -87,7 +87,7 @@ TEST_F(BillingSchemaTest, AReadingRowIsAddressableByItsKey)
     ASSERT_TRUE(update.run());
     auto check = m_db.prepare("select group_concat(Present) from (select Present from [tbl reading] order by ReadingKey)");
     ASSERT_TRUE(check.next());
-    EXPECT_EQ(check.columnText(0), QStringLiteral("10,25"));
+    EXPECT_EQ(check.text(0), QStringLiteral("10,25"));
 }
 
 TEST_F(BillingSchemaTest, OneBalanceRowPerLocationAndCode)
@@ -104,7 +104,7 @@ TEST(BillingSchemaGlobalTest, CurrentTableHoldsTheBillingDatabaseLocation)
     ASSERT_TRUE(db.exec("insert into current values ('/suite', 'billing.mdb', 'Co')"));
     auto query = db.prepare("select databasepath, DatabaseFileName, CompanyName from current");
     ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.columnText(1), QStringLiteral("billing.mdb"));
+    EXPECT_EQ(query.text(1), QStringLiteral("billing.mdb"));
 }
 
 TEST(BillingSchemaGlobalTest, CreatingTwiceReportsTheEngineMessage)

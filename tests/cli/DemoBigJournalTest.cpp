@@ -1,7 +1,7 @@
 #include "BillingQueries.h"
 #include "app/HistoryModule.h"
 #include "app/Main.h"
-#include "cli/DemoSuite.h"
+#include "demosuite/DemoSuite.h"
 #include "journal/JournalLoader.h"
 #include "support/FakeMessenger.h"
 

@@ -1,6 +1,6 @@
 #include "BillingQueries.h"
-#include "cli/DemoSuite.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/DemoSuite.h"
+#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -58,10 +58,10 @@ TEST_F(DemoSuiteTest, GlobalRowNamesTheBillingDatabaseWithoutTrailingSlash)
     ASSERT_TRUE(global.open(suite() + QStringLiteral("/global.mdb"), false));
     auto query = global.prepare("select databasepath, DatabaseFileName, CompanyName from current");
     ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.columnText(0), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
-    EXPECT_FALSE(query.columnText(0).endsWith(QLatin1Char('/')));
-    EXPECT_EQ(query.columnText(0) + QLatin1Char('/') + query.columnText(1), s_summary.billingPath);
-    EXPECT_EQ(query.columnText(2), QStringLiteral("Riverside Water & Light"));
+    EXPECT_EQ(query.text(0), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
+    EXPECT_FALSE(query.text(0).endsWith(QLatin1Char('/')));
+    EXPECT_EQ(query.text(0) + QLatin1Char('/') + query.text(1), s_summary.billingPath);
+    EXPECT_EQ(query.text(2), QStringLiteral("Riverside Water & Light"));
     EXPECT_FALSE(query.next()) << "only one configuration row";
 }
 

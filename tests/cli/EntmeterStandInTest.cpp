@@ -1,8 +1,8 @@
 #include "BillingQueries.h"
-#include "cli/BillingSchema.h"
-#include "cli/DemoTariff.h"
-#include "cli/EntmeterStandIn.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/BillingSchema.h"
+#include "demosuite/DemoTariff.h"
+#include "demosuite/EntmeterStandIn.h"
+#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -110,15 +110,15 @@ TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
     auto charges = m_db.prepare("select code, amount, ifnull(comment, '') from [tbl bill detail]"
                                 " where lockey = 56 and date = '2017-05-01' and adjusted = 0 order by code");
     ASSERT_TRUE(charges.next());
-    EXPECT_EQ(charges.columnText(0), QStringLiteral("ELEC"));
-    EXPECT_DOUBLE_EQ(charges.columnDouble(1), elec);
+    EXPECT_EQ(charges.text(0), QStringLiteral("ELEC"));
+    EXPECT_DOUBLE_EQ(charges.real(1), elec);
     ASSERT_TRUE(charges.next());
-    EXPECT_EQ(charges.columnText(0), QStringLiteral("SEWER"));
-    EXPECT_DOUBLE_EQ(charges.columnDouble(1), sewer);
+    EXPECT_EQ(charges.text(0), QStringLiteral("SEWER"));
+    EXPECT_DOUBLE_EQ(charges.real(1), sewer);
     ASSERT_TRUE(charges.next());
-    EXPECT_EQ(charges.columnText(0), QStringLiteral("WATER"));
-    EXPECT_DOUBLE_EQ(charges.columnDouble(1), water);
-    EXPECT_EQ(charges.columnText(2), QStringLiteral("FINAL BILL")) << "the row's comment is kept";
+    EXPECT_EQ(charges.text(0), QStringLiteral("WATER"));
+    EXPECT_DOUBLE_EQ(charges.real(1), water);
+    EXPECT_EQ(charges.text(2), QStringLiteral("FINAL BILL")) << "the row's comment is kept";
     EXPECT_FALSE(charges.next()) << "no tax row was there to update";
 
     EXPECT_EQ(text(m_db, "select amount from [tbl bill detail] where adjusted = -1"), QStringLiteral("-5.0"));
@@ -127,8 +127,8 @@ TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
 
     auto balance = m_db.prepare("select totalcharges, totalpaid from [tbl balance] where lockey = 56 and code = 'WATER'");
     ASSERT_TRUE(balance.next());
-    EXPECT_DOUBLE_EQ(balance.columnDouble(0), water - 5.0 + 30.0);
-    EXPECT_DOUBLE_EQ(balance.columnDouble(1), 30.0);
+    EXPECT_DOUBLE_EQ(balance.real(0), water - 5.0 + 30.0);
+    EXPECT_DOUBLE_EQ(balance.real(1), 30.0);
     EXPECT_EQ(number(m_db, "select count(*) from [tbl balance] where lockey = 56"), 3);
 }
 

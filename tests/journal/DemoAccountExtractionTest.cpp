@@ -1,6 +1,6 @@
 #include "app/HistoryModule.h"
 #include "app/Main.h"
-#include "cli/DemoSuite.h"
+#include "demosuite/DemoSuite.h"
 #include "journal/AccountExtraction.h"
 #include "support/FakeMessenger.h"
 

@@ -42,6 +42,7 @@ protected:
     std::unique_ptr<frmHistory> open()
     {
         auto window = std::make_unique<frmHistory>(module, messenger);
+        checkModels(window.get());
         window->Form_Load();
         window->show();
         QApplication::processEvents();

@@ -1,6 +1,6 @@
 #include "journal/rptHistoryJournal.h"
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "journal/JournalFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "readings/MRGridTable.h"
 
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 #include "readings/ReadingsReport.h"
 #include "support/TestSuite.h"
 

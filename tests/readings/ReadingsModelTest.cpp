@@ -22,7 +22,7 @@ protected:
                                        {"BillDate", "2017-04-01"}, {"ReadDate", "N/A"}});
         suite.insert("[tbl reading]", {{"ReadingKey", 4}, {"CustKey", 1}, {"LocKey", 11}, {"BillDate", "2017-01-01"}});
         suite.insert("[tbl reading]", {{"ReadingKey", 5}, {"CustKey", 2}, {"LocKey", 10}, {"BillDate", "2017-01-01"}});
-        ASSERT_TRUE(model.load(suite.billingPath(), 1, 10)) << model.lastError().toStdString();
+        ASSERT_TRUE(model.load(SqlConnection::open(suite.billingPath()), 1, 10)) << model.lastError().toStdString();
     }
 
     QVariant stored(int key, const QString& field)
@@ -32,7 +32,7 @@ protected:
 
     TestSuite suite;
     ReadingsModel model;
-    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Warning};
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
 TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
@@ -134,7 +134,7 @@ TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
 
     // Readings another program stored huge: a usage that would be infinite is not written.
     suite.exec("update [tbl reading] set Previous = -1.7e308 where ReadingKey = 1");
-    ASSERT_TRUE(model.load(suite.billingPath(), 1, 10));
+    ASSERT_TRUE(model.load(SqlConnection::open(suite.billingPath()), 1, 10));
     outcome = model.write(2, Present, "1e12");
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.error.contains("out of range")) << outcome.error.toStdString();
@@ -149,7 +149,7 @@ TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
 TEST(ReadingsModelLoad, AMissingDatabaseIsAnError)
 {
     ReadingsModel model;
-    EXPECT_FALSE(model.load("/nonexistent/billing.mdb", 1, 10));
+    EXPECT_FALSE(model.load(SqlConnection::open("/nonexistent/billing.mdb"), 1, 10));
     EXPECT_FALSE(model.lastError().isEmpty());
     EXPECT_EQ(model.rowCount(), 0);
 }

@@ -49,6 +49,7 @@ protected:
     void open(Messenger* speaker = nullptr)
     {
         window = std::make_unique<frmUncomputedReadings>(module, speaker ? *speaker : messenger);
+        checkModels(window.get());
         window->setAuditClock([] { return QDateTime(QDate(2019, 3, 7), QTime(14, 49)); });
         window->show();
         window->activateWindow();

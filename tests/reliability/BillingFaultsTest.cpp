@@ -173,6 +173,23 @@ TEST_F(BillingFaultsTest, DamagedBillingFileIsNamedNotShownAsNoHistory)
     EXPECT_EQ(window->journal().rowCount(), 0);
 }
 
+// A journal that cannot be written is told with the reason, not shown as an account
+// without history.
+TEST_F(BillingFaultsTest, JournalThatCannotBeBuiltSaysWhy)
+{
+    auto window = openJournal();
+    ASSERT_EQ(window->journal().rowCount(), 2);
+    ASSERT_TRUE(module.OpenWorkDb());
+    ASSERT_TRUE(module.ExecWork("drop table jurn"));
+    ASSERT_TRUE(module.ExecWork("create table jurn (bdate text, rdate text, tcode text, descr text, prev text, "
+                                "pres text, usage text, chg text, pmt text, rbal text, dorder single, mult text, "
+                                "trow integer check (trow < 1))"));
+    module.CloseWorkDb();
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdHideCom"), Qt::LeftButton);
+    expectToldAbout("CANNOT CONTINUE", module.WorkDbPath, "CHECK constraint failed");
+    EXPECT_EQ(window->journal().rowCount(), 0);
+}
+
 TEST_F(BillingFaultsTest, BillingFileGoneAfterStartIsNamedByEveryWindow)
 {
     suite.billing().close();

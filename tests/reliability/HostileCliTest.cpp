@@ -1,6 +1,6 @@
 // Every ledview-cli command on a demo suite with the hostile accounts, through the
 // real program: no command fails, values come out as stored, searches find them.
-#include "cli/HostileData.h"
+#include "demosuite/HostileData.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "cli/HostileData.h"
+#include "demosuite/HostileData.h"
 #include "support/TestSuite.h"
 
-#include <QSqlDriver>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 // A test suite whose billing database holds the hostile accounts (and nothing else),
 // with the module prepared for the account that has every kind of row.
@@ -13,9 +11,8 @@ class HostileSuite : public TestSuite {
 public:
     HostileSuite()
     {
-        const QVariant handle = billing().database().driver()->handle();
         QString error;
-        EXPECT_TRUE(HostileData::write(*static_cast<sqlite3* const*>(handle.constData()), &error))
+        EXPECT_TRUE(HostileData::write(billing().handle(), &error))
             << error.toStdString();
     }
 

@@ -250,4 +250,19 @@ TEST_F(SelectionFixture, MissingBillingTableSaysSoAndLeavesTheListEmpty)
     EXPECT_TRUE(lines.isEmpty());
 }
 
+// A row that fails to read ends the load with the engine's reason, never a short list.
+TEST_F(SelectionFixture, ReadFailingMidwayIsAnErrorNotTheEndOfTheList)
+{
+    ASSERT_TRUE(SearchList::prepare(module));
+    ASSERT_TRUE(module.OpenWorkDb());
+    module.ExecWork("drop table histsrch");
+    module.ExecWork("create view histsrch as select 1 as rowid, 'A' as srchtext, 1 as custkey, 10 as lockey "
+                    "union all select 2, 'B', abs(-9223372036854775807 - 1), 10");
+    QString error;
+    EXPECT_FALSE(SearchList::load(module.WorkDb, lines, {}, &error));
+    module.CloseWorkDb();
+    EXPECT_TRUE(error.contains("overflow")) << error.toStdString();
+    EXPECT_TRUE(lines.isEmpty());
+}
+
 } // namespace

@@ -56,6 +56,7 @@ protected:
     void open(Messenger* speaker = nullptr, bool realJournal = false)
     {
         window = std::make_unique<frmHistorySelect>(module, speaker ? *speaker : messenger);
+        checkModels(window.get());
         if (!realJournal)
             window->setJournalOpener([this](HistoryModule& m) { journalKeys.append({m.CustKey, m.LocKey}); });
         ASSERT_TRUE(window->Form_Load());
@@ -394,6 +395,7 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     suite.writeFile("ledviewsel.ini", " 0 \r\n21\r\n");
     // At start the window is active only after its first activation has run.
     window = std::make_unique<frmHistorySelect>(module, messenger);
+    checkModels(window.get());
     ASSERT_TRUE(window->Form_Load());
     window->show();
     activateElsewhere();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractItemModelTester>
+#include <QAbstractItemView>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -10,4 +12,17 @@ T* control(QWidget* root, const char* name)
     T* found = root->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << "no control named " << name;
     return found;
+}
+
+// Every model the window's views show, checked by Qt's model tester for as long as
+// the model lives: a broken signal or index ends the test run there.
+inline void checkModels(QWidget* window)
+{
+    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+        QAbstractItemModel* model = view->model();
+        if (!model || model->property("ledviewTested").toBool())
+            continue;
+        model->setProperty("ledviewTested", true);
+        new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Fatal, model);
+    }
 }

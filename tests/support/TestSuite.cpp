@@ -1,32 +1,20 @@
 #include "support/TestSuite.h"
 
-#include "cli/BillingSchema.h"
+#include "demosuite/BillingSchema.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDriver>
 #include <QStringList>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
-namespace {
-
-sqlite3* nativeHandle(const SqlConnection& connection)
-{
-    const QVariant handle = connection.database().driver()->handle();
-    return handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
-}
-
-} // namespace
 
 TestSuite::TestSuite()
 {
     m_billing = SqlConnection::open(billingPath(), SqlConnection::Mode::CreateIfMissing);
     QString error;
-    EXPECT_TRUE(BillingSchema::create(nativeHandle(m_billing), &error)) << error.toStdString();
+    EXPECT_TRUE(BillingSchema::create(m_billing.handle(), &error)) << error.toStdString();
 
     SqlConnection global = SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
-    EXPECT_TRUE(BillingSchema::createGlobal(nativeHandle(global), &error)) << error.toStdString();
+    EXPECT_TRUE(BillingSchema::createGlobal(global.handle(), &error)) << error.toStdString();
     EXPECT_TRUE(global.exec(QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
                             {folder(), QStringLiteral("billing.mdb"), QStringLiteral("TEST UTILITY")}));
     writeFile(QStringLiteral("tuid.txt"), "CLERK1\r\n");
@@ -83,6 +71,8 @@ void TestSuite::prepare(HistoryModule& module, int custKey, int locKey) const
     module.UserId = QStringLiteral("CLERK1");
     module.CustKey = custKey;
     module.LocKey = locKey;
+    // Tests that hold a lock wait this long, not the program's seconds.
+    module.BusyTimeoutMs = 200;
 }
 
 void TestSuite::addCodes()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/HistoryModule.h"
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 
 #include <QTemporaryDir>
 #include <QVariant>

@@ -1,6 +1,6 @@
-#include "cli/HostileData.h"
+#include "demosuite/HostileData.h"
 
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <sqlite3.h>
 
@@ -9,7 +9,7 @@ namespace HostileData {
 namespace {
 
 // Bound by type, so a number stays a number and a text that looks like one stays text.
-void bindValue(SqliteStatement& statement, int index, const QVariant& value)
+void bindValue(SqlStatement& statement, int index, const QVariant& value)
 {
     if (value.isNull())
         statement.bindNull(index);
@@ -29,7 +29,7 @@ public:
     {
         if (!m_error.isEmpty())
             return;
-        SqliteStatement statement(m_db, sql);
+        SqlStatement statement(m_db, sql);
         for (int i = 0; i < values.size(); ++i)
             bindValue(statement, i + 1, values[i]);
         if (!statement.isValid() || !statement.run())

@@ -1,11 +1,12 @@
-#include "cli/DemoSuite.h"
+#include "demosuite/DemoSuite.h"
 
-#include "cli/BillingSchema.h"
-#include "cli/DemoAccounts.h"
-#include "cli/DemoBigJournal.h"
-#include "cli/DemoHistory.h"
-#include "cli/DemoRows.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/BillingSchema.h"
+#include "demosuite/DemoAccounts.h"
+#include "demosuite/DemoBigJournal.h"
+#include "demosuite/DemoHistory.h"
+#include "demosuite/DemoRows.h"
+#include "demosuite/SqliteDb.h"
+#include "platform/SqlTransaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,10 +120,11 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
     // A demo file is rebuilt from scratch when anything fails, so durability
     // during the bulk write buys nothing.
     if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")
-        || !BillingSchema::createTables(db.handle(), &error) || !db.exec("begin")) {
+        || !BillingSchema::createTables(db.handle(), &error)) {
         summary.error = error.isEmpty() ? db.lastError() : error;
         return false;
     }
+    SqlTransaction transaction(db.handle());
     {
         DemoRows rows(db.handle());
         writeTransactionCodes(rows);
@@ -138,8 +140,8 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
     }
     if (!writeBigJournals(db.handle(), options, summary))
         return false;
-    if (!BillingSchema::createIndexes(db.handle(), &error) || !db.exec("commit")) {
-        summary.error = error.isEmpty() ? db.lastError() : error;
+    if (!BillingSchema::createIndexes(db.handle(), &error) || !transaction.commit()) {
+        summary.error = error.isEmpty() ? transaction.error() : error;
         return false;
     }
     db.exec("pragma journal_mode=delete");

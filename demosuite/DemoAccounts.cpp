@@ -1,6 +1,6 @@
-#include "cli/DemoAccounts.h"
+#include "demosuite/DemoAccounts.h"
 
-#include "cli/DemoRandom.h"
+#include "demosuite/DemoRandom.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "cli/DemoBigJournal.h"
+#include "demosuite/DemoBigJournal.h"
 
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <sqlite3.h>
 
@@ -67,7 +67,7 @@ bool DemoBigJournal::write(sqlite3* db, int64_t& rows, QString* error) const
          codes - 1},
     };
     for (const Statement& statement : statements) {
-        SqliteStatement insert(db, statement.sql);
+        SqlStatement insert(db, statement.sql);
         insert.bind(1, statement.last).bind(2, custkey).bind(3, lockey).bind(4, codes).bind(5, vary)
             .bind(6, std::string_view(account));
         if (!insert.isValid() || !insert.run()) {

@@ -1,9 +1,10 @@
-#include "cli/EntmeterStandIn.h"
+#include "demosuite/EntmeterStandIn.h"
 
 #include "app/SuiteFolder.h"
 #include "cli/BillingDbLocator.h"
-#include "cli/DemoTariff.h"
-#include "cli/SqliteDb.h"
+#include "demosuite/DemoTariff.h"
+#include "demosuite/SqliteDb.h"
+#include "platform/SqlTransaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,11 +79,11 @@ bool recompute(SqliteDb& db, const EntmeterStandIn::Request& r, int& written)
     usage.bind(1, r.custkey).bind(2, r.lockey).bind(3, date);
     double water = -1, elec = -1;
     while (usage.next()) {
-        const QString code = usage.columnText(0).trimmed().toUpper();
+        const QString code = usage.text(0).trimmed().toUpper();
         if (code == QLatin1String("WATER"))
-            water = usage.columnDouble(1);
+            water = usage.real(1);
         else if (code == QLatin1String("ELEC"))
-            elec = usage.columnDouble(1);
+            elec = usage.real(1);
     }
     if (usage.failed())
         return false;
@@ -113,14 +114,14 @@ QString computeBill(const QString& suiteFolder, int& written)
     if (!billing.ok())
         return billing.error;
     SqliteDb db;
-    if (!db.open(billing.path, false) || !db.exec("begin immediate"))
+    if (!db.open(billing.path, false))
         return db.lastError();
-    if (!recompute(db, *request, written)) {
-        const QString error = db.lastError();
-        db.exec("rollback");
-        return error;
-    }
-    return db.exec("commit") ? QString() : db.lastError();
+    SqlTransaction transaction(db.handle(), SqlTransaction::Kind::Immediate);
+    if (!transaction.isActive())
+        return transaction.error();
+    if (!recompute(db, *request, written))
+        return db.lastError();
+    return transaction.commit() ? QString() : transaction.error();
 }
 
 } // namespace

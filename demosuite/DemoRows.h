@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/SqliteDb.h"
+#include "demosuite/SqliteDb.h"
 
 #include <QString>
 #include <array>
@@ -67,10 +67,10 @@ public:
 
 private:
     void run(Table table);
-    SqliteStatement& at(Table table) { return m_statements[table]; }
+    SqlStatement& at(Table table) { return m_statements[table]; }
 
     sqlite3* m_db;
-    std::array<SqliteStatement, TableCount> m_statements;
+    std::array<SqlStatement, TableCount> m_statements;
     std::array<int64_t, TableCount> m_counts{};
     QString m_error;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/DemoHistory.h"
-#include "cli/DemoRandom.h"
-#include "cli/DemoRows.h"
+#include "demosuite/DemoHistory.h"
+#include "demosuite/DemoRandom.h"
+#include "demosuite/DemoRows.h"
 
 #include <QDate>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "cli/BillingSchema.h"
+#include "demosuite/BillingSchema.h"
 
 #include <sqlite3.h>
 

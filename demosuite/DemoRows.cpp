@@ -1,4 +1,4 @@
-#include "cli/DemoRows.h"
+#include "demosuite/DemoRows.h"
 
 #include <sqlite3.h>
 
@@ -27,7 +27,7 @@ const char* const kInserts[DemoRows::TableCount] = {
     "insert into [lkup transaction code] (code, description, tgkey) values (?1, ?2, ?3)",
 };
 
-void bindText(SqliteStatement& s, int index, std::string_view text)
+void bindText(SqlStatement& s, int index, std::string_view text)
 {
     if (text.empty())
         s.bindNull(index);
@@ -50,7 +50,7 @@ int64_t boolean(bool value)
 DemoRows::DemoRows(sqlite3* db) : m_db(db)
 {
     for (int t = 0; t < TableCount; ++t) {
-        m_statements[t] = SqliteStatement(db, kInserts[t]);
+        m_statements[t] = SqlStatement(db, kInserts[t]);
         if (!m_statements[t].isValid() && m_error.isEmpty())
             m_error = sqliteMessage(db);
     }

@@ -1,9 +1,10 @@
-#include "app/SqlConnection.h"
+#include "platform/SqlConnection.h"
 
 #include "platform/SqlDialect.h"
 
 #include <QAtomicInteger>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
 
@@ -48,7 +49,7 @@ SqlConnection& SqlConnection::operator=(SqlConnection&& other) noexcept
     return *this;
 }
 
-SqlConnection SqlConnection::open(const QString& path, Mode mode)
+SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeoutMs)
 {
     SqlConnection connection;
     connection.m_path = path;
@@ -70,14 +71,14 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode)
         QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
         uri.setQuery(QStringLiteral("mode=") + mode_);
         db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (!db.open()) {
             connection.m_lastError = describe(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
             return connection;
         }
-        SqlDialect::registerOn(db);
+        SqlDialect::registerOn(nativeHandle(db));
         connection.m_name = name;
     }
     // Opening is lazy in SQLite: read the schema now so a file that is no database
@@ -93,6 +94,21 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode)
 QSqlDatabase SqlConnection::database() const
 {
     return m_name.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(m_name, false);
+}
+
+sqlite3* SqlConnection::handle() const
+{
+    return isOpen() ? nativeHandle(database()) : nullptr;
+}
+
+sqlite3* SqlConnection::nativeHandle(const QSqlDatabase& db)
+{
+    if (!db.isValid() || !db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
 }
 
 bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& binds)

@@ -5,12 +5,16 @@
 #include <QString>
 #include <QVariantList>
 
+struct sqlite3;
+
 // An owned connection to one SQLite file with the suite's dialect registered.
 // Closing (or destruction) removes the Qt connection, so handles never outlive
 // the action that opened them.
 class SqlConnection {
 public:
     enum class Mode { OpenExisting, CreateIfMissing };
+    // How long a statement waits for another program's lock before it fails as locked.
+    static constexpr int DefaultBusyTimeoutMs = 5000;
 
     SqlConnection() = default;
     ~SqlConnection();
@@ -21,12 +25,16 @@ public:
 
     // Opens the file; OpenExisting fails (never creates) when the file is missing.
     // On failure isOpen() is false and lastError() says why.
-    static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting);
+    static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting,
+                              int busyTimeoutMs = DefaultBusyTimeoutMs);
 
     bool isOpen() const { return !m_name.isEmpty(); }
     const QString& path() const { return m_path; }
     const QString& lastError() const { return m_lastError; }
     QSqlDatabase database() const;
+    // The engine's own handle, for SqlStatement and the dialect; null when closed.
+    sqlite3* handle() const;
+    static sqlite3* nativeHandle(const QSqlDatabase& db);
 
     // Runs one statement with bound values; false (and lastError()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});

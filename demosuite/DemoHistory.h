@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/DemoRows.h"
+#include "demosuite/DemoRows.h"
 
 #include <QDate>
 #include <array>

@@ -1,4 +1,4 @@
-#include "cli/DemoTariff.h"
+#include "demosuite/DemoTariff.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "cli/DemoHistory.h"
+#include "demosuite/DemoHistory.h"
 
-#include "cli/DemoRandom.h"
-#include "cli/DemoTariff.h"
+#include "demosuite/DemoRandom.h"
+#include "demosuite/DemoTariff.h"
 
 #include <algorithm>
 #include <cstdio>
