@@ -8,15 +8,11 @@
 void ProgramWindows::showJournal(HistoryModule& module)
 {
     frmHistory journal(module, m_messenger);
-    journal.Form_Load();
-    journal.exec();
+    journal.showModal();
 }
 
 bool ProgramWindows::showSelection(HistoryModule& module)
 {
     frmHistorySelect selection(module, m_messenger);
-    if (!selection.Form_Load())
-        return false;
-    selection.exec();
-    return true;
+    return selection.showModal();
 }

@@ -10,7 +10,6 @@
 #include "readings/frmUncomputedReadings.h"
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
-#include "platform/Twips.h"
 #include "platform/CommandButton.h"
 
 #include <QApplication>
@@ -25,7 +24,6 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
-#include <QTimer>
 
 namespace {
 
@@ -46,7 +44,7 @@ const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0
 } // namespace
 
 frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
+    : SuiteWindow(parent)
     , m_module(module)
     , m_messenger(messenger)
 {
@@ -65,16 +63,6 @@ frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, QWidget* par
     setMinimumSize(JournalViewSettings::MinimumWidthTwips * logicalDpiX() / 1440,
                    twipsToPixels(designHeight - gridHeight + minimumGridHeight));
     resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), twipsToPixels(designHeight));
-}
-
-int frmHistory::twipsToPixels(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiX());
-}
-
-int frmHistory::pixelsToTwips(int pixels) const
-{
-    return Twips::fromPixels(pixels, logicalDpiX());
 }
 
 void frmHistory::createControls()
@@ -150,7 +138,7 @@ void frmHistory::createButtons()
     cmdExit = makeCommandButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
 }
 
-void frmHistory::Form_Load()
+bool frmHistory::Form_Load()
 {
     cmdComment->setText(JournalCaptions::addComment());
     cmdShowPrev->setText(JournalCaptions::showPrevious());
@@ -173,7 +161,7 @@ void frmHistory::Form_Load()
         m_model->clear();
         Data1_Reposition();
         m_messenger.tell(loaded.extraction.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
-        return;
+        return true;
     }
     if (!loaded.extraction.missing.isEmpty() && loaded.extraction.missing != m_missingTold) {
         m_missingTold = loaded.extraction.missing;
@@ -212,7 +200,7 @@ void frmHistory::Form_Load()
         Data1_Reposition();
         m_messenger.tell(QStringLiteral("No history records exist for this customer."), QStringLiteral("NOTHING TO DO"),
                          Messenger::Icon::Information);
-        return;
+        return true;
     }
     cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
     LongestDescr = loaded.build.LongestDescr;
@@ -220,6 +208,7 @@ void frmHistory::Form_Load()
     fitColumns();
     SizeJournalRows();
     RefreshJournalGrid();
+    return true;
 }
 
 void frmHistory::applyLoadedSettings(const std::optional<JournalViewSettings>& settings)
@@ -361,30 +350,8 @@ void frmHistory::resizeEvent(QResizeEvent* event)
         keepNewestRowsInView();
 }
 
-bool frmHistory::event(QEvent* event)
-{
-    const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) {
-        // Activation runs once the window is up, not inside the show itself.
-        if (!m_activationPending) {
-            m_activationPending = true;
-            QTimer::singleShot(0, this, [this] {
-                m_activationPending = false;
-                Form_Activate();
-            });
-        }
-    }
-    return handled;
-}
-
 void frmHistory::Form_Activate()
 {
-    // An activation that reaches us while a message box of ours is up (a window
-    // manager may send one) is not the window becoming active: Reloading must last
-    // until the window itself is back.
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != this)
-        return;
     if (!Reloading && m_module.NoHistory && isVisible()) {
         Reloading = 0;
         reject();
@@ -393,17 +360,8 @@ void frmHistory::Form_Activate()
     Reloading = 0;
 }
 
-void frmHistory::done(int result)
-{
-    Form_Unload();
-    QDialog::done(result);
-}
-
 void frmHistory::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
     JournalViewSettings::write(m_module.ProgramFolder, m_flags, pixelsToTwips(width()));
     m_module.CloseWorkDb();
     m_module.CloseBillingDb();

@@ -189,6 +189,7 @@ void frmHistory::cmdComment_Click()
     if (showComment)
         showComment(m_module);
     rebuildJournal();
+    activateWhenActive();
 }
 
 void frmHistory::cmdPrint_Click()
@@ -224,4 +225,5 @@ void frmHistory::grd_DblClick()
         showReadings(m_module);
     Reloading = JournalFlags::True;
     Form_Load();
+    activateWhenActive();
 }

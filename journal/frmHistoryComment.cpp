@@ -26,7 +26,7 @@ constexpr int commentLimit = 255;
 } // namespace
 
 frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
+    : SuiteWindow(parent)
     , m_module(module)
     , m_messenger(messenger)
 {

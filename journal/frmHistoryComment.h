@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/SuiteWindow.h"
 
 class HistoryModule;
 class Messenger;
@@ -11,7 +11,7 @@ class QPushButton;
 
 // Adds a dated history comment to the account, or deletes the journal's current
 // comment row, in the billing database and the journal's copy.
-class frmHistoryComment : public QDialog {
+class frmHistoryComment : public SuiteWindow {
     Q_OBJECT
 public:
     frmHistoryComment(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);

@@ -21,7 +21,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -29,14 +28,13 @@ namespace {
 void showJournalModally(HistoryModule& module, Messenger& messenger)
 {
     frmHistory journal(module, messenger);
-    journal.Form_Load();
-    journal.exec();
+    journal.showModal();
 }
 
 } // namespace
 
 frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
+    : SuiteWindow(parent)
     , m_module(module)
     , m_messenger(messenger)
     , m_openJournal([&messenger](HistoryModule& m) { showJournalModally(m, messenger); })
@@ -286,16 +284,6 @@ std::optional<int> frmHistorySelect::selectedOption() const
     return checked >= 0 ? std::optional<int>(checked) : std::nullopt;
 }
 
-bool frmHistorySelect::event(QEvent* event)
-{
-    const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::Show)
-        QTimer::singleShot(0, this, [this] { activateWhenActive(); });
-    else if (event->type() == QEvent::WindowActivate && m_activationPending)
-        Form_Activate();
-    return handled;
-}
-
 void frmHistorySelect::keyPressEvent(QKeyEvent* event)
 {
     // Only Exit and the close box end the program; Escape is no way out of the list.
@@ -385,31 +373,14 @@ void frmHistorySelect::pasteIntoSearch(const QString& text)
     TypingSearch = false;
 }
 
-void frmHistorySelect::activateWhenActive()
-{
-    m_activationPending = true;
-    if (isActiveWindow())
-        Form_Activate();
-}
-
 void frmHistorySelect::Form_Activate()
 {
-    m_activationPending = false;
     m_controls.Text1->setFocus();
     Text1_GotFocus();
 }
 
-void frmHistorySelect::done(int result)
-{
-    Form_Unload();
-    QDialog::done(result);
-}
-
 void frmHistorySelect::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
     SelectionSettings::write(m_module.ProgramFolder, selectedOption(), m_controls.Text1->text());
     m_module.CloseBillingDb();
     m_module.CloseWorkDb();
