@@ -6,8 +6,6 @@
 #include "journal/JournalGrid.h"
 #include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
-#include "journal/frmHistoryComment.h"
-#include "readings/frmUncomputedReadings.h"
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
 #include "platform/CommandButton.h"
@@ -43,20 +41,13 @@ const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0
 
 } // namespace
 
-frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, QWidget* parent)
+frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent)
     : SuiteWindow(parent)
     , m_module(module)
     , m_messenger(messenger)
+    , m_navigator(navigator)
 {
     setObjectName(QStringLiteral("frmHistory"));
-    showReadings = [this](HistoryModule& account) {
-        frmUncomputedReadings readings(account, m_messenger, this);
-        readings.exec();
-    };
-    showComment = [this](HistoryModule& account) {
-        frmHistoryComment comment(account, m_messenger, this);
-        comment.exec();
-    };
     createControls();
     // Narrower or lower than this and the buttons would overlap. Rounded down, so a
     // window at its minimum still saves the design width.

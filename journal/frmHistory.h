@@ -6,13 +6,13 @@
 #include "journal/JournalSettings.h"
 
 #include <QStringList>
-#include <functional>
 
 class CodeBalanceModel;
 class HistoryModule;
 class JournalGrid;
 class JournalModel;
 class Messenger;
+class Navigator;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -22,16 +22,12 @@ class QTableView;
 class frmHistory : public SuiteWindow {
     Q_OBJECT
 public:
-    frmHistory(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+    frmHistory(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent = nullptr);
 
     // The whole load: settings, extraction, header, journal. Run before showing and
     // again in place when the window moves to another account. A failed load is
     // told and still shows the window, which its activation then closes.
     bool Form_Load() override;
-
-    // The modal windows this one opens; tests put their own in place.
-    std::function<void(HistoryModule&)> showReadings;
-    std::function<void(HistoryModule&)> showComment;
 
     JournalFlags& flags() { return m_flags; }
     JournalModel& journal() { return *m_model; }
@@ -82,6 +78,7 @@ private:
 
     HistoryModule& m_module;
     Messenger& m_messenger;
+    Navigator& m_navigator;
     JournalFlags m_flags;
     JournalModel* m_model = nullptr;
     CodeBalanceModel* m_balanceModel = nullptr;

@@ -3,6 +3,7 @@
 #include "journal/frmHistory.h"
 
 #include "app/HistoryModule.h"
+#include "app/Navigator.h"
 #include "journal/AccountPaging.h"
 #include "journal/CodeBalanceModel.h"
 #include "journal/JournalBuilder.h"
@@ -186,8 +187,7 @@ void frmHistory::Data1_Reposition()
 void frmHistory::cmdComment_Click()
 {
     m_module.CommentDeleteMode = cmdComment->text() == JournalCaptions::addComment() ? 0 : 1;
-    if (showComment)
-        showComment(m_module);
+    m_navigator.openComment(m_module, this);
     rebuildJournal();
     activateWhenActive();
 }
@@ -221,8 +221,7 @@ void frmHistory::grd_DblClick()
         return;
     }
     identity.close();
-    if (showReadings)
-        showReadings(m_module);
+    m_navigator.openReadings(m_module, this);
     Reloading = JournalFlags::True;
     Form_Load();
     activateWhenActive();

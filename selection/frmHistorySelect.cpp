@@ -1,7 +1,7 @@
 #include "selection/frmHistorySelect.h"
 
 #include "app/HistoryModule.h"
-#include "journal/frmHistory.h"
+#include "app/Navigator.h"
 #include "platform/Messenger.h"
 #include "selection/AccountBalance.h"
 #include "selection/BusyProgress.h"
@@ -23,21 +23,12 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace {
-
-void showJournalModally(HistoryModule& module, Messenger& messenger)
-{
-    frmHistory journal(module, messenger);
-    journal.showModal();
-}
-
-} // namespace
-
-frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, QWidget* parent)
+frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator,
+                                   QWidget* parent)
     : SuiteWindow(parent)
     , m_module(module)
     , m_messenger(messenger)
-    , m_openJournal([&messenger](HistoryModule& m) { showJournalModally(m, messenger); })
+    , m_navigator(navigator)
     , m_model(new SearchListModel(this))
     , m_controls(this, m_model)
 {
@@ -247,7 +238,7 @@ void frmHistorySelect::openJournalFromList(bool showBalanceFirst)
     if (showBalanceFirst)
         ShowAccountBalance();
     m_module.JournalIsStartWindow = 0;
-    m_openJournal(m_module);
+    m_navigator.openJournal(m_module);
     activateWhenActive();
 }
 

@@ -4,12 +4,12 @@
 #include "selection/ListSearch.h"
 #include "selection/SelectionControls.h"
 
-class QKeyEvent;
-#include <functional>
 #include <optional>
 
 class HistoryModule;
 class Messenger;
+class Navigator;
+class QKeyEvent;
 class SearchListModel;
 
 // "Customer History": every customer location as one fixed-width line, searched
@@ -17,13 +17,9 @@ class SearchListModel;
 class frmHistorySelect : public SuiteWindow {
     Q_OBJECT
 public:
-    // Shows the journal for module.CustKey / LocKey and returns when it closes.
-    using JournalOpener = std::function<void(HistoryModule&)>;
-
-    frmHistorySelect(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+    frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent = nullptr);
     ~frmHistorySelect() override;
 
-    void setJournalOpener(JournalOpener opener) { m_openJournal = std::move(opener); }
     // Settings, scratch database and the list; run before showing. False after
     // telling the operator why the list cannot be built (the run must end).
     bool Form_Load() override;
@@ -66,7 +62,7 @@ private:
 
     HistoryModule& m_module;
     Messenger& m_messenger;
-    JournalOpener m_openJournal;
+    Navigator& m_navigator;
     SearchListModel* m_model;
     SelectionControls m_controls;
     qsizetype m_currentRow = -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -10,4 +12,22 @@ T* control(QWidget* root, const char* name)
     T* found = root->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << "no control named " << name;
     return found;
+}
+
+// Runs `operate` on the window of type T that the next action opens modally, once
+// it is up, as the operator would; closes it afterwards if it is still open.
+template <typename T, typename Operate>
+void operateNextModal(Operate operate)
+{
+    QTimer::singleShot(0, [operate] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window) {
+            ADD_FAILURE() << "no modal " << T::staticMetaObject.className();
+            return;
+        }
+        QApplication::processEvents();
+        operate(*window);
+        if (window->isVisible())
+            window->reject();
+    });
 }
