@@ -6,20 +6,18 @@
 #include "selection/AccountBalance.h"
 #include "selection/BusyProgress.h"
 #include "selection/KeyAscii.h"
+#include "selection/SearchBoxInput.h"
 #include "selection/SearchList.h"
 #include "selection/SearchListModel.h"
 #include "selection/SelectionSettings.h"
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -42,7 +40,9 @@ frmHistorySelect::~frmHistorySelect() = default;
 void frmHistorySelect::connectControls()
 {
     const SelectionControls& c = m_controls;
-    c.Text1->installEventFilter(this);
+    new SearchBoxInput(c.Text1, {[this] { Text1_GotFocus(); },
+                                 [this](int keyAscii, const QString& text) { return Text1_KeyPress(keyAscii, text); },
+                                 [this](const QString& typed) { searchAsTyped(TypedText + typed); }});
     c.DBList1->installEventFilter(this);
     connect(c.opt, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked)
@@ -198,14 +198,22 @@ bool frmHistorySelect::Text1_KeyPress(int keyAscii, const QString& text)
     }
     if (keyAscii < 32 && keyAscii != 8)
         return true;
-    TypingSearch = true;
+    QString typed = TypedText;
     if (keyAscii == 8)
-        TypedText.chop(1);
+        typed.chop(1);
     else
-        TypedText += text;
+        typed += text;
+    searchAsTyped(typed);
+    return false;
+}
+
+// Typed and pasted text search from the top for all typed so far.
+void frmHistorySelect::searchAsTyped(const QString& typed)
+{
+    TypedText = typed;
+    TypingSearch = true;
     FindInList(ListSearch::Direction::First);
     TypingSearch = false;
-    return false;
 }
 
 void frmHistorySelect::DBList1_Click()
@@ -287,8 +295,6 @@ void frmHistorySelect::keyPressEvent(QKeyEvent* event)
 
 bool frmHistorySelect::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_controls.Text1)
-        return searchBoxEvent(event) || QDialog::eventFilter(watched, event);
     if (watched == m_controls.DBList1 && event->type() == QEvent::KeyPress
         && KeyAscii::of(static_cast<QKeyEvent*>(event)) == 13) {
         if (!listText().isEmpty())
@@ -296,72 +302,6 @@ bool frmHistorySelect::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-// True when the search box's own handling of the event is replaced.
-bool frmHistorySelect::searchBoxEvent(QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        // Every return of the focus starts the search afresh, so the box and the
-        // search never disagree; only a closing context menu is no new visit.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            Text1_GotFocus();
-        return false;
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            pasteIntoSearch(QGuiApplication::clipboard()->text());
-            return true;
-        }
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll))
-            return false;
-        // Any other Ctrl combination types a control character: cancelled.
-        if (key->modifiers() & Qt::ControlModifier)
-            return key->key() != Qt::Key_Control;
-        const int ascii = KeyAscii::of(key);
-        return ascii != 0 && Text1_KeyPress(ascii, key->text());
-    }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
-            return false;
-        pasteIntoSearch(QGuiApplication::clipboard()->text(QClipboard::Selection));
-        return true;
-    }
-    case QEvent::ContextMenu: {
-        std::unique_ptr<QMenu> menu(m_controls.Text1->createStandardContextMenu());
-        for (QAction* action : menu->actions()) {
-            if (action->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste"))
-                continue;
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this,
-                    [this] { pasteIntoSearch(QGuiApplication::clipboard()->text()); });
-        }
-        menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-// Pasted text searches as if it had been typed; control characters in it are
-// dropped, as typed ones are.
-void frmHistorySelect::pasteIntoSearch(const QString& text)
-{
-    QString typed;
-    for (const QChar c : text) {
-        if (c.isPrint())
-            typed += c;
-    }
-    if (typed.isEmpty())
-        return;
-    m_controls.Text1->insert(typed);
-    TypingSearch = true;
-    TypedText += typed;
-    FindInList(ListSearch::Direction::First);
-    TypingSearch = false;
 }
 
 void frmHistorySelect::Form_Activate()

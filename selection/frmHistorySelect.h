@@ -46,11 +46,10 @@ private:
     void ShowAccountBalance();
     void FindInList(ListSearch::Direction direction);
     void Form_Activate() override;
-    bool searchBoxEvent(QEvent* event);
-    void pasteIntoSearch(const QString& text);
     void Form_Unload() override;
     void Text1_GotFocus();
     bool Text1_KeyPress(int keyAscii, const QString& text);
+    void searchAsTyped(const QString& typed);
     void opt_Click(int index);
     void cmdFindPrev_Click();
     void DBList1_Click();
