@@ -11,16 +11,12 @@
 #include "platform/CommandButton.h"
 
 #include <QApplication>
-#include <QFontMetrics>
-#include <cmath>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTableView>
 
 namespace {
@@ -34,9 +30,6 @@ constexpr int exitWidth = 1125;
 constexpr int pageWidth = 500;
 constexpr int designHeight = 6360;
 constexpr int minimumGridHeight = 1000;
-constexpr int minimumDescriptionWidth = 1200;
-const int moneyColumns[] = {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance};
-const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
 
 
 } // namespace
@@ -71,25 +64,16 @@ void frmHistory::createControls()
     grd = new JournalGrid(this);
     grd->setObjectName(QStringLiteral("grd"));
     grd->setModel(m_model);
-    grd->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grd->setWordWrap(true);
-    grd->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grd->horizontalHeader()->setHighlightSections(false);
-    // The suite's grid is set in a small face so the columns' twip widths hold a date.
-    QFont gridFont = grd->font();
-    gridFont.setPointSizeF(7.5);
-    grd->setFont(gridFont);
-    grd->horizontalHeader()->setFont(gridFont);
-    m_lineHeight = QFontMetrics(gridFont).lineSpacing() + 4;
+    grd->resetColumns();
 
     m_balanceModel = new CodeBalanceModel(this);
     grdbal = new QTableView(this);
     grdbal->setObjectName(QStringLiteral("grdbal"));
     grdbal->setModel(m_balanceModel);
-    grdbal->setFont(gridFont);
+    grdbal->setFont(grd->font());
     grdbal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdbal->verticalHeader()->setVisible(false);
-    grdbal->verticalHeader()->setDefaultSectionSize(m_lineHeight);
+    grdbal->verticalHeader()->setDefaultSectionSize(grd->lineHeight());
     grdbal->hide();
     grdbalCaption = new QLabel(QStringLiteral("Code balances on "), this);
     grdbalCaption->setObjectName(QStringLiteral("grdbalCaption"));
@@ -179,8 +163,7 @@ bool frmHistory::Form_Load()
 
     if (pixelsToTwips(width()) < JournalViewSettings::MinimumWidthTwips)
         resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), height());
-    for (int column = 0; column < JournalModel::ColumnCount; ++column)
-        setColumnWidthTwips(column, columnWidths[column]);
+    grd->resetColumns();
     placeButtons();
     applyPreviousReadingsLayout();
 
@@ -221,67 +204,21 @@ void frmHistory::applyPreviousReadingsLayout()
 {
     const bool show = m_flags.ShowPrevReadings != 0;
     cmdShowPrev->setText(show ? JournalCaptions::hidePrevious() : JournalCaptions::showPrevious());
-    setColumnWidthTwips(JournalModel::Previous, show ? 900 : 0);
+    grd->showPreviousColumn(show);
     fitColumns();
 }
 
 void frmHistory::fitColumns()
 {
-    // An amount shown in part is a wrong amount: each money column is widened to its
-    // widest text (every digit as wide as the widest digit, which no sign or point
-    // exceeds). Measuring lengths, not every row, keeps this fast on long journals.
-    const QFontMetrics metrics(grd->font());
-    const int padding = 2 * (grd->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grd) + 1) + 4;
-    int moneyExtra = 0;
-    for (const int column : moneyColumns) {
-        qsizetype longest = 0;
-        for (const JournalRow& row : m_model->rows())
-            longest = std::max(longest, JournalModel::displayText(row, column).size());
-        const int design = twipsToPixels(columnWidths[column]);
-        const int needed = metrics.horizontalAdvance(QString(longest, QLatin1Char('0'))) + padding;
-        grd->setColumnWidth(column, std::max(design, needed));
-        moneyExtra += std::max(0, needed - design);
-    }
-    // DESCRIPTION takes what the window has beyond its design width and gives up
-    // what the amounts took, so BALANCE stays in view.
-    const int designWidth = m_flags.ShowPrevReadings ? 2200 : 3100;
-    const int extra = width() - twipsToPixels(JournalViewSettings::MinimumWidthTwips) - moneyExtra;
-    grd->setColumnWidth(JournalModel::Description,
-                        std::max(twipsToPixels(minimumDescriptionWidth), twipsToPixels(designWidth) + extra));
-}
-
-void frmHistory::setColumnWidthTwips(int column, int twips)
-{
-    grd->setColumnHidden(column, twips == 0);
-    if (twips > 0)
-        grd->setColumnWidth(column, twipsToPixels(twips));
-}
-
-int frmHistory::columnWidthTwips(int column) const
-{
-    return grd->isColumnHidden(column) ? 0 : pixelsToTwips(grd->columnWidth(column));
-}
-
-float frmHistory::rowHeightTwips() const
-{
-    return JournalBuilder::rowHeightTwips(LongestDescr, columnWidthTwips(JournalModel::Description));
+    // DESCRIPTION takes what the window has beyond its design width.
+    grd->fitColumns(m_model->rows(), width() - twipsToPixels(JournalViewSettings::MinimumWidthTwips));
 }
 
 void frmHistory::SizeJournalRows()
 {
-    const float height = rowHeightTwips();
-    // 300 twips is one line of the grid's text; 0 (no long description) means one line.
-    const int lines = std::max(1, static_cast<int>(std::ceil(height / 300.0f)));
-    grd->verticalHeader()->setMinimumSectionSize(1);
-    grd->verticalHeader()->setDefaultSectionSize(lines * m_lineHeight);
+    grd->sizeRows(LongestDescr);
 }
 
-void frmHistory::keepNewestRowsInView()
-{
-    // The scroll range follows new row heights only once the view is laid out again.
-    grd->doItemsLayout();
-    grd->scrollToBottom();
-}
 
 void frmHistory::RefreshJournalGrid()
 {
@@ -295,7 +232,7 @@ void frmHistory::RefreshJournalGrid()
     if (grd->currentIndex().row() == last)
         Data1_Reposition();
     grd->selectionModel()->setCurrentIndex(m_model->index(last, 0), QItemSelectionModel::NoUpdate);
-    keepNewestRowsInView();
+    grd->keepNewestRowsInView();
 }
 
 void frmHistory::placeButtons()
@@ -338,7 +275,7 @@ void frmHistory::resizeEvent(QResizeEvent* event)
     fitColumns();
     SizeJournalRows();
     if (atBottom)
-        keepNewestRowsInView();
+        grd->keepNewestRowsInView();
 }
 
 void frmHistory::Form_Activate()

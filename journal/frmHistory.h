@@ -47,14 +47,10 @@ private:
     void createControls();
     void createButtons();
     void placeButtons();
-    void setColumnWidthTwips(int column, int twips);
-    int columnWidthTwips(int column) const;
     void applyLoadedSettings(const std::optional<JournalViewSettings>& settings);
     void applyPreviousReadingsLayout();
     void fitColumns();
-    void keepNewestRowsInView();
     void SizeJournalRows();
-    float rowHeightTwips() const;
     void RefreshJournalGrid();
     void Form_Activate() override;
     void Form_Unload() override;
@@ -83,7 +79,6 @@ private:
     JournalModel* m_model = nullptr;
     CodeBalanceModel* m_balanceModel = nullptr;
     CodeBalances m_balances;
-    int m_lineHeight = 0;
     QStringList m_missingTold;
 
     QLabel* Label2 = nullptr;

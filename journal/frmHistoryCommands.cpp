@@ -160,7 +160,7 @@ void frmHistory::ShowCodeBalances()
     }
     m_balanceModel->setTable(std::move(table));
     const int rows = m_balanceModel->rowCount() + 3;
-    grdbal->setFixedHeight(std::min(rows * m_lineHeight, grd->height()));
+    grdbal->setFixedHeight(std::min(rows * grd->lineHeight(), grd->height()));
     grdbal->resizeColumnsToContents();
     grdbalCaption->show();
     grdbalCaption->raise();
@@ -197,7 +197,7 @@ void frmHistory::cmdPrint_Click()
     JournalPrintState state;
     state.PrintHeaderText = Label2->text();
     for (int column = 0; column < JournalPrintState::ColumnCount; ++column)
-        state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(columnWidthTwips(column));
+        state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(grd->columnWidthTwips(column));
     // The height the rows have on screen: widening DESCRIPTION later does not shrink them.
     state.PrintRowHeight = static_cast<float>(pixelsToTwips(grd->verticalHeader()->defaultSectionSize()));
     const std::optional<int> moveTo = JournalPrinting::cmdPrint(m_module, m_messenger, state, grd->selectedRowsInOrder(),
