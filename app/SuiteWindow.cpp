@@ -8,9 +8,12 @@
 #include <QTimer>
 #include <QWindow>
 
-SuiteWindow::SuiteWindow(QWidget* parent)
+SuiteWindow::SuiteWindow(HistoryModule& module, Messenger& messenger, const QString& formName, QWidget* parent)
     : QDialog(parent)
+    , m_module(module)
+    , m_messenger(messenger)
 {
+    setObjectName(formName);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &SuiteWindow::focusWindowChanged);
 }
 

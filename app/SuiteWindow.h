@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class HistoryModule;
+class Messenger;
 class QWindow;
 
 // The life cycle every window of the suite shares: Form_Load before it is shown,
@@ -20,7 +22,8 @@ public:
     void done(int result) override;
 
 protected:
-    explicit SuiteWindow(QWidget* parent = nullptr);
+    // The window's objectName is its form name, by which tests and tools find it.
+    SuiteWindow(HistoryModule& module, Messenger& messenger, const QString& formName, QWidget* parent);
 
     // Runs once the window is up, and again each time it is active after another
     // window of the program: not after its own message boxes or waits.
@@ -39,6 +42,9 @@ protected:
     int pixelsToTwips(int pixels) const;
 
     bool event(QEvent* event) override;
+
+    HistoryModule& m_module;
+    Messenger& m_messenger;
 
 private:
     void queueActivation();

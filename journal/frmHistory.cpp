@@ -35,12 +35,9 @@ constexpr int minimumGridHeight = 1000;
 } // namespace
 
 frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent)
-    : SuiteWindow(parent)
-    , m_module(module)
-    , m_messenger(messenger)
+    : SuiteWindow(module, messenger, QStringLiteral("frmHistory"), parent)
     , m_navigator(navigator)
 {
-    setObjectName(QStringLiteral("frmHistory"));
     createControls();
     // Narrower or lower than this and the buttons would overlap. Rounded down, so a
     // window at its minimum still saves the design width.

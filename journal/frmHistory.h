@@ -72,8 +72,6 @@ private:
     void rebuildJournal();
     void page(bool previous);
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
     Navigator& m_navigator;
     JournalFlags m_flags;
     JournalModel* m_model = nullptr;

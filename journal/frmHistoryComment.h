@@ -22,13 +22,12 @@ protected:
 private:
     void cmdSave_Click();
     void cmdDelete_Click();
+    void finish(bool stored, const QString& problem, const QString& notStoredTitle);
     void dateBoxLostFocus();
     bool isValidDate() const;
     void tryAgain(const QString& text);
     void showCharactersLeft();
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
     QLineEdit* txtDate = nullptr;       // txt index 0
     QPlainTextEdit* txtComment = nullptr;   // txt index 1
     QLabel* charactersLeft = nullptr;

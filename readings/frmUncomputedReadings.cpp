@@ -34,12 +34,9 @@ constexpr int designHeight = 6600;
 } // namespace
 
 frmUncomputedReadings::frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : SuiteWindow(parent)
-    , m_module(module)
-    , m_messenger(messenger)
+    : SuiteWindow(module, messenger, QStringLiteral("frmUncomputedReadings"), parent)
     , m_audit(AuditSettings::forModule(module))
 {
-    setObjectName(QStringLiteral("frmUncomputedReadings"));
     setWindowTitle(QStringLiteral("All Meter Readings for this Account"));
     createControls();
     resize(twipsToPixels(designWidth), twipsToPixels(designHeight));

@@ -47,8 +47,6 @@ private:
     bool savePendingValue();
     bool discardPendingValue();
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
     AuditLog m_audit;
     ReadingAudit m_remembered;
     ReadingsModel* Data1 = nullptr;

@@ -23,14 +23,11 @@
 
 frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator,
                                    QWidget* parent)
-    : SuiteWindow(parent)
-    , m_module(module)
-    , m_messenger(messenger)
+    : SuiteWindow(module, messenger, QStringLiteral("frmHistorySelect"), parent)
     , m_navigator(navigator)
     , m_model(new SearchListModel(this))
     , m_controls(this, m_model)
 {
-    setObjectName(QStringLiteral("frmHistorySelect"));
     setWindowTitle(QStringLiteral("Customer History"));
     connectControls();
 }

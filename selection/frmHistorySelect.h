@@ -59,8 +59,6 @@ private:
     void takeKeys(qsizetype row);
     std::optional<int> selectedOption() const;
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
     Navigator& m_navigator;
     SearchListModel* m_model;
     SelectionControls m_controls;
