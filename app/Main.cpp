@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/HistoryModule.h"
+#include "app/Navigator.h"
 #include "app/SuiteFolder.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Messenger.h"
@@ -130,17 +131,17 @@ Route prepare(HistoryModule& module, const QString& commandLine, Messenger& mess
     return Route::Journal;
 }
 
-int run(HistoryModule& module, const QString& commandLine, Messenger& messenger, StartWindows& windows)
+int run(HistoryModule& module, const QString& commandLine, Messenger& messenger, Navigator& navigator)
 {
     int exitCode = 0;
     switch (prepare(module, commandLine, messenger)) {
     case Route::Exit:
         return 1;
     case Route::Journal:
-        windows.showJournal(module);
+        navigator.openJournal(module);
         break;
     case Route::Selection:
-        if (!windows.showSelection(module))
+        if (!navigator.openSelection(module))
             exitCode = 1;
         break;
     }

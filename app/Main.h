@@ -7,16 +7,7 @@
 
 class HistoryModule;
 class Messenger;
-
-// The two windows a run can start with; the program shows the real dialogs,
-// tests record which one was asked for.
-class StartWindows {
-public:
-    virtual ~StartWindows() = default;
-    virtual void showJournal(HistoryModule& module) = 0;
-    // False when the window could not be set up (it has told the operator why).
-    virtual bool showSelection(HistoryModule& module) = 0;
-};
+class Navigator;
 
 namespace Main {
 
@@ -47,6 +38,6 @@ Route prepare(HistoryModule& module, const QString& commandLine, Messenger& mess
               const QTime& startTime = QTime::currentTime());
 
 // The whole run: prepare, then open the start window; returns the exit code.
-int run(HistoryModule& module, const QString& commandLine, Messenger& messenger, StartWindows& windows);
+int run(HistoryModule& module, const QString& commandLine, Messenger& messenger, Navigator& navigator);
 
 } // namespace Main

@@ -1,7 +1,7 @@
 #include "app/HistoryModule.h"
 #include "app/Main.h"
 #include "app/ProgramArguments.h"
-#include "app/ProgramWindows.h"
+#include "app/ProgramNavigator.h"
 #include "app/SuiteFolderDialog.h"
 #include "app/SuiteFolder.h"
 #include "platform/MessageBoxMessenger.h"
@@ -76,6 +76,6 @@ int main(int argc, char** argv)
     if (module.ProgramFolder.isEmpty())
         return 1;
 
-    ProgramWindows windows(messenger);
-    return Main::run(module, parsed.commandLine, messenger, windows);
+    ProgramNavigator navigator(messenger);
+    return Main::run(module, parsed.commandLine, messenger, navigator);
 }

@@ -9,6 +9,7 @@
 
 #include "app/HistoryModule.h"
 #include "app/Main.h"
+#include "app/ProgramNavigator.h"
 #include "journal/HistoryComments.h"
 #include "journal/JournalLoader.h"
 #include "journal/frmHistory.h"
@@ -85,8 +86,9 @@ void JournalWindowOpen(benchmark::State& state)
     HistoryModule module;
     prepare(module, state.range(0));
     SilentMessenger messenger;
+    ProgramNavigator navigator(messenger);
     for (auto _ : state) {
-        frmHistory window(module, messenger);
+        frmHistory window(module, messenger, navigator);
         window.Form_Load();
         window.show();
         QApplication::processEvents();
@@ -186,7 +188,8 @@ void MultiplierSwitch(benchmark::State& state)
     HistoryModule module;
     prepare(module, state.range(0));
     SilentMessenger messenger;
-    frmHistory window(module, messenger);
+    ProgramNavigator navigator(messenger);
+    frmHistory window(module, messenger, navigator);
     window.Form_Load();
     window.show();
     QApplication::processEvents();

@@ -6,26 +6,18 @@
 #include "journal/JournalGrid.h"
 #include "journal/JournalCaptions.h"
 #include "journal/JournalLoader.h"
-#include "journal/frmHistoryComment.h"
-#include "readings/frmUncomputedReadings.h"
 #include "journal/JournalModel.h"
 #include "platform/Messenger.h"
-#include "platform/Twips.h"
 #include "platform/CommandButton.h"
 
 #include <QApplication>
-#include <QFontMetrics>
-#include <cmath>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTableView>
-#include <QTimer>
 
 namespace {
 
@@ -38,43 +30,20 @@ constexpr int exitWidth = 1125;
 constexpr int pageWidth = 500;
 constexpr int designHeight = 6360;
 constexpr int minimumGridHeight = 1000;
-constexpr int minimumDescriptionWidth = 1200;
-const int moneyColumns[] = {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance};
-const int columnWidths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
 
 
 } // namespace
 
-frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
-    , m_module(module)
-    , m_messenger(messenger)
+frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent)
+    : SuiteWindow(module, messenger, QStringLiteral("frmHistory"), parent)
+    , m_navigator(navigator)
 {
-    setObjectName(QStringLiteral("frmHistory"));
-    showReadings = [this](HistoryModule& account) {
-        frmUncomputedReadings readings(account, m_messenger, this);
-        readings.exec();
-    };
-    showComment = [this](HistoryModule& account) {
-        frmHistoryComment comment(account, m_messenger, this);
-        comment.exec();
-    };
     createControls();
     // Narrower or lower than this and the buttons would overlap. Rounded down, so a
     // window at its minimum still saves the design width.
     setMinimumSize(JournalViewSettings::MinimumWidthTwips * logicalDpiX() / 1440,
                    twipsToPixels(designHeight - gridHeight + minimumGridHeight));
     resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), twipsToPixels(designHeight));
-}
-
-int frmHistory::twipsToPixels(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiX());
-}
-
-int frmHistory::pixelsToTwips(int pixels) const
-{
-    return Twips::fromPixels(pixels, logicalDpiX());
 }
 
 void frmHistory::createControls()
@@ -92,25 +61,16 @@ void frmHistory::createControls()
     grd = new JournalGrid(this);
     grd->setObjectName(QStringLiteral("grd"));
     grd->setModel(m_model);
-    grd->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grd->setWordWrap(true);
-    grd->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grd->horizontalHeader()->setHighlightSections(false);
-    // The suite's grid is set in a small face so the columns' twip widths hold a date.
-    QFont gridFont = grd->font();
-    gridFont.setPointSizeF(7.5);
-    grd->setFont(gridFont);
-    grd->horizontalHeader()->setFont(gridFont);
-    m_lineHeight = QFontMetrics(gridFont).lineSpacing() + 4;
+    grd->resetColumns();
 
     m_balanceModel = new CodeBalanceModel(this);
     grdbal = new QTableView(this);
     grdbal->setObjectName(QStringLiteral("grdbal"));
     grdbal->setModel(m_balanceModel);
-    grdbal->setFont(gridFont);
+    grdbal->setFont(grd->font());
     grdbal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdbal->verticalHeader()->setVisible(false);
-    grdbal->verticalHeader()->setDefaultSectionSize(m_lineHeight);
+    grdbal->verticalHeader()->setDefaultSectionSize(grd->lineHeight());
     grdbal->hide();
     grdbalCaption = new QLabel(QStringLiteral("Code balances on "), this);
     grdbalCaption->setObjectName(QStringLiteral("grdbalCaption"));
@@ -150,7 +110,7 @@ void frmHistory::createButtons()
     cmdExit = makeCommandButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
 }
 
-void frmHistory::Form_Load()
+bool frmHistory::Form_Load()
 {
     cmdComment->setText(JournalCaptions::addComment());
     cmdShowPrev->setText(JournalCaptions::showPrevious());
@@ -173,7 +133,7 @@ void frmHistory::Form_Load()
         m_model->clear();
         Data1_Reposition();
         m_messenger.tell(loaded.extraction.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
-        return;
+        return true;
     }
     if (!loaded.extraction.missing.isEmpty() && loaded.extraction.missing != m_missingTold) {
         m_missingTold = loaded.extraction.missing;
@@ -200,15 +160,14 @@ void frmHistory::Form_Load()
 
     if (pixelsToTwips(width()) < JournalViewSettings::MinimumWidthTwips)
         resize(twipsToPixels(JournalViewSettings::MinimumWidthTwips), height());
-    for (int column = 0; column < JournalModel::ColumnCount; ++column)
-        setColumnWidthTwips(column, columnWidths[column]);
+    grd->resetColumns();
     placeButtons();
     applyPreviousReadingsLayout();
 
     if (!loaded.build.error.isEmpty()) {
         m_model->clear();
         m_messenger.tell(loaded.build.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
-        return;
+        return true;
     }
     if (loaded.build.NoHistory) {
         // A reload onto an account without history shows an empty journal; the
@@ -217,7 +176,7 @@ void frmHistory::Form_Load()
         Data1_Reposition();
         m_messenger.tell(QStringLiteral("No history records exist for this customer."), QStringLiteral("NOTHING TO DO"),
                          Messenger::Icon::Information);
-        return;
+        return true;
     }
     cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
     LongestDescr = loaded.build.LongestDescr;
@@ -225,6 +184,7 @@ void frmHistory::Form_Load()
     fitColumns();
     SizeJournalRows();
     RefreshJournalGrid();
+    return true;
 }
 
 void frmHistory::applyLoadedSettings(const std::optional<JournalViewSettings>& settings)
@@ -246,67 +206,21 @@ void frmHistory::applyPreviousReadingsLayout()
 {
     const bool show = m_flags.ShowPrevReadings != 0;
     cmdShowPrev->setText(show ? JournalCaptions::hidePrevious() : JournalCaptions::showPrevious());
-    setColumnWidthTwips(JournalModel::Previous, show ? 900 : 0);
+    grd->showPreviousColumn(show);
     fitColumns();
 }
 
 void frmHistory::fitColumns()
 {
-    // An amount shown in part is a wrong amount: each money column is widened to its
-    // widest text (every digit as wide as the widest digit, which no sign or point
-    // exceeds). Measuring lengths, not every row, keeps this fast on long journals.
-    const QFontMetrics metrics(grd->font());
-    const int padding = 2 * (grd->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grd) + 1) + 4;
-    int moneyExtra = 0;
-    for (const int column : moneyColumns) {
-        qsizetype longest = 0;
-        for (const JournalRow& row : m_model->rows())
-            longest = std::max(longest, JournalModel::displayText(row, column).size());
-        const int design = twipsToPixels(columnWidths[column]);
-        const int needed = metrics.horizontalAdvance(QString(longest, QLatin1Char('0'))) + padding;
-        grd->setColumnWidth(column, std::max(design, needed));
-        moneyExtra += std::max(0, needed - design);
-    }
-    // DESCRIPTION takes what the window has beyond its design width and gives up
-    // what the amounts took, so BALANCE stays in view.
-    const int designWidth = m_flags.ShowPrevReadings ? 2200 : 3100;
-    const int extra = width() - twipsToPixels(JournalViewSettings::MinimumWidthTwips) - moneyExtra;
-    grd->setColumnWidth(JournalModel::Description,
-                        std::max(twipsToPixels(minimumDescriptionWidth), twipsToPixels(designWidth) + extra));
-}
-
-void frmHistory::setColumnWidthTwips(int column, int twips)
-{
-    grd->setColumnHidden(column, twips == 0);
-    if (twips > 0)
-        grd->setColumnWidth(column, twipsToPixels(twips));
-}
-
-int frmHistory::columnWidthTwips(int column) const
-{
-    return grd->isColumnHidden(column) ? 0 : pixelsToTwips(grd->columnWidth(column));
-}
-
-float frmHistory::rowHeightTwips() const
-{
-    return JournalBuilder::rowHeightTwips(LongestDescr, columnWidthTwips(JournalModel::Description));
+    // DESCRIPTION takes what the window has beyond its design width.
+    grd->fitColumns(m_model->rows(), width() - twipsToPixels(JournalViewSettings::MinimumWidthTwips));
 }
 
 void frmHistory::SizeJournalRows()
 {
-    const float height = rowHeightTwips();
-    // 300 twips is one line of the grid's text; 0 (no long description) means one line.
-    const int lines = std::max(1, static_cast<int>(std::ceil(height / 300.0f)));
-    grd->verticalHeader()->setMinimumSectionSize(1);
-    grd->verticalHeader()->setDefaultSectionSize(lines * m_lineHeight);
+    grd->sizeRows(LongestDescr);
 }
 
-void frmHistory::keepNewestRowsInView()
-{
-    // The scroll range follows new row heights only once the view is laid out again.
-    grd->doItemsLayout();
-    grd->scrollToBottom();
-}
 
 void frmHistory::RefreshJournalGrid()
 {
@@ -320,7 +234,7 @@ void frmHistory::RefreshJournalGrid()
     if (grd->currentIndex().row() == last)
         Data1_Reposition();
     grd->selectionModel()->setCurrentIndex(m_model->index(last, 0), QItemSelectionModel::NoUpdate);
-    keepNewestRowsInView();
+    grd->keepNewestRowsInView();
 }
 
 void frmHistory::placeButtons()
@@ -363,33 +277,11 @@ void frmHistory::resizeEvent(QResizeEvent* event)
     fitColumns();
     SizeJournalRows();
     if (atBottom)
-        keepNewestRowsInView();
-}
-
-bool frmHistory::event(QEvent* event)
-{
-    const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) {
-        // Activation runs once the window is up, not inside the show itself.
-        if (!m_activationPending) {
-            m_activationPending = true;
-            QTimer::singleShot(0, this, [this] {
-                m_activationPending = false;
-                Form_Activate();
-            });
-        }
-    }
-    return handled;
+        grd->keepNewestRowsInView();
 }
 
 void frmHistory::Form_Activate()
 {
-    // An activation that reaches us while a message box of ours is up (a window
-    // manager may send one) is not the window becoming active: Reloading must last
-    // until the window itself is back.
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != this)
-        return;
     if (!Reloading && m_module.NoHistory && isVisible()) {
         Reloading = 0;
         reject();
@@ -398,17 +290,8 @@ void frmHistory::Form_Activate()
     Reloading = 0;
 }
 
-void frmHistory::done(int result)
-{
-    Form_Unload();
-    QDialog::done(result);
-}
-
 void frmHistory::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
     JournalViewSettings::write(m_module.ProgramFolder, m_flags, pixelsToTwips(width()));
     m_module.CloseWorkDb();
     m_module.CloseBillingDb();

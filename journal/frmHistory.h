@@ -1,36 +1,33 @@
 #pragma once
 
+#include "app/SuiteWindow.h"
 #include "journal/CodeBalances.h"
 #include "journal/JournalFlags.h"
 #include "journal/JournalSettings.h"
 
-#include <QDialog>
 #include <QStringList>
-#include <functional>
 
 class CodeBalanceModel;
 class HistoryModule;
 class JournalGrid;
 class JournalModel;
 class Messenger;
+class Navigator;
 class QLabel;
 class QPushButton;
 class QTableView;
 
 // The history journal of one account: header, journal grid, and the commands that
 // change what it shows, page through accounts, and keep comments.
-class frmHistory : public QDialog {
+class frmHistory : public SuiteWindow {
     Q_OBJECT
 public:
-    frmHistory(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+    frmHistory(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent = nullptr);
 
     // The whole load: settings, extraction, header, journal. Run before showing and
-    // again in place when the window moves to another account.
-    void Form_Load();
-
-    // The modal windows this one opens; tests put their own in place.
-    std::function<void(HistoryModule&)> showReadings;
-    std::function<void(HistoryModule&)> showComment;
+    // again in place when the window moves to another account. A failed load is
+    // told and still shows the window, which its activation then closes.
+    bool Form_Load() override;
 
     JournalFlags& flags() { return m_flags; }
     JournalModel& journal() { return *m_model; }
@@ -42,10 +39,7 @@ public:
     PrintRange printRange;
     float LongestDescr = 0;
 
-    void done(int result) override;
-
 protected:
-    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -53,19 +47,13 @@ private:
     void createControls();
     void createButtons();
     void placeButtons();
-    void setColumnWidthTwips(int column, int twips);
-    int columnWidthTwips(int column) const;
-    int twipsToPixels(int twips) const;
-    int pixelsToTwips(int pixels) const;
     void applyLoadedSettings(const std::optional<JournalViewSettings>& settings);
     void applyPreviousReadingsLayout();
     void fitColumns();
-    void keepNewestRowsInView();
     void SizeJournalRows();
-    float rowHeightTwips() const;
     void RefreshJournalGrid();
-    void Form_Activate();
-    void Form_Unload();
+    void Form_Activate() override;
+    void Form_Unload() override;
 
     // Commands (frmHistoryCommands.cpp)
     void connectCommands();
@@ -84,15 +72,11 @@ private:
     void rebuildJournal();
     void page(bool previous);
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
+    Navigator& m_navigator;
     JournalFlags m_flags;
     JournalModel* m_model = nullptr;
     CodeBalanceModel* m_balanceModel = nullptr;
     CodeBalances m_balances;
-    bool m_unloaded = false;
-    bool m_activationPending = false;
-    int m_lineHeight = 0;
     QStringList m_missingTold;
 
     QLabel* Label2 = nullptr;

@@ -3,6 +3,7 @@
 #include "journal/frmHistory.h"
 
 #include "app/HistoryModule.h"
+#include "app/Navigator.h"
 #include "journal/AccountPaging.h"
 #include "journal/CodeBalanceModel.h"
 #include "journal/JournalBuilder.h"
@@ -161,7 +162,7 @@ void frmHistory::ShowCodeBalances()
     }
     m_balanceModel->setTable(std::move(table));
     const int rows = m_balanceModel->rowCount() + 3;
-    grdbal->setFixedHeight(std::min(rows * m_lineHeight, grd->height()));
+    grdbal->setFixedHeight(std::min(rows * grd->lineHeight(), grd->height()));
     grdbal->resizeColumnsToContents();
     grdbalCaption->show();
     grdbalCaption->raise();
@@ -188,9 +189,9 @@ void frmHistory::Data1_Reposition()
 void frmHistory::cmdComment_Click()
 {
     m_module.CommentDeleteMode = cmdComment->text() == JournalCaptions::addComment() ? 0 : 1;
-    if (showComment)
-        showComment(m_module);
+    m_navigator.openComment(m_module, this);
     rebuildJournal();
+    activateWhenActive();
 }
 
 void frmHistory::cmdPrint_Click()
@@ -198,7 +199,7 @@ void frmHistory::cmdPrint_Click()
     JournalPrintState state;
     state.PrintHeaderText = Label2->text();
     for (int column = 0; column < JournalPrintState::ColumnCount; ++column)
-        state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(columnWidthTwips(column));
+        state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(grd->columnWidthTwips(column));
     // The height the rows have on screen: widening DESCRIPTION later does not shrink them.
     state.PrintRowHeight = static_cast<float>(pixelsToTwips(grd->verticalHeader()->defaultSectionSize()));
     const std::optional<int> moveTo = JournalPrinting::cmdPrint(m_module, m_messenger, state, grd->selectedRowsInOrder(),
@@ -222,8 +223,8 @@ void frmHistory::grd_DblClick()
         return;
     }
     identity.close();
-    if (showReadings)
-        showReadings(m_module);
+    m_navigator.openReadings(m_module, this);
     Reloading = JournalFlags::True;
     Form_Load();
+    activateWhenActive();
 }

@@ -26,11 +26,8 @@ constexpr int commentLimit = 255;
 } // namespace
 
 frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
-    , m_module(module)
-    , m_messenger(messenger)
+    : SuiteWindow(module, messenger, QStringLiteral("frmHistoryComment"), parent)
 {
-    setObjectName(QStringLiteral("frmHistoryComment"));
     setWindowTitle(QStringLiteral("History Comment"));
 
     auto* label1 = new QLabel(QStringLiteral("POST DATE"), this);
@@ -168,22 +165,22 @@ void frmHistoryComment::cmdSave_Click()
         return;
     }
     const auto result = HistoryComments::add(m_module, *DateText::parse(txtDate->text()), txtComment->toPlainText());
-    if (!result.problem.isEmpty())
-        m_messenger.tell(result.problem, result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
-                                                      : QStringLiteral("COMMENT NOT SAVED"),
-                         Messenger::Icon::Critical);
-    // What the operator typed stays in the dialog until it is stored.
-    if (result.saved)
-        accept();
+    finish(result.saved, result.problem, QStringLiteral("COMMENT NOT SAVED"));
 }
 
 void frmHistoryComment::cmdDelete_Click()
 {
     const auto result = HistoryComments::remove(m_module, m_module.SelectedDate, m_module.SelectedDescr);
-    if (!result.problem.isEmpty())
-        m_messenger.tell(result.problem, result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
-                                                      : QStringLiteral("COMMENT NOT DELETED"),
+    finish(result.saved, result.problem, QStringLiteral("COMMENT NOT DELETED"));
+}
+
+// Stored in the billing database: the dialog closes, whatever befell the journal's
+// copy. Not stored: what the operator typed stays in the dialog for a retry.
+void frmHistoryComment::finish(bool stored, const QString& problem, const QString& notStoredTitle)
+{
+    if (!problem.isEmpty())
+        m_messenger.tell(problem, stored ? QStringLiteral("JOURNAL NOT UPDATED") : notStoredTitle,
                          Messenger::Icon::Critical);
-    if (result.saved)
+    if (stored)
         accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/SuiteWindow.h"
 
 class HistoryModule;
 class Messenger;
@@ -11,7 +11,7 @@ class QPushButton;
 
 // Adds a dated history comment to the account, or deletes the journal's current
 // comment row, in the billing database and the journal's copy.
-class frmHistoryComment : public QDialog {
+class frmHistoryComment : public SuiteWindow {
     Q_OBJECT
 public:
     frmHistoryComment(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
@@ -22,13 +22,12 @@ protected:
 private:
     void cmdSave_Click();
     void cmdDelete_Click();
+    void finish(bool stored, const QString& problem, const QString& notStoredTitle);
     void dateBoxLostFocus();
     bool isValidDate() const;
     void tryAgain(const QString& text);
     void showCharactersLeft();
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
     QLineEdit* txtDate = nullptr;       // txt index 0
     QPlainTextEdit* txtComment = nullptr;   // txt index 1
     QLabel* charactersLeft = nullptr;

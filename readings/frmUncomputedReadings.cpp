@@ -6,20 +6,16 @@
 #include "app/DateEntryBox.h"
 #include "app/HistoryModule.h"
 #include "platform/Messenger.h"
-#include "platform/Twips.h"
 #include "readings/ReadingColumns.h"
 #include "readings/ReadingsAccount.h"
 #include "readings/ReadingsGrid.h"
 #include "readings/ReadingsModel.h"
 #include "platform/CommandButton.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
-#include <QWindow>
 
 using namespace ReadingColumns;
 
@@ -38,16 +34,12 @@ constexpr int designHeight = 6600;
 } // namespace
 
 frmUncomputedReadings::frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
-    , m_module(module)
-    , m_messenger(messenger)
+    : SuiteWindow(module, messenger, QStringLiteral("frmUncomputedReadings"), parent)
     , m_audit(AuditSettings::forModule(module))
 {
-    setObjectName(QStringLiteral("frmUncomputedReadings"));
     setWindowTitle(QStringLiteral("All Meter Readings for this Account"));
     createControls();
     resize(twipsToPixels(designWidth), twipsToPixels(designHeight));
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmUncomputedReadings::focusWindowChanged);
 }
 
 // QDialog's destructor hides a window destroyed while open, and hiding commits the
@@ -56,11 +48,6 @@ frmUncomputedReadings::frmUncomputedReadings(HistoryModule& module, Messenger& m
 frmUncomputedReadings::~frmUncomputedReadings()
 {
     SSDBGrid1->setCommitHandler({});
-}
-
-int frmUncomputedReadings::twipsToPixels(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiX());
 }
 
 void frmUncomputedReadings::createControls()
@@ -134,46 +121,6 @@ void frmUncomputedReadings::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     placeControls();
-}
-
-bool frmUncomputedReadings::event(QEvent* event)
-{
-    const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::Show && !m_unloaded)
-        queueActivation();
-    return handled;
-}
-
-void frmUncomputedReadings::queueActivation()
-{
-    // Activation runs once the window is up, not inside the show itself.
-    if (m_activationPending)
-        return;
-    m_activationPending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_activationPending = false;
-        if (isVisible() && !m_unloaded)
-            Form_Activate();
-    });
-}
-
-void frmUncomputedReadings::focusWindowChanged(QWindow* window)
-{
-    if (!window || !isVisible())
-        return;
-    if (window == windowHandle()) {
-        if (std::exchange(m_otherFormWasActive, false))
-            queueActivation();
-        return;
-    }
-    // Re-activation means coming back from another window of the program; a
-    // message box or the compute wait is no window of its own and must not reload
-    // the grid under an edit.
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->windowHandle() == window && qobject_cast<QDialog*>(top) && !top->inherits("QMessageBox")
-            && !top->inherits("QProgressDialog"))
-            m_otherFormWasActive = true;
-    }
 }
 
 void frmUncomputedReadings::Form_Activate()
@@ -276,12 +223,9 @@ void frmUncomputedReadings::cmdCompute_Click()
     close();
 }
 
-void frmUncomputedReadings::done(int result)
+bool frmUncomputedReadings::Form_QueryUnload()
 {
-    if (!m_unloaded && !savePendingValue() && !discardPendingValue())
-        return;
-    Form_Unload();
-    QDialog::done(result);
+    return savePendingValue() || discardPendingValue();
 }
 
 bool frmUncomputedReadings::discardPendingValue()
@@ -302,8 +246,6 @@ bool frmUncomputedReadings::discardPendingValue()
 
 void frmUncomputedReadings::Form_Unload()
 {
-    if (std::exchange(m_unloaded, true))
-        return;
     audit(QStringLiteral("Edit existing readings form unloaded for account ") + ReadingsAccNo);
     Data1->release();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/AuditLog.h"
+#include "app/SuiteWindow.h"
 #include "readings/ReadingAudit.h"
 
-#include <QDialog>
 #include <cstdint>
 
 class HistoryModule;
@@ -11,13 +11,12 @@ class Messenger;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QWindow;
 class ReadingsGrid;
 class ReadingsModel;
 
 // Every meter reading of the account's location in an editable grid that writes
 // each changed cell straight back to the billing database and audits it.
-class frmUncomputedReadings : public QDialog {
+class frmUncomputedReadings : public SuiteWindow {
     Q_OBJECT
 public:
     frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
@@ -29,21 +28,17 @@ public:
     int computeTimeoutSeconds = 300;
 
     void setAuditClock(AuditLog::Clock clock) { m_audit.setClock(std::move(clock)); }
-    void done(int result) override;
 
 protected:
-    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
     void createGrid();
     void placeControls();
-    int twipsToPixels(int twips) const;
-    void queueActivation();
-    void focusWindowChanged(QWindow* window);
-    void Form_Activate();
-    void Form_Unload();
+    void Form_Activate() override;
+    bool Form_QueryUnload() override;
+    void Form_Unload() override;
     void placeCurrentRow();
     void rememberCurrentRow();
     bool commitCell(int row, int column, const QString& typed);
@@ -52,15 +47,10 @@ private:
     bool savePendingValue();
     bool discardPendingValue();
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
     AuditLog m_audit;
     ReadingAudit m_remembered;
     ReadingsModel* Data1 = nullptr;
-    bool m_activationPending = false;
-    bool m_otherFormWasActive = false;
     bool m_auditFailureTold = false;
-    bool m_unloaded = false;
 
     QLabel* SSDBGrid1Caption = nullptr;
     ReadingsGrid* SSDBGrid1 = nullptr;

@@ -1,49 +1,33 @@
 #include "selection/frmHistorySelect.h"
 
 #include "app/HistoryModule.h"
-#include "journal/frmHistory.h"
+#include "app/Navigator.h"
 #include "platform/Messenger.h"
 #include "selection/AccountBalance.h"
 #include "selection/BusyProgress.h"
 #include "selection/KeyAscii.h"
+#include "selection/SearchBoxInput.h"
 #include "selection/SearchList.h"
 #include "selection/SearchListModel.h"
 #include "selection/SelectionSettings.h"
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
-namespace {
-
-void showJournalModally(HistoryModule& module, Messenger& messenger)
-{
-    frmHistory journal(module, messenger);
-    journal.Form_Load();
-    journal.exec();
-}
-
-} // namespace
-
-frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, QWidget* parent)
-    : QDialog(parent)
-    , m_module(module)
-    , m_messenger(messenger)
-    , m_openJournal([&messenger](HistoryModule& m) { showJournalModally(m, messenger); })
+frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator,
+                                   QWidget* parent)
+    : SuiteWindow(module, messenger, QStringLiteral("frmHistorySelect"), parent)
+    , m_navigator(navigator)
     , m_model(new SearchListModel(this))
     , m_controls(this, m_model)
 {
-    setObjectName(QStringLiteral("frmHistorySelect"));
     setWindowTitle(QStringLiteral("Customer History"));
     connectControls();
 }
@@ -53,7 +37,9 @@ frmHistorySelect::~frmHistorySelect() = default;
 void frmHistorySelect::connectControls()
 {
     const SelectionControls& c = m_controls;
-    c.Text1->installEventFilter(this);
+    new SearchBoxInput(c.Text1, {[this] { Text1_GotFocus(); },
+                                 [this](int keyAscii, const QString& text) { return Text1_KeyPress(keyAscii, text); },
+                                 [this](const QString& typed) { searchAsTyped(TypedText + typed); }});
     c.DBList1->installEventFilter(this);
     connect(c.opt, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked)
@@ -209,14 +195,22 @@ bool frmHistorySelect::Text1_KeyPress(int keyAscii, const QString& text)
     }
     if (keyAscii < 32 && keyAscii != 8)
         return true;
-    TypingSearch = true;
+    QString typed = TypedText;
     if (keyAscii == 8)
-        TypedText.chop(1);
+        typed.chop(1);
     else
-        TypedText += text;
+        typed += text;
+    searchAsTyped(typed);
+    return false;
+}
+
+// Typed and pasted text search from the top for all typed so far.
+void frmHistorySelect::searchAsTyped(const QString& typed)
+{
+    TypedText = typed;
+    TypingSearch = true;
     FindInList(ListSearch::Direction::First);
     TypingSearch = false;
-    return false;
 }
 
 void frmHistorySelect::DBList1_Click()
@@ -249,7 +243,7 @@ void frmHistorySelect::openJournalFromList(bool showBalanceFirst)
     if (showBalanceFirst)
         ShowAccountBalance();
     m_module.JournalIsStartWindow = 0;
-    m_openJournal(m_module);
+    m_navigator.openJournal(m_module);
     activateWhenActive();
 }
 
@@ -286,16 +280,6 @@ std::optional<int> frmHistorySelect::selectedOption() const
     return checked >= 0 ? std::optional<int>(checked) : std::nullopt;
 }
 
-bool frmHistorySelect::event(QEvent* event)
-{
-    const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::Show)
-        QTimer::singleShot(0, this, [this] { activateWhenActive(); });
-    else if (event->type() == QEvent::WindowActivate && m_activationPending)
-        Form_Activate();
-    return handled;
-}
-
 void frmHistorySelect::keyPressEvent(QKeyEvent* event)
 {
     // Only Exit and the close box end the program; Escape is no way out of the list.
@@ -308,8 +292,6 @@ void frmHistorySelect::keyPressEvent(QKeyEvent* event)
 
 bool frmHistorySelect::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_controls.Text1)
-        return searchBoxEvent(event) || QDialog::eventFilter(watched, event);
     if (watched == m_controls.DBList1 && event->type() == QEvent::KeyPress
         && KeyAscii::of(static_cast<QKeyEvent*>(event)) == 13) {
         if (!listText().isEmpty())
@@ -319,98 +301,14 @@ bool frmHistorySelect::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// True when the search box's own handling of the event is replaced.
-bool frmHistorySelect::searchBoxEvent(QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        // Every return of the focus starts the search afresh, so the box and the
-        // search never disagree; only a closing context menu is no new visit.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            Text1_GotFocus();
-        return false;
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            pasteIntoSearch(QGuiApplication::clipboard()->text());
-            return true;
-        }
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll))
-            return false;
-        // Any other Ctrl combination types a control character, and an Alt combination
-        // that is no accelerator types nothing: both cancelled.
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-            return key->key() != Qt::Key_Control && key->key() != Qt::Key_Alt && key->key() != Qt::Key_Meta;
-        const int ascii = KeyAscii::of(key);
-        return ascii != 0 && Text1_KeyPress(ascii, key->text());
-    }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
-            return false;
-        pasteIntoSearch(QGuiApplication::clipboard()->text(QClipboard::Selection));
-        return true;
-    }
-    case QEvent::ContextMenu: {
-        std::unique_ptr<QMenu> menu(m_controls.Text1->createStandardContextMenu());
-        for (QAction* action : menu->actions()) {
-            if (action->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste"))
-                continue;
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this,
-                    [this] { pasteIntoSearch(QGuiApplication::clipboard()->text()); });
-        }
-        menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-// Pasted text searches as if it had been typed; control characters in it are
-// dropped, as typed ones are.
-void frmHistorySelect::pasteIntoSearch(const QString& text)
-{
-    QString typed;
-    for (const QChar c : text) {
-        if (c.isPrint())
-            typed += c;
-    }
-    if (typed.isEmpty())
-        return;
-    m_controls.Text1->insert(typed);
-    TypingSearch = true;
-    TypedText += typed;
-    FindInList(ListSearch::Direction::First);
-    TypingSearch = false;
-}
-
-void frmHistorySelect::activateWhenActive()
-{
-    m_activationPending = true;
-    if (isActiveWindow())
-        Form_Activate();
-}
-
 void frmHistorySelect::Form_Activate()
 {
-    m_activationPending = false;
     m_controls.Text1->setFocus();
     Text1_GotFocus();
 }
 
-void frmHistorySelect::done(int result)
-{
-    Form_Unload();
-    QDialog::done(result);
-}
-
 void frmHistorySelect::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
     SelectionSettings::write(m_module.ProgramFolder, selectedOption(), m_controls.Text1->text());
     m_module.CloseBillingDb();
     m_module.CloseWorkDb();

@@ -1,33 +1,28 @@
 #pragma once
 
+#include "app/SuiteWindow.h"
 #include "selection/ListSearch.h"
 #include "selection/SelectionControls.h"
 
-#include <QDialog>
-
-class QKeyEvent;
-#include <functional>
 #include <optional>
 
 class HistoryModule;
 class Messenger;
+class Navigator;
+class QKeyEvent;
 class SearchListModel;
 
 // "Customer History": every customer location as one fixed-width line, searched
 // and sorted by one of five options; View Journal opens the chosen account.
-class frmHistorySelect : public QDialog {
+class frmHistorySelect : public SuiteWindow {
     Q_OBJECT
 public:
-    // Shows the journal for module.CustKey / LocKey and returns when it closes.
-    using JournalOpener = std::function<void(HistoryModule&)>;
-
-    frmHistorySelect(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
+    frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent = nullptr);
     ~frmHistorySelect() override;
 
-    void setJournalOpener(JournalOpener opener) { m_openJournal = std::move(opener); }
     // Settings, scratch database and the list; run before showing. False after
     // telling the operator why the list cannot be built (the run must end).
-    bool Form_Load();
+    bool Form_Load() override;
 
     QString TypedText;
     bool TypingSearch = false;
@@ -40,10 +35,7 @@ public:
     // The text of the highlighted line, empty when none is highlighted.
     QString listText() const;
 
-    void done(int result) override;
-
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -53,13 +45,11 @@ private:
     void SortSearchList(int index);
     void ShowAccountBalance();
     void FindInList(ListSearch::Direction direction);
-    void Form_Activate();
-    void activateWhenActive();
-    bool searchBoxEvent(QEvent* event);
-    void pasteIntoSearch(const QString& text);
-    void Form_Unload();
+    void Form_Activate() override;
+    void Form_Unload() override;
     void Text1_GotFocus();
     bool Text1_KeyPress(int keyAscii, const QString& text);
+    void searchAsTyped(const QString& typed);
     void opt_Click(int index);
     void cmdFindPrev_Click();
     void DBList1_Click();
@@ -69,15 +59,9 @@ private:
     void takeKeys(qsizetype row);
     std::optional<int> selectedOption() const;
 
-    HistoryModule& m_module;
-    Messenger& m_messenger;
-    JournalOpener m_openJournal;
+    Navigator& m_navigator;
     SearchListModel* m_model;
     SelectionControls m_controls;
     qsizetype m_currentRow = -1;
     bool m_highlighting = false;
-    bool m_unloaded = false;
-    // Set at the first showing and after the journal closes; the activation runs
-    // once the window really is active, which a window manager may grant late.
-    bool m_activationPending = false;
 };

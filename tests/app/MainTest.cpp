@@ -2,6 +2,7 @@
 #include "app/Main.h"
 #include "cli/BillingDbLocator.h"
 #include "support/FakeMessenger.h"
+#include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
 #include <QDir>
@@ -32,17 +33,6 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, AccountKeys,
                                            KeysCase{"12 34-56", 1234, 56}, KeysCase{"12.5-7.5", 12, 8},
                                            KeysCase{"99999999999-5", 0, 5}, KeysCase{"2147483647-1", 2147483647, 1},
                                            KeysCase{"&H10-x", 16, 0}, KeysCase{" 7 - 9 ", 7, 9}));
-
-class RecordingWindows : public StartWindows {
-public:
-    void showJournal(HistoryModule&) override { shown << "journal"; }
-    bool showSelection(HistoryModule&) override
-    {
-        shown << "selection";
-        return true;
-    }
-    QStringList shown;
-};
 
 TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
 {
@@ -76,10 +66,10 @@ TEST(StartUp, RunOpensTheStartWindowAndRemovesTheScratchFile)
     HistoryModule module;
     module.ProgramFolder = suite.folder();
     FakeMessenger messenger;
-    RecordingWindows windows;
-    EXPECT_EQ(Main::run(module, QStringLiteral("5-6"), messenger, windows), 0);
-    EXPECT_EQ(Main::run(module, QStringLiteral("5"), messenger, windows), 0);
-    EXPECT_EQ(windows.shown, (QStringList{"journal", "selection"}));
+    RecordingNavigator navigator;
+    EXPECT_EQ(Main::run(module, QStringLiteral("5-6"), messenger, navigator), 0);
+    EXPECT_EQ(Main::run(module, QStringLiteral("5"), messenger, navigator), 0);
+    EXPECT_EQ(navigator.opened, (QStringList{"journal", "selection"}));
 }
 
 TEST(StartUp, UserIdIsTheFirstLineUnchanged)
@@ -159,9 +149,9 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
         HistoryModule module;
         module.ProgramFolder = suite.folder();
         FakeMessenger messenger;
-        RecordingWindows windows;
-        EXPECT_EQ(Main::run(module, "1-1", messenger, windows), 1) << c.name;
-        EXPECT_TRUE(windows.shown.isEmpty()) << c.name;
+        RecordingNavigator navigator;
+        EXPECT_EQ(Main::run(module, "1-1", messenger, navigator), 1) << c.name;
+        EXPECT_TRUE(navigator.opened.isEmpty()) << c.name;
         ASSERT_EQ(messenger.messages.size(), 1) << c.name;
         EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
         EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);

@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
 #include "platform/MessageBoxMessenger.h"
@@ -58,7 +59,7 @@ protected:
 
     std::unique_ptr<frmHistory> open(Messenger* speaker = nullptr)
     {
-        auto window = std::make_unique<frmHistory>(module, speaker ? *speaker : messenger);
+        auto window = std::make_unique<frmHistory>(module, speaker ? *speaker : messenger, navigator);
         window->Form_Load();
         window->show();
         QApplication::processEvents();
@@ -86,6 +87,7 @@ protected:
     TestSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    RecordingNavigator navigator;
 };
 
 TEST_F(frmHistoryCommandsTest, CommentsSwitchHidesCommentsAndEditsAlike)
@@ -241,7 +243,7 @@ TEST_F(frmHistoryCommandsTest, ReadingDoubleClickOpensTheReadingsAndReloads)
 {
     auto window = open();
     int opened = 0;
-    window->showReadings = [&](HistoryModule& m) {
+    navigator.whileOpen = [&](HistoryModule& m) {
         ++opened;
         EXPECT_EQ(suite.readFile("rdgsacct.txt"), QByteArray("A1\r\nSMITH JOHN\r\n"));
         suite.insert("[tbl bill detail]", {{"custkey", m.CustKey}, {"lockey", m.LocKey}, {"date", "2018-01-01"},

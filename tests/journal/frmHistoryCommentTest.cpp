@@ -1,6 +1,7 @@
 #include "journal/frmHistoryComment.h"
 
 #include "app/HistoryModule.h"
+#include "app/ProgramNavigator.h"
 #include "journal/frmHistory.h"
 #include "journal/HistoryComments.h"
 #include "journal/JournalModel.h"
@@ -31,24 +32,12 @@ protected:
         suite.insert("acctedits", {{"custkey", 1}, {"lockey", 10}, {"chgdate", "2017-02-02"}, {"chgfield", "zip"},
                                    {"chgfrom", "1"}, {"chgto", "2"}});
         suite.prepare(module, 1, 10);
-        journal = std::make_unique<frmHistory>(module, messenger);
-        journal->showComment = [this](HistoryModule&) { driveDialog(); };
+        journal = std::make_unique<frmHistory>(module, messenger, navigator);
         journal->Form_Load();
         journal->show();
         QApplication::processEvents();
     }
 
-    // The dialog is opened by the journal; each test scripts what the operator does in it.
-    void driveDialog()
-    {
-        frmHistoryComment dialog(module, messenger, journal.get());
-        dialog.show();
-        QApplication::processEvents();
-        deleteVisible = control<QPushButton>(&dialog, "cmdDelete")->isVisible();
-        if (operate)
-            operate(dialog);
-        dialogOpen = dialog.isVisible();
-    }
 
     int billingComments(const QString& text)
     {
@@ -64,11 +53,22 @@ protected:
                 grid->setCurrentIndex(grid->model()->index(i, 0));
     }
 
-    void clickComment() { QTest::mouseClick(control<QPushButton>(journal.get(), "cmdComment"), Qt::LeftButton); }
+    // The journal opens the dialog; each test scripts what the operator does in it.
+    void clickComment()
+    {
+        operateNextModal<frmHistoryComment>([this](frmHistoryComment& dialog) {
+            deleteVisible = control<QPushButton>(&dialog, "cmdDelete")->isVisible();
+            if (operate)
+                operate(dialog);
+            dialogOpen = dialog.isVisible();
+        });
+        QTest::mouseClick(control<QPushButton>(journal.get(), "cmdComment"), Qt::LeftButton);
+    }
 
     TestSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    ProgramNavigator navigator{messenger};
     std::unique_ptr<frmHistory> journal;
     std::function<void(frmHistoryComment&)> operate;
     bool deleteVisible = false;

@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 #include "support/PdfTools.h"
 #include "support/TestSuite.h"
 
@@ -31,7 +32,7 @@ protected:
             suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"amount", day},
                                                {"date", QDate(2017, 3, day).toString(Qt::ISODate)}});
         suite.prepare(module, 1, 10);
-        window = std::make_unique<frmHistory>(module, messenger);
+        window = std::make_unique<frmHistory>(module, messenger, navigator);
         window->Form_Load();
         window->show();
         QApplication::processEvents();
@@ -85,6 +86,7 @@ protected:
     TestSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    RecordingNavigator navigator;
     std::unique_ptr<frmHistory> window;
     JournalGrid* grid = nullptr;
     QTimer closer;

@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ protected:
 
     std::unique_ptr<frmHistory> open()
     {
-        auto window = std::make_unique<frmHistory>(module, messenger);
+        auto window = std::make_unique<frmHistory>(module, messenger, navigator);
         checkModels(window.get());
         window->Form_Load();
         window->show();
@@ -54,6 +55,7 @@ protected:
     TestSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    RecordingNavigator navigator;
 };
 
 TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderColumnsAndLastRowCurrent)

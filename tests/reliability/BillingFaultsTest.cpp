@@ -1,6 +1,7 @@
 // The billing and scratch databases failing under the windows: locked by another
 // program, damaged, gone, full. Each failure is told with the file and the reason,
 // nothing typed is lost, nothing is half-written, and a retry works.
+#include "app/ProgramNavigator.h"
 #include "journal/JournalModel.h"
 #include "journal/frmHistory.h"
 #include "journal/frmHistoryComment.h"
@@ -38,14 +39,7 @@ protected:
 
     std::unique_ptr<frmHistory> openJournal()
     {
-        auto window = std::make_unique<frmHistory>(module, messenger);
-        window->showComment = [this, raw = window.get()](HistoryModule&) {
-            frmHistoryComment dialog(module, messenger, raw);
-            dialog.show();
-            QApplication::processEvents();
-            if (operate)
-                operate(dialog);
-        };
+        auto window = std::make_unique<frmHistory>(module, messenger, navigator);
         window->Form_Load();
         window->show();
         QApplication::processEvents();
@@ -70,7 +64,7 @@ protected:
     TestSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
-    std::function<void(frmHistoryComment&)> operate;
+    ProgramNavigator navigator{messenger};
 };
 
 // Another program writing the whole file (an exclusive lock) keeps us from reading
@@ -100,7 +94,7 @@ TEST_F(BillingFaultsTest, CommentSavedUnderAWriteLockIsKeptAndSavedOnRetry)
     ASSERT_EQ(window->journal().rowCount(), 2);
 
     bool closedAfterRetry = false;
-    operate = [&](frmHistoryComment& dialog) {
+    operateNextModal<frmHistoryComment>([&](frmHistoryComment& dialog) {
         control<QLineEdit>(&dialog, "txt0")->setText("02/01/2017");
         control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("called about the leak");
         QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
@@ -112,7 +106,7 @@ TEST_F(BillingFaultsTest, CommentSavedUnderAWriteLockIsKeptAndSavedOnRetry)
         QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
         EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
         closedAfterRetry = !dialog.isVisible();
-    };
+    });
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdComment"), Qt::LeftButton);
     EXPECT_TRUE(closedAfterRetry);
     EXPECT_EQ(count(suite.billing(), "histcomments", "called about the leak"), 1);

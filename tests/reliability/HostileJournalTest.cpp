@@ -1,6 +1,7 @@
 // The journal window and its commands on an account whose every value is hostile.
 #include "HostileSuite.h"
 
+#include "app/ProgramNavigator.h"
 #include "journal/JournalModel.h"
 #include "journal/frmHistory.h"
 #include "journal/frmHistoryComment.h"
@@ -19,27 +20,30 @@
 
 namespace {
 
+// The comment dialog is under test here, the readings window is not.
+class CommentsOnlyNavigator : public ProgramNavigator {
+public:
+    using ProgramNavigator::ProgramNavigator;
+    void openReadings(HistoryModule&, QWidget*) override { readingsOpened = true; }
+    bool readingsOpened = false;
+};
+
 class HostileJournalTest : public ::testing::Test {
 protected:
     void SetUp() override { suite.prepareHostile(module); }
 
     void open()
     {
-        window = std::make_unique<frmHistory>(module, messenger);
-        window->showComment = [this](HistoryModule&) { driveComment(); };
-        window->showReadings = [this](HistoryModule&) { readingsOpened = true; };
+        window = std::make_unique<frmHistory>(module, messenger, navigator);
         window->Form_Load();
         window->show();
         QApplication::processEvents();
     }
 
-    void driveComment()
+    void clickComment()
     {
-        frmHistoryComment dialog(module, messenger, window.get());
-        dialog.show();
-        QApplication::processEvents();
-        if (operate)
-            operate(dialog);
+        operateNextModal<frmHistoryComment>(operate);
+        click("cmdComment");
     }
 
     void click(const char* button) { QTest::mouseClick(control<QPushButton>(window.get(), button), Qt::LeftButton); }
@@ -88,9 +92,9 @@ protected:
     HostileSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    CommentsOnlyNavigator navigator{messenger};
     std::unique_ptr<frmHistory> window;
     std::function<void(frmHistoryComment&)> operate;
-    bool readingsOpened = false;
 };
 
 TEST_F(HostileJournalTest, EveryStoredTextIsShownAsStored)
@@ -173,7 +177,7 @@ TEST_F(HostileJournalTest, TypedCommentIsStoredAsTypedButForItsApostrophes)
         control<QPlainTextEdit>(&dialog, "txt1")->setPlainText(typed);
         QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
     };
-    click("cmdComment");
+    clickComment();
     QString stored = typed;
     stored.replace('\'', '`');
     EXPECT_EQ(billingComments(stored), 1);
@@ -194,7 +198,7 @@ TEST_F(HostileJournalTest, DeletingAHostileCommentRemovesThatCommentOnly)
         operate = [](frmHistoryComment& dialog) {
             QTest::mouseClick(control<QPushButton>(&dialog, "cmdDelete"), Qt::LeftButton);
         };
-        click("cmdComment");
+        clickComment();
         EXPECT_EQ(billingComments(text), 0) << text;
         EXPECT_EQ(suite.billing().scalar("select count(*) from histcomments").toInt(), before - 1) << text;
         EXPECT_EQ(commentRow(text), -1) << text;
@@ -219,7 +223,7 @@ TEST_F(HostileJournalTest, ReadingDoubleClickHandsTheHostileNamesOn)
     const QPoint at = grid->visualRect(index).intersected(grid->viewport()->rect()).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_TRUE(readingsOpened);
+    EXPECT_TRUE(navigator.readingsOpened);
     EXPECT_EQ(suite.readFile("rdgsacct.txt"), QString("H'1[%]\r\nO'BRIEN [&] \"SONS\" 100% *?# \\ é中\r\n").toUtf8());
 }
 

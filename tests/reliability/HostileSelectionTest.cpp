@@ -7,6 +7,7 @@
 #include "selection/frmHistorySelect.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -22,8 +23,8 @@ protected:
     void SetUp() override
     {
         suite.prepare(module);
-        window = std::make_unique<frmHistorySelect>(module, messenger);
-        window->setJournalOpener([this](HistoryModule& m) { opened.append({m.CustKey, m.LocKey}); });
+        navigator.whileOpen = [this](HistoryModule& m) { opened.append({m.CustKey, m.LocKey}); };
+        window = std::make_unique<frmHistorySelect>(module, messenger, navigator);
         window->Form_Load();
         window->show();
         window->activateWindow();
@@ -64,6 +65,7 @@ protected:
     HostileSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    RecordingNavigator navigator;
     std::unique_ptr<frmHistorySelect> window;
     QList<std::pair<int, int>> opened;
 };

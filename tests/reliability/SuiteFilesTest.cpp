@@ -9,6 +9,7 @@
 #include "selection/frmHistorySelect.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ protected:
         suite.prepare(module, 1, 10);
         switch (window) {
         case Window::Journal: {
-            frmHistory journal(module, messenger);
+            frmHistory journal(module, messenger, navigator);
             journal.Form_Load();
             journal.show();
             QApplication::processEvents();
@@ -78,8 +79,7 @@ protected:
             break;
         }
         case Window::Selection: {
-            frmHistorySelect selection(module, messenger);
-            selection.setJournalOpener([](HistoryModule&) {});
+            frmHistorySelect selection(module, messenger, navigator);
             selection.Form_Load();
             selection.show();
             QApplication::processEvents();
@@ -109,6 +109,7 @@ protected:
 
     TestSuite suite;
     FakeMessenger messenger;
+    RecordingNavigator navigator;
 };
 
 TEST_P(SuiteFilesTest, BrokenFileLeavesTheWindowWorking)

@@ -1,12 +1,14 @@
 #include "selection/frmHistorySelect.h"
 
 #include "app/HistoryModule.h"
-#include "app/ProgramWindows.h"
+#include "app/Main.h"
+#include "app/ProgramNavigator.h"
 #include "journal/frmHistory.h"
 #include "platform/MessageBoxMessenger.h"
 #include "selection/SearchListModel.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
@@ -53,12 +55,11 @@ protected:
                                         {"locseq", loc}, {"addr2", "MAIN ST"}});
     }
 
-    void open(Messenger* speaker = nullptr, bool realJournal = false)
+    void open(Messenger* speaker = nullptr)
     {
-        window = std::make_unique<frmHistorySelect>(module, speaker ? *speaker : messenger);
+        navigator.whileOpen = [this](HistoryModule& m) { journalKeys.append({m.CustKey, m.LocKey}); };
+        window = std::make_unique<frmHistorySelect>(module, speaker ? *speaker : messenger, navigator);
         checkModels(window.get());
-        if (!realJournal)
-            window->setJournalOpener([this](HistoryModule& m) { journalKeys.append({m.CustKey, m.LocKey}); });
         ASSERT_TRUE(window->Form_Load());
         window->show();
         window->activateWindow();
@@ -110,6 +111,8 @@ protected:
     TestSuite suite;
     HistoryModule module;
     FakeMessenger messenger;
+    RecordingNavigator navigator;
+    ProgramNavigator program{messenger};
     std::unique_ptr<frmHistorySelect> window;
     QList<std::pair<int, int>> journalKeys;
     QWidget elsewhere;
@@ -394,7 +397,7 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
                                        {"amount", 10}});
     suite.writeFile("ledviewsel.ini", " 0 \r\n21\r\n");
     // At start the window is active only after its first activation has run.
-    window = std::make_unique<frmHistorySelect>(module, messenger);
+    window = std::make_unique<frmHistorySelect>(module, messenger, program);
     checkModels(window.get());
     ASSERT_TRUE(window->Form_Load());
     window->show();
@@ -524,8 +527,7 @@ TEST_F(frmHistorySelectTest, AListThatCannotBeBuiltEndsTheRunNamingTheFile)
     suite.exec("drop table [tbl customer]");
     HistoryModule fresh;
     fresh.ProgramFolder = suite.folder();
-    ProgramWindows windows(messenger);
-    EXPECT_EQ(Main::run(fresh, QString(), messenger, windows), 1);
+    EXPECT_EQ(Main::run(fresh, QString(), messenger, program), 1);
     ASSERT_EQ(messenger.messages.size(), 1);
     EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
     EXPECT_TRUE(messenger.messages[0].text.contains(suite.billingPath())) << lastMessage().toStdString();

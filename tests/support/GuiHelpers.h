@@ -2,6 +2,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -25,4 +27,22 @@ inline void checkModels(QWidget* window)
         model->setProperty("ledviewTested", true);
         new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Fatal, model);
     }
+}
+
+// Runs `operate` on the window of type T that the next action opens modally, once
+// it is up, as the operator would; closes it afterwards if it is still open.
+template <typename T, typename Operate>
+void operateNextModal(Operate operate)
+{
+    QTimer::singleShot(0, [operate] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window) {
+            ADD_FAILURE() << "no modal " << T::staticMetaObject.className();
+            return;
+        }
+        QApplication::processEvents();
+        operate(*window);
+        if (window->isVisible())
+            window->reject();
+    });
 }
