@@ -9,13 +9,13 @@
 
 #include "app/HistoryModule.h"
 #include "app/Main.h"
-#include "app/ProgramNavigator.h"
+#include "program/ProgramNavigator.h"
 #include "journal/HistoryComments.h"
 #include "journal/JournalLoader.h"
-#include "journal/frmHistory.h"
+#include "journal/widgets/frmHistory.h"
 #include "platform/Messenger.h"
 #include "readings/ReadingsModel.h"
-#include "readings/frmUncomputedReadings.h"
+#include "readings/widgets/frmUncomputedReadings.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "app/HistoryModule.h"
-#include "cli/BillingDbLocator.h"
+#include "app/BillingDbLocator.h"
 #include "cli/CliCommand.h"
 #include "selection/ListSearch.h"
 #include "selection/SearchList.h"

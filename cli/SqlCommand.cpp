@@ -1,6 +1,6 @@
-#include "cli/BillingDbLocator.h"
+#include "app/BillingDbLocator.h"
 #include "cli/CliCommand.h"
-#include "cli/SqlValueText.h"
+#include "platform/SqlValueText.h"
 #include "demosuite/SqliteDb.h"
 #include "platform/SqlDialect.h"
 

@@ -1,7 +1,7 @@
 #include "demosuite/EntmeterStandIn.h"
 
 #include "app/SuiteFolder.h"
-#include "cli/BillingDbLocator.h"
+#include "app/BillingDbLocator.h"
 #include "demosuite/DemoTariff.h"
 #include "demosuite/SqliteDb.h"
 #include "platform/SqlTransaction.h"

@@ -3,6 +3,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
+"$here/scripts/check-layers.sh"
 build="${LEDVIEW_BUILD_DIR:-$here/build}"
 export QT_QPA_PLATFORM=offscreen
 cd "$build"

@@ -1,4 +1,4 @@
-#include "app/DateEntryBox.h"
+#include "app/widgets/DateEntryBox.h"
 
 #include "support/FakeMessenger.h"
 

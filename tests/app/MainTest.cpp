@@ -1,6 +1,6 @@
 #include "app/HistoryModule.h"
 #include "app/Main.h"
-#include "cli/BillingDbLocator.h"
+#include "app/BillingDbLocator.h"
 #include "support/FakeMessenger.h"
 #include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"

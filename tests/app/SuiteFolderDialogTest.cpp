@@ -1,4 +1,4 @@
-#include "app/SuiteFolderDialog.h"
+#include "program/SuiteFolderDialog.h"
 #include "app/SuiteFolder.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/SqlValueText.h"
+#include "platform/SqlValueText.h"
 #include "demosuite/SqliteDb.h"
 
 #include <QCryptographicHash>

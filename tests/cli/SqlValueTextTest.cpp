@@ -1,4 +1,4 @@
-#include "cli/SqlValueText.h"
+#include "platform/SqlValueText.h"
 
 #include <gtest/gtest.h>
 

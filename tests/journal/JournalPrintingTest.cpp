@@ -1,4 +1,4 @@
-#include "journal/JournalPrinting.h"
+#include "journal/widgets/JournalPrinting.h"
 
 #include "journal/JournalFixture.h"
 #include "journal/rptHistoryJournal.h"

@@ -1,4 +1,4 @@
-#include "journal/frmHistory.h"
+#include "journal/widgets/frmHistory.h"
 
 #include "app/HistoryModule.h"
 #include "journal/JournalModel.h"
@@ -8,7 +8,7 @@
 #include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
-#include "platform/MessageBoxMessenger.h"
+#include "platform/widgets/MessageBoxMessenger.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "journal/frmHistoryComment.h"
+#include "journal/widgets/frmHistoryComment.h"
 
 #include "app/HistoryModule.h"
-#include "app/ProgramNavigator.h"
-#include "journal/frmHistory.h"
+#include "program/ProgramNavigator.h"
+#include "journal/widgets/frmHistory.h"
 #include "journal/HistoryComments.h"
 #include "journal/JournalModel.h"
 #include "support/FakeMessenger.h"

@@ -1,7 +1,7 @@
-#include "journal/frmHistory.h"
+#include "journal/widgets/frmHistory.h"
 
 #include "app/HistoryModule.h"
-#include "journal/JournalGrid.h"
+#include "journal/widgets/JournalGrid.h"
 #include "journal/JournalModel.h"
 #include "platform/Twips.h"
 #include "support/FakeMessenger.h"

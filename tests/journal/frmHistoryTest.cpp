@@ -1,4 +1,4 @@
-#include "journal/frmHistory.h"
+#include "journal/widgets/frmHistory.h"
 
 #include "app/HistoryModule.h"
 #include "journal/JournalModel.h"

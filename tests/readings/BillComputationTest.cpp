@@ -1,10 +1,10 @@
-#include "readings/frmUncomputedReadings.h"
+#include "readings/widgets/frmUncomputedReadings.h"
 
 #include "app/HistoryModule.h"
-#include "platform/MessageBoxMessenger.h"
+#include "platform/widgets/MessageBoxMessenger.h"
 #include "readings/BillRequest.h"
 #include "readings/ReadingColumns.h"
-#include "readings/ReadingsGrid.h"
+#include "readings/widgets/ReadingsGrid.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 #include "support/MessageBoxAnswerer.h"

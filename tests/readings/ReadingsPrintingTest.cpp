@@ -1,4 +1,4 @@
-#include "readings/ReadingsPrinting.h"
+#include "readings/widgets/ReadingsPrinting.h"
 
 #include "app/HistoryModule.h"
 #include "support/FakeMessenger.h"

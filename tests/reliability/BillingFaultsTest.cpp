@@ -1,13 +1,13 @@
 // The billing and scratch databases failing under the windows: locked by another
 // program, damaged, gone, full. Each failure is told with the file and the reason,
 // nothing typed is lost, nothing is half-written, and a retry works.
-#include "app/ProgramNavigator.h"
+#include "program/ProgramNavigator.h"
 #include "journal/JournalModel.h"
-#include "journal/frmHistory.h"
-#include "journal/frmHistoryComment.h"
+#include "journal/widgets/frmHistory.h"
+#include "journal/widgets/frmHistoryComment.h"
 #include "readings/ReadingColumns.h"
-#include "readings/ReadingsGrid.h"
-#include "readings/frmUncomputedReadings.h"
+#include "readings/widgets/ReadingsGrid.h"
+#include "readings/widgets/frmUncomputedReadings.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 #include "support/TestSuite.h"

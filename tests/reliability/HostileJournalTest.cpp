@@ -1,10 +1,10 @@
 // The journal window and its commands on an account whose every value is hostile.
 #include "HostileSuite.h"
 
-#include "app/ProgramNavigator.h"
+#include "program/ProgramNavigator.h"
 #include "journal/JournalModel.h"
-#include "journal/frmHistory.h"
-#include "journal/frmHistoryComment.h"
+#include "journal/widgets/frmHistory.h"
+#include "journal/widgets/frmHistoryComment.h"
 #include "selection/SearchList.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"

@@ -2,8 +2,8 @@
 #include "HostileSuite.h"
 
 #include "readings/ReadingColumns.h"
-#include "readings/ReadingsGrid.h"
-#include "readings/frmUncomputedReadings.h"
+#include "readings/widgets/ReadingsGrid.h"
+#include "readings/widgets/frmUncomputedReadings.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 

@@ -4,7 +4,7 @@
 
 #include "selection/SearchListModel.h"
 #include "selection/SearchOption.h"
-#include "selection/frmHistorySelect.h"
+#include "selection/widgets/frmHistorySelect.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 #include "support/RecordingNavigator.h"

@@ -1,7 +1,7 @@
 // Meter-entry programs that crash, cannot be run, or are no program: each is told,
 // and the request file it would have read is still there for a retry.
 #include "app/HistoryModule.h"
-#include "readings/frmUncomputedReadings.h"
+#include "readings/widgets/frmUncomputedReadings.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 #include "support/TestSuite.h"

@@ -2,11 +2,11 @@
 // window still opens on its account with the defaults, and what it writes back at
 // its close is a well-formed file again.
 #include "app/Main.h"
-#include "journal/frmHistory.h"
+#include "journal/widgets/frmHistory.h"
 #include "journal/JournalModel.h"
-#include "readings/frmUncomputedReadings.h"
+#include "readings/widgets/frmUncomputedReadings.h"
 #include "selection/SearchListModel.h"
-#include "selection/frmHistorySelect.h"
+#include "selection/widgets/frmHistorySelect.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 #include "support/RecordingNavigator.h"
