@@ -168,8 +168,8 @@ void frmHistoryComment::cmdSave_Click()
         return;
     }
     const auto result = HistoryComments::add(m_module, *DateText::parse(txtDate->text()), txtComment->toPlainText());
-    if (!result.problem.isEmpty())
-        m_messenger.tell(result.problem, result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
+    if (!result.outcome)
+        m_messenger.tell(result.outcome.message(), result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
                                                       : QStringLiteral("COMMENT NOT SAVED"),
                          Messenger::Icon::Critical);
     // What the operator typed stays in the dialog until it is stored.
@@ -180,8 +180,8 @@ void frmHistoryComment::cmdSave_Click()
 void frmHistoryComment::cmdDelete_Click()
 {
     const auto result = HistoryComments::remove(m_module, m_module.SelectedDate, m_module.SelectedDescr);
-    if (!result.problem.isEmpty())
-        m_messenger.tell(result.problem, result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
+    if (!result.outcome)
+        m_messenger.tell(result.outcome.message(), result.saved ? QStringLiteral("JOURNAL NOT UPDATED")
                                                       : QStringLiteral("COMMENT NOT DELETED"),
                          Messenger::Icon::Critical);
     if (result.saved)

@@ -46,7 +46,7 @@ void TestSuite::insert(const QString& table, const Row& row)
 
 void TestSuite::exec(const QString& sql, const QVariantList& binds)
 {
-    EXPECT_TRUE(m_billing.exec(sql, binds)) << sql.toStdString() << ": " << m_billing.lastError().toStdString();
+    EXPECT_TRUE(m_billing.exec(sql, binds)) << sql.toStdString() << ": " << m_billing.outcome().message().toStdString();
 }
 
 void TestSuite::writeFile(const QString& name, const QByteArray& contents) const
