@@ -3,6 +3,7 @@
 #include "app/HistoryModule.h"
 #include "platform/SqlConnection.h"
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,19 +31,6 @@ QString auditFolderPath(const QString& programFolder)
     return root.filePath(auditFolder);
 }
 
-QStringList configLines(const QString& programFolder)
-{
-    QFile file(SuiteFolder::findFile(programFolder, configFile));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.read(64 * 1024)).split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
-}
-
 } // namespace
 
 AuditSettings AuditSettings::forModule(const HistoryModule& module)
@@ -52,10 +40,11 @@ AuditSettings AuditSettings::forModule(const HistoryModule& module)
     if (!module.BillingDbPath.isEmpty())
         settings.AuditName = QFileInfo(module.BillingDbPath).fileName();
     settings.AuditUser = module.UserId;
-    const QStringList lines = configLines(module.ProgramFolder);
-    const QString on = lines.value(0).trimmed();
+    const QList<QByteArray> lines =
+        SuiteTextFile::lines(SuiteTextFile::readNamed(module.ProgramFolder, configFile).value_or(QByteArray()));
+    const QString on = QString::fromUtf8(lines.value(0)).trimmed();
     settings.AuditToTable = on == QLatin1String("-1") || on == QLatin1String("1");
-    settings.AuditDbPath = lines.value(1).trimmed();
+    settings.AuditDbPath = QString::fromUtf8(lines.value(1)).trimmed();
     if (settings.AuditDbPath.isEmpty())
         settings.AuditDbPath = module.BillingDbPath;
     return settings;

@@ -2,6 +2,7 @@
 
 #include "app/HistoryModule.h"
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Messenger.h"
 
@@ -37,15 +38,13 @@ std::pair<int32_t, int32_t> parseAccountKeys(const QString& commandLine)
 
 QString readUserId(const QString& programFolder)
 {
-    QString userId;
-    const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("tuid.txt"));
-    QFile file(path);
-    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
-        QByteArray line = file.readLine(4096);
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        userId = QString::fromUtf8(line);
-    }
+    // Only the first line counts, and only so much of it as a name could be.
+    const QByteArray contents =
+        SuiteTextFile::readNamed(programFolder, QStringLiteral("tuid.txt"), 4095).value_or(QByteArray());
+    QByteArray line = SuiteTextFile::lines(contents).value(0);
+    while (line.endsWith('\r'))
+        line.chop(1);
+    const QString userId = QString::fromUtf8(line);
     return userId.isEmpty() ? QStringLiteral("Unknown") : userId;
 }
 

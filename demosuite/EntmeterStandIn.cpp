@@ -1,6 +1,7 @@
 #include "demosuite/EntmeterStandIn.h"
 
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "cli/BillingDbLocator.h"
 #include "demosuite/DemoTariff.h"
 #include "demosuite/SqliteDb.h"
@@ -128,7 +129,9 @@ QString computeBill(const QString& suiteFolder, int& written)
 
 std::optional<EntmeterStandIn::Request> EntmeterStandIn::parseRequest(const QString& text)
 {
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList lines;
+    for (const QByteArray& line : SuiteTextFile::lines(text.toUtf8()))
+        lines << QString::fromUtf8(line);
     if (lines.size() < 3)
         return std::nullopt;
     Request request;
