@@ -33,8 +33,10 @@ bool addHostileAccounts(const QString& billingPath, QString& error)
         error = transaction.error();
         return false;
     }
-    if (!HostileData::write(db.handle(), &error))
+    if (const Outcome written = HostileData::write(db.handle()); !written) {
+        error = written.message();
         return false;
+    }
     if (!transaction.commit()) {
         error = transaction.error();
         return false;

@@ -57,9 +57,12 @@ bool writeEntmeter(const QString& folder, const QString& cliProgram, QString* er
 bool writeGlobal(const QString& folder, QString* error)
 {
     SqliteDb db;
-    if (!db.open(QDir(folder).filePath(QStringLiteral("global.mdb")), true) || !BillingSchema::createGlobal(db.handle(), error)) {
-        if (error->isEmpty())
-            *error = db.lastError();
+    if (!db.open(QDir(folder).filePath(QStringLiteral("global.mdb")), true)) {
+        *error = db.lastError();
+        return false;
+    }
+    if (const Outcome created = BillingSchema::createGlobal(db.handle()); !created) {
+        *error = created.message().isEmpty() ? db.lastError() : created.message();
         return false;
     }
     auto insert = db.prepare("insert into current (databasepath, DatabaseFileName, CompanyName) values (?1, ?2, ?3)");
@@ -106,8 +109,10 @@ bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summ
         journal.journalRows = options.bigJournals[i];
         journal.codes = options.bigJournalCodes;
         journal.seed = options.seed;
-        if (!journal.write(db, summary.rows, &summary.error))
+        if (const Outcome written = journal.write(db, summary.rows); !written) {
+            summary.error = written.message();
             return false;
+        }
         summary.bigAccounts << journal.key();
     }
     return true;
@@ -116,12 +121,14 @@ bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summ
 bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& summary)
 {
     SqliteDb db;
-    QString error;
     // A demo file is rebuilt from scratch when anything fails, so durability
     // during the bulk write buys nothing.
-    if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")
-        || !BillingSchema::createTables(db.handle(), &error)) {
-        summary.error = error.isEmpty() ? db.lastError() : error;
+    if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")) {
+        summary.error = db.lastError();
+        return false;
+    }
+    if (const Outcome created = BillingSchema::createTables(db.handle()); !created) {
+        summary.error = created.message().isEmpty() ? db.lastError() : created.message();
         return false;
     }
     SqlTransaction transaction(db.handle());
@@ -140,8 +147,12 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
     }
     if (!writeBigJournals(db.handle(), options, summary))
         return false;
-    if (!BillingSchema::createIndexes(db.handle(), &error) || !transaction.commit()) {
-        summary.error = error.isEmpty() ? transaction.error() : error;
+    if (const Outcome indexed = BillingSchema::createIndexes(db.handle()); !indexed) {
+        summary.error = indexed.message().isEmpty() ? transaction.error() : indexed.message();
+        return false;
+    }
+    if (!transaction.commit()) {
+        summary.error = transaction.error();
         return false;
     }
     db.exec("pragma journal_mode=delete");

@@ -150,11 +150,13 @@ std::optional<EntmeterStandIn::Request> EntmeterStandIn::parseRequest(const QStr
 EntmeterStandIn::Result EntmeterStandIn::run(const QString& suiteFolder)
 {
     Result result;
-    result.error = computeBill(suiteFolder, result.chargesWritten);
+    if (const QString error = computeBill(suiteFolder, result.chargesWritten); !error.isEmpty())
+        result.outcome = Outcome::failure(error);
     QFile done(QDir(suiteFolder).filePath(QStringLiteral("componerdgdone.ini")));
     if (!done.open(QIODevice::WriteOnly | QIODevice::Truncate) || done.write("DONE\r\n") != 6) {
-        if (result.error.isEmpty())
-            result.error = QStringLiteral("%1: %2").arg(done.fileName(), done.errorString());
+        if (result.outcome)
+            result.outcome =
+                Outcome::failure(QStringLiteral("%1: %2").arg(done.fileName(), done.errorString()), done.fileName());
     }
     return result;
 }
