@@ -101,8 +101,8 @@ int runDemoCommand(const CliContext& context)
         return cliUsageError(QStringLiteral("demo needs the folder to write"));
 
     const DemoSummary summary = DemoSuite::write(folder, options);
-    if (!summary.ok())
-        return cliFailure(summary.error);
+    if (!summary.outcome.ok())
+        return cliFailure(summary.outcome.message());
     QString error;
     if (hostile && !addHostileAccounts(summary.billingPath, error))
         return cliFailure(QStringLiteral("%1: the hostile accounts could not be written: %2").arg(summary.billingPath, error));

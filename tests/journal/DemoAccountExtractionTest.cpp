@@ -19,7 +19,7 @@ TEST(DemoAccountExtraction, WorkTablesHoldExactlyTheAccountsRows)
     options.locations = 40;
     options.years = 2;
     const DemoSummary summary = DemoSuite::write(dir.path(), options);
-    ASSERT_TRUE(summary.ok()) << summary.error.toStdString();
+    ASSERT_TRUE(summary.outcome.ok()) << summary.outcome.message().toStdString();
 
     for (const QString& account : summary.sampleAccounts) {
         HistoryModule module;
