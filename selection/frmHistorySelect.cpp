@@ -92,9 +92,7 @@ bool frmHistorySelect::Form_Load()
     } else {
         m_controls.opt->button(0)->setChecked(true);
     }
-    QString error;
-    if (const Outcome prepared = SearchList::prepare(m_module); !prepared)
-        error = prepared.message();
+    QString error = SearchList::prepare(m_module).message();
     if (!error.isEmpty() || !BuildSearchList(SortIndex, &error)) {
         m_messenger.tell(error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return false;
