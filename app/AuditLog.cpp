@@ -3,6 +3,7 @@
 #include "app/HistoryModule.h"
 #include "platform/SqlConnection.h"
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,19 +31,6 @@ QString auditFolderPath(const QString& programFolder)
     return root.filePath(auditFolder);
 }
 
-QStringList configLines(const QString& programFolder)
-{
-    QFile file(SuiteFolder::findFile(programFolder, configFile));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.read(64 * 1024)).split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
-}
-
 } // namespace
 
 AuditSettings AuditSettings::forModule(const HistoryModule& module)
@@ -52,10 +40,11 @@ AuditSettings AuditSettings::forModule(const HistoryModule& module)
     if (!module.BillingDbPath.isEmpty())
         settings.AuditName = QFileInfo(module.BillingDbPath).fileName();
     settings.AuditUser = module.UserId;
-    const QStringList lines = configLines(module.ProgramFolder);
-    const QString on = lines.value(0).trimmed();
+    const QList<QByteArray> lines =
+        SuiteTextFile::lines(SuiteTextFile::readNamed(module.ProgramFolder, configFile).value_or(QByteArray()));
+    const QString on = QString::fromUtf8(lines.value(0)).trimmed();
     settings.AuditToTable = on == QLatin1String("-1") || on == QLatin1String("1");
-    settings.AuditDbPath = lines.value(1).trimmed();
+    settings.AuditDbPath = QString::fromUtf8(lines.value(1)).trimmed();
     if (settings.AuditDbPath.isEmpty())
         settings.AuditDbPath = module.BillingDbPath;
     return settings;
@@ -89,48 +78,49 @@ QString AuditLog::logFilePath(const QDate& day) const
     return SuiteFolder::pathFor(auditFolderPath(m_settings.ProgramFolder), name);
 }
 
-bool AuditLog::WriteAudit(const QString& text)
+Outcome AuditLog::WriteAudit(const QString& text)
 {
-    m_lastError.clear();
     if (text.isEmpty() || m_settings.AuditName.isEmpty())
-        return true;
+        return {};
     const QDateTime now = m_clock();
     const QString stamp = timeStamp(now);
-    bool ok = appendLine(stamp + m_settings.AuditUser + QLatin1Char(' ') + text, now.date());
-    if (m_settings.AuditToTable)
-        ok = insertRow(stamp, text) && ok;
-    return ok;
+    Outcome written = appendLine(stamp + m_settings.AuditUser + QLatin1Char(' ') + text, now.date());
+    if (m_settings.AuditToTable) {
+        // The row is tried even when the file failed; both reasons are told.
+        const Outcome inserted = insertRow(stamp, text);
+        if (!inserted)
+            written = written ? inserted : written.retold(written.message() + QLatin1Char('\n') + inserted.message());
+    }
+    return written;
 }
 
-bool AuditLog::appendLine(const QString& line, const QDate& day)
+Outcome AuditLog::appendLine(const QString& line, const QDate& day)
 {
     const QString folder = auditFolderPath(m_settings.ProgramFolder);
-    if (!QDir().mkpath(folder)) {
-        m_lastError = QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
+    if (!QDir().mkpath(folder))
+        return Outcome::failure(QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)),
+                                folder);
     QFile file(logFilePath(day));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        m_lastError = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
-        return false;
-    }
+    const auto failed = [&file] {
+        return Outcome::failure(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+                                file.fileName());
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return failed();
     const QByteArray bytes = line.toUtf8() + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        m_lastError = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
-        return false;
-    }
-    return true;
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return failed();
+    return {};
 }
 
-bool AuditLog::insertRow(const QString& stamp, const QString& text)
+Outcome AuditLog::insertRow(const QString& stamp, const QString& text)
 {
     SqlConnection db = SqlConnection::open(m_settings.AuditDbPath);
     // "When" is a keyword of the engine's SQL, so the column is quoted.
     if (db.isOpen()
         && db.exec(QStringLiteral("insert into LIDB ([When], ByWhom, What) values (?, ?, ?)"),
                    {stamp, m_settings.AuditUser, text}))
-        return true;
-    const QString error = QStringLiteral("LIDB in %1: %2").arg(QDir::toNativeSeparators(m_settings.AuditDbPath), db.lastError());
-    m_lastError = m_lastError.isEmpty() ? error : m_lastError + QLatin1Char('\n') + error;
-    return false;
+        return {};
+    return db.outcome().retold(
+        QStringLiteral("LIDB in %1: %2").arg(QDir::toNativeSeparators(m_settings.AuditDbPath), db.outcome().message()));
 }

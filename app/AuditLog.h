@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -30,10 +32,9 @@ public:
 
     explicit AuditLog(AuditSettings settings, Clock clock = {});
 
-    // False when the file or the row could not be written (lastError() says
+    // A failure when the file or the row could not be written (the message says
     // which); the caller's action goes on regardless.
-    bool WriteAudit(const QString& text);
-    const QString& lastError() const { return m_lastError; }
+    Outcome WriteAudit(const QString& text);
 
     const AuditSettings& settings() const { return m_settings; }
     void setClock(Clock clock);
@@ -44,10 +45,9 @@ public:
     QString logFilePath(const QDate& day) const;
 
 private:
-    bool appendLine(const QString& line, const QDate& day);
-    bool insertRow(const QString& stamp, const QString& text);
+    Outcome appendLine(const QString& line, const QDate& day);
+    Outcome insertRow(const QString& stamp, const QString& text);
 
     AuditSettings m_settings;
     Clock m_clock;
-    QString m_lastError;
 };

@@ -9,20 +9,18 @@ SqlConnection HistoryModule::openBilling() const
     return SqlConnection::open(BillingDbPath, SqlConnection::Mode::OpenExisting, BusyTimeoutMs);
 }
 
-bool HistoryModule::OpenBillingDb()
+Outcome HistoryModule::OpenBillingDb()
 {
     BillingDb = openBilling();
-    m_lastOpenError = BillingDb.isOpen() ? QString() : BillingDb.lastError();
-    return BillingDb.isOpen();
+    return BillingDb.isOpen() ? Outcome() : BillingDb.outcome();
 }
 
-bool HistoryModule::OpenWorkDb()
+Outcome HistoryModule::OpenWorkDb()
 {
     WorkDb = SqlConnection::open(WorkDbPath, SqlConnection::Mode::OpenExisting, BusyTimeoutMs);
     if (WorkDb.isOpen())
         WorkDb.makeScratch();
-    m_lastOpenError = WorkDb.isOpen() ? QString() : WorkDb.lastError();
-    return WorkDb.isOpen();
+    return WorkDb.isOpen() ? Outcome() : WorkDb.outcome();
 }
 
 void HistoryModule::CloseBillingDb()

@@ -29,12 +29,12 @@ public:
     SqlConnection BillingDb;
     SqlConnection WorkDb;
 
-    // Open the billing / scratch file (never creating it); false and a message in
-    // lastOpenError() when it cannot be opened.
-    bool OpenBillingDb();
+    // Open the billing / scratch file (never creating it); the engine's reason when
+    // it cannot be opened.
+    Outcome OpenBillingDb();
     // A connection of its own to the billing file, for a window's model or a report.
     SqlConnection openBilling() const;
-    bool OpenWorkDb();
+    Outcome OpenWorkDb();
     void CloseBillingDb();
     void CloseWorkDb();
     // Run one action statement; a failure is ignored by design (drops of missing
@@ -42,9 +42,5 @@ public:
     bool ExecBilling(const QString& sql, const QVariantList& binds = {});
     bool ExecWork(const QString& sql, const QVariantList& binds = {});
 
-    const QString& lastOpenError() const { return m_lastOpenError; }
     QString suiteFile(const QString& name) const;
-
-private:
-    QString m_lastOpenError;
 };

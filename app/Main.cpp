@@ -3,6 +3,7 @@
 #include "app/HistoryModule.h"
 #include "app/Navigator.h"
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Messenger.h"
 
@@ -38,15 +39,13 @@ std::pair<int32_t, int32_t> parseAccountKeys(const QString& commandLine)
 
 QString readUserId(const QString& programFolder)
 {
-    QString userId;
-    const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("tuid.txt"));
-    QFile file(path);
-    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
-        QByteArray line = file.readLine(4096);
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        userId = QString::fromUtf8(line);
-    }
+    // Only the first line counts, and only so much of it as a name could be.
+    const QByteArray contents =
+        SuiteTextFile::readNamed(programFolder, QStringLiteral("tuid.txt"), 4095).value_or(QByteArray());
+    QByteArray line = SuiteTextFile::lines(contents).value(0);
+    while (line.endsWith('\r'))
+        line.chop(1);
+    const QString userId = QString::fromUtf8(line);
     return userId.isEmpty() ? QStringLiteral("Unknown") : userId;
 }
 
@@ -60,19 +59,16 @@ QString configurationProblem(HistoryModule& module)
 {
     const QString configPath = SuiteFolder::pathFor(module.ProgramFolder, QStringLiteral("global.mdb"));
     if (!QFileInfo(configPath).isFile())
-        return QStringLiteral("The suite's configuration database ") + configPath
-               + QStringLiteral(" cannot be found!");
+        return Outcome::notFound(FaultText::ConfigurationDatabase, configPath).message();
     SqlConnection config = SqlConnection::open(configPath);
     if (!config.isOpen())
-        return QStringLiteral("The suite's configuration database ") + configPath
-               + QStringLiteral(" cannot be read: ") + config.lastError();
+        return Outcome::cannotRead(FaultText::ConfigurationDatabase, configPath, config.outcome()).message();
     QVariant databasePath, fileName, companyName;
     bool hasRow = false;
     {
         QSqlQuery q = config.query(QStringLiteral("select * from current limit 1"));
         if (!q.isActive())
-            return QStringLiteral("The suite's configuration database ") + configPath
-                   + QStringLiteral(" cannot be read: ") + config.lastError();
+            return Outcome::cannotRead(FaultText::ConfigurationDatabase, configPath, config.outcome()).message();
         if (q.next()) {
             hasRow = true;
             const QSqlRecord record = q.record();
@@ -85,7 +81,7 @@ QString configurationProblem(HistoryModule& module)
 
     if (!hasRow || databasePath.isNull() || fileName.isNull() || databasePath.toString().trimmed().isEmpty()
         || fileName.toString().trimmed().isEmpty())
-        return QStringLiteral("The suite's configuration database ") + configPath
+        return FaultText::ConfigurationDatabase + QLatin1Char(' ') + configPath
                + QStringLiteral(" does not name the billing database "
                                 "(table current needs databasepath and DatabaseFileName).");
 
@@ -94,14 +90,13 @@ QString configurationProblem(HistoryModule& module)
         folder = QDir(module.ProgramFolder).filePath(folder);
     module.BillingDbPath = QDir::cleanPath(folder + QLatin1Char('/') + fileName.toString());
     if (!QFileInfo(module.BillingDbPath).isFile())
-        return QStringLiteral("Your database ") + module.BillingDbPath + QStringLiteral(" cannot be found!");
+        return Outcome::notFound(FaultText::YourDatabase, module.BillingDbPath).message();
     module.CompanyTitle = companyName.isNull() ? QStringLiteral("UNKNOWN COMPANY") : companyName.toString();
 
     // A file that is there but is no database would otherwise fail deep inside a window.
     SqlConnection billing = module.openBilling();
     if (!billing.isOpen())
-        return QStringLiteral("Your database ") + module.BillingDbPath
-               + QStringLiteral(" cannot be opened: ") + billing.lastError();
+        return Outcome::cannotOpen(FaultText::YourDatabase, module.BillingDbPath, billing.outcome()).message();
     return {};
 }
 

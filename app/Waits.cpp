@@ -1,6 +1,7 @@
 #include "app/Waits.h"
 
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "platform/BasicRuntime.h"
 
 #include <QCoreApplication>
@@ -32,7 +33,7 @@ namespace Waits {
 
 float readDelaySetting(const QByteArray& contents)
 {
-    QByteArray first = contents.left(contents.indexOf('\n') < 0 ? contents.size() : contents.indexOf('\n'));
+    QByteArray first = SuiteTextFile::lines(contents).value(0);
     const qsizetype comma = first.indexOf(',');
     if (comma >= 0)
         first = first.left(comma);
@@ -54,12 +55,10 @@ void ConfiguredDelay(float& seconds, const QString& programFolder, WaitClock& cl
         if (seconds > 5)
             seconds = seconds / 100;
     } else {
-        const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("DelayTime.ini"));
-        QFile file(path);
-        seconds = 0;
         // A huge or binary file is not a setting; only its first line is ever read.
-        if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
-            seconds = readDelaySetting(file.read(4096));
+        const std::optional<QByteArray> contents =
+            SuiteTextFile::readNamed(programFolder, QStringLiteral("DelayTime.ini"), 4096);
+        seconds = contents ? readDelaySetting(*contents) : 0;
     }
     const qint64 start = clock.currentSecond();
     while (static_cast<double>(clock.currentSecond() - start) < static_cast<double>(seconds))

@@ -19,8 +19,8 @@ DemoSummary writeSuite(const QString& name, const DemoOptions& options)
 {
     const QString folder = QDir(root().path()).filePath(name);
     DemoSummary summary = DemoSuite::write(folder, options);
-    if (!summary.ok())
-        throw std::runtime_error(summary.error.toStdString());
+    if (!summary.outcome.ok())
+        throw std::runtime_error(summary.outcome.message().toStdString());
     return summary;
 }
 

@@ -105,7 +105,7 @@ void JournalExtraction(benchmark::State& state)
     HistoryModule module;
     prepare(module, state.range(0));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(AccountExtraction::run(module).ok);
+        benchmark::DoNotOptimize(AccountExtraction::run(module).outcome.ok());
         module.CloseWorkDb();
     }
     removeScratch(module);
@@ -234,8 +234,8 @@ void CommentSaveRebuild(benchmark::State& state)
     for (auto _ : state) {
         const HistoryComments::Result saved =
             add ? HistoryComments::add(module, day, text) : HistoryComments::remove(module, day, text);
-        if (!saved.problem.isEmpty())
-            state.SkipWithError(saved.problem.toStdString().c_str());
+        if (!saved.outcome)
+            state.SkipWithError(saved.outcome.message().toStdString().c_str());
         JournalLoader::rebuild(module, flags, rows);
         add = !add;
     }

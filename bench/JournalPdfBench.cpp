@@ -64,7 +64,7 @@ void BM_JournalPdf(benchmark::State& state)
     const QString path = j.dir.filePath("journal.pdf");
     int pages = 0;
     for (auto _ : state)
-        rptHistoryJournal::writePdf(j.module, j.state, path, nullptr, &pages);
+        rptHistoryJournal::writePdf(j.module, j.state, path, &pages);
     state.counters["pages"] = pages;
     state.counters["rows/s"] = benchmark::Counter(JournalRows, benchmark::Counter::kIsIterationInvariantRate);
 }

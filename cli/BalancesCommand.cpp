@@ -31,8 +31,8 @@ int runBalancesCommand(const CliContext& context)
         return exitCode;
     JournalFlags flags;
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.ok)
-        return cliFailure(loaded.extraction.error);
+    if (!loaded.extraction.outcome)
+        return cliFailure(loaded.extraction.outcome.message());
     const CodeBalances::Table table = JournalLoader::loadBalances(account.module).compute(*date);
     for (const CodeBalances::Row& row : table.rows) {
         const QString line = row.code + QLatin1Char('\t') + row.totalcharges.toPlain() + QLatin1Char('\t')

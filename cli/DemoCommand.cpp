@@ -33,8 +33,10 @@ bool addHostileAccounts(const QString& billingPath, QString& error)
         error = transaction.error();
         return false;
     }
-    if (!HostileData::write(db.handle(), &error))
+    if (const Outcome written = HostileData::write(db.handle()); !written) {
+        error = written.message();
         return false;
+    }
     if (!transaction.commit()) {
         error = transaction.error();
         return false;
@@ -99,8 +101,8 @@ int runDemoCommand(const CliContext& context)
         return cliUsageError(QStringLiteral("demo needs the folder to write"));
 
     const DemoSummary summary = DemoSuite::write(folder, options);
-    if (!summary.ok())
-        return cliFailure(summary.error);
+    if (!summary.outcome.ok())
+        return cliFailure(summary.outcome.message());
     QString error;
     if (hostile && !addHostileAccounts(summary.billingPath, error))
         return cliFailure(QStringLiteral("%1: the hostile accounts could not be written: %2").arg(summary.billingPath, error));

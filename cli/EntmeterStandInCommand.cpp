@@ -11,8 +11,8 @@ int runEntmeterStandInCommand(const CliContext& context)
     if (context.home.isEmpty())
         return cliNoSuiteFolder();
     const EntmeterStandIn::Result result = EntmeterStandIn::run(context.home);
-    if (!result.ok())
-        return cliFailure(result.error);
+    if (!result.outcome)
+        return cliFailure(result.outcome.message());
     std::printf("%d charge(s) computed\n", result.chargesWritten);
     return CliExit::Ok;
 }

@@ -96,10 +96,10 @@ int runJournalCommand(const CliContext& context)
         return exitCode;
 
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.ok)
-        return cliFailure(loaded.extraction.error);
-    if (!loaded.build.error.isEmpty())
-        return cliFailure(loaded.build.error);
+    if (!loaded.extraction.outcome)
+        return cliFailure(loaded.extraction.outcome.message());
+    if (!loaded.build.outcome)
+        return cliFailure(loaded.build.outcome.message());
     if (!loaded.extraction.missing.isEmpty())
         std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
                     + QLatin1Char('\n')).toUtf8().constData(), stderr);
@@ -127,15 +127,17 @@ int runAccountCommand(const CliContext& context)
         return exitCode;
     JournalFlags flags;
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.ok)
-        return cliFailure(loaded.extraction.error);
-    if (!loaded.build.error.isEmpty())
-        return cliFailure(loaded.build.error);
+    if (!loaded.extraction.outcome)
+        return cliFailure(loaded.extraction.outcome.message());
+    if (!loaded.build.outcome)
+        return cliFailure(loaded.build.outcome.message());
     QString header = loaded.header.label;
     header.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QString balance;
-    if (!AccountBalance::forAccount(account.module, account.module.CustKey, account.module.LocKey, balance))
-        return cliFailure(account.module.lastOpenError());
+    if (const Outcome read = AccountBalance::forAccount(account.module, account.module.CustKey,
+                                                        account.module.LocKey, balance);
+        !read)
+        return cliFailure(read.message());
     std::fputs((header + QLatin1Char('\n') + balance + QLatin1Char('\n')).toUtf8().constData(), stdout);
     return CliExit::Ok;
 }

@@ -90,12 +90,14 @@ JournalPrintState printState(const JournalLoader::Result& loaded, const JournalF
 
 int writeJournal(const HistoryModule& module, const JournalPrintState& state, const QString& path)
 {
-    QString error;
-    const std::optional<BandedReport> report = rptHistoryJournal::ReportStart(module, state, &error);
+    BandedReport report;
     int pages = 0;
-    if (!report || !report->writePdf(path, &error, &pages))
-        return cliFailure(error);
-    std::printf("%d rows, %d pages written to %s\n", static_cast<int>(report->rows.size()), pages,
+    Outcome written = rptHistoryJournal::ReportStart(module, state, report);
+    if (written)
+        written = report.writePdf(path, &pages);
+    if (!written)
+        return cliFailure(written.message());
+    std::printf("%d rows, %d pages written to %s\n", static_cast<int>(report.rows.size()), pages,
                 path.toLocal8Bit().constData());
     return CliExit::Ok;
 }
@@ -115,10 +117,10 @@ int runPrintCommand(const CliContext& context)
 
     JournalFlags flags;
     const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.ok)
-        return cliFailure(loaded.extraction.error);
-    if (!loaded.build.error.isEmpty())
-        return cliFailure(loaded.build.error);
+    if (!loaded.extraction.outcome)
+        return cliFailure(loaded.extraction.outcome.message());
+    if (!loaded.build.outcome)
+        return cliFailure(loaded.build.outcome.message());
     if (loaded.build.NoHistory)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
     const JournalPrintState state = printState(loaded, flags, arguments);

@@ -83,9 +83,11 @@ int runSearchCommand(const CliContext& context)
     module.BillingDbPath = billing.path;
     module.WorkDbPath = scratch.filePath(QStringLiteral("ledview.mdb"));
     SearchLines lines;
-    QString error;
-    if (!SearchList::prepare(module, &error) || !SearchList::build(module, args->by, lines, {}, &error))
-        return cliFailure(error);
+    Outcome made = SearchList::prepare(module);
+    if (made)
+        made = SearchList::build(module, args->by, lines);
+    if (!made)
+        return cliFailure(made.message());
 
     std::optional<ListSearch> search;
     if (args->text)

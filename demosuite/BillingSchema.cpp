@@ -138,39 +138,41 @@ create table current (
 );
 )SQL";
 
-bool execAll(sqlite3* db, const char* sql, QString* error)
+Outcome execAll(sqlite3* db, const char* sql)
 {
     char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    if (error)
-        *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    const int code = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    if (code == SQLITE_OK)
+        return {};
+    const Outcome failed = Outcome::failure(QString::fromUtf8(message ? message : sqlite3_errmsg(db)),
+                                            QString::fromUtf8(sqlite3_db_filename(db, "main")), code);
     sqlite3_free(message);
-    return false;
+    return failed;
 }
 
 } // namespace
 
 namespace BillingSchema {
 
-bool createTables(sqlite3* db, QString* error)
+Outcome createTables(sqlite3* db)
 {
-    return execAll(db, kTables, error);
+    return execAll(db, kTables);
 }
 
-bool createIndexes(sqlite3* db, QString* error)
+Outcome createIndexes(sqlite3* db)
 {
-    return execAll(db, kIndexes, error);
+    return execAll(db, kIndexes);
 }
 
-bool create(sqlite3* db, QString* error)
+Outcome create(sqlite3* db)
 {
-    return createTables(db, error) && createIndexes(db, error);
+    const Outcome tables = createTables(db);
+    return tables ? createIndexes(db) : tables;
 }
 
-bool createGlobal(sqlite3* db, QString* error)
+Outcome createGlobal(sqlite3* db)
 {
-    return execAll(db, kGlobal, error);
+    return execAll(db, kGlobal);
 }
 
 } // namespace BillingSchema

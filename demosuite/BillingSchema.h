@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "platform/Outcome.h"
 
 struct sqlite3;
 
@@ -11,13 +11,13 @@ struct sqlite3;
 namespace BillingSchema {
 
 // Every billing table, with primary keys but without the secondary indexes.
-bool createTables(sqlite3* db, QString* error = nullptr);
+Outcome createTables(sqlite3* db);
 // The secondary indexes on custkey/lockey; a bulk writer calls this after inserting.
-bool createIndexes(sqlite3* db, QString* error = nullptr);
+Outcome createIndexes(sqlite3* db);
 // Tables and indexes: what a test fixture wants.
-bool create(sqlite3* db, QString* error = nullptr);
+Outcome create(sqlite3* db);
 
 // global.mdb's configuration table `current`.
-bool createGlobal(sqlite3* db, QString* error = nullptr);
+Outcome createGlobal(sqlite3* db);
 
 } // namespace BillingSchema

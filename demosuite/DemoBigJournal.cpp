@@ -22,7 +22,7 @@ std::string monthOf(int perMonth)
 
 } // namespace
 
-bool DemoBigJournal::write(sqlite3* db, int64_t& rows, QString* error) const
+Outcome DemoBigJournal::write(sqlite3* db, int64_t& rows) const
 {
     const int64_t months = std::max(1, journalRows / 8);
     const int64_t codes = std::max(1, this->codes);
@@ -70,11 +70,9 @@ bool DemoBigJournal::write(sqlite3* db, int64_t& rows, QString* error) const
         SqlStatement insert(db, statement.sql);
         insert.bind(1, statement.last).bind(2, custkey).bind(3, lockey).bind(4, codes).bind(5, vary)
             .bind(6, std::string_view(account));
-        if (!insert.isValid() || !insert.run()) {
-            *error = QStringLiteral("big journal: ") + sqliteMessage(db);
-            return false;
-        }
+        if (!insert.isValid() || !insert.run())
+            return Outcome::failure(QStringLiteral("big journal: ") + sqliteMessage(db), {}, insert.errorCode());
         rows += sqlite3_changes64(db);
     }
-    return true;
+    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -18,7 +20,7 @@ struct DemoBigJournal {
     uint64_t seed = 1;
 
     // Inside the caller's transaction; adds the rows written to `rows`. False and
-    // `error` when a statement fails.
-    bool write(sqlite3* db, int64_t& rows, QString* error) const;
+    // The reason when a statement fails.
+    Outcome write(sqlite3* db, int64_t& rows) const;
     QString key() const { return QStringLiteral("%1-%2").arg(custkey).arg(lockey); }
 };

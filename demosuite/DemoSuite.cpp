@@ -14,14 +14,12 @@
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& content, QString* error)
+Outcome writeFile(const QString& path, const QByteArray& content)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()), path);
+    return {};
 }
 
 QByteArray shellQuoted(const QString& text)
@@ -33,7 +31,7 @@ QByteArray shellQuoted(const QString& text)
 
 // The suite's meter-entry program is started as "entmeter cor" from the suite
 // folder; this stand-in hands the request to ledview-cli.
-bool writeEntmeter(const QString& folder, const QString& cliProgram, QString* error)
+Outcome writeEntmeter(const QString& folder, const QString& cliProgram)
 {
     const QByteArray fallback = cliProgram.isEmpty() ? QByteArray("ledview-cli") : shellQuoted(cliProgram);
     const QByteArray script =
@@ -48,44 +46,37 @@ bool writeEntmeter(const QString& folder, const QString& cliProgram, QString* er
         "recorded=" + fallback + "\n"
         "exec \"${LEDVIEW_CLI:-$recorded}\" --home \"$dir\" entmeter-stand-in\n";
     const QString path = QDir(folder).filePath(QStringLiteral("entmeter"));
-    if (!writeFile(path, script, error))
-        return false;
+    if (const Outcome written = writeFile(path, script); !written)
+        return written;
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
-    return true;
+    return {};
 }
 
-bool writeGlobal(const QString& folder, QString* error)
+Outcome writeGlobal(const QString& folder)
 {
     SqliteDb db;
-    if (!db.open(QDir(folder).filePath(QStringLiteral("global.mdb")), true) || !BillingSchema::createGlobal(db.handle(), error)) {
-        if (error->isEmpty())
-            *error = db.lastError();
-        return false;
-    }
+    if (!db.open(QDir(folder).filePath(QStringLiteral("global.mdb")), true))
+        return Outcome::failure(db.lastError());
+    if (const Outcome created = BillingSchema::createGlobal(db.handle()); !created)
+        return created;
     auto insert = db.prepare("insert into current (databasepath, DatabaseFileName, CompanyName) values (?1, ?2, ?3)");
     insert.bind(1, QDir::cleanPath(QFileInfo(folder).absoluteFilePath()))
         .bind(2, DemoSuite::kBillingFileName)
         .bind(3, DemoSuite::kCompanyName);
-    if (!insert.run()) {
-        *error = db.lastError();
-        return false;
-    }
-    return true;
+    if (!insert.run())
+        return Outcome::failure(db.lastError());
+    return {};
 }
 
-bool writeReportDatabase(const QString& folder, QString* error)
+Outcome writeReportDatabase(const QString& folder)
 {
-    if (!QDir(folder).mkpath(QStringLiteral("reports"))) {
-        *error = QStringLiteral("%1: cannot create the reports folder").arg(folder);
-        return false;
-    }
+    if (!QDir(folder).mkpath(QStringLiteral("reports")))
+        return Outcome::failure(QStringLiteral("%1: cannot create the reports folder").arg(folder), folder);
     SqliteDb db;
     if (!db.open(QDir(folder).filePath(QStringLiteral("reports/emptdata.mdb")), true)
-        || !db.exec("create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)")) {
-        *error = db.lastError();
-        return false;
-    }
-    return true;
+        || !db.exec("create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)"))
+        return Outcome::failure(db.lastError());
+    return {};
 }
 
 void writeTransactionCodes(DemoRows& rows)
@@ -106,8 +97,10 @@ bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summ
         journal.journalRows = options.bigJournals[i];
         journal.codes = options.bigJournalCodes;
         journal.seed = options.seed;
-        if (!journal.write(db, summary.rows, &summary.error))
+        if (const Outcome written = journal.write(db, summary.rows); !written) {
+            summary.outcome = written;
             return false;
+        }
         summary.bigAccounts << journal.key();
     }
     return true;
@@ -116,12 +109,14 @@ bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summ
 bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& summary)
 {
     SqliteDb db;
-    QString error;
     // A demo file is rebuilt from scratch when anything fails, so durability
     // during the bulk write buys nothing.
-    if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")
-        || !BillingSchema::createTables(db.handle(), &error)) {
-        summary.error = error.isEmpty() ? db.lastError() : error;
+    if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")) {
+        summary.outcome = Outcome::failure(db.lastError());
+        return false;
+    }
+    if (const Outcome created = BillingSchema::createTables(db.handle()); !created) {
+        summary.outcome = Outcome::failure(created.message().isEmpty() ? db.lastError() : created.message());
         return false;
     }
     SqlTransaction transaction(db.handle());
@@ -131,7 +126,7 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
         DemoAccounts accounts(rows, options.seed, options.locations, options.years);
         accounts.writeAll();
         if (!rows.error().isEmpty()) {
-            summary.error = rows.error();
+            summary.outcome = Outcome::failure(rows.error());
             return false;
         }
         summary.customers = accounts.customers();
@@ -140,8 +135,12 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
     }
     if (!writeBigJournals(db.handle(), options, summary))
         return false;
-    if (!BillingSchema::createIndexes(db.handle(), &error) || !transaction.commit()) {
-        summary.error = error.isEmpty() ? transaction.error() : error;
+    if (const Outcome indexed = BillingSchema::createIndexes(db.handle()); !indexed) {
+        summary.outcome = Outcome::failure(indexed.message().isEmpty() ? transaction.error() : indexed.message());
+        return false;
+    }
+    if (!transaction.commit()) {
+        summary.outcome = Outcome::failure(transaction.error());
         return false;
     }
     db.exec("pragma journal_mode=delete");
@@ -168,7 +167,7 @@ DemoSummary DemoSuite::write(const QString& folder, const DemoOptions& options)
     DemoSummary summary;
     const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     if (!QDir().mkpath(absolute)) {
-        summary.error = QStringLiteral("%1: cannot create the folder").arg(absolute);
+        summary.outcome = Outcome::failure(QStringLiteral("%1: cannot create the folder").arg(absolute));
         return summary;
     }
     const QDir dir(absolute);
@@ -176,18 +175,21 @@ DemoSummary DemoSuite::write(const QString& folder, const DemoOptions& options)
     for (const QString& name : {QStringLiteral("global.mdb"), QString::fromLatin1(kBillingFileName),
                                QStringLiteral("reports/emptdata.mdb")}) {
         if (QFileInfo::exists(dir.filePath(name)) && !QFile::remove(dir.filePath(name))) {
-            summary.error = QStringLiteral("%1: cannot replace the file").arg(dir.filePath(name));
+            summary.outcome = Outcome::failure(QStringLiteral("%1: cannot replace the file").arg(dir.filePath(name)));
             return summary;
         }
     }
     if (!writeBilling(summary.billingPath, options, summary))
         return summary;
-    QString error;
-    if (!writeGlobal(absolute, &error) || !writeFile(dir.filePath(QStringLiteral("tuid.txt")), "CLERK1\r\n", &error)
-        || !writeReportDatabase(absolute, &error) || !writeEntmeter(absolute, options.cliProgram, &error)) {
-        summary.error = error;
+    summary.outcome = writeGlobal(absolute);
+    if (summary.outcome)
+        summary.outcome = writeFile(dir.filePath(QStringLiteral("tuid.txt")), "CLERK1\r\n");
+    if (summary.outcome)
+        summary.outcome = writeReportDatabase(absolute);
+    if (summary.outcome)
+        summary.outcome = writeEntmeter(absolute, options.cliProgram);
+    if (!summary.outcome)
         return summary;
-    }
     summary.sampleAccounts = sampleAccounts(options);
     return summary;
 }

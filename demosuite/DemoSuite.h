@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -18,14 +20,13 @@ struct DemoOptions {
 };
 
 struct DemoSummary {
-    QString error;                 // empty on success
+    Outcome outcome;
     QString billingPath;
     int64_t locations = 0;
     int64_t customers = 0;
     int64_t rows = 0;              // every row written to the billing database
     QStringList sampleAccounts;    // "custkey-lockey" of accounts worth opening
     QStringList bigAccounts;       // "custkey-lockey" of each big journal, in the order asked
-    bool ok() const { return error.isEmpty(); }
 };
 
 // Writes a complete demo suite folder: global.mdb, the billing database, tuid.txt,

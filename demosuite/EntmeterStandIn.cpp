@@ -2,6 +2,7 @@
 
 #include "app/SuiteFolder.h"
 #include "app/BillingDbLocator.h"
+#include "app/SuiteTextFile.h"
 #include "demosuite/DemoTariff.h"
 #include "demosuite/SqliteDb.h"
 #include "platform/SqlTransaction.h"
@@ -128,7 +129,9 @@ QString computeBill(const QString& suiteFolder, int& written)
 
 std::optional<EntmeterStandIn::Request> EntmeterStandIn::parseRequest(const QString& text)
 {
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList lines;
+    for (const QByteArray& line : SuiteTextFile::lines(text.toUtf8()))
+        lines << QString::fromUtf8(line);
     if (lines.size() < 3)
         return std::nullopt;
     Request request;
@@ -147,11 +150,13 @@ std::optional<EntmeterStandIn::Request> EntmeterStandIn::parseRequest(const QStr
 EntmeterStandIn::Result EntmeterStandIn::run(const QString& suiteFolder)
 {
     Result result;
-    result.error = computeBill(suiteFolder, result.chargesWritten);
+    if (const QString error = computeBill(suiteFolder, result.chargesWritten); !error.isEmpty())
+        result.outcome = Outcome::failure(error);
     QFile done(QDir(suiteFolder).filePath(QStringLiteral("componerdgdone.ini")));
     if (!done.open(QIODevice::WriteOnly | QIODevice::Truncate) || done.write("DONE\r\n") != 6) {
-        if (result.error.isEmpty())
-            result.error = QStringLiteral("%1: %2").arg(done.fileName(), done.errorString());
+        if (result.outcome)
+            result.outcome =
+                Outcome::failure(QStringLiteral("%1: %2").arg(done.fileName(), done.errorString()), done.fileName());
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QDate>
 #include <QString>
 #include <cstdint>
@@ -19,9 +21,8 @@ public:
         QString accno;
     };
     struct Result {
-        QString error;          // empty on success
+        Outcome outcome;
         int chargesWritten = 0;
-        bool ok() const { return error.isEmpty(); }
     };
 
     static Result run(const QString& suiteFolder);

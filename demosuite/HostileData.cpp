@@ -201,15 +201,13 @@ const QStringList& codes()
     return all;
 }
 
-bool write(sqlite3* db, QString* error)
+Outcome write(sqlite3* db)
 {
     Writer writer(db);
     writeCodes(writer);
     writeTextCustomers(writer);
     writeAccount(writer);
-    if (error)
-        *error = writer.error();
-    return writer.error().isEmpty();
+    return writer.error().isEmpty() ? Outcome() : Outcome::failure(writer.error());
 }
 
 } // namespace HostileData

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -31,7 +33,7 @@ const QStringList& codes();
 // The 1,000-character value among texts().
 QString longText();
 
-// Adds the accounts; false and `error` on the first failing insert.
-bool write(sqlite3* db, QString* error = nullptr);
+// Adds the accounts; the first failing insert's reason.
+Outcome write(sqlite3* db);
 
 } // namespace HostileData

@@ -71,55 +71,42 @@ const QStringList& AccountExtraction::workTables()
 AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
 {
     Result result;
-    if (!prepareScratch(module, result.error)) {
-        result.ok = false;
+    result.outcome = prepareScratch(module);
+    if (!result.outcome)
         return result;
-    }
     module.CloseWorkDb();
     Waits::ConfiguredDelay(module.DelaySeconds, module.ProgramFolder);
-    if (!module.OpenBillingDb()) {
-        result.ok = false;
-        result.error = QStringLiteral("The billing database ") + module.BillingDbPath
-                       + QStringLiteral(" cannot be opened: ") + module.lastOpenError();
+    if (const Outcome opened = module.OpenBillingDb(); !opened) {
+        result.outcome = Outcome::cannotOpen(FaultText::BillingDatabase, module.BillingDbPath, opened);
         return result;
     }
-    result.error = copyAccount(module, result.missing);
+    result.outcome = copyAccount(module, result.missing);
     module.CloseBillingDb();
-    if (!result.error.isEmpty()) {
-        result.ok = false;
+    if (!result.outcome)
         return result;
-    }
-    if (!module.OpenWorkDb()) {
-        result.ok = false;
-        result.error = QStringLiteral("The work database ") + module.WorkDbPath
-                       + QStringLiteral(" cannot be opened: ") + module.lastOpenError();
-    }
+    if (const Outcome opened = module.OpenWorkDb(); !opened)
+        result.outcome = Outcome::cannotOpen(FaultText::WorkDatabase, module.WorkDbPath, opened);
     return result;
 }
 
-bool AccountExtraction::prepareScratch(HistoryModule& module, QString& error)
+Outcome AccountExtraction::prepareScratch(HistoryModule& module)
 {
     if (!QFileInfo::exists(module.WorkDbPath)) {
         module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
-        if (!module.WorkDb.isOpen()) {
-            error = QStringLiteral("The work database ") + module.WorkDbPath
-                    + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError();
-            return false;
-        }
+        if (!module.WorkDb.isOpen())
+            return Outcome::cannotCreate(FaultText::WorkDatabase, module.WorkDbPath, module.WorkDb.outcome());
         module.WorkDb.makeScratch();
-        return true;
+        return {};
     }
-    if (!module.OpenWorkDb()) {
+    if (const Outcome opened = module.OpenWorkDb(); !opened) {
         // A leftover of a run that was killed mid-write is only scratch: start it afresh.
         if (QFile::remove(module.WorkDbPath))
-            return prepareScratch(module, error);
-        error = QStringLiteral("The work database ") + module.WorkDbPath + QStringLiteral(" cannot be opened: ")
-                + module.lastOpenError();
-        return false;
+            return prepareScratch(module);
+        return Outcome::cannotOpen(FaultText::WorkDatabase, module.WorkDbPath, opened);
     }
     for (const char* table : drops)
         module.ExecWork(QStringLiteral("drop table ") + QString::fromLatin1(table));
-    return true;
+    return {};
 }
 
 QString AccountExtraction::missingMessage(const QString& billingDbPath, const QStringList& missing)
@@ -137,20 +124,21 @@ QString AccountExtraction::missingMessage(const QString& billingDbPath, const QS
            + kinds.join(QStringLiteral(", ")) + QLatin1Char('.');
 }
 
-QString AccountExtraction::copyAccount(HistoryModule& module, QStringList& missing)
+Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missing)
 {
     // Every copy runs in the engine across the two files. lutc is kept from the
     // first load; any other failure (a lock held too long, a damaged file, a full
     // disk) stops the load, so a half-copied account never shows as its history.
-    const QString failed = QStringLiteral("The account cannot be copied from the billing database ")
-                           + module.BillingDbPath + QStringLiteral(" into the work database ") + module.WorkDbPath
-                           + QStringLiteral(": ");
+    const QString failedText = QStringLiteral("The account cannot be copied from the billing database ")
+                               + module.BillingDbPath + QStringLiteral(" into the work database ") + module.WorkDbPath
+                               + QStringLiteral(": ");
+    const auto failed = [&](const Outcome& reason) { return reason.retold(failedText + reason.message()); };
     if (!module.BillingDb.attach(module.WorkDbPath, QStringLiteral("work")))
-        return failed + module.BillingDb.lastError();
+        return failed(module.BillingDb.outcome());
     const bool haveCodes =
         module.BillingDb.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = 'lutc'")).toInt() > 0;
     module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
-    QString error;
+    Outcome error;
     SqlTransaction transaction(module.BillingDb);
     for (const Copy& copy : copies) {
         if (haveCodes && copy.keys == Copy::All)
@@ -164,7 +152,7 @@ QString AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
             missing << QString::fromLatin1(copy.source);
             if (!module.ExecBilling(QStringLiteral("create table work.%1 (%2)")
                                         .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.columns)))) {
-                error = failed + module.BillingDb.lastError();
+                error = failed(module.BillingDb.outcome());
                 break;
             }
             continue;
@@ -179,13 +167,13 @@ QString AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
         else if (copy.keys == Copy::CustomerOnly)
             binds = {module.CustKey};
         if (!module.ExecBilling(sql, binds)) {
-            error = failed + module.BillingDb.lastError();
+            error = failed(module.BillingDb.outcome());
             break;
         }
     }
     // The copies reach the work file's disk at the commit: a full disk fails there.
-    if (error.isEmpty() && !transaction.commit())
-        error = failed + transaction.error();
+    if (error.ok() && !transaction.commit())
+        error = Outcome::failure(failedText + transaction.error(), module.WorkDbPath);
     transaction.rollback();
     module.BillingDb.detach(QStringLiteral("work"));
     return error;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +13,7 @@ class HistoryModule;
 class AccountExtraction {
 public:
     struct Result {
-        bool ok = true;
-        QString error;          // what could not be opened, for the operator
+        Outcome outcome;        // what could not be opened or copied, for the operator
         QStringList missing;    // source tables the billing database lacks (copied empty)
     };
 
@@ -25,7 +26,7 @@ public:
     static Result run(HistoryModule& module);
 
 private:
-    static bool prepareScratch(HistoryModule& module, QString& error);
+    static Outcome prepareScratch(HistoryModule& module);
     // Empty when every table was copied; else what failed, for the operator.
-    static QString copyAccount(HistoryModule& module, QStringList& missing);
+    static Outcome copyAccount(HistoryModule& module, QStringList& missing);
 };

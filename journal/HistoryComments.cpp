@@ -11,9 +11,9 @@ Result billingFailed(HistoryModule& module, const QString& what)
 {
     Result result;
     result.saved = false;
-    result.problem = what + QStringLiteral(" in the billing database ") + module.BillingDbPath
-                     + QStringLiteral(": ") + (module.BillingDb.isOpen() ? module.BillingDb.lastError()
-                                                                          : module.lastOpenError());
+    // A connection that failed to open keeps the reason as its outcome.
+    result.outcome = Outcome::failedIn(what + QStringLiteral(" in"), QStringLiteral("the billing database"),
+                                       module.BillingDbPath, module.BillingDb.outcome());
     module.CloseBillingDb();
     return result;
 }
@@ -23,9 +23,9 @@ Result billingFailed(HistoryModule& module, const QString& what)
 Result copyFailed(HistoryModule& module)
 {
     Result result;
-    result.problem = QStringLiteral("The change is stored, but the journal could not be updated (")
-                     + (module.WorkDb.isOpen() ? module.WorkDb.lastError() : module.lastOpenError())
-                     + QStringLiteral("). Open the account again to see it.");
+    const Outcome& reason = module.WorkDb.outcome();
+    result.outcome = reason.retold(QStringLiteral("The change is stored, but the journal could not be updated (")
+                                   + reason.message() + QStringLiteral("). Open the account again to see it."));
     module.CloseWorkDb();
     return result;
 }

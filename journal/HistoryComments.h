@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QDate>
 #include <QString>
 
@@ -11,7 +13,7 @@ namespace HistoryComments {
 
 struct Result {
     bool saved = true;          // the billing database holds the change
-    QString problem;            // what went wrong, for the operator; empty when nothing did
+    Outcome outcome;            // what went wrong, for the operator
 };
 
 // Apostrophes are stored as backquotes, as the suite does.

@@ -267,7 +267,7 @@ bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& s
 } // namespace
 
 bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags& flags, Result& result,
-                                       std::vector<JournalRow>& rows)
+                                       std::vector<JournalRow>& rows, QString& error)
 {
     // The engine sorts the narrow keys and completes the rows in stored order; here
     // they are put in journal order, numbered from 0, balanced, written by one
@@ -278,7 +278,6 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
     std::vector<Staged> staged;
     std::string arena;
     int longest = 0;
-    QString& error = result.error;
     if (!readOrder(module.WorkDb, order, error)
         || !readCompleted(module.WorkDb, flags.MultApplied, staged, arena, longest, error))
         return false;
@@ -346,15 +345,17 @@ JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const
         // statement; a failing statement still undoes only itself.
         SqlTransaction build(module.WorkDb);
         stageRows(module, flags);
-        if (!orderWithBalances(module, flags, result, written) || !build.commit()) {
-            if (result.error.isEmpty())
-                result.error = build.error();
-            result.error = QStringLiteral("The journal cannot be built in the work database %1: %2")
-                               .arg(module.WorkDbPath, result.error);
+        QString error;
+        if (!orderWithBalances(module, flags, result, written, error) || !build.commit()) {
+            if (error.isEmpty())
+                error = build.error();
+            result.outcome = Outcome::failure(
+                QStringLiteral("The journal cannot be built in the work database %1: %2").arg(module.WorkDbPath, error),
+                module.WorkDbPath);
             written.clear();
         }
     }
-    if (!result.error.isEmpty())
+    if (!result.outcome)
         module.ExecWork(QStringLiteral("delete from jurn"));
     const bool hasRows = !written.empty();
     module.NoHistory = hasRows ? 0 : -1;

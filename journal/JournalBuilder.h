@@ -2,6 +2,7 @@
 
 #include "journal/JournalFlags.h"
 #include "journal/JournalModel.h"
+#include "platform/Outcome.h"
 
 #include <QString>
 #include <vector>
@@ -16,7 +17,7 @@ public:
     struct Result {
         bool NoHistory = true;
         float LongestDescr = 0;     // untouched (0) when there are no rows
-        QString error;              // why the build failed; empty when it did not
+        Outcome outcome;            // why the build failed
     };
 
     // Creates prejurn and jurn when missing (an existing table is kept).
@@ -26,7 +27,7 @@ public:
 
     // WorkDb must be open; prejurn must be empty. Sets module.NoHistory and, when
     // `rows` is given, leaves there the rows of jurn as written (no read back needed).
-    // A failed build leaves jurn empty and says why in the result's error.
+    // A failed build leaves jurn empty and says why in the result's outcome.
     static Result BuildJournal(HistoryModule& module, const JournalFlags& flags,
                                std::vector<JournalRow>* rows = nullptr);
 
@@ -43,5 +44,5 @@ public:
 private:
     static void stageRows(HistoryModule& module, const JournalFlags& flags);
     static bool orderWithBalances(HistoryModule& module, const JournalFlags& flags, Result& result,
-                                  std::vector<JournalRow>& rows);
+                                  std::vector<JournalRow>& rows, QString& error);
 };

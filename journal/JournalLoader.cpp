@@ -13,7 +13,7 @@ JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& f
         result.settings->raiseFlags(flags);
 
     result.extraction = AccountExtraction::run(module);
-    if (!result.extraction.ok) {
+    if (!result.extraction.outcome) {
         module.CloseWorkDb();
         module.CloseBillingDb();
         return result;

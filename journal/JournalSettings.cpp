@@ -1,6 +1,7 @@
 #include "journal/JournalSettings.h"
 
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
 
@@ -9,19 +10,6 @@
 #include <QSaveFile>
 
 namespace {
-
-// Settings files are a few short lines; anything bigger is not ours to read whole.
-constexpr qint64 settingsReadLimit = 64 * 1024;
-
-QList<QByteArray> lines(const QByteArray& contents)
-{
-    QList<QByteArray> result = contents.split('\n');
-    for (QByteArray& line : result) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    return result;
-}
 
 std::optional<bool> switchLine(const QList<QByteArray>& all, int index)
 {
@@ -40,19 +28,11 @@ QByteArray numberLine(int value)
     return (value < 0 ? QByteArray() : QByteArray(" ")) + QByteArray::number(value) + "\r\n";
 }
 
-QByteArray readSmall(const QString& path)
-{
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    return file.read(settingsReadLimit);
-}
-
 } // namespace
 
 JournalViewSettings JournalViewSettings::parse(const QByteArray& contents)
 {
-    const QList<QByteArray> all = lines(contents);
+    const QList<QByteArray> all = SuiteTextFile::lines(contents);
     JournalViewSettings settings;
     settings.ShowPrevReadings = switchLine(all, 0);
     settings.ConsolidatePayments = switchLine(all, 1);
@@ -69,10 +49,9 @@ JournalViewSettings JournalViewSettings::parse(const QByteArray& contents)
 
 std::optional<JournalViewSettings> JournalViewSettings::read(const QString& programFolder)
 {
-    const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("VIEWLED.INI"));
-    if (path.isEmpty())
-        return std::nullopt;
-    return parse(readSmall(path));
+    if (const std::optional<QByteArray> contents = SuiteTextFile::readNamed(programFolder, QStringLiteral("VIEWLED.INI")))
+        return parse(*contents);
+    return std::nullopt;
 }
 
 void JournalViewSettings::raiseFlags(JournalFlags& flags) const
@@ -107,7 +86,7 @@ PrintRange PrintRange::parse(const QByteArray& contents)
 {
     PrintRange range;
     range.PrintRangeSet = true;
-    const QList<QByteArray> all = lines(contents);
+    const QList<QByteArray> all = SuiteTextFile::lines(contents);
     if (!all.isEmpty()) {
         if (const auto from = DateText::parse(QString::fromLatin1(all[0])))
             range.PrintFrom = *from;
@@ -121,8 +100,8 @@ PrintRange PrintRange::parse(const QByteArray& contents)
 
 PrintRange PrintRange::read(const QString& programFolder)
 {
-    const QString path = SuiteFolder::findFile(programFolder, QStringLiteral("histmassdaterange.ini"));
-    if (path.isEmpty())
-        return {};
-    return parse(readSmall(path));
+    if (const std::optional<QByteArray> contents =
+            SuiteTextFile::readNamed(programFolder, QStringLiteral("histmassdaterange.ini")))
+        return parse(*contents);
+    return {};
 }

@@ -124,28 +124,20 @@ std::vector<QStringList> rptHistoryJournal::readRows(SqlConnection& work, int32_
     return rows;
 }
 
-std::optional<BandedReport> rptHistoryJournal::ReportStart(const HistoryModule& module, const JournalPrintState& state,
-                                                           QString* error)
+Outcome rptHistoryJournal::ReportStart(const HistoryModule& module, const JournalPrintState& state, BandedReport& report)
 {
     SqlConnection work = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::OpenExisting, module.BusyTimeoutMs);
-    if (!work.isOpen()) {
-        if (error)
-            *error = work.lastError();
-        return std::nullopt;
-    }
-    BandedReport report = layout(module.CompanyTitle, state);
+    if (!work.isOpen())
+        return work.outcome();
+    report = layout(module.CompanyTitle, state);
     report.rows = readRows(work, state.PrintFirstRow, state.PrintLastRow);
-    if (!work.lastError().isEmpty()) {
-        if (error)
-            *error = work.lastError();
-        return std::nullopt;
-    }
-    return report;
+    return work.outcome();
 }
 
-bool rptHistoryJournal::writePdf(const HistoryModule& module, const JournalPrintState& state, const QString& path,
-                                 QString* error, int* pages)
+Outcome rptHistoryJournal::writePdf(const HistoryModule& module, const JournalPrintState& state, const QString& path,
+                                    int* pages)
 {
-    const std::optional<BandedReport> report = ReportStart(module, state, error);
-    return report && report->writePdf(path, error, pages);
+    BandedReport report;
+    const Outcome started = ReportStart(module, state, report);
+    return started ? report.writePdf(path, pages) : started;
 }

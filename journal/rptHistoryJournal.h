@@ -20,16 +20,15 @@ public:
 
     // The report's layout for the print state, without rows.
     static BandedReport layout(const QString& companyTitle, const JournalPrintState& state);
-    // ReportStart: the layout and the rows, read from the scratch database. Nothing
-    // (and the reason) when the scratch database cannot be read.
-    static std::optional<BandedReport> ReportStart(const HistoryModule& module, const JournalPrintState& state,
-                                                   QString* error = nullptr);
+    // ReportStart: the layout and the rows, read from the scratch database into
+    // `report`; the reason when the scratch database cannot be read.
+    static Outcome ReportStart(const HistoryModule& module, const JournalPrintState& state, BandedReport& report);
     // The printed values of jurn rows first..last, dates as the suite's short date.
     static std::vector<QStringList> readRows(SqlConnection& work, int32_t first, int32_t last);
 
     // The report written straight to a PDF file.
-    static bool writePdf(const HistoryModule& module, const JournalPrintState& state, const QString& path,
-                         QString* error = nullptr, int* pages = nullptr);
+    static Outcome writePdf(const HistoryModule& module, const JournalPrintState& state, const QString& path,
+                            int* pages = nullptr);
 
 private:
     static ReportBand pageHeader(const QString& companyTitle, const JournalPrintState& state);

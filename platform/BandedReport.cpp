@@ -61,16 +61,14 @@ void BandedReport::paintPage(ReportCanvas& canvas, int page) const
     canvas.paintBand(pageFooter, pageHeight - bottomMargin - pageFooter.height, nullptr, page);
 }
 
-bool BandedReport::writePdf(const QString& path, QString* error, int* pages) const
+Outcome BandedReport::writePdf(const QString& path, int* pages) const
 {
     {
         // QPdfWriter reports an unwritable file only as a failed paint; say which file.
         QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            if (error)
-                *error = QStringLiteral("The file %1 cannot be written: %2").arg(path, probe.errorString());
-            return false;
-        }
+        if (!probe.open(QIODevice::WriteOnly))
+            return Outcome::failure(QStringLiteral("The file %1 cannot be written: %2").arg(path, probe.errorString()),
+                                    path);
     }
     QPdfWriter writer(path);
     writer.setTitle(caption);
@@ -80,7 +78,7 @@ bool BandedReport::writePdf(const QString& path, QString* error, int* pages) con
     const int written = render(writer);
     if (pages)
         *pages = written;
-    if (written == 0 && error)
-        *error = QStringLiteral("The report could not be written to %1.").arg(path);
-    return written > 0;
+    if (written == 0)
+        return Outcome::failure(QStringLiteral("The report could not be written to %1.").arg(path), path);
+    return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Outcome.h"
 #include "platform/ReportBand.h"
 
 #include <QString>
@@ -39,7 +40,7 @@ public:
     // Paints every page; returns the number of pages, 0 when the device cannot be painted.
     int render(QPagedPaintDevice& device) const;
     // Writes the report as a PDF file without any window.
-    bool writePdf(const QString& path, QString* error = nullptr, int* pages = nullptr) const;
+    Outcome writePdf(const QString& path, int* pages = nullptr) const;
 
 private:
     void paintPage(ReportCanvas& canvas, int page) const;

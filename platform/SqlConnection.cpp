@@ -24,6 +24,11 @@ QString describe(const QSqlError& error)
     return text.trimmed();
 }
 
+int nativeCode(const QSqlError& error)
+{
+    return error.nativeErrorCode().toInt();
+}
+
 } // namespace
 
 SqlConnection::~SqlConnection()
@@ -34,7 +39,7 @@ SqlConnection::~SqlConnection()
 SqlConnection::SqlConnection(SqlConnection&& other) noexcept
     : m_name(std::exchange(other.m_name, QString()))
     , m_path(std::exchange(other.m_path, QString()))
-    , m_lastError(std::exchange(other.m_lastError, QString()))
+    , m_outcome(std::exchange(other.m_outcome, Outcome()))
 {
 }
 
@@ -44,7 +49,7 @@ SqlConnection& SqlConnection::operator=(SqlConnection&& other) noexcept
         close();
         m_name = std::exchange(other.m_name, QString());
         m_path = std::exchange(other.m_path, QString());
-        m_lastError = std::exchange(other.m_lastError, QString());
+        m_outcome = std::exchange(other.m_outcome, Outcome());
     }
     return *this;
 }
@@ -54,12 +59,12 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
     SqlConnection connection;
     connection.m_path = path;
     if (path.isEmpty()) {
-        connection.m_lastError = QStringLiteral("No database file was named.");
+        connection.fail(QStringLiteral("No database file was named."));
         return connection;
     }
     const QFileInfo info(path);
     if (mode == Mode::OpenExisting && !info.isFile()) {
-        connection.m_lastError = QStringLiteral("The file %1 does not exist.").arg(path);
+        connection.fail(QStringLiteral("The file %1 does not exist.").arg(path));
         return connection;
     }
 
@@ -73,7 +78,7 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
         db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (!db.open()) {
-            connection.m_lastError = describe(db.lastError());
+            connection.fail(describe(db.lastError()), nativeCode(db.lastError()));
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
             return connection;
@@ -84,11 +89,16 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
     // Opening is lazy in SQLite: read the schema now so a file that is no database
     // fails here, with a message, instead of at the first statement.
     if (!connection.exec(QStringLiteral("select count(*) from sqlite_master"))) {
-        QString error = connection.m_lastError;
+        Outcome error = connection.m_outcome;
         connection.close();
-        connection.m_lastError = error;
+        connection.m_outcome = error;
     }
     return connection;
+}
+
+void SqlConnection::fail(const QString& message, int nativeCode)
+{
+    m_outcome = Outcome::failure(message, m_path, nativeCode);
 }
 
 QSqlDatabase SqlConnection::database() const
@@ -114,7 +124,7 @@ sqlite3* SqlConnection::nativeHandle(const QSqlDatabase& db)
 bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& binds)
 {
     if (!isOpen()) {
-        m_lastError = QStringLiteral("The database is not open.");
+        fail(QStringLiteral("The database is not open."));
         return false;
     }
     bool ok = q.prepare(sql);
@@ -123,7 +133,10 @@ bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& bi
             q.addBindValue(value);
         ok = q.exec();
     }
-    m_lastError = ok ? QString() : describe(q.lastError());
+    if (ok)
+        m_outcome = Outcome();
+    else
+        fail(describe(q.lastError()), nativeCode(q.lastError()));
     return ok;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -24,21 +26,22 @@ public:
     SqlConnection& operator=(const SqlConnection&) = delete;
 
     // Opens the file; OpenExisting fails (never creates) when the file is missing.
-    // On failure isOpen() is false and lastError() says why.
+    // On failure isOpen() is false and outcome() says why.
     static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting,
                               int busyTimeoutMs = DefaultBusyTimeoutMs);
 
     bool isOpen() const { return !m_name.isEmpty(); }
     const QString& path() const { return m_path; }
-    const QString& lastError() const { return m_lastError; }
+    // The last open or statement: ok, or the engine's message and code.
+    const Outcome& outcome() const { return m_outcome; }
     QSqlDatabase database() const;
     // The engine's own handle, for SqlStatement and the dialect; null when closed.
     sqlite3* handle() const;
     static sqlite3* nativeHandle(const QSqlDatabase& db);
 
-    // Runs one statement with bound values; false (and lastError()) when it fails.
+    // Runs one statement with bound values; false (and outcome()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});
-    // A forward-only query, already executed; check isActive() / lastError().
+    // A forward-only query, already executed; check isActive() / outcome().
     QSqlQuery query(const QString& sql, const QVariantList& binds = {});
     // The first column of the first row, or a null QVariant.
     QVariant scalar(const QString& sql, const QVariantList& binds = {});
@@ -56,5 +59,7 @@ private:
 
     QString m_name;
     QString m_path;
-    QString m_lastError;
+    void fail(const QString& message, int nativeCode = 0);
+
+    Outcome m_outcome;
 };

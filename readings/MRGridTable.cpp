@@ -43,12 +43,6 @@ QVariant isoDate(const QVariant& value)
     return date ? QVariant(DateText::toIso(*date)) : QVariant();
 }
 
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
-
 } // namespace
 
 QString MRGridTable::reportDbPath(const QString& programFolder)
@@ -84,13 +78,11 @@ MRGridTable::Row MRGridTable::toRow(const Reading& reading)
     return row;
 }
 
-bool MRGridTable::fill(const QString& programFolder, const std::vector<Reading>& readings, QString* error)
+Outcome MRGridTable::fill(const QString& programFolder, const std::vector<Reading>& readings)
 {
     const QString path = reportDbPath(programFolder);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        setError(error, QStringLiteral("The folder of %1 cannot be created.").arg(path));
-        return false;
-    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return Outcome::failure(QStringLiteral("The folder of %1 cannot be created.").arg(path), path);
     SqlConnection report = SqlConnection::open(path, SqlConnection::Mode::CreateIfMissing);
     SqlTransaction transaction(report);
     const bool ok = transaction.isActive() && report.exec(QStringLiteral("drop table if exists MRGrid"))
@@ -104,22 +96,21 @@ bool MRGridTable::fill(const QString& programFolder, const std::vector<Reading>&
                                {row.MRDate, row.BDate, row.Code, row.Prev, row.Pres, row.Used, row.MSN});
     }
     if (inserted && transaction.commit())
-        return true;
-    const QString reason = !report.lastError().isEmpty() ? report.lastError() : transaction.error();
-    setError(error, QStringLiteral("The report table in %1 cannot be written: %2").arg(path, reason));
-    return false;
+        return {};
+    const Outcome& failed = report.outcome();
+    const QString reason = !failed.message().isEmpty() ? failed.message() : transaction.error();
+    return Outcome::failure(QStringLiteral("The report table in %1 cannot be written: %2").arg(path, reason), path,
+                            failed.nativeCode());
 }
 
-std::vector<MRGridTable::Row> MRGridTable::read(const QString& programFolder, QString* error)
+Outcome MRGridTable::read(const QString& programFolder, std::vector<Row>& rows)
 {
-    std::vector<Row> rows;
+    rows.clear();
     SqlConnection report = SqlConnection::open(reportDbPath(programFolder));
     QSqlQuery q = report.query(
         QStringLiteral("select MRDate, BDate, Code, Prev, Pres, Used, MSN from MRGrid order by rowid"));
     while (q.next())
         rows.push_back({q.value(0), q.value(1), q.value(2).toString(), q.value(3).toString(), q.value(4).toString(),
                         q.value(5), q.value(6).toString()});
-    if (!report.lastError().isEmpty())
-        setError(error, report.lastError());
-    return rows;
+    return report.outcome();
 }

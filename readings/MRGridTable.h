@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -45,9 +47,9 @@ public:
     static Row toRow(const Reading& reading);
 
     // Drops and re-creates MRGrid (creating the folder and the file when missing) and
-    // inserts one row per reading. False, with the reason, when it cannot be written.
-    static bool fill(const QString& programFolder, const std::vector<Reading>& readings, QString* error = nullptr);
+    // inserts one row per reading. The reason when it cannot be written.
+    static Outcome fill(const QString& programFolder, const std::vector<Reading>& readings);
 
     // MRGrid's rows in the order they were inserted.
-    static std::vector<Row> read(const QString& programFolder, QString* error = nullptr);
+    static Outcome read(const QString& programFolder, std::vector<Row>& rows);
 };

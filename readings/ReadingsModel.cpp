@@ -36,7 +36,7 @@ ReadingsModel::ReadingsModel(QObject* parent)
 {
 }
 
-bool ReadingsModel::load(SqlConnection billing, int32_t custKey, int32_t locKey)
+Outcome ReadingsModel::load(SqlConnection billing, int32_t custKey, int32_t locKey)
 {
     beginResetModel();
     m_rows.clear();
@@ -53,9 +53,9 @@ bool ReadingsModel::load(SqlConnection billing, int32_t custKey, int32_t locKey)
             m_rows.push_back(std::move(reading));
         }
     }
-    m_lastError = ok ? QString() : m_db.lastError();
+    const Outcome loaded = ok ? Outcome() : m_db.outcome();
     endResetModel();
-    return ok;
+    return loaded;
 }
 
 void ReadingsModel::release()
@@ -180,7 +180,7 @@ ReadingsModel::WriteOutcome ReadingsModel::write(int row, int column, const QStr
 
     QSqlQuery query = m_db.query(sql, binds);
     if (!query.isActive())
-        return {false, false, m_db.lastError()};
+        return {false, false, m_db.outcome().message()};
     if (query.numRowsAffected() != 1)
         return {false, false, QStringLiteral("The reading is no longer in the billing database.")};
     m_rows[row] = std::move(after);

@@ -27,12 +27,11 @@ public:
 
     explicit ReadingsModel(QObject* parent = nullptr);
 
-    // Every reading of the location ordered by bill date and change-out; false
-    // (lastError()) when the database cannot be opened or read.
-    bool load(SqlConnection billing, int32_t custKey, int32_t locKey);
+    // Every reading of the location ordered by bill date and change-out; the
+    // engine's reason when the database cannot be opened or read.
+    Outcome load(SqlConnection billing, int32_t custKey, int32_t locKey);
     // Drops the rows and the connection.
     void release();
-    const QString& lastError() const { return m_lastError; }
 
     // The cell as the grid shows it.
     QString text(int row, int column) const;
@@ -64,5 +63,4 @@ private:
 
     SqlConnection m_db;
     std::vector<Reading> m_rows;
-    QString m_lastError;
 };

@@ -81,12 +81,14 @@ ReadingsReport::Prepared ReadingsReport::prepare(const QString& programFolder, c
                                                 const std::vector<MRGridTable::Reading>& readings)
 {
     Prepared prepared;
-    if (!MRGridTable::fill(programFolder, readings, &prepared.error)) {
+    prepared.fault = MRGridTable::fill(programFolder, readings);
+    if (!prepared.fault) {
         prepared.outcome = Outcome::Failed;
         return prepared;
     }
-    const std::vector<MRGridTable::Row> rows = MRGridTable::read(programFolder, &prepared.error);
-    if (!prepared.error.isEmpty()) {
+    std::vector<MRGridTable::Row> rows;
+    prepared.fault = MRGridTable::read(programFolder, rows);
+    if (!prepared.fault) {
         prepared.outcome = Outcome::Failed;
         return prepared;
     }

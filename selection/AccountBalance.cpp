@@ -64,20 +64,20 @@ AccountBalance AccountBalance::read(SqlConnection& billing, int32_t custKey, int
     return result;
 }
 
-bool AccountBalance::show(HistoryModule& module, QStringView listLine, AccountBalance& result)
+Outcome AccountBalance::show(HistoryModule& module, QStringView listLine, AccountBalance& result)
 {
-    if (!module.OpenBillingDb())
-        return false;
+    if (const Outcome opened = module.OpenBillingDb(); !opened)
+        return opened;
     result = read(module.BillingDb, module.CustKey, module.LocKey);
     module.CloseBillingDb();
     result.inactive = lineIsInactive(listLine);
-    return true;
+    return {};
 }
 
-bool AccountBalance::forAccount(HistoryModule& module, int32_t custKey, int32_t locKey, QString& caption)
+Outcome AccountBalance::forAccount(HistoryModule& module, int32_t custKey, int32_t locKey, QString& caption)
 {
-    if (!module.OpenBillingDb())
-        return false;
+    if (const Outcome opened = module.OpenBillingDb(); !opened)
+        return opened;
     AccountBalance result = read(module.BillingDb, custKey, locKey);
     const QVariant status =
         module.BillingDb.scalar(QStringLiteral("select status from [tbl customer] where custkey = ?"), {custKey});
@@ -85,5 +85,5 @@ bool AccountBalance::forAccount(HistoryModule& module, int32_t custKey, int32_t 
     // The list line pads the status to nine places; its first eight are compared.
     result.inactive = !status.isNull() && status.toString().left(8) == inactiveMark;
     caption = result.caption();
-    return true;
+    return {};
 }

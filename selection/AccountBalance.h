@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include "platform/Currency.h"
 
 #include <QString>
@@ -26,11 +28,11 @@ struct AccountBalance {
     static AccountBalance read(SqlConnection& billing, int32_t custKey, int32_t locKey);
 
     // The window's balance line: opens and closes the billing database around the
-    // reads; the inactive mark comes from the highlighted list line. False when the
-    // billing database cannot be opened.
-    static bool show(HistoryModule& module, QStringView listLine, AccountBalance& result);
+    // reads; the inactive mark comes from the highlighted list line. The engine's
+    // reason when the billing database cannot be opened.
+    static Outcome show(HistoryModule& module, QStringView listLine, AccountBalance& result);
 
     // The same caption for an account without a list line (the command line tools):
     // the inactive mark from the customer's status, as the list line would show it.
-    static bool forAccount(HistoryModule& module, int32_t custKey, int32_t locKey, QString& caption);
+    static Outcome forAccount(HistoryModule& module, int32_t custKey, int32_t locKey, QString& caption);
 };

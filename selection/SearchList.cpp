@@ -47,39 +47,30 @@ private:
     sqlite3* m_db;
 };
 
-void setError(QString* error, const QString& text)
+Outcome fill(HistoryModule& module, int index, const SearchList::Progress& progress)
 {
-    if (error)
-        *error = text;
-}
-
-bool fill(HistoryModule& module, int index, const SearchList::Progress& progress, QString* error)
-{
-    if (!module.OpenBillingDb()) {
-        setError(error, QStringLiteral("The billing database ") + module.BillingDbPath
-                            + QStringLiteral(" cannot be opened: ") + module.lastOpenError());
-        return false;
-    }
-    bool ok = module.BillingDb.attach(module.WorkDbPath, workSchema);
-    if (ok) {
+    if (const Outcome opened = module.OpenBillingDb(); !opened)
+        return Outcome::cannotOpen(FaultText::BillingDatabase, module.BillingDbPath, opened);
+    Outcome filled;
+    if (module.BillingDb.attach(module.WorkDbPath, workSchema)) {
         module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
         module.ExecBilling(QStringLiteral("pragma work.journal_mode = memory"));
         module.ExecBilling(roomToSort);
         SearchLineFunction::registerOn(module.BillingDb.handle());
+        bool ok;
         {
             ProgressHandler handler(module.BillingDb.handle(), progress);
             ok = module.ExecBilling(SearchList::buildStatement(index));
         }
         if (!ok)
-            setError(error, QStringLiteral("The account list cannot be built from the billing database ")
-                                + module.BillingDbPath + QStringLiteral(": ") + module.BillingDb.lastError());
+            filled = Outcome::failedIn(QStringLiteral("The account list cannot be built from"), QStringLiteral("the billing database"),
+                                       module.BillingDbPath, module.BillingDb.outcome());
         module.BillingDb.detach(workSchema);
     } else {
-        setError(error, QStringLiteral("The work database ") + module.WorkDbPath
-                            + QStringLiteral(" cannot be attached: ") + module.BillingDb.lastError());
+        filled = Outcome::cannotAttach(FaultText::WorkDatabase, module.WorkDbPath, module.BillingDb.outcome());
     }
     module.CloseBillingDb();
-    return ok;
+    return filled;
 }
 
 } // namespace
@@ -88,29 +79,24 @@ const QString SearchList::CreateStatement =
     QStringLiteral("create table histsrch (srchtext text, custkey long, lockey long, accno text, address text, "
                    "lookupname text, ID text, LocRoute text, LocSeq long)");
 
-bool SearchList::prepare(HistoryModule& module, QString* error)
+Outcome SearchList::prepare(HistoryModule& module)
 {
     if (module.WorkDbPath.isEmpty())
         module.WorkDbPath = Main::scratchPath(module.ProgramFolder, QTime::currentTime());
     if (!QFileInfo::exists(module.WorkDbPath)) {
         module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
-        if (!module.WorkDb.isOpen()) {
-            setError(error, QStringLiteral("The work database ") + module.WorkDbPath
-                                + QStringLiteral(" cannot be created: ") + module.WorkDb.lastError());
-            return false;
-        }
+        if (!module.WorkDb.isOpen())
+            return Outcome::cannotCreate(FaultText::WorkDatabase, module.WorkDbPath, module.WorkDb.outcome());
         module.WorkDb.makeScratch();
-    } else if (!module.OpenWorkDb()) {
-        setError(error, QStringLiteral("The work database ") + module.WorkDbPath
-                            + QStringLiteral(" cannot be opened: ") + module.lastOpenError());
-        return false;
+    } else if (const Outcome opened = module.OpenWorkDb(); !opened) {
+        return Outcome::cannotOpen(FaultText::WorkDatabase, module.WorkDbPath, opened);
     }
     // A file left by an earlier run may lack the table: create it if missing, then
     // empty it (the create fails harmlessly when the table is there).
     module.ExecWork(CreateStatement);
     module.ExecWork(QStringLiteral("delete from histsrch"));
     module.CloseWorkDb();
-    return true;
+    return {};
 }
 
 QString SearchList::buildStatement(int index)
@@ -124,26 +110,25 @@ QString SearchList::buildStatement(int index)
     return option ? select + QString::fromLatin1(option->buildOrder) : select;
 }
 
-bool SearchList::build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress, QString* error)
+Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress)
 {
     lines.clear();
-    if (!module.OpenWorkDb()) {
-        setError(error, QStringLiteral("The work database ") + module.WorkDbPath
-                            + QStringLiteral(" cannot be opened: ") + module.lastOpenError());
-        return false;
-    }
+    if (const Outcome opened = module.OpenWorkDb(); !opened)
+        return Outcome::cannotOpen(FaultText::WorkDatabase, module.WorkDbPath, opened);
     module.ExecWork(QStringLiteral("delete from histsrch"));
     module.CloseWorkDb();
 
-    const bool filled = fill(module, index, progress, error);
-    if (!module.OpenWorkDb())
-        return false;
-    const bool loaded = load(module.WorkDb, lines, progress, filled ? error : nullptr);
+    const Outcome filled = fill(module, index, progress);
+    if (const Outcome reopened = module.OpenWorkDb(); !reopened)
+        return filled.ok() ? reopened.retold(QStringLiteral("The account list cannot be read from the work database ")
+                                             + module.WorkDbPath)
+                           : filled;
+    const Outcome loaded = load(module.WorkDb, lines, progress);
     module.CloseWorkDb();
-    return filled && loaded;
+    return filled.ok() ? loaded : filled;
 }
 
-bool SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& progress, QString* error)
+Outcome SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& progress)
 {
     lines.clear();
     SqlStatement rows(work, "select rowid, srchtext, custkey, lockey from histsrch");
@@ -155,11 +140,11 @@ bool SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& p
     }
     if (!rows.isValid() || rows.failed()) {
         lines.clear();
-        setError(error, QStringLiteral("The account list cannot be read: ") + rows.error());
-        return false;
+        return Outcome::failure(QStringLiteral("The account list cannot be read: ") + rows.error(), work.path(),
+                                rows.errorCode());
     }
     lines.squeeze();
-    return true;
+    return {};
 }
 
 bool SearchList::sort(HistoryModule& module, int index, SearchLines& lines, const Progress& progress)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Outcome.h"
 #include "selection/SearchLines.h"
 
 #include <QString>
@@ -20,22 +21,20 @@ public:
     static const QString CreateStatement;
 
     // Creates the scratch file with histsrch when it is missing (naming it first if
-    // WorkDbPath is empty), else empties histsrch. False and `error` when the file
+    // WorkDbPath is empty), else empties histsrch. A failure when the file
     // cannot be made or opened.
-    static bool prepare(HistoryModule& module, QString* error = nullptr);
+    static Outcome prepare(HistoryModule& module);
 
     // The statement that fills work.histsrch from the billing tables in the option's
     // build order (none for an index outside 0-4).
     static QString buildStatement(int index);
 
     // Empties and fills histsrch, then reads it into `lines` in stored order.
-    // False and `error` when a database cannot be opened or the fill fails.
-    static bool build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress = {},
-                      QString* error = nullptr);
+    // A failure when a database cannot be opened or the fill fails.
+    static Outcome build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress = {});
 
     // Reads histsrch in stored order; a failed read leaves `lines` empty and says why.
-    static bool load(SqlConnection& work, SearchLines& lines, const Progress& progress = {},
-                     QString* error = nullptr);
+    static Outcome load(SqlConnection& work, SearchLines& lines, const Progress& progress = {});
 
     // Shows `lines` in the option's re-sort order without touching the table; an
     // index outside 0-4 gives the stored order.

@@ -1,23 +1,13 @@
 #include "selection/SelectionSettings.h"
 
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "platform/BasicRuntime.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
-
-constexpr qint64 settingsReadLimit = 64 * 1024;
-
-QByteArray withoutLineEnd(QByteArray line)
-{
-    if (line.endsWith('\n'))
-        line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return line;
-}
 
 int optionIndex(const QByteArray& line)
 {
@@ -30,27 +20,20 @@ int optionIndex(const QByteArray& line)
 SelectionSettings SelectionSettings::parse(const QByteArray& contents)
 {
     SelectionSettings settings;
-    if (contents.isEmpty())
+    const QList<QByteArray> lines = SuiteTextFile::lines(contents);
+    if (lines.isEmpty())
         return settings;
-    const qsizetype firstEnd = contents.indexOf('\n');
-    settings.SortIndex = optionIndex(withoutLineEnd(contents.left(firstEnd < 0 ? contents.size() : firstEnd + 1)));
-    if (firstEnd < 0 || firstEnd + 1 >= contents.size())
-        return settings;
-    const QByteArray rest = contents.mid(firstEnd + 1);
-    const qsizetype secondEnd = rest.indexOf('\n');
-    settings.searchText = QString::fromUtf8(withoutLineEnd(rest.left(secondEnd < 0 ? rest.size() : secondEnd + 1)));
+    settings.SortIndex = optionIndex(lines[0]);
+    if (lines.size() > 1)
+        settings.searchText = QString::fromUtf8(lines[1]);
     return settings;
 }
 
 std::optional<SelectionSettings> SelectionSettings::read(const QString& programFolder)
 {
-    const QString path = SuiteFolder::findFile(programFolder, QString::fromLatin1(FileName));
-    if (path.isEmpty())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return SelectionSettings{};
-    return parse(file.read(settingsReadLimit));
+    if (const std::optional<QByteArray> contents = SuiteTextFile::readNamed(programFolder, QString::fromLatin1(FileName)))
+        return parse(*contents);
+    return std::nullopt;
 }
 
 QByteArray SelectionSettings::format(std::optional<int> sortIndex, const QString& searchText)

@@ -20,12 +20,11 @@ std::optional<int> JournalPrinting::cmdPrint(HistoryModule& module, Messenger& m
 void JournalPrinting::print(HistoryModule& module, Messenger& messenger, const JournalPrintState& state,
                             QWidget* parent)
 {
-    QString error;
-    const std::optional<BandedReport> report = rptHistoryJournal::ReportStart(module, state, &error);
-    if (!report) {
-        messenger.tell(QStringLiteral("The journal cannot be printed: %1").arg(error), QStringLiteral("CANNOT PRINT"),
-                       Messenger::Icon::Critical);
+    BandedReport report;
+    if (const Outcome started = rptHistoryJournal::ReportStart(module, state, report); !started) {
+        messenger.tell(QStringLiteral("The journal cannot be printed: %1").arg(started.message()),
+                       QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
         return;
     }
-    ReportPreview::exec(*report, messenger, parent);
+    ReportPreview::exec(report, messenger, parent);
 }

@@ -128,11 +128,11 @@ bool frmHistory::Form_Load()
     cmdHideCom->setText(m_flags.HideComments ? JournalCaptions::showComments() : JournalCaptions::hideComments());
     cmdPmts->setText(m_flags.ConsolidatePayments ? JournalCaptions::distributePayments()
                                                  : JournalCaptions::consolidatePayments());
-    if (!loaded.extraction.ok) {
+    if (!loaded.extraction.outcome) {
         m_module.NoHistory = -1;
         m_model->clear();
         Data1_Reposition();
-        m_messenger.tell(loaded.extraction.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+        m_messenger.tell(loaded.extraction.outcome.message(), QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return true;
     }
     if (!loaded.extraction.missing.isEmpty() && loaded.extraction.missing != m_missingTold) {
@@ -164,9 +164,9 @@ bool frmHistory::Form_Load()
     placeButtons();
     applyPreviousReadingsLayout();
 
-    if (!loaded.build.error.isEmpty()) {
+    if (!loaded.build.outcome) {
         m_model->clear();
-        m_messenger.tell(loaded.build.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+        m_messenger.tell(loaded.build.outcome.message(), QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return true;
     }
     if (loaded.build.NoHistory) {

@@ -44,8 +44,8 @@ void frmHistory::rebuildJournal()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const JournalBuilder::Result built = JournalLoader::rebuild(m_module, m_flags, rows);
     QApplication::restoreOverrideCursor();
-    if (!built.error.isEmpty())
-        m_messenger.tell(built.error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+    if (!built.outcome)
+        m_messenger.tell(built.outcome.message(), QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
     if (!built.NoHistory) {
         cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier()
                                                   : JournalCaptions::applyMultiplier());

@@ -4,8 +4,9 @@
 #include "app/HistoryModule.h"
 #include "journal/HistoryComments.h"
 #include "platform/DateText.h"
-#include "platform/widgets/CommandButton.h"
 #include "platform/Messenger.h"
+#include "platform/Outcome.h"
+#include "platform/widgets/CommandButton.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -165,21 +166,21 @@ void frmHistoryComment::cmdSave_Click()
         return;
     }
     const auto result = HistoryComments::add(m_module, *DateText::parse(txtDate->text()), txtComment->toPlainText());
-    finish(result.saved, result.problem, QStringLiteral("COMMENT NOT SAVED"));
+    finish(result.saved, result.outcome, QStringLiteral("COMMENT NOT SAVED"));
 }
 
 void frmHistoryComment::cmdDelete_Click()
 {
     const auto result = HistoryComments::remove(m_module, m_module.SelectedDate, m_module.SelectedDescr);
-    finish(result.saved, result.problem, QStringLiteral("COMMENT NOT DELETED"));
+    finish(result.saved, result.outcome, QStringLiteral("COMMENT NOT DELETED"));
 }
 
 // Stored in the billing database: the dialog closes, whatever befell the journal's
 // copy. Not stored: what the operator typed stays in the dialog for a retry.
-void frmHistoryComment::finish(bool stored, const QString& problem, const QString& notStoredTitle)
+void frmHistoryComment::finish(bool stored, const Outcome& problem, const QString& notStoredTitle)
 {
-    if (!problem.isEmpty())
-        m_messenger.tell(problem, stored ? QStringLiteral("JOURNAL NOT UPDATED") : notStoredTitle,
+    if (!problem)
+        m_messenger.tell(problem.message(), stored ? QStringLiteral("JOURNAL NOT UPDATED") : notStoredTitle,
                          Messenger::Icon::Critical);
     if (stored)
         accept();

@@ -4,6 +4,7 @@
 
 class HistoryModule;
 class Messenger;
+class Outcome;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -22,7 +23,7 @@ protected:
 private:
     void cmdSave_Click();
     void cmdDelete_Click();
-    void finish(bool stored, const QString& problem, const QString& notStoredTitle);
+    void finish(bool stored, const Outcome& problem, const QString& notStoredTitle);
     void dateBoxLostFocus();
     bool isValidDate() const;
     void tryAgain(const QString& text);

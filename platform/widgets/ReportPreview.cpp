@@ -23,9 +23,10 @@ void addSavePdfAction(QPrintPreviewDialog& dialog, const BandedReport& report, M
         const QString path = QFileDialog::getSaveFileName(&dialog, QStringLiteral("Save as PDF"),
                                                           report.caption + QStringLiteral(".pdf"),
                                                           QStringLiteral("PDF files (*.pdf)"));
-        QString error;
-        if (!path.isEmpty() && !report.writePdf(path, &error))
-            messenger.tell(error, QStringLiteral("CANNOT SAVE"), Messenger::Icon::Warning);
+        if (path.isEmpty())
+            return;
+        if (const Outcome written = report.writePdf(path); !written)
+            messenger.tell(written.message(), QStringLiteral("CANNOT SAVE"), Messenger::Icon::Warning);
     });
 }
 

@@ -14,7 +14,7 @@ bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenge
         ReadingsReport::prepare(module.ProgramFolder, module.CompanyTitle, accNo, lookupName, readings);
     switch (prepared.outcome) {
     case ReadingsReport::Outcome::Failed:
-        messenger.tell(prepared.error, QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
+        messenger.tell(prepared.fault.message(), QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
         return false;
     case ReadingsReport::Outcome::NothingToPrint:
         messenger.tell(QStringLiteral("There are no readings to print."), QStringLiteral("NOTHING TO PRINT"),
@@ -32,7 +32,7 @@ bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenge
 {
     SqlConnection billing = module.openBilling();
     if (!billing.isOpen()) {
-        messenger.tell(billing.lastError(), QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
+        messenger.tell(billing.outcome().message(), QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
         return false;
     }
     const std::vector<MRGridTable::Reading> readings = MRGridTable::readBilling(billing, module.CustKey, module.LocKey);

@@ -133,9 +133,9 @@ void frmUncomputedReadings::Form_Activate()
     audit(QStringLiteral("Edit existing readings form loaded for account ") + ReadingsAccNo);
     SSDBGrid1Caption->setText(QStringLiteral("All Meter Readings for ") + ReadingsAccNo + QLatin1Char(' ')
                               + ReadingsLookupName);
-    if (!Data1->load(m_module.openBilling(), m_module.CustKey, m_module.LocKey)) {
+    if (const Outcome loaded = Data1->load(m_module.openBilling(), m_module.CustKey, m_module.LocKey); !loaded) {
         m_messenger.tell(QStringLiteral("The readings cannot be read from the billing database %1:\n%2")
-                             .arg(m_module.BillingDbPath, Data1->lastError()),
+                             .arg(m_module.BillingDbPath, loaded.message()),
                          QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         reject();
         return;
@@ -193,11 +193,12 @@ bool frmUncomputedReadings::commitCell(int row, int column, const QString& typed
 
 void frmUncomputedReadings::audit(const QString& text)
 {
-    if (m_audit.WriteAudit(text) || m_auditFailureTold)
+    const Outcome written = m_audit.WriteAudit(text);
+    if (written || m_auditFailureTold)
         return;
     // Said once per window: the readings work on without their audit line.
     m_auditFailureTold = true;
-    m_messenger.tell(QStringLiteral("The audit log could not be written; changes are still saved.\n") + m_audit.lastError(),
+    m_messenger.tell(QStringLiteral("The audit log could not be written; changes are still saved.\n") + written.message(),
                      QStringLiteral("AUDIT NOT WRITTEN"), Messenger::Icon::Warning);
 }
 

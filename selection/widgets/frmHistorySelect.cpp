@@ -78,8 +78,8 @@ bool frmHistorySelect::Form_Load()
     } else {
         m_controls.opt->button(0)->setChecked(true);
     }
-    QString error;
-    if (!SearchList::prepare(m_module, &error) || !BuildSearchList(SortIndex, &error)) {
+    QString error = SearchList::prepare(m_module).message();
+    if (!error.isEmpty() || !BuildSearchList(SortIndex, &error)) {
         m_messenger.tell(error, QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return false;
     }
@@ -95,7 +95,9 @@ bool frmHistorySelect::BuildSearchList(int index, QString* error)
     {
         BusyProgress busy(this, QStringLiteral("Building the account list..."));
         m_model->change([&](SearchLines& lines) {
-            built = SearchList::build(m_module, index, lines, [&busy] { busy.tick(); }, error);
+            const Outcome made = SearchList::build(m_module, index, lines, [&busy] { busy.tick(); });
+            built = made.ok();
+            *error = made.message();
         });
     }
     m_currentRow = m_model->lines().isEmpty() ? -1 : 0;
@@ -123,9 +125,8 @@ void frmHistorySelect::SortSearchList(int index)
 void frmHistorySelect::ShowAccountBalance()
 {
     AccountBalance balance;
-    if (!AccountBalance::show(m_module, listText(), balance)) {
-        m_messenger.tell(QStringLiteral("The billing database ") + m_module.BillingDbPath
-                             + QStringLiteral(" cannot be opened: ") + m_module.lastOpenError(),
+    if (const Outcome shown = AccountBalance::show(m_module, listText(), balance); !shown) {
+        m_messenger.tell(Outcome::cannotOpen(FaultText::BillingDatabase, m_module.BillingDbPath, shown).message(),
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Critical);
         return;
     }

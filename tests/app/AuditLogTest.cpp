@@ -85,8 +85,9 @@ TEST_F(AuditLogTest, AnUnwritableFolderIsReportedNotThrown)
 {
     suite.writeFile("AUDIT", "a file where the folder should be");
     AuditLog log(settings(), [] { return march7At1449; });
-    EXPECT_FALSE(log.WriteAudit("text"));
-    EXPECT_FALSE(log.lastError().isEmpty());
+    const Outcome written = log.WriteAudit("text");
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(written.message().isEmpty());
 }
 
 TEST_F(AuditLogTest, TableRowIsBoundSoQuotesAreSafe)
@@ -96,7 +97,8 @@ TEST_F(AuditLogTest, TableRowIsBoundSoQuotesAreSafe)
     s.AuditToTable = true;
     s.AuditDbPath = suite.billingPath();
     AuditLog log(s, [] { return march7At1449; });
-    ASSERT_TRUE(log.WriteAudit("changed meter reading code from O'BRIEN to A")) << log.lastError().toStdString();
+    const Outcome written = log.WriteAudit("changed meter reading code from O'BRIEN to A");
+    ASSERT_TRUE(written) << written.message().toStdString();
     QSqlQuery row = suite.billing().query("select [When], ByWhom, What from LIDB");
     ASSERT_TRUE(row.next());
     EXPECT_EQ(row.value(0).toString(), "20190307 02:49 PM ");
@@ -110,8 +112,9 @@ TEST_F(AuditLogTest, AMissingTableFailsButTheFileLineIsStillWritten)
     s.AuditToTable = true;
     s.AuditDbPath = suite.billingPath();
     AuditLog log(s, [] { return march7At1449; });
-    EXPECT_FALSE(log.WriteAudit("text"));
-    EXPECT_TRUE(log.lastError().contains("LIDB"));
+    const Outcome written = log.WriteAudit("text");
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(written.message().contains("LIDB"));
     EXPECT_EQ(logText(), QByteArray("20190307 02:49 PM CLERK1 text\r\n"));
 }
 

@@ -1,4 +1,5 @@
 #include "app/SuiteFolder.h"
+#include "app/SuiteTextFile.h"
 #include "support/HomeVariable.h"
 
 #include <QDir>
@@ -39,6 +40,25 @@ TEST(SuiteFolder, IsNamedElseBesideTheProgramElseRememberedWhileItHoldsASuite)
         EXPECT_EQ(located.source, c.source) << c.name;
         EXPECT_EQ(located.folder, c.folder) << c.name;
     }
+}
+
+// Every settings file is read through these lines: what a final line end, a CR and
+// a blank line give decides whether a value is absent or empty.
+TEST(SuiteTextFile, LinesEndAtCrLfOrLfAndAFinalEndOpensNoLine)
+{
+    const struct {
+        QByteArray contents;
+        QList<QByteArray> lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n", {""}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"a\r\r\nb", {"a\r", "b"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SuiteTextFile::lines(c.contents), c.lines) << c.contents.toStdString();
 }
 
 } // namespace

@@ -49,8 +49,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_db.open(QStringLiteral(":memory:"), true));
-        QString error;
-        ASSERT_TRUE(BillingSchema::create(m_db.handle(), &error)) << error.toStdString();
+        const Outcome created = BillingSchema::create(m_db.handle());
+        ASSERT_TRUE(created) << created.message().toStdString();
     }
     SqliteDb m_db;
 };
@@ -111,9 +111,10 @@ TEST(BillingSchemaGlobalTest, CreatingTwiceReportsTheEngineMessage)
 {
     SqliteDb db;
     ASSERT_TRUE(db.open(QStringLiteral(":memory:"), true));
-    QString error;
-    ASSERT_TRUE(BillingSchema::create(db.handle(), &error));
-    EXPECT_FALSE(BillingSchema::create(db.handle(), &error));
+    ASSERT_TRUE(BillingSchema::create(db.handle()));
+    const Outcome again = BillingSchema::create(db.handle());
+    const QString error = again.message();
+    EXPECT_FALSE(again);
     EXPECT_TRUE(error.contains(QStringLiteral("already exists"))) << error.toStdString();
 }
 

@@ -34,7 +34,7 @@ protected:
     static void TearDownTestSuite() { s_folder.reset(); }
     void SetUp() override
     {
-        ASSERT_TRUE(s_summary.ok()) << s_summary.error.toStdString();
+        ASSERT_TRUE(s_summary.outcome.ok()) << s_summary.outcome.message().toStdString();
         ASSERT_TRUE(m_db.open(s_summary.billingPath, false));
     }
     int64_t count(const std::string& table, int index)
@@ -110,7 +110,7 @@ TEST_F(DemoBigJournalTest, SeedVariesTheAmountsOnly)
     QTemporaryDir other;
     const DemoSummary same = DemoSuite::write(other.filePath(QStringLiteral("same")), options(5));
     const DemoSummary different = DemoSuite::write(other.filePath(QStringLiteral("different")), options(6));
-    ASSERT_TRUE(same.ok() && different.ok());
+    ASSERT_TRUE(same.outcome.ok() && different.outcome.ok());
     EXPECT_EQ(same.bigAccounts, s_summary.bigAccounts);
     EXPECT_EQ(same.rows, s_summary.rows);
     for (const char* table : {"[tbl bill detail]", "[tbl reading]"}) {

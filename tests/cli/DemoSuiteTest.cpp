@@ -34,7 +34,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(s_summary.ok()) << s_summary.error.toStdString();
+        ASSERT_TRUE(s_summary.outcome.ok()) << s_summary.outcome.message().toStdString();
         ASSERT_TRUE(m_db.open(s_summary.billingPath, false));
     }
     static QString suite() { return s_folder->path() + QStringLiteral("/suite"); }
@@ -172,7 +172,7 @@ TEST_F(DemoSuiteTest, SameSeedSameSuiteOtherSeedOtherSuite)
     QTemporaryDir other;
     const DemoSummary same = DemoSuite::write(other.path() + QStringLiteral("/same"), smallSuite(7));
     const DemoSummary different = DemoSuite::write(other.path() + QStringLiteral("/different"), smallSuite(8));
-    ASSERT_TRUE(same.ok() && different.ok());
+    ASSERT_TRUE(same.outcome.ok() && different.outcome.ok());
     EXPECT_EQ(same.rows, s_summary.rows);
     EXPECT_EQ(suiteChecksum(same.billingPath), suiteChecksum(s_summary.billingPath));
     EXPECT_NE(suiteChecksum(different.billingPath), suiteChecksum(s_summary.billingPath));
@@ -184,10 +184,10 @@ TEST(DemoSuiteNoHistoryTest, LocationsWithoutHistoryAndARewrite)
     DemoOptions options;
     options.locations = 25;
     options.years = 0;
-    ASSERT_TRUE(DemoSuite::write(dir.path(), options).ok());
+    ASSERT_TRUE(DemoSuite::write(dir.path(), options).outcome.ok());
     // Writing again into the same folder replaces the suite.
     const DemoSummary summary = DemoSuite::write(dir.path(), options);
-    ASSERT_TRUE(summary.ok()) << summary.error.toStdString();
+    ASSERT_TRUE(summary.outcome.ok()) << summary.outcome.message().toStdString();
     SqliteDb db;
     ASSERT_TRUE(db.open(summary.billingPath, false));
     EXPECT_EQ(number(db, "select count(*) from [tbl location]"), 25);

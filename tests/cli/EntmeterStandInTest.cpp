@@ -99,7 +99,7 @@ TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
 {
     writeRequest("1234\r\n56\r\n5/1/2017\r\n10442\r\n");
     const auto result = EntmeterStandIn::run(m_dir.path());
-    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    ASSERT_TRUE(result.outcome) << result.outcome.message().toStdString();
     EXPECT_TRUE(doneMarkerExists());
 
     // Both meters of the change-out count: (300 + 200) x 10 gallons.
@@ -136,7 +136,7 @@ TEST_F(EntmeterStandInTest, ABadRequestStillReleasesTheWaitingViewer)
 {
     writeRequest("1234\r\n56\r\nnot a date\r\n10442\r\n");
     const auto result = EntmeterStandIn::run(m_dir.path());
-    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.outcome);
     EXPECT_TRUE(doneMarkerExists());
     EXPECT_EQ(text(m_db, "select amount from [tbl bill detail] where code = 'WATER' and adjusted = 0 and date = '2017-05-01'"),
               QStringLiteral("1.0"));
@@ -145,7 +145,7 @@ TEST_F(EntmeterStandInTest, ABadRequestStillReleasesTheWaitingViewer)
 TEST_F(EntmeterStandInTest, MissingRequestIsReported)
 {
     const auto result = EntmeterStandIn::run(m_dir.path());
-    EXPECT_TRUE(result.error.contains(QStringLiteral("CompOneRdg.ini")));
+    EXPECT_TRUE(result.outcome.message().contains(QStringLiteral("CompOneRdg.ini")));
     EXPECT_TRUE(doneMarkerExists());
 }
 

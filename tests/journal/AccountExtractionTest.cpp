@@ -49,7 +49,7 @@ TEST_F(AccountExtractionTest, CopiesExactlyTheAccountsRows)
 {
     ASSERT_FALSE(QFileInfo::exists(module.WorkDbPath));
     const auto result = AccountExtraction::run(module);
-    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    ASSERT_TRUE(result.outcome) << result.outcome.message().toStdString();
     ASSERT_TRUE(module.WorkDb.isOpen());
     const std::map<QString, int> expected = {{"cust", 1}, {"loc", 1},    {"bd", 1},  {"mr", 1},
                                              {"pd", 1},   {"dep", 1},    {"depref", 1}, {"bal", 1},
@@ -62,14 +62,14 @@ TEST_F(AccountExtractionTest, CopiesExactlyTheAccountsRows)
 
 TEST_F(AccountExtractionTest, ReloadReplacesTheAccountButKeepsTheFirstCodeTable)
 {
-    ASSERT_TRUE(AccountExtraction::run(module).ok);
+    ASSERT_TRUE(AccountExtraction::run(module).outcome);
     module.WorkDb.exec("create table histsrch (custkey long, lockey long)");
     module.CloseWorkDb();
     suite.exec("update [lkup transaction code] set description = 'CHANGED'");
 
     module.CustKey = 2;
     module.LocKey = 20;
-    ASSERT_TRUE(AccountExtraction::run(module).ok);
+    ASSERT_TRUE(AccountExtraction::run(module).outcome);
     EXPECT_EQ(module.WorkDb.scalar("select custkey from cust").toInt(), 2);
     EXPECT_EQ(count("ae"), 1);
     EXPECT_EQ(module.WorkDb.scalar("select count(*) from lutc where description = 'CHANGED'").toInt(), 0);
@@ -80,7 +80,7 @@ TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
 {
     module.CustKey = 99;
     module.LocKey = 99;
-    ASSERT_TRUE(AccountExtraction::run(module).ok);
+    ASSERT_TRUE(AccountExtraction::run(module).outcome);
     for (const QString& table : AccountExtraction::workTables()) {
         EXPECT_TRUE(module.WorkDb.tableExists(table)) << table.toStdString();
         if (table != "lutc") {
@@ -93,8 +93,8 @@ TEST_F(AccountExtractionTest, AnUnopenableBillingDatabaseIsReported)
 {
     module.BillingDbPath = suite.filePath("missing.mdb");
     const auto result = AccountExtraction::run(module);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.contains("missing.mdb"));
+    EXPECT_FALSE(result.outcome);
+    EXPECT_TRUE(result.outcome.message().contains("missing.mdb"));
 }
 
 } // namespace

@@ -19,7 +19,7 @@ TEST(DemoAccountExtraction, WorkTablesHoldExactlyTheAccountsRows)
     options.locations = 40;
     options.years = 2;
     const DemoSummary summary = DemoSuite::write(dir.path(), options);
-    ASSERT_TRUE(summary.ok()) << summary.error.toStdString();
+    ASSERT_TRUE(summary.outcome.ok()) << summary.outcome.message().toStdString();
 
     for (const QString& account : summary.sampleAccounts) {
         HistoryModule module;
@@ -27,7 +27,7 @@ TEST(DemoAccountExtraction, WorkTablesHoldExactlyTheAccountsRows)
         FakeMessenger messenger;
         ASSERT_EQ(Main::prepare(module, account, messenger, QTime(14, 5, 9)), Main::Route::Journal);
         EXPECT_TRUE(module.WorkDbPath.endsWith("/ledview140509.mdb"));
-        ASSERT_TRUE(AccountExtraction::run(module).ok);
+        ASSERT_TRUE(AccountExtraction::run(module).outcome);
         ASSERT_TRUE(module.WorkDb.attach(module.BillingDbPath, "billing"));
 
         const struct {
@@ -58,7 +58,7 @@ TEST(DemoAccountExtraction, WorkTablesHoldExactlyTheAccountsRows)
                     .replace("{L}", QString::number(module.LocKey));
             // Keys are integers: written into the statement as numbers.
             const QVariant differing = module.WorkDb.scalar(sql);
-            ASSERT_FALSE(differing.isNull()) << module.WorkDb.lastError().toStdString();
+            ASSERT_FALSE(differing.isNull()) << module.WorkDb.outcome().message().toStdString();
             EXPECT_EQ(differing.toInt(), 0) << account.toStdString() << " " << t.work;
             rows += module.WorkDb.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(t.work))).toInt();
         }

@@ -89,7 +89,7 @@ protected:
             "else moneytext(sum(moneydelta(chg, pmt)) over journal) end, "
             "dorder, mult, row_number() over journal - 1 "
             "from prejurn window journal as (order by bdate, dorder, rowid rows unbounded preceding) "
-            "order by bdate, dorder, rowid")) << module.WorkDb.lastError().toStdString();
+            "order by bdate, dorder, rowid")) << module.WorkDb.outcome().message().toStdString();
         if (flags.MultApplied)
             JournalBuilder::applyMultiplier(module);
         const float longest =

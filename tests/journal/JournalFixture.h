@@ -27,7 +27,7 @@ protected:
     {
         JournalFlags used = flags;
         result = JournalLoader::load(module, used, QString());
-        EXPECT_TRUE(result.extraction.ok) << result.extraction.error.toStdString();
+        EXPECT_TRUE(result.extraction.outcome) << result.extraction.outcome.message().toStdString();
         return result.rows;
     }
 

@@ -10,7 +10,7 @@ protected:
         suite.prepare(module, 7, 70);
         JournalFlags flags;
         const auto loaded = JournalLoader::load(module, flags, QStringLiteral("design"));
-        EXPECT_TRUE(loaded.extraction.ok);
+        EXPECT_TRUE(loaded.extraction.outcome);
         return loaded.header;
     }
 

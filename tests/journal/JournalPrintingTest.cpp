@@ -64,8 +64,8 @@ TEST_F(JournalPrintingTest, PdfHoldsTheRangeOnAsManyPagesAsTheReportCounts)
     QTemporaryDir dir;
     const QString path = dir.filePath("journal.pdf");
     int pages = 0;
-    QString error;
-    ASSERT_TRUE(rptHistoryJournal::writePdf(module, state(10, 129), path, &error, &pages)) << error.toStdString();
+    const Outcome written = rptHistoryJournal::writePdf(module, state(10, 129), path, &pages);
+    ASSERT_TRUE(written) << written.message().toStdString();
     EXPECT_EQ(pages, 3);   // 120 rows, 48 a page
     EXPECT_EQ(PdfTools::pageCount(path), 3);
     EXPECT_TRUE(PdfTools::run("pdfinfo", {path}).contains("612 x 792 pts (letter)"));

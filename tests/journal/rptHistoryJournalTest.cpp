@@ -121,8 +121,9 @@ TEST_F(rptHistoryJournalRows, ReportStartReadsTheRangeWithShortDates)
     JournalPrintState state = stateWithWidths(JournalPrintState::defaultColumnWidths(false));
     state.PrintFirstRow = 1;
     state.PrintLastRow = 3;
-    const auto report = rptHistoryJournal::ReportStart(module, state);
-    ASSERT_TRUE(report);
+    BandedReport started;
+    ASSERT_TRUE(rptHistoryJournal::ReportStart(module, state, started));
+    const BandedReport* report = &started;
     EXPECT_EQ(report->pageHeader.find(QStringLiteral("Label12"))->text, QStringLiteral("TEST UTILITY  Customer History"));
     ASSERT_EQ(report->rows.size(), 3u);
     // Row 1 is February's reading, which comes before the charge of its day.

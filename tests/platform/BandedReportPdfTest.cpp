@@ -42,9 +42,9 @@ TEST(BandedReportPdf, ReportWithoutRowsPrintsItsHeaderOnce)
 
 TEST(BandedReportPdf, UnwritableFileIsReported)
 {
-    QString error;
-    EXPECT_FALSE(numberedReport(1).writePdf("/nonexistent-folder/x.pdf", &error));
-    EXPECT_TRUE(error.contains("/nonexistent-folder/x.pdf"));
+    const Outcome written = numberedReport(1).writePdf("/nonexistent-folder/x.pdf");
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(written.message().contains("/nonexistent-folder/x.pdf"));
 }
 
 } // namespace

@@ -33,7 +33,8 @@ TEST_P(MRGridScaleTest, ReadingsAndUsageAreScaledByTheMultiplier)
     const ScaleCase& c = GetParam();
     QTemporaryDir dir;
     ASSERT_TRUE(MRGridTable::fill(dir.path(), {c.reading}));
-    const std::vector<MRGridTable::Row> rows = MRGridTable::read(dir.path());
+    std::vector<MRGridTable::Row> rows;
+    ASSERT_TRUE(MRGridTable::read(dir.path(), rows));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Prev, QString::fromLatin1(c.prev));
     EXPECT_EQ(rows[0].Pres, QString::fromLatin1(c.pres));
@@ -64,7 +65,8 @@ TEST(MRGridTable, CreatesTheReportFolderAndKeepsOnlyTheLastCopy)
     ASSERT_TRUE(MRGridTable::fill(dir.path(), {reading(1, 2, 1, 1), reading(2, 3, 1, 1)}));
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("reports/emptdata.mdb")));
     ASSERT_TRUE(MRGridTable::fill(dir.path(), {reading(7, 9, 2, 1)}));
-    const auto rows = MRGridTable::read(dir.path());
+    std::vector<MRGridTable::Row> rows;
+    ASSERT_TRUE(MRGridTable::read(dir.path(), rows));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Prev, QStringLiteral("7"));
 }
@@ -83,7 +85,8 @@ TEST(MRGridTable, TextIsStoredAsTyped)
     odd.MSN = QStringLiteral("x'); drop table MRGrid; --");
     odd.ReadDate = QVariant();
     ASSERT_TRUE(MRGridTable::fill(dir.path(), {odd}));
-    const auto rows = MRGridTable::read(dir.path());
+    std::vector<MRGridTable::Row> rows;
+    ASSERT_TRUE(MRGridTable::read(dir.path(), rows));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Code, QStringLiteral("O'NEIL"));
     EXPECT_EQ(rows[0].MSN, odd.MSN.toString());
@@ -114,7 +117,7 @@ TEST(ReadingsReport, PrintsOneLinePerReadingUnderTheAccountTitle)
     QTemporaryDir dir;
     const auto prepared = ReadingsReport::prepare(dir.path(), QStringLiteral("TEST UTILITY"), QStringLiteral("10442"),
                                                   QStringLiteral("RIVERSIDE MILL"), {reading(1234, 1300, 66, 10)});
-    ASSERT_EQ(prepared.outcome, ReadingsReport::Outcome::Ready) << prepared.error.toStdString();
+    ASSERT_EQ(prepared.outcome, ReadingsReport::Outcome::Ready) << prepared.fault.message().toStdString();
     EXPECT_EQ(prepared.report.pageHeader.find("Title")->text, QStringLiteral("TEST UTILITY  Meter Readings"));
     EXPECT_EQ(prepared.report.pageHeader.find("Account")->text, QStringLiteral("Account: 10442 RIVERSIDE MILL"));
     ASSERT_EQ(prepared.report.rows.size(), 1u);

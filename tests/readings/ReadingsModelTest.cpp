@@ -22,7 +22,8 @@ protected:
                                        {"BillDate", "2017-04-01"}, {"ReadDate", "N/A"}});
         suite.insert("[tbl reading]", {{"ReadingKey", 4}, {"CustKey", 1}, {"LocKey", 11}, {"BillDate", "2017-01-01"}});
         suite.insert("[tbl reading]", {{"ReadingKey", 5}, {"CustKey", 2}, {"LocKey", 10}, {"BillDate", "2017-01-01"}});
-        ASSERT_TRUE(model.load(SqlConnection::open(suite.billingPath()), 1, 10)) << model.lastError().toStdString();
+        const Outcome loaded = model.load(SqlConnection::open(suite.billingPath()), 1, 10);
+        ASSERT_TRUE(loaded) << loaded.message().toStdString();
     }
 
     QVariant stored(int key, const QString& field)
@@ -149,8 +150,9 @@ TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
 TEST(ReadingsModelLoad, AMissingDatabaseIsAnError)
 {
     ReadingsModel model;
-    EXPECT_FALSE(model.load(SqlConnection::open("/nonexistent/billing.mdb"), 1, 10));
-    EXPECT_FALSE(model.lastError().isEmpty());
+    const Outcome loaded = model.load(SqlConnection::open("/nonexistent/billing.mdb"), 1, 10);
+    EXPECT_FALSE(loaded);
+    EXPECT_FALSE(loaded.message().isEmpty());
     EXPECT_EQ(model.rowCount(), 0);
 }
 

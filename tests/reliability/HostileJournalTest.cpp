@@ -136,10 +136,11 @@ TEST_F(HostileJournalTest, EveryViewCommandRebuildsWithoutAnError)
 
 TEST_F(HostileJournalTest, PagingVisitsEveryHostileAccount)
 {
-    QString error;
-    ASSERT_TRUE(SearchList::prepare(module, &error)) << error.toStdString();
+    const Outcome prepared = SearchList::prepare(module);
+    ASSERT_TRUE(prepared) << prepared.message().toStdString();
     SearchLines lines;
-    ASSERT_TRUE(SearchList::build(module, 1, lines, {}, &error)) << error.toStdString();
+    const Outcome built = SearchList::build(module, 1, lines);
+    ASSERT_TRUE(built) << built.message().toStdString();
     open();
     // Back to the first account, then forward past the last.
     for (int step = 0; step < lines.size(); ++step)

@@ -11,9 +11,8 @@ class HostileSuite : public TestSuite {
 public:
     HostileSuite()
     {
-        QString error;
-        EXPECT_TRUE(HostileData::write(billing().handle(), &error))
-            << error.toStdString();
+        const Outcome written = HostileData::write(billing().handle());
+        EXPECT_TRUE(written) << written.message().toStdString();
     }
 
     void prepareHostile(HistoryModule& module) const

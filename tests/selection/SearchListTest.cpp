@@ -243,9 +243,10 @@ TEST_F(SelectionFixture, PrepareCreatesTheScratchFileOrReusesOneLeftBehind)
 TEST_F(SelectionFixture, MissingBillingTableSaysSoAndLeavesTheListEmpty)
 {
     suite.exec("drop table [tbl location]");
-    QString error;
-    ASSERT_TRUE(SearchList::prepare(module, &error));
-    EXPECT_FALSE(SearchList::build(module, 0, lines, {}, &error));
+    ASSERT_TRUE(SearchList::prepare(module));
+    const Outcome built = SearchList::build(module, 0, lines);
+    const QString error = built.message();
+    EXPECT_FALSE(built);
     EXPECT_TRUE(error.contains("tbl location")) << error.toStdString();
     EXPECT_TRUE(lines.isEmpty());
 }
@@ -258,8 +259,9 @@ TEST_F(SelectionFixture, ReadFailingMidwayIsAnErrorNotTheEndOfTheList)
     module.ExecWork("drop table histsrch");
     module.ExecWork("create view histsrch as select 1 as rowid, 'A' as srchtext, 1 as custkey, 10 as lockey "
                     "union all select 2, 'B', abs(-9223372036854775807 - 1), 10");
-    QString error;
-    EXPECT_FALSE(SearchList::load(module.WorkDb, lines, {}, &error));
+    const Outcome loaded = SearchList::load(module.WorkDb, lines);
+    const QString error = loaded.message();
+    EXPECT_FALSE(loaded);
     module.CloseWorkDb();
     EXPECT_TRUE(error.contains("overflow")) << error.toStdString();
     EXPECT_TRUE(lines.isEmpty());

@@ -30,9 +30,10 @@ protected:
     // Builds histsrch for the option and returns the lines in the list's order.
     QStringList build(int option = 0)
     {
-        QString error;
-        EXPECT_TRUE(SearchList::prepare(module, &error)) << error.toStdString();
-        EXPECT_TRUE(SearchList::build(module, option, lines, {}, &error)) << error.toStdString();
+        const Outcome prepared = SearchList::prepare(module);
+        EXPECT_TRUE(prepared) << prepared.message().toStdString();
+        const Outcome built = SearchList::build(module, option, lines);
+        EXPECT_TRUE(built) << built.message().toStdString();
         return shown();
     }
 

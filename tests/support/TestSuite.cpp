@@ -10,11 +10,12 @@
 TestSuite::TestSuite()
 {
     m_billing = SqlConnection::open(billingPath(), SqlConnection::Mode::CreateIfMissing);
-    QString error;
-    EXPECT_TRUE(BillingSchema::create(m_billing.handle(), &error)) << error.toStdString();
+    const Outcome created = BillingSchema::create(m_billing.handle());
+    EXPECT_TRUE(created) << created.message().toStdString();
 
     SqlConnection global = SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
-    EXPECT_TRUE(BillingSchema::createGlobal(global.handle(), &error)) << error.toStdString();
+    const Outcome configured = BillingSchema::createGlobal(global.handle());
+    EXPECT_TRUE(configured) << configured.message().toStdString();
     EXPECT_TRUE(global.exec(QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
                             {folder(), QStringLiteral("billing.mdb"), QStringLiteral("TEST UTILITY")}));
     writeFile(QStringLiteral("tuid.txt"), "CLERK1\r\n");
@@ -46,7 +47,7 @@ void TestSuite::insert(const QString& table, const Row& row)
 
 void TestSuite::exec(const QString& sql, const QVariantList& binds)
 {
-    EXPECT_TRUE(m_billing.exec(sql, binds)) << sql.toStdString() << ": " << m_billing.lastError().toStdString();
+    EXPECT_TRUE(m_billing.exec(sql, binds)) << sql.toStdString() << ": " << m_billing.outcome().message().toStdString();
 }
 
 void TestSuite::writeFile(const QString& name, const QByteArray& contents) const
