@@ -50,8 +50,7 @@ AuditSettings AuditSettings::forModule(const HistoryModule& module)
     return settings;
 }
 
-AuditLog::AuditLog(AuditSettings settings, Clock clock)
-    : m_settings(std::move(settings))
+AuditLog::AuditLog(AuditSettings settings, Clock clock) : m_settings(std::move(settings))
 {
     setClock(std::move(clock));
 }
@@ -98,12 +97,13 @@ Outcome AuditLog::appendLine(const QString& line, const QDate& day)
 {
     const QString folder = auditFolderPath(m_settings.ProgramFolder);
     if (!QDir().mkpath(folder))
-        return Outcome::failure(QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)),
-                                folder);
+        return Outcome::failure(
+            QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)), folder);
     QFile file(logFilePath(day));
     const auto failed = [&file] {
-        return Outcome::failure(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
-                                file.fileName());
+        return Outcome::failure(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+            file.fileName());
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return failed();

@@ -3,9 +3,9 @@
 #include <QString>
 
 struct BillingDbLocation {
-    QString path;           // databasepath + "/" + DatabaseFileName
-    QString companyName;    // null CompanyName gives an empty text
-    QString error;          // empty when the billing database was found
+    QString path; // databasepath + "/" + DatabaseFileName
+    QString companyName; // null CompanyName gives an empty text
+    QString error; // empty when the billing database was found
     bool ok() const { return error.isEmpty(); }
 };
 

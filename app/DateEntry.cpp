@@ -35,20 +35,16 @@ std::optional<QString> completed(QString t, const QDate& today)
     if (t.size() == 4 && !t.startsWith(QLatin1Char('0')))
         t.prepend(QLatin1Char('0'));
     switch (t.size()) {
-    case 4:
-        return formatted(slashed(t.left(1), t.mid(1, 1), t.right(2)), today);
+    case 4: return formatted(slashed(t.left(1), t.mid(1, 1), t.right(2)), today);
     case 5:
         return startsWithMonthOfTwoDigits(t) ? formatted(slashed(t.left(2), t.mid(2, 1), t.right(2)), today)
                                              : formatted(slashed(t.left(1), t.mid(1, 2), t.right(2)), today);
-    case 6:
-        return formatted(slashed(t.left(2), t.mid(2, 2), t.right(2)), today);
+    case 6: return formatted(slashed(t.left(2), t.mid(2, 2), t.right(2)), today);
     case 7:
         return startsWithMonthOfTwoDigits(t) ? formatted(slashed(t.left(2), t.mid(2, 1), t.right(4)), today)
                                              : formatted(slashed(t.left(1), t.mid(1, 2), t.right(4)), today);
-    case 8:
-        return formatted(slashed(t.left(2), t.mid(2, 2), t.right(4)), today);
-    default:
-        return std::nullopt;
+    case 8: return formatted(slashed(t.left(2), t.mid(2, 2), t.right(4)), today);
+    default: return std::nullopt;
     }
 }
 

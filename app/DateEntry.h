@@ -18,9 +18,9 @@ struct Message {
 };
 
 struct Outcome {
-    QString text;                    // what the box holds afterwards
-    std::optional<Message> message;  // shown once the text is set
-    bool refocus = false;            // give the focus back to the box
+    QString text; // what the box holds afterwards
+    std::optional<Message> message; // shown once the text is set
+    bool refocus = false; // give the focus back to the box
 };
 
 // Both take `today` for dates typed without a year ("5/4" is May 4 of today's year).

@@ -10,7 +10,7 @@
 // database procedures. Made once by Main and handed to every window and logic call.
 class HistoryModule {
 public:
-    QString ProgramFolder;          // the suite folder: every file of the suite lives here
+    QString ProgramFolder; // the suite folder: every file of the suite lives here
     QString UserId;
     QString BillingDbPath;
     QString WorkDbPath;
@@ -19,7 +19,7 @@ public:
     int32_t CustKey = 0;
     int32_t LocKey = 0;
     int16_t JournalIsStartWindow = 0;
-    int16_t NoHistory = 0;          // True = -1
+    int16_t NoHistory = 0; // True = -1
     float DelaySeconds = 0;
     QDate SelectedDate;
     QString SelectedDescr;

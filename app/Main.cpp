@@ -51,8 +51,8 @@ QString readUserId(const QString& programFolder)
 
 QString scratchPath(const QString& programFolder, const QTime& startTime)
 {
-    return QDir(programFolder).filePath(QStringLiteral("ledview") + startTime.toString(QStringLiteral("HHmmss"))
-                                        + QStringLiteral(".mdb"));
+    return QDir(programFolder)
+        .filePath(QStringLiteral("ledview") + startTime.toString(QStringLiteral("HHmmss")) + QStringLiteral(".mdb"));
 }
 
 QString configurationProblem(HistoryModule& module)
@@ -82,8 +82,8 @@ QString configurationProblem(HistoryModule& module)
     if (!hasRow || databasePath.isNull() || fileName.isNull() || databasePath.toString().trimmed().isEmpty()
         || fileName.toString().trimmed().isEmpty())
         return FaultText::ConfigurationDatabase + QLatin1Char(' ') + configPath
-               + QStringLiteral(" does not name the billing database "
-                                "(table current needs databasepath and DatabaseFileName).");
+            + QStringLiteral(" does not name the billing database "
+                             "(table current needs databasepath and DatabaseFileName).");
 
     QString folder = databasePath.toString();
     if (QDir::isRelativePath(folder))
@@ -130,11 +130,8 @@ int run(HistoryModule& module, const QString& commandLine, Messenger& messenger,
 {
     int exitCode = 0;
     switch (prepare(module, commandLine, messenger)) {
-    case Route::Exit:
-        return 1;
-    case Route::Journal:
-        navigator.openJournal(module);
-        break;
+    case Route::Exit: return 1;
+    case Route::Journal: navigator.openJournal(module); break;
     case Route::Selection:
         if (!navigator.openSelection(module))
             exitCode = 1;

@@ -10,9 +10,9 @@ struct ProgramArguments {
     enum class Action { Run, Help, Version, UsageError };
 
     Action action = Action::Run;
-    QString home;               // --home DIR
-    QString commandLine;        // every other argument, joined by blanks
-    QString error;              // what is wrong, for Action::UsageError
+    QString home; // --home DIR
+    QString commandLine; // every other argument, joined by blanks
+    QString error; // what is wrong, for Action::UsageError
 
     // The arguments after the program's name.
     static ProgramArguments parse(const QStringList& arguments);

@@ -38,8 +38,8 @@ bool holdsSuite(const QString& folder)
 
 std::unique_ptr<QSettings> userSettings()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ledview"),
-                                       QStringLiteral("ledview"));
+    return std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ledview"), QStringLiteral("ledview"));
 }
 
 QString remembered(const QSettings& settings)

@@ -11,7 +11,7 @@ namespace SuiteFolder {
 enum class Source { Named, Executable, Remembered, None };
 
 struct Located {
-    QString folder;                 // absolute and clean; empty when Source::None
+    QString folder; // absolute and clean; empty when Source::None
     Source source = Source::None;
 };
 

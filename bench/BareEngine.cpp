@@ -201,8 +201,9 @@ int64_t openJournal(const std::string& billingPath, const std::string& workPath,
         billing.exec("pragma work.synchronous = off");
         billing.exec("begin");
         for (const auto& table : accountTables) {
-            Statement copy(billing, std::string("create table work.") + table[0] + " as select * from " + table[1]
-                                        + " where " + table[2]);
+            Statement copy(
+                billing,
+                std::string("create table work.") + table[0] + " as select * from " + table[1] + " where " + table[2]);
             copy.bind(1, locKey).bind(2, custKey);
             copy.run();
         }
@@ -214,10 +215,11 @@ int64_t openJournal(const std::string& billingPath, const std::string& workPath,
     work.exec(std::string("create table jurn ") + journalColumns);
     for (const char* statement : staging)
         work.exec(statement);
-    work.exec("insert into jurn select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, "
-              "printf('%.2f', sum(ifnull(round(chg * 100), 0) - ifnull(round(pmt * 100), 0)) over journal / 100.0), "
-              "dorder, mult, row_number() over journal - 1 from prejurn "
-              "window journal as (order by bdate, dorder, rowid rows unbounded preceding) order by bdate, dorder, rowid");
+    work.exec(
+        "insert into jurn select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, "
+        "printf('%.2f', sum(ifnull(round(chg * 100), 0) - ifnull(round(pmt * 100), 0)) over journal / 100.0), "
+        "dorder, mult, row_number() over journal - 1 from prejurn "
+        "window journal as (order by bdate, dorder, rowid rows unbounded preceding) order by bdate, dorder, rowid");
     {
         Statement longest(work, "select max(length(descr)) from jurn where length(descr) > 29");
         longest.next();
@@ -232,8 +234,9 @@ int64_t openJournal(const std::string& billingPath, const std::string& workPath,
         double dorder = 0;
     };
     std::vector<Row> rows;
-    Statement read(work, "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, mult, trow, dorder "
-                         "from jurn order by rowid");
+    Statement read(work,
+                   "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, mult, trow, dorder "
+                   "from jurn order by rowid");
     while (read.next()) {
         Row row;
         for (int column = 0; column < 12; ++column)
@@ -265,8 +268,9 @@ void codeBalances(const std::string& workPath, const std::string& asOfIso, int64
                    "ifnull(u.c, 0) - ifnull(u.p, 0) from bal b left join upto u on u.code = b.code order by b.code");
     fill.bind(1, asOfIso);
     fill.run();
-    Statement total(work, "insert into baltemp select ?1, ?2, 'TOTAL', total(totalcharges), total(totalpaid), "
-                          "total(bal) from baltemp");
+    Statement total(work,
+                    "insert into baltemp select ?1, ?2, 'TOTAL', total(totalcharges), total(totalpaid), "
+                    "total(bal) from baltemp");
     total.bind(1, custKey).bind(2, locKey);
     total.run();
     work.exec("commit");
@@ -275,10 +279,11 @@ void codeBalances(const std::string& workPath, const std::string& asOfIso, int64
 int64_t readings(const std::string& billingPath, int64_t custKey, int64_t locKey)
 {
     Db billing(billingPath);
-    Statement read(billing, "select ReadingKey, CustKey, LocKey, Code, ReadDate, BillDate, Previous, Present, Usage, "
-                            "Multiplier, MultiTenants, Factor, MSN, ChgOut, estimated, mrcomment, estimated, EntryDate "
-                            "from [tbl reading] where (CustKey = ?1 and LocKey = ?2) "
-                            "order by BillDate, chgout, ReadingKey");
+    Statement read(billing,
+                   "select ReadingKey, CustKey, LocKey, Code, ReadDate, BillDate, Previous, Present, Usage, "
+                   "Multiplier, MultiTenants, Factor, MSN, ChgOut, estimated, mrcomment, estimated, EntryDate "
+                   "from [tbl reading] where (CustKey = ?1 and LocKey = ?2) "
+                   "order by BillDate, chgout, ReadingKey");
     read.bind(1, custKey).bind(2, locKey);
     std::vector<std::vector<sqlite3_value*>> rows;
     const int columns = read.columnCount();

@@ -7,8 +7,8 @@
 namespace BenchSuites {
 
 struct Account {
-    QString folder;     // the suite folder
-    QString key;        // "custkey-lockey", as the command line takes it
+    QString folder; // the suite folder
+    QString key; // "custkey-lockey", as the command line takes it
 };
 
 // A demo suite of 20 locations without history plus one account whose journal

@@ -77,7 +77,12 @@ void JournalOpen(benchmark::State& state)
     loop.reportAgainst(state, 5, [&] { BareEngine::openJournal(billing, bare, module.CustKey, module.LocKey); });
     removeScratch(module);
 }
-BENCHMARK(JournalOpen)->Arg(100)->Arg(2000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)
+BENCHMARK(JournalOpen)
+    ->Arg(100)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
 // Keys to a grid ready on screen: the journal window's whole load.

@@ -26,7 +26,9 @@ void makeJournal(const QString& path)
         const int kind = row % 3;
         work.exec("insert into jurn values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                   {date, kind == 0 ? QVariant(date) : QVariant(), kind == 2 ? "PMT" : "WA",
-                   kind == 0 ? "WATER SERVICE EST MULT:10" : kind == 1 ? "WATER SERVICE" : "CHECK 1234",
+                   kind == 0       ? "WATER SERVICE EST MULT:10"
+                       : kind == 1 ? "WATER SERVICE"
+                                   : "CHECK 1234",
                    kind == 0 ? QVariant(1000 + row) : QVariant(), kind == 0 ? QVariant(1010 + row) : QVariant(),
                    kind == 0 ? QVariant(10) : QVariant(), kind == 1 ? QVariant("33.80") : QVariant(),
                    kind == 2 ? QVariant("33.80") : QVariant(), QString::number(row % 7 * 11.5, 'f', 2), kind,

@@ -147,16 +147,34 @@ void BM_BareEngineSort(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_Build)->Args({tiny, 0})->Args({small, 0})->Args({large, 0})->Unit(benchmark::kMillisecond)
-    ->Iterations(3)->Complexity(benchmark::oN);
+BENCHMARK(BM_Build)
+    ->Args({tiny, 0})
+    ->Args({small, 0})
+    ->Args({large, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Complexity(benchmark::oN);
 BENCHMARK(BM_Build)->Args({large, 2})->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BareEngine)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadBack)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_KeystrokeNoMatch)->Args({tiny, 0})->Args({small, 0})->Args({small, 1})->Args({small, 3})->Args({large, 0})
-    ->Args({large, 1})->Args({large, 2})->Args({large, 3})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeNoMatch)
+    ->Args({tiny, 0})
+    ->Args({small, 0})
+    ->Args({small, 1})
+    ->Args({small, 3})
+    ->Args({large, 0})
+    ->Args({large, 1})
+    ->Args({large, 2})
+    ->Args({large, 3})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeLateMatch)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Resort)->Args({small, 2})->Args({large, 1})->Args({large, 2})->Args({large, 4})
-    ->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Resort)
+    ->Args({small, 2})
+    ->Args({large, 1})
+    ->Args({large, 2})
+    ->Args({large, 4})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_BareEngineSort)->Arg(large)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -36,7 +36,7 @@ int runBalancesCommand(const CliContext& context)
     const CodeBalances::Table table = JournalLoader::loadBalances(account.module).compute(*date);
     for (const CodeBalances::Row& row : table.rows) {
         const QString line = row.code + QLatin1Char('\t') + row.totalcharges.toPlain() + QLatin1Char('\t')
-                             + row.totalpaid.toPlain() + QLatin1Char('\t') + row.bal.toPlain() + QLatin1Char('\n');
+            + row.totalpaid.toPlain() + QLatin1Char('\t') + row.bal.toPlain() + QLatin1Char('\n');
         std::fputs(line.toUtf8().constData(), stdout);
     }
     return CliExit::Ok;

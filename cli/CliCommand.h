@@ -8,25 +8,25 @@
 // $LEDVIEW_HOME, the executable's folder, the folder used last time), and its own
 // arguments.
 struct CliContext {
-    QString home;           // empty when no suite folder was found: see cliNoSuiteFolder
+    QString home; // empty when no suite folder was found: see cliNoSuiteFolder
     QStringList args;
-    QString program;        // this executable, for the demo suite's stand-in script
+    QString program; // this executable, for the demo suite's stand-in script
 };
 
 namespace CliExit {
 constexpr int Ok = 0;
-constexpr int Failure = 1;   // the engine or a file said no; message on stderr
-constexpr int Usage = 2;     // the command line was wrong; usage on stderr
+constexpr int Failure = 1; // the engine or a file said no; message on stderr
+constexpr int Usage = 2; // the command line was wrong; usage on stderr
 } // namespace CliExit
 
 using CliRun = int (*)(const CliContext&);
 
 struct CliCommand {
     const char* name;
-    const char* synopsis;    // the command's usage lines, shown by "COMMAND --help"
+    const char* synopsis; // the command's usage lines, shown by "COMMAND --help"
     CliRun run;
-    bool needsSuite = true;  // false for commands that write a suite of their own
-    bool listed = true;      // false for the helper that the demo suite's scripts call
+    bool needsSuite = true; // false for commands that write a suite of their own
+    bool listed = true; // false for the helper that the demo suite's scripts call
 };
 
 // Usage on stderr after the message; returns CliExit::Usage.

@@ -14,7 +14,8 @@ bool readNumber(const QString& name, const QString& text, qint64 low, qint64 hig
     bool ok = false;
     value = text.toLongLong(&ok);
     if (!ok || value < low || value > high) {
-        error = QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(name).arg(low).arg(high).arg(text);
+        error =
+            QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(name).arg(low).arg(high).arg(text);
         return false;
     }
     return true;
@@ -105,7 +106,8 @@ int runDemoCommand(const CliContext& context)
         return cliFailure(summary.outcome.message());
     QString error;
     if (hostile && !addHostileAccounts(summary.billingPath, error))
-        return cliFailure(QStringLiteral("%1: the hostile accounts could not be written: %2").arg(summary.billingPath, error));
+        return cliFailure(
+            QStringLiteral("%1: the hostile accounts could not be written: %2").arg(summary.billingPath, error));
     std::printf("Demo suite written: %s\n", summary.billingPath.toLocal8Bit().constData());
     std::printf("  locations: %lld\n  customers: %lld\n  rows:      %lld\n", static_cast<long long>(summary.locations),
                 static_cast<long long>(summary.customers), static_cast<long long>(summary.rows));

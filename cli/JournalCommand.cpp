@@ -8,9 +8,9 @@
 
 namespace {
 
-const int printedColumns[] = {JournalModel::PostDate, JournalModel::ReadDate, JournalModel::Code,
+const int printedColumns[] = {JournalModel::PostDate,    JournalModel::ReadDate, JournalModel::Code,
                               JournalModel::Description, JournalModel::Previous, JournalModel::Reading,
-                              JournalModel::Usage, JournalModel::Charge, JournalModel::Payment,
+                              JournalModel::Usage,       JournalModel::Charge,   JournalModel::Payment,
                               JournalModel::Balance};
 
 QString csvField(const QString& text)
@@ -102,7 +102,10 @@ int runJournalCommand(const CliContext& context)
         return cliFailure(loaded.build.outcome.message());
     if (!loaded.extraction.missing.isEmpty())
         std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
-                    + QLatin1Char('\n')).toUtf8().constData(), stderr);
+                    + QLatin1Char('\n'))
+                       .toUtf8()
+                       .constData(),
+                   stderr);
     const QList<QStringList> lines = table(loaded.rows);
     if (csv)
         printCsv(lines);
@@ -134,8 +137,8 @@ int runAccountCommand(const CliContext& context)
     QString header = loaded.header.label;
     header.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QString balance;
-    if (const Outcome read = AccountBalance::forAccount(account.module, account.module.CustKey,
-                                                        account.module.LocKey, balance);
+    if (const Outcome read =
+            AccountBalance::forAccount(account.module, account.module.CustKey, account.module.LocKey, balance);
         !read)
         return cliFailure(read.message());
     std::fputs((header + QLatin1Char('\n') + balance + QLatin1Char('\n')).toUtf8().constData(), stdout);

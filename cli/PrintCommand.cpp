@@ -125,6 +125,7 @@ int runPrintCommand(const CliContext& context)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
     const JournalPrintState state = printState(loaded, flags, arguments);
     if (state.PrintFirstRow > state.PrintLastRow)
-        return cliUsageError(QStringLiteral("the range selects no row of the journal (%1 rows)").arg(loaded.rows.size()));
+        return cliUsageError(
+            QStringLiteral("the range selects no row of the journal (%1 rows)").arg(loaded.rows.size()));
     return writeJournal(account.module, state, arguments.pdf);
 }

@@ -14,39 +14,43 @@ namespace {
 
 // New commands (journal, account, search, balances, print) join this table.
 const CliCommand kCommands[] = {
-    {"demo", "demo DIR [--locations N] [--years Y] [--seed S] [--big-journals R1,R2,...] [--hostile]\n"
-             "                                                    write a demo suite into DIR; each big journal\n"
-             "                                                    adds an account with about that many rows;\n"
-             "                                                    --hostile adds accounts of quotes, wildcards,\n"
-             "                                                    NULLs and bad dates",
+    {"demo",
+     "demo DIR [--locations N] [--years Y] [--seed S] [--big-journals R1,R2,...] [--hostile]\n"
+     "                                                    write a demo suite into DIR; each big journal\n"
+     "                                                    adds an account with about that many rows;\n"
+     "                                                    --hostile adds accounts of quotes, wildcards,\n"
+     "                                                    NULLs and bad dates",
      runDemoCommand, false},
     {"sql", "sql STATEMENT                                     run one statement on the billing database",
      runSqlCommand},
-    {"journal", "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"
-                "                                                    print the account's history journal",
+    {"journal",
+     "journal K-L [--hide-comments] [--consolidate-payments] [--apply-multiplier] [--csv]\n"
+     "                                                    print the account's history journal",
      runJournalCommand},
     {"account", "account K-L                                       print the journal's account header",
      runAccountCommand},
     {"balances", "balances K-L --as-of DATE                        print the code balances as of a posting date",
      runBalancesCommand},
-    {"print", "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF\n"
-              "      [--from DATE] [--to DATE]                     or the rows posted in that date range",
+    {"print",
+     "print K-L --pdf FILE [--first N] [--last M]     write the account's printed journal as a PDF\n"
+     "      [--from DATE] [--to DATE]                     or the rows posted in that date range",
      runPrintCommand},
     {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
      runSearchCommand},
-    {"entmeter-stand-in", "entmeter-stand-in                                 compute the bill that CompOneRdg.ini asks for\n"
-                          "                                                    (the demo suite's entmeter calls it)",
+    {"entmeter-stand-in",
+     "entmeter-stand-in                                 compute the bill that CompOneRdg.ini asks for\n"
+     "                                                    (the demo suite's entmeter calls it)",
      runEntmeterStandInCommand, true, false},
 };
 
-const char kSuiteFolderWays[] =
-    "The suite folder is, in this order: --home DIR; $LEDVIEW_HOME; the folder of\n"
-    "ledview-cli when it holds global.mdb; the folder that ledview used last time.\n";
+const char kSuiteFolderWays[] = "The suite folder is, in this order: --home DIR; $LEDVIEW_HOME; the folder of\n"
+                                "ledview-cli when it holds global.mdb; the folder that ledview used last time.\n";
 
 void printUsage(FILE* stream)
 {
-    std::fprintf(stream, "usage: ledview-cli [--home DIR] COMMAND [ARGUMENTS]\n"
-                         "       ledview-cli COMMAND --help | --help | --version\n\n%s\nCommands:\n",
+    std::fprintf(stream,
+                 "usage: ledview-cli [--home DIR] COMMAND [ARGUMENTS]\n"
+                 "       ledview-cli COMMAND --help | --help | --version\n\n%s\nCommands:\n",
                  kSuiteFolderWays);
     for (const CliCommand& command : kCommands) {
         if (command.listed)
@@ -178,8 +182,8 @@ int main(int argc, char** argv)
     if (command->needsSuite) {
         // The folder ledview remembered is read here, never written: a script's
         // --home must not change where the clerk's next start opens.
-        const SuiteFolder::Located located = SuiteFolder::locate(
-            explicitHome, QCoreApplication::applicationDirPath(), SuiteFolder::remembered(*SuiteFolder::userSettings()));
+        const SuiteFolder::Located located = SuiteFolder::locate(explicitHome, QCoreApplication::applicationDirPath(),
+                                                                 SuiteFolder::remembered(*SuiteFolder::userSettings()));
         context.home = located.folder;
     }
     context.program = QCoreApplication::applicationFilePath();

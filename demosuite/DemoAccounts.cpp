@@ -8,22 +8,22 @@
 namespace {
 
 constexpr const char* kFirstNames[] = {
-    "JAMES", "MARY", "ROBERT", "PATRICIA", "JOHN", "JENNIFER", "MICHAEL", "LINDA", "DAVID", "ELIZABETH",
-    "WILLIAM", "BARBARA", "RICHARD", "SUSAN", "JOSEPH", "JESSICA", "THOMAS", "SARAH", "CHARLES", "KAREN",
-    "DANIEL", "NANCY", "MATTHEW", "LISA", "ANTHONY", "BETTY", "MARK", "SANDRA", "DONALD", "ASHLEY"};
+    "JAMES",   "MARY",    "ROBERT",  "PATRICIA", "JOHN",    "JENNIFER", "MICHAEL", "LINDA",  "DAVID",   "ELIZABETH",
+    "WILLIAM", "BARBARA", "RICHARD", "SUSAN",    "JOSEPH",  "JESSICA",  "THOMAS",  "SARAH",  "CHARLES", "KAREN",
+    "DANIEL",  "NANCY",   "MATTHEW", "LISA",     "ANTHONY", "BETTY",    "MARK",    "SANDRA", "DONALD",  "ASHLEY"};
 constexpr const char* kLastNames[] = {
-    "SMITH", "JOHNSON", "WILLIAMS", "BROWN", "JONES", "GARCIA", "MILLER", "DAVIS", "RODRIGUEZ", "MARTINEZ",
-    "HERNANDEZ", "LOPEZ", "GONZALEZ", "WILSON", "ANDERSON", "THOMAS", "TAYLOR", "MOORE", "JACKSON", "MARTIN",
-    "LEE", "PEREZ", "THOMPSON", "WHITE", "HARRIS", "SANCHEZ", "CLARK", "RAMIREZ", "LEWIS", "ROBINSON",
-    "O'BRIEN", "O'NEIL", "VAN DER BERG", "MCDONALD", "ST. JAMES"};
+    "SMITH",    "JOHNSON",   "WILLIAMS", "BROWN",    "JONES",    "GARCIA",       "MILLER",   "DAVIS",    "RODRIGUEZ",
+    "MARTINEZ", "HERNANDEZ", "LOPEZ",    "GONZALEZ", "WILSON",   "ANDERSON",     "THOMAS",   "TAYLOR",   "MOORE",
+    "JACKSON",  "MARTIN",    "LEE",      "PEREZ",    "THOMPSON", "WHITE",        "HARRIS",   "SANCHEZ",  "CLARK",
+    "RAMIREZ",  "LEWIS",     "ROBINSON", "O'BRIEN",  "O'NEIL",   "VAN DER BERG", "MCDONALD", "ST. JAMES"};
 constexpr const char* kBusinesses[] = {
     "RIVERSIDE DINER", "MAIN STREET HARDWARE", "FIRST BAPTIST CHURCH", "A*STAR CLEANERS [DOWNTOWN]",
-    "JOE'S GARAGE", "HILLTOP APARTMENTS", "COUNTY LIBRARY", "SUNRISE BAKERY", "100% AUTO PARTS",
-    "LAKEVIEW MOTEL"};
-constexpr const char* kStreets[] = {
-    "MAIN ST", "OAK AVE", "MAPLE DR", "ELM ST", "RIVER RD", "CHURCH ST", "MILL RD", "PARK AVE", "HIGH ST",
-    "WALNUT ST", "CEDAR LN", "HILL RD", "LAKE SHORE DR", "WASHINGTON ST", "LINCOLN AVE", "CHESTNUT ST",
-    "SPRING ST", "FRONT ST", "SCHOOL ST", "CENTER ST"};
+    "JOE'S GARAGE",    "HILLTOP APARTMENTS",   "COUNTY LIBRARY",       "SUNRISE BAKERY",
+    "100% AUTO PARTS", "LAKEVIEW MOTEL"};
+constexpr const char* kStreets[] = {"MAIN ST",     "OAK AVE",   "MAPLE DR",      "ELM ST",        "RIVER RD",
+                                    "CHURCH ST",   "MILL RD",   "PARK AVE",      "HIGH ST",       "WALNUT ST",
+                                    "CEDAR LN",    "HILL RD",   "LAKE SHORE DR", "WASHINGTON ST", "LINCOLN AVE",
+                                    "CHESTNUT ST", "SPRING ST", "FRONT ST",      "SCHOOL ST",     "CENTER ST"};
 constexpr const char* kCities[] = {"RIVERSIDE", "RIVERSIDE", "RIVERSIDE", "MILLTOWN", "EAST RIVERSIDE"};
 constexpr const char* kZips[] = {"45601", "45601", "45602", "45610", "45603"};
 
@@ -43,14 +43,13 @@ std::string phoneNumber(DemoRandom& random)
 } // namespace
 
 DemoAccounts::DemoAccounts(DemoRows& rows, uint64_t seed, int64_t locations, int years)
-    : m_rows(rows),
-      m_random(seed),
-      m_locationTarget(locations),
-      m_months(std::max(0, years) * 12),
-      m_firstBill(lastBill().addMonths(-std::max(0, m_months - 1))),
-      m_history(rows, m_firstBill, m_months)
-{
-}
+    : m_rows(rows)
+    , m_random(seed)
+    , m_locationTarget(locations)
+    , m_months(std::max(0, years) * 12)
+    , m_firstBill(lastBill().addMonths(-std::max(0, m_months - 1)))
+    , m_history(rows, m_firstBill, m_months)
+{}
 
 void DemoAccounts::writeAll()
 {

@@ -24,7 +24,10 @@ public:
     static QDate lastBill() { return QDate(2024, 12, 1); }
 
 private:
-    struct Address { std::string street; int route = 0; };
+    struct Address {
+        std::string street;
+        int route = 0;
+    };
 
     void writeCustomer(int64_t custkey, int locationCount);
     DemoCustomerRow makeCustomer(int64_t custkey, bool active, DemoRandom& random);

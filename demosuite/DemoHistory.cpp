@@ -11,14 +11,9 @@ namespace DemoCodes {
 const Info& info(int code)
 {
     static const Info kCodes[Count] = {
-        {"WATER", "WATER SERVICE", 1},
-        {"SEWER", "SEWER SERVICE", 2},
-        {"ELEC", "ELECTRIC SERVICE", 3},
-        {"TRASH", "TRASH COLLECTION", 4},
-        {"TAX", "STATE UTILITY TAX", 5},
-        {"PENALTY", "LATE PAYMENT PENALTY", 6},
-        {"RECON", "RECONNECT FEE", 7},
-        {"DEPOSIT", "CUSTOMER DEPOSIT", 10},
+        {"WATER", "WATER SERVICE", 1},    {"SEWER", "SEWER SERVICE", 2},       {"ELEC", "ELECTRIC SERVICE", 3},
+        {"TRASH", "TRASH COLLECTION", 4}, {"TAX", "STATE UTILITY TAX", 5},     {"PENALTY", "LATE PAYMENT PENALTY", 6},
+        {"RECON", "RECONNECT FEE", 7},    {"DEPOSIT", "CUSTOMER DEPOSIT", 10},
     };
     return kCodes[code];
 }
@@ -33,19 +28,13 @@ constexpr const char* kUsers[] = {"CLERK1", "CLERK2", "MGR"};
 
 // Apostrophes stored as backquotes, as the comment dialog writes them.
 constexpr const char* kComments[] = {
-    "CUSTOMER CALLED ABOUT HIGH BILL",
-    "DOG IN YARD - DON`T ENTER",
-    "METER BEHIND GATE *CODE 4411*",
-    "LANDLORD`S NUMBER ON FILE [SEE NOTES]",
-    "PROMISED TO PAY 50% BY FRIDAY",
-    "PAYMENT PLAN SET UP - 3 MONTHS",
-    "CUSTOMER REQUESTS PAPERLESS BILLING",
-    "LEAK REPORTED BY CUSTOMER",
-    "* DO NOT DISCONNECT - MEDICAL *",
+    "CUSTOMER CALLED ABOUT HIGH BILL",       "DOG IN YARD - DON`T ENTER",     "METER BEHIND GATE *CODE 4411*",
+    "LANDLORD`S NUMBER ON FILE [SEE NOTES]", "PROMISED TO PAY 50% BY FRIDAY", "PAYMENT PLAN SET UP - 3 MONTHS",
+    "CUSTOMER REQUESTS PAPERLESS BILLING",   "LEAK REPORTED BY CUSTOMER",     "* DO NOT DISCONNECT - MEDICAL *",
 };
 
-constexpr const char* kCredits[] = {"LEAK ADJUSTMENT", "50% LEAK CREDIT", "BILLING ERROR CORRECTION",
-                                    "SENIOR DISCOUNT"};
+constexpr const char* kCredits[] = {
+    "LEAK ADJUSTMENT", "50% LEAK CREDIT", "BILLING ERROR CORRECTION", "SENIOR DISCOUNT"};
 constexpr const char* kDebits[] = {"METER MISREAD CORRECTION", "PRIOR PERIOD USAGE"};
 constexpr const char* kReadingNotes[] = {"RE-READ", "NEW SEAL", "DIAL DAMAGED"};
 
@@ -73,9 +62,10 @@ int64_t DemoHistory::Ledger::owedTotal() const
 }
 
 DemoHistory::DemoHistory(DemoRows& rows, QDate firstBill, int months)
-    : m_rows(rows), m_firstBill(firstBill), m_months(months)
-{
-}
+    : m_rows(rows)
+    , m_firstBill(firstBill)
+    , m_months(months)
+{}
 
 void DemoHistory::write(const DemoLocationPlan& plan, DemoRandom& random)
 {
@@ -87,7 +77,8 @@ void DemoHistory::write(const DemoLocationPlan& plan, DemoRandom& random)
     m_depositHeld = false;
     m_meters.clear();
     if (plan.water)
-        m_meters.push_back({Water, plan.waterMultiplier, random.between(0, 90000) / plan.waterMultiplier, newMsn(Water)});
+        m_meters.push_back(
+            {Water, plan.waterMultiplier, random.between(0, 90000) / plan.waterMultiplier, newMsn(Water)});
     if (plan.elec)
         m_meters.push_back({Elec, plan.elecMultiplier, random.between(0, 60000) / plan.elecMultiplier, newMsn(Elec)});
 
@@ -241,9 +232,7 @@ std::string DemoHistory::newDocument(std::string_view& type)
         type = "CASH";
         std::snprintf(text, sizeof text, "R%06lld", static_cast<long long>(m_random->between(1, 999999)));
         return text;
-    case 1:
-        type = "CHECK";
-        return std::to_string(m_nextCheck++);
+    case 1: type = "CHECK"; return std::to_string(m_nextCheck++);
     default:
         type = "CARD";
         std::snprintf(text, sizeof text, "AUTH%06lld", static_cast<long long>(m_random->between(1, 999999)));
@@ -331,12 +320,12 @@ void DemoHistory::writeComments()
     }
     const int64_t count = m_random->weighted({55, 30, 15});
     for (int64_t i = 0; i < count; ++i)
-        m_rows.comment(m_plan->custkey, m_plan->lockey, dateBetween(), pickText(*m_random, kComments),
-                       kUsers[m_random->below(3)]);
+        m_rows.comment(
+            m_plan->custkey, m_plan->lockey, dateBetween(), pickText(*m_random, kComments), kUsers[m_random->below(3)]);
     for (const auto& edit : m_plan->edits) {
         const QDate date = billDate(edit.month).addDays(m_random->between(0, 27));
-        m_rows.accountEdit(m_plan->custkey, m_plan->lockey, demoIso(date), edit.field, edit.from, edit.to,
-                           kUsers[m_random->below(3)]);
+        m_rows.accountEdit(
+            m_plan->custkey, m_plan->lockey, demoIso(date), edit.field, edit.from, edit.to, kUsers[m_random->below(3)]);
     }
 }
 
@@ -344,7 +333,7 @@ void DemoHistory::writeBalances()
 {
     for (int code = 0; code < Count; ++code) {
         if (m_ledger.charged[code] != 0 || m_ledger.paid[code] != 0)
-            m_rows.balance(m_plan->custkey, m_plan->lockey, info(code).code, m_ledger.charged[code],
-                           m_ledger.paid[code]);
+            m_rows.balance(
+                m_plan->custkey, m_plan->lockey, info(code).code, m_ledger.charged[code], m_ledger.paid[code]);
     }
 }

@@ -13,26 +13,33 @@ class DemoRandom;
 // The demo utility's transaction codes; DEPOSIT is the deposit group (tgkey 10).
 namespace DemoCodes {
 enum Code { Water, Sewer, Elec, Trash, Tax, Penalty, Reconnect, Deposit, Count };
-struct Info { const char* code; const char* description; int tgkey; };
+struct Info {
+    const char* code;
+    const char* description;
+    int tgkey;
+};
 const Info& info(int code);
 } // namespace DemoCodes
 
 // What one location's history should contain; months count from the first bill.
 struct DemoLocationPlan {
-    struct Edit { int month = 0; std::string field, from, to; };
+    struct Edit {
+        int month = 0;
+        std::string field, from, to;
+    };
 
     int64_t custkey = 0;
     int64_t lockey = 0;
-    int startMonth = 0;               // first bill
-    int endMonth = 0;                 // last bill; the final bill when vacant
+    int startMonth = 0; // first bill
+    int endMonth = 0; // last bill; the final bill when vacant
     bool vacant = false;
     QDate inDate;
-    QDate outDate;                    // set when vacant
+    QDate outDate; // set when vacant
     bool water = true, sewer = false, elec = false, trash = false;
     int waterMultiplier = 1, elecMultiplier = 1;
     int tenants = 1;
-    int64_t depositCents = 0;         // paid at move-in when the move-in is inside the history
-    int payer = 0;                    // 0 pays on time, 1 sometimes late, 2 poor
+    int64_t depositCents = 0; // paid at move-in when the move-in is inside the history
+    int payer = 0; // 0 pays on time, 1 sometimes late, 2 poor
     std::vector<Edit> edits;
     // Features placed on purpose so that every suite, however small, shows them.
     int forcedChangeOutMonth = -1;

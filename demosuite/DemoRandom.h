@@ -17,7 +17,10 @@ public:
     bool chance(int perThousand) { return below(1000) < perThousand; }
 
     template <typename T>
-    const T& pick(std::span<const T> items) { return items[static_cast<size_t>(below(static_cast<int64_t>(items.size())))]; }
+    const T& pick(std::span<const T> items)
+    {
+        return items[static_cast<size_t>(below(static_cast<int64_t>(items.size())))];
+    }
 
     // Index chosen by weights, e.g. {80, 15, 5}.
     int weighted(std::initializer_list<int> weights)

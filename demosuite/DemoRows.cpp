@@ -155,15 +155,24 @@ void DemoRows::deposit(int64_t custkey, int64_t lockey, std::string_view date, s
 void DemoRows::refund(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code,
                       int64_t appliedCents, int64_t returnedCents)
 {
-    at(Refund).bind(1, custkey).bind(2, lockey).bind(3, date).bind(4, code)
-        .bind(5, dollars(appliedCents)).bind(6, dollars(returnedCents));
+    at(Refund)
+        .bind(1, custkey)
+        .bind(2, lockey)
+        .bind(3, date)
+        .bind(4, code)
+        .bind(5, dollars(appliedCents))
+        .bind(6, dollars(returnedCents));
     run(Refund);
 }
 
 void DemoRows::balance(int64_t custkey, int64_t lockey, std::string_view code, int64_t chargedCents, int64_t paidCents)
 {
-    at(Balance).bind(1, custkey).bind(2, lockey).bind(3, code)
-        .bind(4, dollars(chargedCents)).bind(5, dollars(paidCents));
+    at(Balance)
+        .bind(1, custkey)
+        .bind(2, lockey)
+        .bind(3, code)
+        .bind(4, dollars(chargedCents))
+        .bind(5, dollars(paidCents));
     run(Balance);
 }
 

@@ -31,7 +31,7 @@ struct DemoReadingRow {
     std::string_view code;
     std::string readDate, billDate, entryDate, msn;
     int64_t previous = 0, present = 0, usage = 0, multiplier = 1, tenants = 1;
-    int chgout = 0;       // 0, -1 (old meter's last reading) or 1 (new meter's first)
+    int chgout = 0; // 0, -1 (old meter's last reading) or 1 (new meter's first)
     bool estimated = false;
     std::string_view comment;
 };
@@ -39,21 +39,33 @@ struct DemoReadingRow {
 // One prepared insert per billing table, reused for every row of a bulk write.
 class DemoRows {
 public:
-    enum Table { Customer, Location, Reading, BillDetail, Payment, Deposit, Refund, Balance,
-                 Comment, AccountEdit, TransactionCode, TableCount };
+    enum Table {
+        Customer,
+        Location,
+        Reading,
+        BillDetail,
+        Payment,
+        Deposit,
+        Refund,
+        Balance,
+        Comment,
+        AccountEdit,
+        TransactionCode,
+        TableCount
+    };
 
     explicit DemoRows(sqlite3* db);
 
     void customer(const DemoCustomerRow& row);
     void location(const DemoLocationRow& row);
     void reading(const DemoReadingRow& row);
-    void charge(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code,
-                std::string_view comment, int64_t cents, bool adjusted);
-    void payment(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code,
-                 std::string_view type, std::string_view docno, int64_t cents);
+    void charge(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code, std::string_view comment,
+                int64_t cents, bool adjusted);
+    void payment(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code, std::string_view type,
+                 std::string_view docno, int64_t cents);
     void deposit(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code, int64_t cents);
-    void refund(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code,
-                int64_t appliedCents, int64_t returnedCents);
+    void refund(int64_t custkey, int64_t lockey, std::string_view date, std::string_view code, int64_t appliedCents,
+                int64_t returnedCents);
     void balance(int64_t custkey, int64_t lockey, std::string_view code, int64_t chargedCents, int64_t paidCents);
     void comment(int64_t custkey, int64_t lockey, std::string_view date, std::string_view text, std::string_view user);
     void accountEdit(int64_t custkey, int64_t lockey, std::string_view date, std::string_view field,

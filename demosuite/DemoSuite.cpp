@@ -34,17 +34,18 @@ QByteArray shellQuoted(const QString& text)
 Outcome writeEntmeter(const QString& folder, const QString& cliProgram)
 {
     const QByteArray fallback = cliProgram.isEmpty() ? QByteArray("ledview-cli") : shellQuoted(cliProgram);
-    const QByteArray script =
-        "#!/bin/sh\n"
-        "# Stand-in for the suite's meter-entry program: computes the bill named in\n"
-        "# CompOneRdg.ini and then creates componerdgdone.ini.\n"
-        "dir=$(cd \"$(dirname \"$0\")\" && pwd) || exit 1\n"
-        "if [ \"$1\" != \"cor\" ]; then\n"
-        "  echo \"usage: entmeter cor\" >&2\n"
-        "  exit 2\n"
-        "fi\n"
-        "recorded=" + fallback + "\n"
-        "exec \"${LEDVIEW_CLI:-$recorded}\" --home \"$dir\" entmeter-stand-in\n";
+    const QByteArray script = "#!/bin/sh\n"
+                              "# Stand-in for the suite's meter-entry program: computes the bill named in\n"
+                              "# CompOneRdg.ini and then creates componerdgdone.ini.\n"
+                              "dir=$(cd \"$(dirname \"$0\")\" && pwd) || exit 1\n"
+                              "if [ \"$1\" != \"cor\" ]; then\n"
+                              "  echo \"usage: entmeter cor\" >&2\n"
+                              "  exit 2\n"
+                              "fi\n"
+                              "recorded="
+        + fallback
+        + "\n"
+          "exec \"${LEDVIEW_CLI:-$recorded}\" --home \"$dir\" entmeter-stand-in\n";
     const QString path = QDir(folder).filePath(QStringLiteral("entmeter"));
     if (const Outcome written = writeFile(path, script); !written)
         return written;
@@ -74,7 +75,8 @@ Outcome writeReportDatabase(const QString& folder)
         return Outcome::failure(QStringLiteral("%1: cannot create the reports folder").arg(folder), folder);
     SqliteDb db;
     if (!db.open(QDir(folder).filePath(QStringLiteral("reports/emptdata.mdb")), true)
-        || !db.exec("create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)"))
+        || !db.exec(
+            "create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)"))
         return Outcome::failure(db.lastError());
     return {};
 }
@@ -173,7 +175,7 @@ DemoSummary DemoSuite::write(const QString& folder, const DemoOptions& options)
     const QDir dir(absolute);
     summary.billingPath = dir.filePath(QString::fromLatin1(kBillingFileName));
     for (const QString& name : {QStringLiteral("global.mdb"), QString::fromLatin1(kBillingFileName),
-                               QStringLiteral("reports/emptdata.mdb")}) {
+                                QStringLiteral("reports/emptdata.mdb")}) {
         if (QFileInfo::exists(dir.filePath(name)) && !QFile::remove(dir.filePath(name))) {
             summary.outcome = Outcome::failure(QStringLiteral("%1: cannot replace the file").arg(dir.filePath(name)));
             return summary;

@@ -24,9 +24,9 @@ struct DemoSummary {
     QString billingPath;
     int64_t locations = 0;
     int64_t customers = 0;
-    int64_t rows = 0;              // every row written to the billing database
-    QStringList sampleAccounts;    // "custkey-lockey" of accounts worth opening
-    QStringList bigAccounts;       // "custkey-lockey" of each big journal, in the order asked
+    int64_t rows = 0; // every row written to the billing database
+    QStringList sampleAccounts; // "custkey-lockey" of accounts worth opening
+    QStringList bigAccounts; // "custkey-lockey" of each big journal, in the order asked
 };
 
 // Writes a complete demo suite folder: global.mdb, the billing database, tuid.txt,

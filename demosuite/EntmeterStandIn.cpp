@@ -32,13 +32,13 @@ std::optional<QDate> parseDate(const QString& text)
 
 // The ordinary (not adjusted) charge of one code on the bill date gets the amount;
 // a missing one is added only when `addMissing`.
-bool setCharge(SqliteDb& db, const EntmeterStandIn::Request& r, const QString& date, const char* code,
-               int64_t cents, bool addMissing, int& written)
+bool setCharge(SqliteDb& db, const EntmeterStandIn::Request& r, const QString& date, const char* code, int64_t cents,
+               bool addMissing, int& written)
 {
-    auto update = db.prepare(
-        "update [tbl bill detail] set amount = ?5 where rowid = (select rowid from [tbl bill detail]"
-        " where custkey = ?1 and lockey = ?2 and substr(date, 1, 10) = ?3 and code = ?4"
-        " and ifnull(adjusted, 0) = 0 limit 1)");
+    auto update =
+        db.prepare("update [tbl bill detail] set amount = ?5 where rowid = (select rowid from [tbl bill detail]"
+                   " where custkey = ?1 and lockey = ?2 and substr(date, 1, 10) = ?3 and code = ?4"
+                   " and ifnull(adjusted, 0) = 0 limit 1)");
     update.bind(1, r.custkey).bind(2, r.lockey).bind(3, date).bind(4, code).bind(5, cents / 100.0);
     if (!update.run())
         return false;
@@ -60,13 +60,13 @@ bool setCharge(SqliteDb& db, const EntmeterStandIn::Request& r, const QString& d
 bool rebuildBalances(SqliteDb& db, const EntmeterStandIn::Request& r)
 {
     auto remove = db.prepare("delete from [tbl balance] where custkey = ?1 and lockey = ?2");
-    auto insert = db.prepare(
-        "insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid)"
-        " select ?1, ?2, code, round(total(chg), 2), round(total(pmt), 2) from ("
-        " select code, amount as chg, 0 as pmt from [tbl bill detail] where custkey = ?1 and lockey = ?2"
-        " union all select code, amount, 0 from [tbl deposit] where custkey = ?1 and lockey = ?2"
-        " union all select code, 0, amount from [tbl payment detail] where custkey = ?1 and lockey = ?2)"
-        " group by code");
+    auto insert =
+        db.prepare("insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid)"
+                   " select ?1, ?2, code, round(total(chg), 2), round(total(pmt), 2) from ("
+                   " select code, amount as chg, 0 as pmt from [tbl bill detail] where custkey = ?1 and lockey = ?2"
+                   " union all select code, amount, 0 from [tbl deposit] where custkey = ?1 and lockey = ?2"
+                   " union all select code, 0, amount from [tbl payment detail] where custkey = ?1 and lockey = ?2)"
+                   " group by code");
     remove.bind(1, r.custkey).bind(2, r.lockey);
     insert.bind(1, r.custkey).bind(2, r.lockey);
     return remove.run() && insert.run();

@@ -96,13 +96,13 @@ void writeAccount(Writer& writer)
         const QVariant amount = pick(amounts(), i);
         const QVariant code = pick(codes(), i);
         const QVariant number = pick(amounts(), i + 3);
-        writer.insert("insert into [tbl reading] (CustKey, LocKey, Code, ReadDate, BillDate, Previous, Present, "
-                      "Usage, Multiplier, MultiTenants, Factor, MSN, ChgOut, estimated, mrcomment, EntryDate) "
-                      "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                      {CustKey, LocKey, code, pick(dates(), i + 1), date, number, amount, pick(amounts(), i + 5),
-                       pick(amounts(), i + 7), i % 2 ? QVariant() : QVariant(3), QVariant(), text,
-                       QVariantList{QVariant(), 0, -1, 1}[i % 4], i % 3 ? QVariant(-1) : QVariant(), text,
-                       pick(dates(), i + 2)});
+        writer.insert(
+            "insert into [tbl reading] (CustKey, LocKey, Code, ReadDate, BillDate, Previous, Present, "
+            "Usage, Multiplier, MultiTenants, Factor, MSN, ChgOut, estimated, mrcomment, EntryDate) "
+            "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {CustKey, LocKey, code, pick(dates(), i + 1), date, number, amount, pick(amounts(), i + 5),
+             pick(amounts(), i + 7), i % 2 ? QVariant() : QVariant(3), QVariant(), text,
+             QVariantList{QVariant(), 0, -1, 1}[i % 4], i % 3 ? QVariant(-1) : QVariant(), text, pick(dates(), i + 2)});
         writer.insert("insert into [tbl bill detail] (custkey, lockey, date, code, comment, amount, adjusted) "
                       "values (?, ?, ?, ?, ?, ?, ?)",
                       {CustKey, LocKey, date, code, text, amount, QVariantList{QVariant(), 0, -1, 1}[i % 4]});
@@ -122,9 +122,10 @@ void writeAccount(Writer& writer)
     }
     // [tbl balance] holds one row per code of the location.
     for (qsizetype i = 0; i < codes().size(); ++i)
-        writer.insert("insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) values (?, ?, ?, ?, ?)",
-                      {CustKey, LocKey, codes()[i], pick(amounts(), i).isNull() ? QVariant(0) : pick(amounts(), i),
-                       pick(amounts(), i + 1).isNull() ? QVariant(0) : pick(amounts(), i + 1)});
+        writer.insert(
+            "insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) values (?, ?, ?, ?, ?)",
+            {CustKey, LocKey, codes()[i], pick(amounts(), i).isNull() ? QVariant(0) : pick(amounts(), i),
+             pick(amounts(), i + 1).isNull() ? QVariant(0) : pick(amounts(), i + 1)});
 }
 
 } // namespace
@@ -179,15 +180,7 @@ const QVariantList& dates()
 const QVariantList& amounts()
 {
     static const QVariantList all = {
-        12.34,
-        QVariant(),
-        -125.5,
-        1e15,
-        -1e15,
-        0.005,
-        999999999999.99,
-        QStringLiteral("12.50"),
-        QStringLiteral("n/a"),
+        12.34, QVariant(), -125.5, 1e15, -1e15, 0.005, 999999999999.99, QStringLiteral("12.50"), QStringLiteral("n/a"),
         0.0,
     };
     return all;
@@ -195,7 +188,7 @@ const QVariantList& amounts()
 
 const QStringList& codes()
 {
-    static const QStringList all = {QStringLiteral("WA"), QStringLiteral("O'"), QStringLiteral("[X]"),
+    static const QStringList all = {QStringLiteral("WA"), QStringLiteral("O'"),  QStringLiteral("[X]"),
                                     QStringLiteral("%_"), QStringLiteral("*?#"), QStringLiteral("中"),
                                     QStringLiteral("\\")};
     return all;

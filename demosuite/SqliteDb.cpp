@@ -15,9 +15,9 @@ SqliteDb::~SqliteDb()
 }
 
 SqliteDb::SqliteDb(SqliteDb&& other) noexcept
-    : m_db(std::exchange(other.m_db, nullptr)), m_openError(std::move(other.m_openError))
-{
-}
+    : m_db(std::exchange(other.m_db, nullptr))
+    , m_openError(std::move(other.m_openError))
+{}
 
 SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept
 {

@@ -8,12 +8,12 @@
 
 // A property that does not hold is a finding: print it and stop, so libFuzzer keeps
 // the input that broke it.
-#define FUZZ_CHECK(condition)                                                                   \
-    do {                                                                                        \
-        if (!(condition)) {                                                                     \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                       \
-        }                                                                                       \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);                      \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 inline QByteArray fuzzBytes(const uint8_t* data, size_t size)

@@ -63,7 +63,7 @@ private:
     };
     struct Element {
         Kind kind = Kind::Char;
-        char32_t c = 0;   // Char: the case-folded character
+        char32_t c = 0; // Char: the case-folded character
         bool negated = false;
         std::vector<std::pair<char32_t, char32_t>> ranges;
     };
@@ -95,12 +95,9 @@ private:
     REFERENCE_UNTRACED static bool accepts(const Element& element, const Character& c)
     {
         switch (element.kind) {
-        case Kind::Char:
-            return c.folded == element.c;
-        case Kind::Any:
-            return true;
-        case Kind::Digit:
-            return c.c >= U'0' && c.c <= U'9';
+        case Kind::Char: return c.folded == element.c;
+        case Kind::Any: return true;
+        case Kind::Digit: return c.c >= U'0' && c.c <= U'9';
         case Kind::Set: {
             bool in = false;
             for (const auto& [low, high] : element.ranges) {
@@ -109,8 +106,7 @@ private:
             }
             return in != element.negated;
         }
-        case Kind::Star:
-            break;
+        case Kind::Star: break;
         }
         return false;
     }

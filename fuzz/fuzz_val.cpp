@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const double fromText = BasicRuntime::val(text);
     const double fromBytes = BasicRuntime::val(bytes.constData(), static_cast<size_t>(bytes.size()));
     const std::optional<double> wholeText = BasicRuntime::toNumber(text);
-    const std::optional<double> wholeBytes = BasicRuntime::toNumber(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const std::optional<double> wholeBytes =
+        BasicRuntime::toNumber(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (isCleanUtf8(bytes)) {
         // The SQL functions read UTF-8 and C++ code reads QString: one parser, one answer.
         FUZZ_CHECK(same(fromText, fromBytes));
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The money reader's fast path over UTF-8 gives what the general reader gives.
     if (isCleanUtf8(bytes))
-        FUZZ_CHECK(Currency::fromUtf8(bytes.constData(), static_cast<size_t>(bytes.size())) == Currency::fromText(text));
+        FUZZ_CHECK(Currency::fromUtf8(bytes.constData(), static_cast<size_t>(bytes.size()))
+                   == Currency::fromText(text));
 
     (void)BasicRuntime::toInt32(fromText);
     if (std::isfinite(fromText)) {

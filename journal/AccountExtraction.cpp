@@ -12,10 +12,10 @@ namespace {
 struct Copy {
     const char* table;
     const char* source;
-    const char* filter;     // bound with the keys named in `keys`
+    const char* filter; // bound with the keys named in `keys`
     enum Keys { LocationAndCustomer, CustomerOnly, All } keys;
-    const char* kind;       // what the journal lacks without the source table
-    const char* columns;    // of the empty stand-in when the source table is missing
+    const char* kind; // what the journal lacks without the source table
+    const char* columns; // of the empty stand-in when the source table is missing
 };
 
 // Each account table is copied whole-row, as the suite's own tools do, so later
@@ -92,7 +92,8 @@ AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
 Outcome AccountExtraction::prepareScratch(HistoryModule& module)
 {
     if (!QFileInfo::exists(module.WorkDbPath)) {
-        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
+        module.WorkDb =
+            SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
         if (!module.WorkDb.isOpen())
             return Outcome::cannotCreate(FaultText::WorkDatabase, module.WorkDbPath, module.WorkDb.outcome());
         module.WorkDb.makeScratch();
@@ -120,8 +121,8 @@ QString AccountExtraction::missingMessage(const QString& billingDbPath, const QS
         }
     }
     return QStringLiteral("The billing database ") + billingDbPath + QStringLiteral(" has no table ")
-           + sources.join(QStringLiteral(", ")) + QStringLiteral(": the journal is shown without ")
-           + kinds.join(QStringLiteral(", ")) + QLatin1Char('.');
+        + sources.join(QStringLiteral(", ")) + QStringLiteral(": the journal is shown without ")
+        + kinds.join(QStringLiteral(", ")) + QLatin1Char('.');
 }
 
 Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missing)
@@ -130,13 +131,13 @@ Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
     // first load; any other failure (a lock held too long, a damaged file, a full
     // disk) stops the load, so a half-copied account never shows as its history.
     const QString failedText = QStringLiteral("The account cannot be copied from the billing database ")
-                               + module.BillingDbPath + QStringLiteral(" into the work database ") + module.WorkDbPath
-                               + QStringLiteral(": ");
+        + module.BillingDbPath + QStringLiteral(" into the work database ") + module.WorkDbPath + QStringLiteral(": ");
     const auto failed = [&](const Outcome& reason) { return reason.retold(failedText + reason.message()); };
     if (!module.BillingDb.attach(module.WorkDbPath, QStringLiteral("work")))
         return failed(module.BillingDb.outcome());
     const bool haveCodes =
-        module.BillingDb.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = 'lutc'")).toInt() > 0;
+        module.BillingDb.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = 'lutc'")).toInt()
+        > 0;
     module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
     Outcome error;
     SqlTransaction transaction(module.BillingDb);

@@ -13,8 +13,8 @@ class HistoryModule;
 class AccountExtraction {
 public:
     struct Result {
-        Outcome outcome;        // what could not be opened or copied, for the operator
-        QStringList missing;    // source tables the billing database lacks (copied empty)
+        Outcome outcome; // what could not be opened or copied, for the operator
+        QStringList missing; // source tables the billing database lacks (copied empty)
     };
 
     // Names the missing tables and the kinds of journal rows that go with them.

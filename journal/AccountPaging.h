@@ -11,7 +11,7 @@ public:
     struct Step {
         int32_t CustKey = 0;
         int32_t LocKey = 0;
-        bool reachedFirst = false;  // Previous on the first entry: the operator is told
+        bool reachedFirst = false; // Previous on the first entry: the operator is told
     };
 
     // The neighbouring entry of the account on show; the same keys when the account

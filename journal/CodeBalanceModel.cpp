@@ -1,9 +1,7 @@
 #include "journal/CodeBalanceModel.h"
 
-CodeBalanceModel::CodeBalanceModel(QObject* parent)
-    : QAbstractTableModel(parent)
-{
-}
+CodeBalanceModel::CodeBalanceModel(QObject* parent) : QAbstractTableModel(parent)
+{}
 
 void CodeBalanceModel::setTable(CodeBalances::Table table)
 {
@@ -26,7 +24,7 @@ bool CodeBalanceModel::isMoney(int column) const
 {
     const QString& name = m_table.columns.value(column);
     return name.compare(QLatin1String("totalcharges"), Qt::CaseInsensitive) == 0
-           || name.compare(QLatin1String("totalpaid"), Qt::CaseInsensitive) == 0 || name == QLatin1String("bal");
+        || name.compare(QLatin1String("totalpaid"), Qt::CaseInsensitive) == 0 || name == QLatin1String("bal");
 }
 
 QVariant CodeBalanceModel::data(const QModelIndex& index, int role) const

@@ -135,7 +135,8 @@ void CodeBalances::store(SqlConnection& work, const Table& table, int custKey, i
     QStringList marks;
     for (qsizetype i = 0; i < table.columns.size(); ++i)
         marks << QStringLiteral("?");
-    const QString insert = QStringLiteral("insert into baltemp values (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    const QString insert =
+        QStringLiteral("insert into baltemp values (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
     for (const Row& row : table.rows) {
         QVariantList values = row.values;
         if (row.code == QLatin1String("TOTAL")) {

@@ -17,17 +17,17 @@ class SqlConnection;
 class CodeBalances {
 public:
     struct Row {
-        QVariantList values;    // the balance row's own columns, as the billing database has them
+        QVariantList values; // the balance row's own columns, as the billing database has them
         QString code;
         Currency totalcharges;
         Currency totalpaid;
         Currency bal;
     };
     struct Table {
-        QStringList columns;    // bal's columns, then "bal"
-        std::vector<Row> rows;  // code order, TOTAL last
+        QStringList columns; // bal's columns, then "bal"
+        std::vector<Row> rows; // code order, TOTAL last
         Currency total;
-        bool hasTotal = false;  // false when no code has a balance row
+        bool hasTotal = false; // false when no code has a balance row
     };
 
     // Reads bal, bd, pd, dep and depref of the scratch database for that account,
@@ -40,8 +40,8 @@ public:
 
 private:
     struct Step {
-        QString date;           // ISO: compares as text
-        int64_t charges = 0;    // ten-thousandths, running totals up to this date
+        QString date; // ISO: compares as text
+        int64_t charges = 0; // ten-thousandths, running totals up to this date
         int64_t paid = 0;
     };
     void addActivity(SqlConnection& work, const char* sql, int chargeSign, int paidSign);
@@ -54,5 +54,5 @@ private:
     int m_chargesColumn = -1;
     int m_paidColumn = -1;
     std::vector<QVariantList> m_balanceRows;
-    std::map<QString, std::vector<Step>> m_steps;   // per code, by date, running totals
+    std::map<QString, std::vector<Step>> m_steps; // per code, by date, running totals
 };

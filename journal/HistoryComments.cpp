@@ -67,8 +67,9 @@ Result remove(HistoryModule& module, const QDate& date, const QString& text)
         return billingFailed(module, QStringLiteral("The comment could not be deleted"));
     module.CloseBillingDb();
     if (!module.OpenWorkDb()
-        || !module.ExecWork(QStringLiteral("delete from hcom where datevalue(edate) = ? and trim(plaintext(comment)) = ?"),
-                            {iso, text}))
+        || !module.ExecWork(
+            QStringLiteral("delete from hcom where datevalue(edate) = ? and trim(plaintext(comment)) = ?"),
+            {iso, text}))
         return copyFailed(module);
     module.CloseWorkDb();
     return {};

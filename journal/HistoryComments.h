@@ -12,8 +12,8 @@ class HistoryModule;
 namespace HistoryComments {
 
 struct Result {
-    bool saved = true;          // the billing database holds the change
-    Outcome outcome;            // what went wrong, for the operator
+    bool saved = true; // the billing database holds the change
+    Outcome outcome; // what went wrong, for the operator
 };
 
 // Apostrophes are stored as backquotes, as the suite does.

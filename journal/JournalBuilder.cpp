@@ -55,10 +55,10 @@ void JournalBuilder::stageRows(HistoryModule& module, const JournalFlags& flags)
         "trim(plaintext(comment)), format(amount, '#0.00'), 3 from bd where adjusted is null or adjusted = 0"));
 
     if (flags.ConsolidatePayments) {
-        module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, tcode, descr, pmt, dorder) select datevalue(date), 'PMT', "
-            "trim(vbjoin(pmttype, ' ', docno)), format(sum(amount), '#0.00'), 4 from pd "
-            "group by datevalue(date), trim(vbjoin(pmttype, ' ', docno)) order by min(rowid)"));
+        module.ExecWork(
+            QStringLiteral("insert into prejurn (bdate, tcode, descr, pmt, dorder) select datevalue(date), 'PMT', "
+                           "trim(vbjoin(pmttype, ' ', docno)), format(sum(amount), '#0.00'), 4 from pd "
+                           "group by datevalue(date), trim(vbjoin(pmttype, ' ', docno)) order by min(rowid)"));
     } else {
         module.ExecWork(QStringLiteral(
             "insert into prejurn (bdate, tcode, descr, pmt, dorder) select datevalue(date), plaintext(code), "
@@ -68,20 +68,20 @@ void JournalBuilder::stageRows(HistoryModule& module, const JournalFlags& flags)
     module.ExecWork(QStringLiteral(
         "insert into prejurn (bdate, tcode, descr, chg, dorder) select datevalue(date), plaintext(code), "
         "'Refundable Deposit', format(amount, '#0.00'), 5 from dep"));
-    module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr, dorder) select datevalue(date), plaintext(code), "
-        "trim(vbjoin(format(appliedtobill, '#0.00'), ' applied to balances')), 6 from depref"));
-    module.ExecWork(QStringLiteral(
-        "insert into prejurn (bdate, tcode, descr, dorder) select datevalue(date), plaintext(code), "
-        "trim(vbjoin(format(returnedtocustomer, '#0.00'), ' returned to customer')), 7 from depref"));
+    module.ExecWork(
+        QStringLiteral("insert into prejurn (bdate, tcode, descr, dorder) select datevalue(date), plaintext(code), "
+                       "trim(vbjoin(format(appliedtobill, '#0.00'), ' applied to balances')), 6 from depref"));
+    module.ExecWork(
+        QStringLiteral("insert into prejurn (bdate, tcode, descr, dorder) select datevalue(date), plaintext(code), "
+                       "trim(vbjoin(format(returnedtocustomer, '#0.00'), ' returned to customer')), 7 from depref"));
 
     if (!flags.HideComments) {
-        module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, descr, dorder) select datevalue(edate), trim(plaintext(comment)), 8 from hcom"));
-        module.ExecWork(QStringLiteral(
-            "insert into prejurn (bdate, descr, dorder) select datevalue(chgdate), "
-            "trim(vbjoin(trim(plaintext(chgfield)), ' changed from ', trim(plaintext(chgfrom)), ' to ', "
-            "trim(plaintext(chgto)))), 8 from ae"));
+        module.ExecWork(QStringLiteral("insert into prejurn (bdate, descr, dorder) select datevalue(edate), "
+                                       "trim(plaintext(comment)), 8 from hcom"));
+        module.ExecWork(
+            QStringLiteral("insert into prejurn (bdate, descr, dorder) select datevalue(chgdate), "
+                           "trim(vbjoin(trim(plaintext(chgfield)), ' changed from ', trim(plaintext(chgfrom)), ' to ', "
+                           "trim(plaintext(chgto)))), 8 from ae"));
     }
 }
 
@@ -122,8 +122,23 @@ const char* const scaledRows =
 // updates from it would have failed and left them.
 const char* const codeTable = "(select code, description from lutc group by code)";
 const char* const noCodeTable = "(select null as code, null as description where 0)";
-enum Completed { BDate, RDate, TCode, Descr, Prev, Pres, Usage, Chg, Pmt, Mult, TextCount = Mult + 1,
-                 DOrder = TextCount, Seq, Units, CutLength };
+enum Completed {
+    BDate,
+    RDate,
+    TCode,
+    Descr,
+    Prev,
+    Pres,
+    Usage,
+    Chg,
+    Pmt,
+    Mult,
+    TextCount = Mult + 1,
+    DOrder = TextCount,
+    Seq,
+    Units,
+    CutLength
+};
 
 const char* const insertRow =
     "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, mult, dorder, rbal, trow) "
@@ -134,7 +149,7 @@ const char* const insertRow =
 struct Staged {
     struct Text {
         size_t offset = 0;
-        int length = -1;    // -1: NULL
+        int length = -1; // -1: NULL
     };
     int64_t seq = 0;
     Text texts[TextCount];
@@ -172,8 +187,8 @@ struct Previous {
 // Writes the row to jurn at its place and gives it as the grid shows it. The running
 // balance is summed as whole ten-thousandths so that no row drifts by a binary fraction;
 // after an amount that is no money it is left empty, never silently short.
-JournalRow write(const Staged& staged, const std::string& arena, SqlStatement& insert,
-                 std::optional<int64_t> balance, int trow, Previous& previous)
+JournalRow write(const Staged& staged, const std::string& arena, SqlStatement& insert, std::optional<int64_t> balance,
+                 int trow, Previous& previous)
 {
     QString texts[TextCount];
     for (int column = 0; column < TextCount; ++column) {
@@ -238,11 +253,11 @@ bool readOrder(SqlConnection& work, std::vector<int64_t>& order, QString& error)
 }
 
 // The completed rows in rowid order, and the longest description over 29 characters.
-bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& staged, std::string& arena,
-                   int& longest, QString& error)
+bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& staged, std::string& arena, int& longest,
+                   QString& error)
 {
-    const QString completed = QString::fromLatin1(completedRows)
-                                  .arg(QLatin1String(multApplied ? scaledRows : stagedRows));
+    const QString completed =
+        QString::fromLatin1(completedRows).arg(QLatin1String(multApplied ? scaledRows : stagedRows));
     for (const char* codes : {codeTable, noCodeTable}) {
         SqlStatement row(work, completed.arg(QLatin1String(codes)).toUtf8().constData());
         if (!row.isValid()) {
@@ -295,8 +310,8 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
     Previous previous;
     for (const int64_t seq : order) {
         wanted.seq = seq;
-        const auto at = std::lower_bound(staged.begin(), staged.end(), wanted,
-                                         [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
+        const auto at = std::lower_bound(
+            staged.begin(), staged.end(), wanted, [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
         int64_t sum = 0;
         if (balance && at->units && !__builtin_add_overflow(*balance, *at->units, &sum))
             balance = sum;
@@ -317,26 +332,26 @@ bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags
 void JournalBuilder::applyMultiplier(HistoryModule& module)
 {
     // A reading without a usable multiplier keeps its stored values.
-    module.ExecWork(QStringLiteral(
-        "update jurn set prev = case when prev is null then null else str(val(prev) * val(mult)) end, "
-        "pres = case when pres is null then null else str(val(pres) * val(mult)) end, "
-        "usage = case when usage is null then null else str(val(usage) * val(mult)) end, "
-        "descr = trim(\"left\"(descr, instr(1, descr, 'MULT:') - 1)) "
-        "where dorder <= 1 and val(mult) <> 0"));
+    module.ExecWork(
+        QStringLiteral("update jurn set prev = case when prev is null then null else str(val(prev) * val(mult)) end, "
+                       "pres = case when pres is null then null else str(val(pres) * val(mult)) end, "
+                       "usage = case when usage is null then null else str(val(usage) * val(mult)) end, "
+                       "descr = trim(\"left\"(descr, instr(1, descr, 'MULT:') - 1)) "
+                       "where dorder <= 1 and val(mult) <> 0"));
 }
 
 void JournalBuilder::removeMultiplier(HistoryModule& module)
 {
-    module.ExecWork(QStringLiteral(
-        "update jurn set prev = case when prev is null then null else str(val(prev) / val(mult)) end, "
-        "pres = case when pres is null then null else str(val(pres) / val(mult)) end, "
-        "usage = case when usage is null then null else str(val(usage) / val(mult)) end, "
-        "descr = trim(vbjoin(descr, ' MULT:', mult)) "
-        "where dorder <= 1 and val(mult) <> 0"));
+    module.ExecWork(
+        QStringLiteral("update jurn set prev = case when prev is null then null else str(val(prev) / val(mult)) end, "
+                       "pres = case when pres is null then null else str(val(pres) / val(mult)) end, "
+                       "usage = case when usage is null then null else str(val(usage) / val(mult)) end, "
+                       "descr = trim(vbjoin(descr, ' MULT:', mult)) "
+                       "where dorder <= 1 and val(mult) <> 0"));
 }
 
 JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const JournalFlags& flags,
-                                                   std::vector<JournalRow>* rows)
+                                                    std::vector<JournalRow>* rows)
 {
     Result result;
     std::vector<JournalRow> written;

@@ -16,8 +16,8 @@ class JournalBuilder {
 public:
     struct Result {
         bool NoHistory = true;
-        float LongestDescr = 0;     // untouched (0) when there are no rows
-        Outcome outcome;            // why the build failed
+        float LongestDescr = 0; // untouched (0) when there are no rows
+        Outcome outcome; // why the build failed
     };
 
     // Creates prejurn and jurn when missing (an existing table is kept).

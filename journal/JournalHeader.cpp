@@ -112,15 +112,15 @@ JournalHeader JournalHeader::compose(SqlConnection& work, const QString& company
             header.hasCustomer = true;
             header.LookupName = text(c, "lookupname");
             header.AccNo = text(c, "accno");
-            const QString name = collapse(trimBlanks(trimmed(c, "fname") + QLatin1Char(' ') + trimmed(c, "mname")
-                                                     + QLatin1Char(' ') + trimmed(c, "lname") + QLatin1Char(' ')
-                                                     + trimmed(c, "CompanyName")));
+            const QString name =
+                collapse(trimBlanks(trimmed(c, "fname") + QLatin1Char(' ') + trimmed(c, "mname") + QLatin1Char(' ')
+                                    + trimmed(c, "lname") + QLatin1Char(' ') + trimmed(c, "CompanyName")));
             header.label = QStringLiteral("Account: ") + header.AccNo + QStringLiteral("   ") + name;
             if (!trimmed(c, "phone").isEmpty())
                 header.label += QStringLiteral("   PH: ") + trimmed(c, "phone");
             header.label += crlf;
-            header.windowTitle =
-                companyTitle + QStringLiteral("   HISTORY JOURNAL for Account: ") + header.AccNo + QLatin1Char(' ') + name;
+            header.windowTitle = companyTitle + QStringLiteral("   HISTORY JOURNAL for Account: ") + header.AccNo
+                + QLatin1Char(' ') + name;
             header.active = isTrue(c.value(QStringLiteral("active")));
             header.label += collapse(trimmed(c, "addr1") + QLatin1Char(' ') + trimmed(c, "addr2") + QStringLiteral(", ")
                                      + trimmed(c, "city") + QLatin1Char(' ') + trimmed(c, "state") + QLatin1Char(' ')
@@ -133,13 +133,13 @@ JournalHeader JournalHeader::compose(SqlConnection& work, const QString& company
         if (q.next()) {
             const QSqlRecord l = q.record();
             header.label += QStringLiteral("Loc ID: ") + trimmed(l, "ID") + QStringLiteral("   ")
-                            + collapse(trimmed(l, "addr1") + QLatin1Char(' ') + trimmed(l, "addr2"));
+                + collapse(trimmed(l, "addr1") + QLatin1Char(' ') + trimmed(l, "addr2"));
             header.label += (l.value(QStringLiteral("outdate")).isNull() ? QStringLiteral("  -  OCCUPIED")
-                                                                          : QStringLiteral("  -  VACANT"))
-                            + crlf;
+                                                                         : QStringLiteral("  -  VACANT"))
+                + crlf;
             const QVariant seq = l.value(QStringLiteral("locseq"));
             header.label += QStringLiteral("Route: ") + trimmed(l, "locroute") + QStringLiteral(" SEQ#: ")
-                            + (seq.isNull() ? QString() : BasicRuntime::plainNumber(seq.toDouble()));
+                + (seq.isNull() ? QString() : BasicRuntime::plainNumber(seq.toDouble()));
         }
     }
     header.label += depositPiece(work);

@@ -7,8 +7,8 @@ class SqlConnection;
 // The journal window's account header: up to four lines about the customer and the
 // location, the window title, and whether the account is active (red when not).
 struct JournalHeader {
-    QString label;              // CR LF between lines, as the suite shows it
-    QString windowTitle;        // empty when the account has no customer row
+    QString label; // CR LF between lines, as the suite shows it
+    QString windowTitle; // empty when the account has no customer row
     bool hasCustomer = false;
     bool active = true;
     QString AccNo;

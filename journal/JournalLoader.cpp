@@ -3,7 +3,7 @@
 #include "app/HistoryModule.h"
 
 JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel,
-                                         SavedView savedView)
+                                          SavedView savedView)
 {
     Result result;
     result.printRange = PrintRange::read(module.ProgramFolder);

@@ -7,16 +7,15 @@
 #include <QSqlQuery>
 #include <QTextDocument>
 
-JournalModel::JournalModel(QObject* parent)
-    : QAbstractTableModel(parent)
-{
-}
+JournalModel::JournalModel(QObject* parent) : QAbstractTableModel(parent)
+{}
 
 std::vector<JournalRow> JournalModel::read(SqlConnection& work)
 {
     std::vector<JournalRow> rows;
-    SqlStatement q(work, "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
-                        "from jurn order by rowid");
+    SqlStatement q(work,
+                   "select bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, rbal, dorder, mult, trow "
+                   "from jurn order by rowid");
     while (q.next()) {
         JournalRow row;
         row.bdate = q.text(0);
@@ -39,8 +38,8 @@ std::vector<JournalRow> JournalModel::read(SqlConnection& work)
 
 QString JournalModel::caption(int column)
 {
-    static const char* const captions[] = {"POST DATE", "READ DATE", "CODE", "DESCRIPTION", "PREVIOUS", "READING",
-                                           "USAGE", "CHARGE", "PAYMENT", "BALANCE", "dorder"};
+    static const char* const captions[] = {"POST DATE", "READ DATE", "CODE",    "DESCRIPTION", "PREVIOUS", "READING",
+                                           "USAGE",     "CHARGE",    "PAYMENT", "BALANCE",     "dorder"};
     return column >= 0 && column < ColumnCount ? QString::fromLatin1(captions[column]) : QString();
 }
 

@@ -8,7 +8,7 @@ class SqlConnection;
 
 // One row of jurn, as the build left it.
 struct JournalRow {
-    QString bdate;      // ISO posting date, empty when the source row had none
+    QString bdate; // ISO posting date, empty when the source row had none
     QString rdate;
     QString tcode;
     QString descr;
@@ -28,8 +28,20 @@ struct JournalRow {
 class JournalModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { PostDate, ReadDate, Code, Description, Previous, Reading, Usage, Charge, Payment, Balance, Rank,
-                  ColumnCount };
+    enum Column {
+        PostDate,
+        ReadDate,
+        Code,
+        Description,
+        Previous,
+        Reading,
+        Usage,
+        Charge,
+        Payment,
+        Balance,
+        Rank,
+        ColumnCount
+    };
 
     explicit JournalModel(QObject* parent = nullptr);
 

@@ -14,8 +14,8 @@ class JournalPrintRange {
 public:
     struct Choice {
         int32_t first = 0;
-        int32_t last = -1;               // below `first` when the range holds no row
-        std::optional<int> currentRow;   // where the grid's current row is left, if moved
+        int32_t last = -1; // below `first` when the range holds no row
+        std::optional<int> currentRow; // where the grid's current row is left, if moved
     };
 
     // `selectedRows` in the order the operator selected them; `answer` to "Print just

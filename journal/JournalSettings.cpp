@@ -49,7 +49,8 @@ JournalViewSettings JournalViewSettings::parse(const QByteArray& contents)
 
 std::optional<JournalViewSettings> JournalViewSettings::read(const QString& programFolder)
 {
-    if (const std::optional<QByteArray> contents = SuiteTextFile::readNamed(programFolder, QStringLiteral("VIEWLED.INI")))
+    if (const std::optional<QByteArray> contents =
+            SuiteTextFile::readNamed(programFolder, QStringLiteral("VIEWLED.INI")))
         return parse(*contents);
     return std::nullopt;
 }
@@ -70,7 +71,7 @@ QByteArray JournalViewSettings::format(const JournalFlags& flags, int widthTwips
 {
     auto flag = [](int16_t value) { return numberLine(value ? -1 : 0); };
     return flag(flags.ShowPrevReadings) + flag(flags.ConsolidatePayments) + flag(flags.MultApplied)
-           + flag(flags.HideComments) + numberLine(widthTwips < MinimumWidthTwips ? MinimumWidthTwips : widthTwips);
+        + flag(flags.HideComments) + numberLine(widthTwips < MinimumWidthTwips ? MinimumWidthTwips : widthTwips);
 }
 
 bool JournalViewSettings::write(const QString& programFolder, const JournalFlags& flags, int widthTwips)

@@ -14,7 +14,7 @@ struct JournalViewSettings {
     std::optional<bool> ConsolidatePayments;
     std::optional<bool> MultApplied;
     std::optional<bool> HideComments;
-    int widthTwips = 11380;   // a missing or unreadable line reads as the floor
+    int widthTwips = 11380; // a missing or unreadable line reads as the floor
 
     static constexpr int MinimumWidthTwips = 11380;
 

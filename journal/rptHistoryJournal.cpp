@@ -90,8 +90,8 @@ ReportBand rptHistoryJournal::detail(const JournalPrintState& state)
     int left = FirstColumnLeft;
     for (int k = 0; k < JournalPrintState::ColumnCount; ++k) {
         const int width = twips(state.PrintColWidth[static_cast<size_t>(k)]);
-        ReportItem box = ReportItem::field(QString::fromLatin1(columns[k].textBox), left, 20, width, TextBoxHeight, k,
-                                           columns[k].textAlignment);
+        ReportItem box = ReportItem::field(
+            QString::fromLatin1(columns[k].textBox), left, 20, width, TextBoxHeight, k, columns[k].textAlignment);
         box.pointSize = 8.5;
         if (k == DescriptionColumn) {
             // A description that wraps on screen wraps on paper into as many lines.
@@ -124,9 +124,11 @@ std::vector<QStringList> rptHistoryJournal::readRows(SqlConnection& work, int32_
     return rows;
 }
 
-Outcome rptHistoryJournal::ReportStart(const HistoryModule& module, const JournalPrintState& state, BandedReport& report)
+Outcome rptHistoryJournal::ReportStart(const HistoryModule& module, const JournalPrintState& state,
+                                       BandedReport& report)
 {
-    SqlConnection work = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::OpenExisting, module.BusyTimeoutMs);
+    SqlConnection work =
+        SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::OpenExisting, module.BusyTimeoutMs);
     if (!work.isOpen())
         return work.outcome();
     report = layout(module.CompanyTitle, state);

@@ -25,8 +25,8 @@ int BandedReport::pageCount() const
 
 void BandedReport::preparePage(QPagedPaintDevice& device) const
 {
-    const QPageSize size(QSizeF(pageWidth / 1440.0, pageHeight / 1440.0), QPageSize::Inch, QString(),
-                         QPageSize::FuzzyMatch);
+    const QPageSize size(
+        QSizeF(pageWidth / 1440.0, pageHeight / 1440.0), QPageSize::Inch, QString(), QPageSize::FuzzyMatch);
     device.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 
@@ -67,8 +67,8 @@ Outcome BandedReport::writePdf(const QString& path, int* pages) const
         // QPdfWriter reports an unwritable file only as a failed paint; say which file.
         QFile probe(path);
         if (!probe.open(QIODevice::WriteOnly))
-            return Outcome::failure(QStringLiteral("The file %1 cannot be written: %2").arg(path, probe.errorString()),
-                                    path);
+            return Outcome::failure(
+                QStringLiteral("The file %1 cannot be written: %2").arg(path, probe.errorString()), path);
     }
     QPdfWriter writer(path);
     writer.setTitle(caption);

@@ -28,7 +28,7 @@ public:
     ReportBand pageHeader;
     ReportBand detail;
     ReportBand pageFooter;
-    std::vector<QStringList> rows;      // the detail rows' values, by field column
+    std::vector<QStringList> rows; // the detail rows' values, by field column
 
     int rowsPerPage() const;
     // Pages the rows fill; a report without rows still prints its one page of headers.

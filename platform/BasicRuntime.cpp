@@ -10,12 +10,27 @@
 namespace BasicRuntime {
 namespace {
 
-inline unsigned unit(char c) { return static_cast<unsigned char>(c); }
-inline unsigned unit(char16_t c) { return c; }
+inline unsigned unit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+inline unsigned unit(char16_t c)
+{
+    return c;
+}
 
-inline bool isDigit(int c) { return c >= '0' && c <= '9'; }
-inline bool isValBlank(int c) { return c == ' ' || c == '\t' || c == '\n'; }
-inline bool isEdgeBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+inline bool isDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+inline bool isValBlank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+inline bool isEdgeBlank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Collects the ASCII form of a number; long digit runs move to the heap, which
 // real data never needs.
@@ -114,7 +129,7 @@ bool scanDecimal(Cursor<C>& in, NumberBuffer& out)
             c = in.peek();
         }
         if (!isDigit(c)) {
-            in.restore(mark);  // "12E" or "12Ex": the E does not belong to the number
+            in.restore(mark); // "12E" or "12Ex": the E does not belong to the number
             return true;
         }
         out.push('e');
@@ -147,7 +162,7 @@ double prefixedValue(Cursor<C>& in, unsigned radix)
             break;
         value = value * radix + digit;
         if (value > 0xFFFFFFFFull)
-            return 0;  // the runtime overflows here; no sensible number to give
+            return 0; // the runtime overflows here; no sensible number to give
         any = true;
         in.advance();
     }
@@ -197,7 +212,10 @@ std::optional<double> toNumberImpl(const C* begin, const C* end)
     return parseAscii(buffer.terminated());
 }
 
-inline double normalisedZero(double value) { return value == 0 ? 0.0 : value; }
+inline double normalisedZero(double value)
+{
+    return value == 0 ? 0.0 : value;
+}
 
 constexpr uint64_t powerOfTen(int n)
 {
@@ -220,7 +238,10 @@ double val(QStringView text)
     return valImpl(data, data + text.size());
 }
 
-double val(const char* utf8, size_t size) { return valImpl(utf8, utf8 + size); }
+double val(const char* utf8, size_t size)
+{
+    return valImpl(utf8, utf8 + size);
+}
 
 std::optional<double> toNumber(QStringView text)
 {
@@ -228,7 +249,10 @@ std::optional<double> toNumber(QStringView text)
     return toNumberImpl(data, data + text.size());
 }
 
-std::optional<double> toNumber(const char* utf8, size_t size) { return toNumberImpl(utf8, utf8 + size); }
+std::optional<double> toNumber(const char* utf8, size_t size)
+{
+    return toNumberImpl(utf8, utf8 + size);
+}
 
 DecimalForm decimalForm(double value)
 {
@@ -238,8 +262,8 @@ DecimalForm decimalForm(double value)
     form.negative = value < 0;
     // d.dddddddddddddde±x: exactly 15 significant digits, correctly rounded.
     char buffer[NumberTextCapacity];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                   std::chars_format::scientific, 14).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14).ptr;
     const char* p = buffer;
     for (; p < end && *p != 'e'; ++p)
         if (isDigit(*p))
@@ -256,8 +280,7 @@ DecimalForm decimalForm(double value)
 
 size_t writePlainNumber(double value, char* out)
 {
-    char* end = std::to_chars(out, out + NumberTextCapacity, normalisedZero(value),
-                              std::chars_format::general, 15).ptr;
+    char* end = std::to_chars(out, out + NumberTextCapacity, normalisedZero(value), std::chars_format::general, 15).ptr;
     for (char* p = out; p < end; ++p)
         if (*p == 'e')
             *p = 'E';
@@ -341,7 +364,7 @@ std::optional<int32_t> toInt32(double value)
     if (!std::isfinite(value))
         return std::nullopt;
     const double lower = std::floor(value);
-    const double fraction = value - lower;  // exact for every double below 2^52
+    const double fraction = value - lower; // exact for every double below 2^52
     double rounded = lower;
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0))
         rounded = lower + 1;

@@ -55,8 +55,8 @@ DecimalForm decimalForm(double value);
 // and returns the length; `out` must hold the given capacity.
 inline constexpr size_t NumberTextCapacity = 32;
 inline constexpr size_t AmountTextCapacity = 330;
-size_t writeStr(double value, char* out);          // NumberTextCapacity
-size_t writePlainNumber(double value, char* out);  // NumberTextCapacity
+size_t writeStr(double value, char* out); // NumberTextCapacity
+size_t writePlainNumber(double value, char* out); // NumberTextCapacity
 size_t writeAmount(double value, bool dollars, char* out); // AmountTextCapacity
 
 } // namespace BasicRuntime

@@ -25,7 +25,7 @@ constexpr uint64_t powerOfTen(int n)
 size_t writeAmount(int64_t units, bool dollars, char* out)
 {
     const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
-    const uint64_t cents = (magnitude + 50) / 100;  // half away from zero
+    const uint64_t cents = (magnitude + 50) / 100; // half away from zero
     char* at = out;
     if (units < 0 && cents != 0)
         *at++ = '-';
@@ -43,7 +43,7 @@ QString format(int64_t units, bool dollars)
 {
     // Magnitude as unsigned so the most negative count does not overflow.
     const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
-    const uint64_t cents = (magnitude + 50) / 100;  // half away from zero
+    const uint64_t cents = (magnitude + 50) / 100; // half away from zero
     QString text;
     text.reserve(24);
     if (units < 0 && cents != 0)
@@ -64,7 +64,7 @@ Currency Currency::fromDouble(double value)
 {
     if (std::isnan(value))
         return Currency();
-    if (std::fabs(value) >= kLargestWhole)  // saturate rather than wrap
+    if (std::fabs(value) >= kLargestWhole) // saturate rather than wrap
         return Currency(value < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max());
     const BasicRuntime::DecimalForm form = BasicRuntime::decimalForm(value);
     // units = digits * 10^(exponent + 4), rounded half to even like the runtime's
@@ -153,12 +153,9 @@ std::optional<Currency> Currency::fromVariant(const QVariant& value)
             return std::nullopt;
         return Currency(whole * kUnitsPerWhole);
     }
-    case QMetaType::QString:
-        return fromText(value.toString());
-    case QMetaType::QByteArray:
-        return fromText(QString::fromUtf8(value.toByteArray()));
-    default:
-        break;
+    case QMetaType::QString: return fromText(value.toString());
+    case QMetaType::QByteArray: return fromText(QString::fromUtf8(value.toByteArray()));
+    default: break;
     }
     bool ok = false;
     const double number = value.toDouble(&ok);
@@ -167,11 +164,17 @@ std::optional<Currency> Currency::fromVariant(const QVariant& value)
     return fromDouble(number);
 }
 
-QString Currency::toPlain() const { return format(m_units, false); }
+QString Currency::toPlain() const
+{
+    return format(m_units, false);
+}
 
 size_t Currency::writePlain(char* out) const
 {
     return writeAmount(m_units, false, out);
 }
 
-QString Currency::toDollars() const { return format(m_units, true); }
+QString Currency::toDollars() const
+{
+    return format(m_units, true);
+}

@@ -40,8 +40,16 @@ public:
     constexpr Currency operator+(Currency o) const { return Currency(m_units + o.m_units); }
     constexpr Currency operator-(Currency o) const { return Currency(m_units - o.m_units); }
     constexpr Currency operator-() const { return Currency(-m_units); }
-    Currency& operator+=(Currency o) { m_units += o.m_units; return *this; }
-    Currency& operator-=(Currency o) { m_units -= o.m_units; return *this; }
+    Currency& operator+=(Currency o)
+    {
+        m_units += o.m_units;
+        return *this;
+    }
+    Currency& operator-=(Currency o)
+    {
+        m_units -= o.m_units;
+        return *this;
+    }
     constexpr auto operator<=>(const Currency&) const = default;
 
 private:

@@ -11,12 +11,27 @@ struct Ymd {
     int day = 0;
 };
 
-inline unsigned unit(char c) { return static_cast<unsigned char>(c); }
-inline unsigned unit(char16_t c) { return c; }
-inline bool isDigit(unsigned c) { return c >= '0' && c <= '9'; }
-inline bool isBlank(unsigned c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+inline unsigned unit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+inline unsigned unit(char16_t c)
+{
+    return c;
+}
+inline bool isDigit(unsigned c)
+{
+    return c >= '0' && c <= '9';
+}
+inline bool isBlank(unsigned c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month)
 {
@@ -139,18 +154,14 @@ std::optional<QDate> fromVariant(const QVariant& value)
     if (value.isNull())
         return std::nullopt;
     switch (value.typeId()) {
-    case QMetaType::QDate:
-        return value.toDate().isValid() ? std::optional<QDate>(value.toDate()) : std::nullopt;
+    case QMetaType::QDate: return value.toDate().isValid() ? std::optional<QDate>(value.toDate()) : std::nullopt;
     case QMetaType::QDateTime: {
         const QDate date = value.toDateTime().date();
         return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
     }
-    case QMetaType::QString:
-        return parse(value.toString());
-    case QMetaType::QByteArray:
-        return parse(QString::fromUtf8(value.toByteArray()));
-    default:
-        return std::nullopt;
+    case QMetaType::QString: return parse(value.toString());
+    case QMetaType::QByteArray: return parse(QString::fromUtf8(value.toByteArray()));
+    default: return std::nullopt;
     }
 }
 

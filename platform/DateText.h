@@ -22,9 +22,9 @@ bool parseToIso(const char* utf8, size_t size, char* isoOut);
 // The same for a stored value: a date, a date-time, or text as above.
 std::optional<QDate> fromVariant(const QVariant& value);
 
-QString toIso(const QDate& date);        // 2017-05-01
-QString toShort(const QDate& date);      // 5/1/2017: the suite's short date on screen
-QString toTyped(const QDate& date);      // 05/01/2017: the completed form of a typed date
+QString toIso(const QDate& date); // 2017-05-01
+QString toShort(const QDate& date); // 5/1/2017: the suite's short date on screen
+QString toTyped(const QDate& date); // 05/01/2017: the completed form of a typed date
 
 // ISO text or other stored date text shown as the short date; text that is no
 // date is returned unchanged, null as empty.

@@ -82,7 +82,10 @@ struct Utf8Text {
 
 } // namespace
 
-LikePattern::LikePattern(const QString& pattern) : m_pattern(pattern) { compile(); }
+LikePattern::LikePattern(const QString& pattern) : m_pattern(pattern)
+{
+    compile();
+}
 
 void LikePattern::compile()
 {
@@ -95,18 +98,14 @@ void LikePattern::compile()
             if (m_tokens.empty() || m_tokens.back().kind != Kind::Star)
                 m_tokens.push_back({Kind::Star});
             continue;
-        case '?':
-            m_tokens.push_back({Kind::AnyOne});
-            continue;
-        case '#':
-            m_tokens.push_back({Kind::Digit});
-            continue;
+        case '?': m_tokens.push_back({Kind::AnyOne}); continue;
+        case '#': m_tokens.push_back({Kind::Digit}); continue;
         case '[': {
             qsizetype close = i + 1;
             while (close < count && chars[close] != ']')
                 ++close;
             if (close == count)
-                break;  // no closing bracket: the '[' is an ordinary character
+                break; // no closing bracket: the '[' is an ordinary character
             Token set{Kind::Set};
             qsizetype j = i + 1;
             if (j < close && chars[j] == '!') {
@@ -130,8 +129,7 @@ void LikePattern::compile()
             i = close;
             continue;
         }
-        default:
-            break;
+        default: break;
         }
         Token literal{Kind::Literal};
         literal.folded = fold(c);
@@ -142,12 +140,9 @@ void LikePattern::compile()
 bool LikePattern::matchesOne(const Token& token, char32_t c) const
 {
     switch (token.kind) {
-    case Kind::Literal:
-        return fold(c) == token.folded;
-    case Kind::AnyOne:
-        return true;
-    case Kind::Digit:
-        return c >= '0' && c <= '9';
+    case Kind::Literal: return fold(c) == token.folded;
+    case Kind::AnyOne: return true;
+    case Kind::Digit: return c >= '0' && c <= '9';
     case Kind::Set: {
         // A range compares in the case it was written and in the other case too.
         const char32_t folded = fold(c);
@@ -160,8 +155,7 @@ bool LikePattern::matchesOne(const Token& token, char32_t c) const
         }
         return inSet != token.negated;
     }
-    case Kind::Star:
-        break;
+    case Kind::Star: break;
     }
     return false;
 }

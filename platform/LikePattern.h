@@ -26,8 +26,8 @@ private:
     struct Token {
         Kind kind;
         bool negated = false;
-        char32_t folded = 0;      // Literal: the case-folded character
-        uint32_t rangeBegin = 0;  // Set: its ranges in m_ranges
+        char32_t folded = 0; // Literal: the case-folded character
+        uint32_t rangeBegin = 0; // Set: its ranges in m_ranges
         uint32_t rangeEnd = 0;
     };
     struct Range {

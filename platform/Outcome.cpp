@@ -49,7 +49,7 @@ Outcome Outcome::notFound(const QString& subject, const QString& file)
 
 Outcome Outcome::failedIn(const QString& what, const QString& subject, const QString& file, const Outcome& reason)
 {
-    return failure(what + QLatin1Char(' ') + subject + QLatin1Char(' ') + file + QStringLiteral(": ")
-                       + reason.message(),
-                   file, reason.nativeCode());
+    return failure(
+        what + QLatin1Char(' ') + subject + QLatin1Char(' ') + file + QStringLiteral(": ") + reason.message(), file,
+        reason.nativeCode());
 }

@@ -12,8 +12,8 @@ namespace {
 
 bool isFixedPitchFamily(const QString& family)
 {
-    static const QStringList fixed = {QStringLiteral("Courier New"), QStringLiteral("Courier"),
-                                      QStringLiteral("Fixedsys"), QStringLiteral("Fixed")};
+    static const QStringList fixed = {
+        QStringLiteral("Courier New"), QStringLiteral("Courier"), QStringLiteral("Fixedsys"), QStringLiteral("Fixed")};
     return fixed.contains(family, Qt::CaseInsensitive);
 }
 
@@ -29,8 +29,8 @@ QFont resolveFont(const QString& family, double pointSize, bool bold)
         QStringList candidates{family};
         if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
             candidates << QStringLiteral("Liberation Sans") << QStringLiteral("Arimo");
-        const auto installed = std::find_if(candidates.begin(), candidates.end(),
-                                            [](const QString& name) { return QFontDatabase::hasFamily(name); });
+        const auto installed = std::find_if(
+            candidates.begin(), candidates.end(), [](const QString& name) { return QFontDatabase::hasFamily(name); });
         font = QFont(installed != candidates.end() ? *installed : family);
         font.setStyleHint(QFont::SansSerif);
     }
@@ -142,15 +142,15 @@ void ReportCanvas::drawText(const ReportItem& item, const QString& text, double 
     const double boxHeight = item.height * m_scaleY;
     const Font& f = m_fonts[static_cast<size_t>(font)];
     const int lines = lineCount(f, boxHeight, item.wordWrap);
-    const std::vector<Line>& laidOut = layout({font, item.wordWrap ? item.width : -1, lines, text}, boxWidth,
-                                              item.wordWrap);
+    const std::vector<Line>& laidOut =
+        layout({font, item.wordWrap ? item.width : -1, lines, text}, boxWidth, item.wordWrap);
     if (!item.wordWrap && !laidOut.empty()) {
         drawOneLine(item, laidOut.front(), x, y, boxWidth);
         return;
     }
     // Wrapped text beyond its box's height is cut at the box, as a text box does.
-    const bool overflows = std::any_of(laidOut.begin(), laidOut.end(),
-                                       [boxWidth](const Line& line) { return line.width > boxWidth; });
+    const bool overflows =
+        std::any_of(laidOut.begin(), laidOut.end(), [boxWidth](const Line& line) { return line.width > boxWidth; });
     if (overflows) {
         m_painter.save();
         m_painter.setClipRect(QRectF(x, y, boxWidth, lines * f.lineHeight), Qt::IntersectClip);

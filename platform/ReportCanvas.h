@@ -40,7 +40,10 @@ private:
         QString text;
         bool operator==(const TextKey&) const = default;
     };
-    friend size_t qHash(const TextKey& key, size_t seed) { return qHashMulti(seed, key.font, key.width, key.lines, key.text); }
+    friend size_t qHash(const TextKey& key, size_t seed)
+    {
+        return qHashMulti(seed, key.font, key.width, key.lines, key.text);
+    }
 
     int fontIndex(const ReportItem& item);
     int lineCount(const Font& font, double boxHeight, bool wrapped) const;

@@ -14,13 +14,13 @@ struct ReportItem {
     int top = 0;
     int width = 0;
     int height = 0;
-    QString text;                       // a label's caption; text before a page number
-    int column = -1;                    // a field's index into the detail row's values
+    QString text; // a label's caption; text before a page number
+    int column = -1; // a field's index into the detail row's values
     QString fontFamily = QStringLiteral("Arial");
     double pointSize = 10;
     bool bold = false;
     Qt::Alignment alignment = Qt::AlignLeft;
-    bool wordWrap = false;              // wrapped lines beyond the height are cut off
+    bool wordWrap = false; // wrapped lines beyond the height are cut off
 
     static ReportItem label(const QString& name, int left, int top, int width, int height, const QString& text,
                             Qt::Alignment alignment = Qt::AlignLeft)

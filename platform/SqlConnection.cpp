@@ -40,8 +40,7 @@ SqlConnection::SqlConnection(SqlConnection&& other) noexcept
     : m_name(std::exchange(other.m_name, QString()))
     , m_path(std::exchange(other.m_path, QString()))
     , m_outcome(std::exchange(other.m_outcome, Outcome()))
-{
-}
+{}
 
 SqlConnection& SqlConnection::operator=(SqlConnection&& other) noexcept
 {

@@ -16,8 +16,8 @@ bool registerOn(sqlite3* db)
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     for (const std::span<const Function> family : {numberFunctions(), textFunctions(), likeFunctions()}) {
         for (const Function& function : family) {
-            if (sqlite3_create_function_v2(db, function.name, function.argumentCount, flags, nullptr, function.call,
-                                           nullptr, nullptr, nullptr)
+            if (sqlite3_create_function_v2(
+                    db, function.name, function.argumentCount, flags, nullptr, function.call, nullptr, nullptr, nullptr)
                 != SQLITE_OK)
                 return false;
         }

@@ -46,11 +46,11 @@ struct TextArg {
     bool read(sqlite3_value* value)
     {
         switch (sqlite3_value_type(value)) {
-        case SQLITE_NULL:
-            return false;
+        case SQLITE_NULL: return false;
         case SQLITE_INTEGER:
             data = buffer;
-            size = static_cast<int>(std::to_chars(buffer, buffer + sizeof buffer, sqlite3_value_int64(value)).ptr - buffer);
+            size = static_cast<int>(std::to_chars(buffer, buffer + sizeof buffer, sqlite3_value_int64(value)).ptr
+                                    - buffer);
             return true;
         case SQLITE_FLOAT:
             data = buffer;
@@ -73,12 +73,9 @@ enum class Read { Null, Ok, Bad };
 inline Read readNumber(sqlite3_value* value, double& out)
 {
     switch (sqlite3_value_type(value)) {
-    case SQLITE_NULL:
-        return Read::Null;
+    case SQLITE_NULL: return Read::Null;
     case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        out = sqlite3_value_double(value);
-        return Read::Ok;
+    case SQLITE_FLOAT: out = sqlite3_value_double(value); return Read::Ok;
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
         const std::optional<double> number =
@@ -109,7 +106,10 @@ inline Read readCount(sqlite3_value* value, int64_t& out)
     return Read::Ok;
 }
 
-inline bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+inline bool isContinuation(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 
 // The byte offset `count` characters after `from`, or the end.
 inline int skipChars(const TextArg& text, int from, int64_t count)
@@ -142,14 +142,9 @@ inline void resultText(sqlite3_context* context, const char* data, int size)
 inline bool countArg(sqlite3_context* context, sqlite3_value* value, int64_t minimum, int64_t& out)
 {
     switch (readCount(value, out)) {
-    case Read::Null:
-        sqlite3_result_null(context);
-        return false;
-    case Read::Bad:
-        sqlite3_result_error(context, kTypeMismatch, -1);
-        return false;
-    case Read::Ok:
-        break;
+    case Read::Null: sqlite3_result_null(context); return false;
+    case Read::Bad: sqlite3_result_error(context, kTypeMismatch, -1); return false;
+    case Read::Ok: break;
     }
     if (out < minimum) {
         sqlite3_result_error(context, kInvalidCall, -1);

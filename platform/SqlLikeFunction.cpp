@@ -19,7 +19,10 @@ struct CompiledLike {
     LikePattern pattern;
 };
 
-void deleteCompiledLike(void* compiled) { delete static_cast<CompiledLike*>(compiled); }
+void deleteCompiledLike(void* compiled)
+{
+    delete static_cast<CompiledLike*>(compiled);
+}
 
 // The engine's pattern for one written with an escape character: each escaped
 // character becomes a pattern that matches exactly that character.
@@ -73,7 +76,6 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv)
     // SQLite may free the pattern at once, so it is handed over only after use.
     sqlite3_set_auxdata(context, 0, compiled, deleteCompiledLike);
 }
-
 
 constexpr Function kFunctions[] = {
     {"like", 2, like},

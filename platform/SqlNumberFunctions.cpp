@@ -53,13 +53,9 @@ void format(sqlite3_context* context, int, sqlite3_value** argv)
 void val(sqlite3_context* context, int, sqlite3_value** argv)
 {
     switch (sqlite3_value_type(argv[0])) {
-    case SQLITE_NULL:
-        sqlite3_result_null(context);
-        return;
+    case SQLITE_NULL: sqlite3_result_null(context); return;
     case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        sqlite3_result_double(context, sqlite3_value_double(argv[0]));
-        return;
+    case SQLITE_FLOAT: sqlite3_result_double(context, sqlite3_value_double(argv[0])); return;
     default: {
         TextArg text;
         text.read(argv[0]);
@@ -72,19 +68,13 @@ void str(sqlite3_context* context, int, sqlite3_value** argv)
 {
     double number = 0;
     switch (readNumber(argv[0], number)) {
-    case Read::Null:
-        sqlite3_result_null(context);
-        return;
-    case Read::Bad:
-        sqlite3_result_error(context, kTypeMismatch, -1);
-        return;
-    case Read::Ok:
-        break;
+    case Read::Null: sqlite3_result_null(context); return;
+    case Read::Bad: sqlite3_result_error(context, kTypeMismatch, -1); return;
+    case Read::Ok: break;
     }
     char out[BasicRuntime::NumberTextCapacity];
     resultText(context, out, static_cast<int>(BasicRuntime::writeStr(number, out)));
 }
-
 
 // Money as whole ten-thousandths, so sums in SQL are exact; NULL for no number.
 enum class Money { Null, Amount, Unreadable };
@@ -95,8 +85,7 @@ Money readMoney(sqlite3_value* value, int64_t& units)
 {
     std::optional<Currency> amount;
     switch (sqlite3_value_type(value)) {
-    case SQLITE_NULL:
-        return Money::Null;
+    case SQLITE_NULL: return Money::Null;
     case SQLITE_INTEGER:
     case SQLITE_FLOAT: {
         const double number = sqlite3_value_double(value);
@@ -150,7 +139,6 @@ void moneyText(sqlite3_context* context, int, sqlite3_value** argv)
     const size_t size = Currency::fromTenThousandths(sqlite3_value_int64(argv[0])).writePlain(text);
     resultText(context, text, static_cast<int>(size));
 }
-
 
 constexpr Function kFunctions[] = {
     {"datevalue", 1, dateValue},

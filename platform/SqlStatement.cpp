@@ -26,8 +26,7 @@ SqlStatement::SqlStatement(sqlite3* db, std::string_view sql, std::string_view* 
 
 SqlStatement::SqlStatement(const SqlConnection& connection, std::string_view sql)
     : SqlStatement(connection.handle(), sql)
-{
-}
+{}
 
 SqlStatement::~SqlStatement()
 {
@@ -40,8 +39,7 @@ SqlStatement::SqlStatement(SqlStatement&& other) noexcept
     , m_failed(other.m_failed)
     , m_errorCode(other.m_errorCode)
     , m_error(std::move(other.m_error))
-{
-}
+{}
 
 SqlStatement& SqlStatement::operator=(SqlStatement&& other) noexcept
 {

@@ -20,7 +20,10 @@ bool isAscii(std::string_view text)
     return true;
 }
 
-inline char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 // The 0-based character index of needle in haystack at or after character `start`,
 // or -1. Case-blind comparison folds case the way QString does.
@@ -33,7 +36,8 @@ int64_t findChars(const TextArg& haystack, const TextArg& needle, int64_t start,
     if (!ignoreCase) {
         found = hay.find(pin, static_cast<size_t>(from));
     } else if (isAscii(hay) && isAscii(pin)) {
-        for (size_t at = static_cast<size_t>(from); at + pin.size() <= hay.size() && found == std::string_view::npos; ++at) {
+        for (size_t at = static_cast<size_t>(from); at + pin.size() <= hay.size() && found == std::string_view::npos;
+             ++at) {
             size_t i = 0;
             while (i < pin.size() && asciiLower(hay[at + i]) == asciiLower(pin[i]))
                 ++i;
@@ -42,8 +46,8 @@ int64_t findChars(const TextArg& haystack, const TextArg& needle, int64_t start,
         }
     } else {
         const QString wide = QString::fromUtf8(hay.data() + from, static_cast<qsizetype>(hay.size()) - from);
-        const qsizetype index = wide.indexOf(QString::fromUtf8(pin.data(), static_cast<qsizetype>(pin.size())), 0,
-                                             Qt::CaseInsensitive);
+        const qsizetype index =
+            wide.indexOf(QString::fromUtf8(pin.data(), static_cast<qsizetype>(pin.size())), 0, Qt::CaseInsensitive);
         if (index < 0)
             return -1;
         return start + QStringView(wide).left(index).toUcs4().size();
@@ -174,7 +178,8 @@ void vbjoin(sqlite3_context* context, int argc, sqlite3_value** argv)
             texts[i].size = 0;
         total += static_cast<sqlite3_uint64>(texts[i].size);
     }
-    if (total > static_cast<sqlite3_uint64>(sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LENGTH, -1))) {
+    if (total
+        > static_cast<sqlite3_uint64>(sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LENGTH, -1))) {
         sqlite3_result_error_toobig(context);
         return;
     }
@@ -200,7 +205,6 @@ void plainText(sqlite3_context* context, int, sqlite3_value** argv)
         return;
     resultText(context, text.data, text.size);
 }
-
 
 constexpr Function kFunctions[] = {
     {"left", 2, left},

@@ -14,8 +14,7 @@ SqlTransaction::SqlTransaction(sqlite3* db, Kind kind) : m_db(db), m_kind(kind)
 }
 
 SqlTransaction::SqlTransaction(const SqlConnection& connection, Kind kind) : SqlTransaction(connection.handle(), kind)
-{
-}
+{}
 
 SqlTransaction::~SqlTransaction()
 {

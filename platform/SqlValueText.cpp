@@ -21,12 +21,9 @@ std::string number(double value)
 std::string column(sqlite3_stmt* statement, int index)
 {
     switch (sqlite3_column_type(statement, index)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER:
-        return std::to_string(sqlite3_column_int64(statement, index));
-    case SQLITE_FLOAT:
-        return number(sqlite3_column_double(statement, index));
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return std::to_string(sqlite3_column_int64(statement, index));
+    case SQLITE_FLOAT: return number(sqlite3_column_double(statement, index));
     default: {
         const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, index));
         return bytes ? std::string(bytes, static_cast<size_t>(sqlite3_column_bytes(statement, index))) : std::string();

@@ -8,8 +8,8 @@
 #include <QSettings>
 
 SuiteFolderDialog::SuiteFolderDialog(Messenger& messenger, const QString& startFolder)
-    : QFileDialog(nullptr, QStringLiteral("ledview: choose the suite folder (the folder that holds global.mdb)"),
-                  startFolder)
+    : QFileDialog(
+        nullptr, QStringLiteral("ledview: choose the suite folder (the folder that holds global.mdb)"), startFolder)
     , m_messenger(messenger)
 {
     setObjectName(QStringLiteral("SuiteFolderDialog"));

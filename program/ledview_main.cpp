@@ -13,23 +13,22 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: ledview [--home DIR] [CUSTKEY-LOCKEY]\n"
-    "\n"
-    "The account-history viewer of the billing suite. Without an account it opens the\n"
-    "account list; with CUSTKEY-LOCKEY (for example 1234-5678) it opens the history\n"
-    "journal of customer CUSTKEY at location LOCKEY.\n"
-    "\n"
-    "The suite folder (global.mdb, tuid.txt, the settings files) is, in this order:\n"
-    "  --home DIR, else $LEDVIEW_HOME;\n"
-    "  the folder of the ledview program when it holds global.mdb;\n"
-    "  the folder used last time;\n"
-    "  otherwise ledview asks for it with a folder chooser and remembers the choice.\n"
-    "\n"
-    "Options:\n"
-    "  --home DIR   work in the suite folder DIR\n"
-    "  -h, --help   show this help and exit\n"
-    "  --version    show the version and exit\n";
+const char kUsage[] = "usage: ledview [--home DIR] [CUSTKEY-LOCKEY]\n"
+                      "\n"
+                      "The account-history viewer of the billing suite. Without an account it opens the\n"
+                      "account list; with CUSTKEY-LOCKEY (for example 1234-5678) it opens the history\n"
+                      "journal of customer CUSTKEY at location LOCKEY.\n"
+                      "\n"
+                      "The suite folder (global.mdb, tuid.txt, the settings files) is, in this order:\n"
+                      "  --home DIR, else $LEDVIEW_HOME;\n"
+                      "  the folder of the ledview program when it holds global.mdb;\n"
+                      "  the folder used last time;\n"
+                      "  otherwise ledview asks for it with a folder chooser and remembers the choice.\n"
+                      "\n"
+                      "Options:\n"
+                      "  --home DIR   work in the suite folder DIR\n"
+                      "  -h, --help   show this help and exit\n"
+                      "  --version    show the version and exit\n";
 
 QStringList rawArguments(int argc, char** argv)
 {
@@ -46,17 +45,12 @@ int main(int argc, char** argv)
     // Help, version and a wrong option are answered before Qt looks for a display.
     const ProgramArguments early = ProgramArguments::parse(rawArguments(argc, argv));
     switch (early.action) {
-    case ProgramArguments::Action::Help:
-        std::fputs(kUsage, stdout);
-        return 0;
-    case ProgramArguments::Action::Version:
-        std::printf("ledview %s\n", LEDVIEW_VERSION);
-        return 0;
+    case ProgramArguments::Action::Help: std::fputs(kUsage, stdout); return 0;
+    case ProgramArguments::Action::Version: std::printf("ledview %s\n", LEDVIEW_VERSION); return 0;
     case ProgramArguments::Action::UsageError:
         std::fprintf(stderr, "ledview: %s\n\n%s", early.error.toLocal8Bit().constData(), kUsage);
         return 2;
-    case ProgramArguments::Action::Run:
-        break;
+    case ProgramArguments::Action::Run: break;
     }
 
     QApplication app(argc, argv);

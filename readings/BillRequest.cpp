@@ -17,8 +17,7 @@ bool canCompute(const Request& request)
 QByteArray requestText(const Request& request)
 {
     const QString text = QString::number(request.CustKey) + QStringLiteral("\r\n") + QString::number(request.LocKey)
-                         + QStringLiteral("\r\n") + request.billDate + QStringLiteral("\r\n") + request.accNo
-                         + QStringLiteral("\r\n");
+        + QStringLiteral("\r\n") + request.billDate + QStringLiteral("\r\n") + request.accNo + QStringLiteral("\r\n");
     return text.toUtf8();
 }
 
@@ -27,7 +26,7 @@ bool writeRequest(const QString& programFolder, const Request& request, QString&
     QSaveFile file(SuiteFolder::pathFor(programFolder, QStringLiteral("CompOneRdg.ini")));
     if (!file.open(QIODevice::WriteOnly) || file.write(requestText(request)) < 0 || !file.commit()) {
         error = QStringLiteral("The request file ") + file.fileName() + QStringLiteral(" could not be written: ")
-                + file.errorString();
+            + file.errorString();
         return false;
     }
     return true;

@@ -12,7 +12,7 @@ namespace BillRequest {
 struct Request {
     int32_t CustKey = 0;
     int32_t LocKey = 0;
-    QString billDate;       // as the grid shows it: the suite's short date
+    QString billDate; // as the grid shows it: the suite's short date
     QString accNo;
 };
 

@@ -58,8 +58,8 @@ std::vector<MRGridTable::Reading> MRGridTable::readBilling(SqlConnection& billin
                                                "order by BillDate, chgout"),
                                 {custKey, locKey});
     while (q.next())
-        readings.push_back({q.value(0), q.value(1), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6),
-                            q.value(7)});
+        readings.push_back(
+            {q.value(0), q.value(1), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6), q.value(7)});
     return readings;
 }
 
@@ -86,8 +86,8 @@ Outcome MRGridTable::fill(const QString& programFolder, const std::vector<Readin
     SqlConnection report = SqlConnection::open(path, SqlConnection::Mode::CreateIfMissing);
     SqlTransaction transaction(report);
     const bool ok = transaction.isActive() && report.exec(QStringLiteral("drop table if exists MRGrid"))
-                    && report.exec(QStringLiteral("create table MRGrid (MRDate date, BDate date, Code text, Prev text, "
-                                                  "Pres text, Used double, MSN text)"));
+        && report.exec(QStringLiteral("create table MRGrid (MRDate date, BDate date, Code text, Prev text, "
+                                      "Pres text, Used double, MSN text)"));
     bool inserted = ok;
     for (size_t i = 0; inserted && i < readings.size(); ++i) {
         const Row row = toRow(readings[i]);
@@ -99,16 +99,16 @@ Outcome MRGridTable::fill(const QString& programFolder, const std::vector<Readin
         return {};
     const Outcome& failed = report.outcome();
     const QString reason = !failed.message().isEmpty() ? failed.message() : transaction.error();
-    return Outcome::failure(QStringLiteral("The report table in %1 cannot be written: %2").arg(path, reason), path,
-                            failed.nativeCode());
+    return Outcome::failure(
+        QStringLiteral("The report table in %1 cannot be written: %2").arg(path, reason), path, failed.nativeCode());
 }
 
 Outcome MRGridTable::read(const QString& programFolder, std::vector<Row>& rows)
 {
     rows.clear();
     SqlConnection report = SqlConnection::open(reportDbPath(programFolder));
-    QSqlQuery q = report.query(
-        QStringLiteral("select MRDate, BDate, Code, Prev, Pres, Used, MSN from MRGrid order by rowid"));
+    QSqlQuery q =
+        report.query(QStringLiteral("select MRDate, BDate, Code, Prev, Pres, Used, MSN from MRGrid order by rowid"));
     while (q.next())
         rows.push_back({q.value(0), q.value(1), q.value(2).toString(), q.value(3).toString(), q.value(4).toString(),
                         q.value(5), q.value(6).toString()});

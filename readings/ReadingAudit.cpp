@@ -56,9 +56,7 @@ std::optional<QString> ReadingAudit::describe(int column, const QString& newText
     };
     Rule rule;
     switch (column) {
-    case Code:
-        rule = {QStringLiteral("changed meter reading code from "), OldCode, newText != OldCode, true};
-        break;
+    case Code: rule = {QStringLiteral("changed meter reading code from "), OldCode, newText != OldCode, true}; break;
     case ReadDate:
         rule = {QStringLiteral("changed meter read date from "), OldReadDate, dateChanged(OldReadDate, newText), true};
         break;
@@ -77,8 +75,7 @@ std::optional<QString> ReadingAudit::describe(int column, const QString& newText
         rule = {QStringLiteral("changed meter reading entry date from "), OldEntryDate,
                 dateChanged(OldEntryDate, newText), true};
         break;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
     if (!rule.changed)
         return std::nullopt;

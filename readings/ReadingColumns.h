@@ -31,7 +31,7 @@ enum class Kind { Text, Date, Number, Integer };
 
 struct Layout {
     const char* caption;
-    const char* field;  // column of [tbl reading]
+    const char* field; // column of [tbl reading]
     Qt::Alignment alignment;
     int widthTwips;
     Kind kind;

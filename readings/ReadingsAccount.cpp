@@ -9,8 +9,8 @@ namespace ReadingsAccount {
 
 void read(const QString& programFolder, QString& accNo, QString& lookupName)
 {
-    const QByteArray contents = SuiteTextFile::read(SuiteFolder::findFile(programFolder, QStringLiteral("rdgsacct.txt")),
-                                                    ReadLimit);
+    const QByteArray contents =
+        SuiteTextFile::read(SuiteFolder::findFile(programFolder, QStringLiteral("rdgsacct.txt")), ReadLimit);
     if (!contents.isEmpty())
         parse(contents, accNo, lookupName);
 }

@@ -31,10 +31,8 @@ bool isNumeric(const QVariant& value)
 
 } // namespace
 
-ReadingsModel::ReadingsModel(QObject* parent)
-    : QAbstractTableModel(parent)
-{
-}
+ReadingsModel::ReadingsModel(QObject* parent) : QAbstractTableModel(parent)
+{}
 
 Outcome ReadingsModel::load(SqlConnection billing, int32_t custKey, int32_t locKey)
 {
@@ -91,8 +89,7 @@ std::optional<QVariant> ReadingsModel::storedValue(Kind kind, const QString& typ
         return QVariant();
     const QString quoted = QLatin1Char('"') + typed + QLatin1Char('"');
     switch (kind) {
-    case Kind::Text:
-        return QVariant(typed);
+    case Kind::Text: return QVariant(typed);
     case Kind::Date:
         if (const std::optional<QDate> date = DateText::parse(trimmed))
             return QVariant(DateText::toIso(*date));

@@ -18,8 +18,8 @@ class ReadingsModel : public QAbstractTableModel {
 public:
     struct WriteOutcome {
         bool ok = false;
-        bool changed = false;  // the billing row now holds another value
-        QString error;         // why the value was not written
+        bool changed = false; // the billing row now holds another value
+        QString error; // why the value was not written
     };
 
     // Readings, usages, multipliers and factors lie within plus or minus this.

@@ -9,7 +9,7 @@ struct Column {
     const char* caption;
     int width;
     Qt::Alignment alignment;
-    int indent = 0;   // keeps left-aligned text off the numbers before it
+    int indent = 0; // keeps left-aligned text off the numbers before it
 };
 
 const Column columns[] = {
@@ -20,7 +20,7 @@ const Column columns[] = {
 
 constexpr int Left = 630;
 constexpr int Right = 11520;
-constexpr int Gap = 60;   // keeps a right-aligned number off the next column's text
+constexpr int Gap = 60; // keeps a right-aligned number off the next column's text
 
 ReportBand header(const QString& companyTitle, const QString& accNo, const QString& lookupName)
 {
@@ -36,8 +36,8 @@ ReportBand header(const QString& companyTitle, const QString& accNo, const QStri
     int left = Left;
     for (const Column& column : columns) {
         ReportItem heading = ReportItem::label(QString::fromLatin1(column.caption), left + column.indent, 1200,
-                                               column.width - Gap - column.indent,
-                                               225, QString::fromLatin1(column.caption), column.alignment);
+                                               column.width - Gap - column.indent, 225,
+                                               QString::fromLatin1(column.caption), column.alignment);
         heading.bold = true;
         band.items.push_back(heading);
         left += column.width;
@@ -77,8 +77,8 @@ ReportBand footer()
 } // namespace
 
 ReadingsReport::Prepared ReadingsReport::prepare(const QString& programFolder, const QString& companyTitle,
-                                                const QString& accNo, const QString& lookupName,
-                                                const std::vector<MRGridTable::Reading>& readings)
+                                                 const QString& accNo, const QString& lookupName,
+                                                 const std::vector<MRGridTable::Reading>& readings)
 {
     Prepared prepared;
     prepared.fault = MRGridTable::fill(programFolder, readings);
@@ -114,6 +114,11 @@ BandedReport ReadingsReport::build(const QString& companyTitle, const QString& a
 QStringList ReadingsReport::values(const MRGridTable::Row& row)
 {
     const QString used = row.Used.isNull() ? QString() : BasicRuntime::plainNumber(row.Used.toDouble());
-    return {DateText::displayShort(row.MRDate), DateText::displayShort(row.BDate), row.Code, row.Prev, row.Pres, used,
+    return {DateText::displayShort(row.MRDate),
+            DateText::displayShort(row.BDate),
+            row.Code,
+            row.Prev,
+            row.Pres,
+            used,
             row.MSN};
 }

@@ -15,7 +15,7 @@ public:
     struct Prepared {
         Outcome outcome = Outcome::Failed;
         BandedReport report;
-        ::Outcome fault;            // why it Failed
+        ::Outcome fault; // why it Failed
     };
 
     // The Print command's data work: the readings copied into MRGrid, then the report

@@ -56,11 +56,12 @@ AccountBalance AccountBalance::read(SqlConnection& billing, int32_t custKey, int
                                               "inner join [lkup transaction code] t on b.code = t.code "
                                               "where t.tgkey = 10 and b.custkey = ? and b.lockey = ?"),
                                custKey, locKey, true);
-    result.depositReturned = sumOf(billing,
-                                   QStringLiteral("select appliedtobill, returnedtocustomer from [tbl deposit refund] r "
-                                                  "inner join [lkup transaction code] t on r.code = t.code "
-                                                  "where t.tgkey = 10 and r.custkey = ? and r.lockey = ?"),
-                                   custKey, locKey, true);
+    result.depositReturned =
+        sumOf(billing,
+              QStringLiteral("select appliedtobill, returnedtocustomer from [tbl deposit refund] r "
+                             "inner join [lkup transaction code] t on r.code = t.code "
+                             "where t.tgkey = 10 and r.custkey = ? and r.lockey = ?"),
+              custKey, locKey, true);
     return result;
 }
 

@@ -14,9 +14,9 @@ class SqlConnection;
 // The balance line of the highlighted account: what it owes, and what became of
 // its deposit. Read live from the billing database at every call.
 struct AccountBalance {
-    Currency balance;           // charges less payments
-    Currency depositPaid;       // payments on deposit codes (group 10)
-    Currency depositReturned;   // refunds applied to bills or returned
+    Currency balance; // charges less payments
+    Currency depositPaid; // payments on deposit codes (group 10)
+    Currency depositReturned; // refunds applied to bills or returned
     bool inactive = false;
 
     QString caption() const;

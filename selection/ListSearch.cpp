@@ -4,11 +4,9 @@
 
 ListSearch::ListSearch(const SearchOption& option, const QString& text, bool typing)
     : m_option(option)
-    , m_like((typing && &option == SearchOption::at(0) ? QString() : QStringLiteral("*")) + text
-             + QStringLiteral("*"))
+    , m_like((typing && &option == SearchOption::at(0) ? QString() : QStringLiteral("*")) + text + QStringLiteral("*"))
     , m_required(requiredRun(m_like.pattern()))
-{
-}
+{}
 
 QByteArray ListSearch::requiredRun(const QString& pattern)
 {

@@ -12,11 +12,8 @@ namespace {
 std::string_view textOf(sqlite3_value* value, std::string& scratch)
 {
     switch (sqlite3_value_type(value)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_FLOAT:
-        scratch = BasicRuntime::plainNumber(sqlite3_value_double(value)).toStdString();
-        return scratch;
+    case SQLITE_NULL: return {};
+    case SQLITE_FLOAT: scratch = BasicRuntime::plainNumber(sqlite3_value_double(value)).toStdString(); return scratch;
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
         return text ? std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(value))) : std::string_view();
@@ -98,8 +95,7 @@ bool SearchLineFunction::registerOn(sqlite3* db)
         return false;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_function_v2(db, "searchline", 8, flags, nullptr, &searchLine, nullptr, nullptr, nullptr)
-               == SQLITE_OK
-           && sqlite3_create_function_v2(db, "searchaddress", 2, flags, nullptr, &searchAddress, nullptr, nullptr,
-                                         nullptr)
-                  == SQLITE_OK;
+        == SQLITE_OK
+        && sqlite3_create_function_v2(db, "searchaddress", 2, flags, nullptr, &searchAddress, nullptr, nullptr, nullptr)
+        == SQLITE_OK;
 }

@@ -101,6 +101,6 @@ qsizetype SearchLines::findText(QStringView text, qsizetype from) const
 size_t SearchLines::memoryBytes() const
 {
     return static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar) + m_offsets.capacity() * sizeof(qsizetype)
-           + m_rowids.capacity() * sizeof(int64_t) + (m_custKeys.capacity() + m_locKeys.capacity() + m_order.capacity())
-           * sizeof(int32_t);
+        + m_rowids.capacity() * sizeof(int64_t)
+        + (m_custKeys.capacity() + m_locKeys.capacity() + m_order.capacity()) * sizeof(int32_t);
 }

@@ -29,8 +29,7 @@ int reportProgress(void* context)
 // Calls `progress` every few thousand engine steps while a statement runs.
 class ProgressHandler {
 public:
-    ProgressHandler(sqlite3* db, const SearchList::Progress& progress)
-        : m_db(progress ? db : nullptr)
+    ProgressHandler(sqlite3* db, const SearchList::Progress& progress) : m_db(progress ? db : nullptr)
     {
         if (m_db)
             sqlite3_progress_handler(m_db, 200000, &reportProgress, const_cast<SearchList::Progress*>(&progress));
@@ -63,8 +62,9 @@ Outcome fill(HistoryModule& module, int index, const SearchList::Progress& progr
             ok = module.ExecBilling(SearchList::buildStatement(index));
         }
         if (!ok)
-            filled = Outcome::failedIn(QStringLiteral("The account list cannot be built from"), QStringLiteral("the billing database"),
-                                       module.BillingDbPath, module.BillingDb.outcome());
+            filled = Outcome::failedIn(QStringLiteral("The account list cannot be built from"),
+                                       QStringLiteral("the billing database"), module.BillingDbPath,
+                                       module.BillingDb.outcome());
         module.BillingDb.detach(workSchema);
     } else {
         filled = Outcome::cannotAttach(FaultText::WorkDatabase, module.WorkDbPath, module.BillingDb.outcome());
@@ -84,7 +84,8 @@ Outcome SearchList::prepare(HistoryModule& module)
     if (module.WorkDbPath.isEmpty())
         module.WorkDbPath = Main::scratchPath(module.ProgramFolder, QTime::currentTime());
     if (!QFileInfo::exists(module.WorkDbPath)) {
-        module.WorkDb = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
+        module.WorkDb =
+            SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing, module.BusyTimeoutMs);
         if (!module.WorkDb.isOpen())
             return Outcome::cannotCreate(FaultText::WorkDatabase, module.WorkDbPath, module.WorkDb.outcome());
         module.WorkDb.makeScratch();
@@ -133,15 +134,15 @@ Outcome SearchList::load(SqlConnection& work, SearchLines& lines, const Progress
     lines.clear();
     SqlStatement rows(work, "select rowid, srchtext, custkey, lockey from histsrch");
     for (qsizetype count = 1; rows.next(); ++count) {
-        lines.append(rows.integer(0), rows.text16(1), static_cast<int>(rows.integer(2)),
-                     static_cast<int>(rows.integer(3)));
+        lines.append(
+            rows.integer(0), rows.text16(1), static_cast<int>(rows.integer(2)), static_cast<int>(rows.integer(3)));
         if (progress && count % 65536 == 0)
             progress();
     }
     if (!rows.isValid() || rows.failed()) {
         lines.clear();
-        return Outcome::failure(QStringLiteral("The account list cannot be read: ") + rows.error(), work.path(),
-                                rows.errorCode());
+        return Outcome::failure(
+            QStringLiteral("The account list cannot be read: ") + rows.error(), work.path(), rows.errorCode());
     }
     lines.squeeze();
     return {};

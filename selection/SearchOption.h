@@ -10,12 +10,12 @@ struct SearchOption {
 
     const char* caption;
     const char* toolTip;
-    const char* buildOrder;     // order clause of the build statement (billing tables)
-    const char* resortOrder;    // order clause over histsrch
-    const char* resortKey;      // the same order's keys, for the in-memory re-sort:
-    const char* resortSecondKey;//   the first compared without case, the second exactly
-    qsizetype sliceStart;       // 1-based position in the line
-    qsizetype sliceLength;      // -1: to the end of the line
+    const char* buildOrder; // order clause of the build statement (billing tables)
+    const char* resortOrder; // order clause over histsrch
+    const char* resortKey; // the same order's keys, for the in-memory re-sort:
+    const char* resortSecondKey; //   the first compared without case, the second exactly
+    qsizetype sliceStart; // 1-based position in the line
+    qsizetype sliceLength; // -1: to the end of the line
     const char* fieldWord;
 
     // The option of that index, or nothing for an index outside 0-4.

@@ -12,7 +12,7 @@ namespace {
 
 // One sort key of a row: its storage class, then a number or a piece of the text arena.
 struct SortValue {
-    uint8_t rank = 0;       // 0 null, 1 number, 2 text
+    uint8_t rank = 0; // 0 null, 1 number, 2 text
     double number = 0;
     uint32_t offset = 0;
     uint32_t length = 0;
@@ -28,8 +28,7 @@ SortValue readValue(sqlite3_stmt* row, int column, std::string& arena)
 {
     SortValue value;
     switch (sqlite3_column_type(row, column)) {
-    case SQLITE_NULL:
-        return value;
+    case SQLITE_NULL: return value;
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
         value.rank = 1;
@@ -82,7 +81,7 @@ bool SearchOrder::rowids(sqlite3* work, const SearchOption& option, std::vector<
 {
     const bool twoKeys = option.resortSecondKey != nullptr;
     const std::string sql = std::string("select rowid, ") + option.resortKey
-                            + (twoKeys ? std::string(", ") + option.resortSecondKey : std::string()) + " from histsrch";
+        + (twoKeys ? std::string(", ") + option.resortSecondKey : std::string()) + " from histsrch";
     SqlStatement statement(work, sql);
     sqlite3_stmt* row = statement.handle();
     std::vector<SortRow> rows;

@@ -31,7 +31,8 @@ SelectionSettings SelectionSettings::parse(const QByteArray& contents)
 
 std::optional<SelectionSettings> SelectionSettings::read(const QString& programFolder)
 {
-    if (const std::optional<QByteArray> contents = SuiteTextFile::readNamed(programFolder, QString::fromLatin1(FileName)))
+    if (const std::optional<QByteArray> contents =
+            SuiteTextFile::readNamed(programFolder, QString::fromLatin1(FileName)))
         return parse(*contents);
     return std::nullopt;
 }

@@ -7,8 +7,8 @@
 // ledviewsel.ini: the selection window's option on line 1 (" 4 ") and the search
 // text on line 2, each line ended by CR LF.
 struct SelectionSettings {
-    std::optional<int> SortIndex;       // a line 1 that was read
-    std::optional<QString> searchText;  // a line 2 that was read
+    std::optional<int> SortIndex; // a line 1 that was read
+    std::optional<QString> searchText; // a line 2 that was read
 
     static constexpr const char* FileName = "ledviewsel.ini";
 

@@ -53,8 +53,7 @@ bool SuiteWindow::event(QEvent* event)
         m_activationPending = true;
         m_waitForActive = false;
         queueActivation();
-    }
-    else if (event->type() == QEvent::WindowActivate && m_activationPending)
+    } else if (event->type() == QEvent::WindowActivate && m_activationPending)
         queueActivation();
     return handled;
 }

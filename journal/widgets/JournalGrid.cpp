@@ -35,8 +35,7 @@ protected:
 
 } // namespace
 
-JournalGrid::JournalGrid(QWidget* parent)
-    : QTableView(parent)
+JournalGrid::JournalGrid(QWidget* parent) : QTableView(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -146,8 +145,8 @@ void JournalGrid::trackSelection(const QItemSelection& selected, const QItemSele
 {
     for (const QModelIndex& index : deselected.indexes()) {
         if (!selectionModel()->isRowSelected(index.row(), index.parent()))
-            m_selectionOrder.erase(std::remove(m_selectionOrder.begin(), m_selectionOrder.end(), index.row()),
-                                   m_selectionOrder.end());
+            m_selectionOrder.erase(
+                std::remove(m_selectionOrder.begin(), m_selectionOrder.end(), index.row()), m_selectionOrder.end());
     }
     for (const QModelIndex& index : selected.indexes()) {
         if (std::find(m_selectionOrder.begin(), m_selectionOrder.end(), index.row()) == m_selectionOrder.end())

@@ -31,7 +31,6 @@ constexpr int pageWidth = 500;
 constexpr int designHeight = 6360;
 constexpr int minimumGridHeight = 1000;
 
-
 } // namespace
 
 frmHistory::frmHistory(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent)
@@ -89,25 +88,30 @@ void frmHistory::createControls()
 void frmHistory::createButtons()
 {
     cmdComment = makeCommandButton(this, "cmdComment", QStringLiteral("Add New Comment"));
-    cmdShowPrev = makeCommandButton(this, "cmdShowPrev", QStringLiteral("Show Previous Readings"),
-                             QStringLiteral("Showprevious reading column (reduces width of description column)/hide "
-                                            "previous reading column (increased width of description column)"));
-    cmdApplyMult = makeCommandButton(this, "cmdApplyMult", QStringLiteral("Apply Multiplier to Readings"),
-                              QStringLiteral("Apply readings multiplier to show all trailing zeros/Remove readings "
-                                             "multiplier to show readings as entered (multiplier appears in "
-                                             "description column)"));
-    cmdHideCom = makeCommandButton(this, "cmdHideCom", QStringLiteral("Hide Comments"),
-                            QStringLiteral("Hide comment records that were added using the Add New Comment button"));
-    cmdPmts = makeCommandButton(this, "cmdPmts", QStringLiteral("Consolidate Payments"),
-                         QStringLiteral("Consolidate each payment into just one record each/Distribute each payment "
-                                        "to show code distribution"));
+    cmdShowPrev =
+        makeCommandButton(this, "cmdShowPrev", QStringLiteral("Show Previous Readings"),
+                          QStringLiteral("Showprevious reading column (reduces width of description column)/hide "
+                                         "previous reading column (increased width of description column)"));
+    cmdApplyMult =
+        makeCommandButton(this, "cmdApplyMult", QStringLiteral("Apply Multiplier to Readings"),
+                          QStringLiteral("Apply readings multiplier to show all trailing zeros/Remove readings "
+                                         "multiplier to show readings as entered (multiplier appears in "
+                                         "description column)"));
+    cmdHideCom =
+        makeCommandButton(this, "cmdHideCom", QStringLiteral("Hide Comments"),
+                          QStringLiteral("Hide comment records that were added using the Add New Comment button"));
+    cmdPmts =
+        makeCommandButton(this, "cmdPmts", QStringLiteral("Consolidate Payments"),
+                          QStringLiteral("Consolidate each payment into just one record each/Distribute each payment "
+                                         "to show code distribution"));
     cmdBals = makeCommandButton(this, "cmdBals", QStringLiteral("View Balances"),
-                         QStringLiteral("Display a smaller grid with balances for all codes on the Bill Date "
-                                        "selected in the journal grid"));
+                                QStringLiteral("Display a smaller grid with balances for all codes on the Bill Date "
+                                               "selected in the journal grid"));
     cmdPrint = makeCommandButton(this, "cmdPrint", QStringLiteral("&Print"));
     cmdPrev = makeCommandButton(this, "cmdPrev", QStringLiteral("<"));
     cmdNext = makeCommandButton(this, "cmdNext", QStringLiteral(">"));
-    cmdExit = makeCommandButton(this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
+    cmdExit = makeCommandButton(
+        this, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Close this history journal display"));
 }
 
 bool frmHistory::Form_Load()
@@ -119,7 +123,8 @@ bool frmHistory::Form_Load()
     cmdPmts->setText(JournalCaptions::consolidatePayments());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    JournalLoader::Result loaded = JournalLoader::load(m_module, m_flags, Label2->text(), JournalLoader::SavedView::Apply);
+    JournalLoader::Result loaded =
+        JournalLoader::load(m_module, m_flags, Label2->text(), JournalLoader::SavedView::Apply);
     QApplication::restoreOverrideCursor();
 
     printRange = loaded.printRange;
@@ -132,7 +137,8 @@ bool frmHistory::Form_Load()
         m_module.NoHistory = -1;
         m_model->clear();
         Data1_Reposition();
-        m_messenger.tell(loaded.extraction.outcome.message(), QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
+        m_messenger.tell(
+            loaded.extraction.outcome.message(), QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         return true;
     }
     if (!loaded.extraction.missing.isEmpty() && loaded.extraction.missing != m_missingTold) {
@@ -150,8 +156,8 @@ bool frmHistory::Form_Load()
         LookupName = loaded.header.LookupName;
         setWindowTitle(loaded.header.windowTitle);
         QPalette palette = Label2->palette();
-        palette.setColor(QPalette::Window, loaded.header.active ? QApplication::palette().color(QPalette::Button)
-                                                                : QColor(255, 0, 0));
+        palette.setColor(QPalette::Window,
+                         loaded.header.active ? QApplication::palette().color(QPalette::Button) : QColor(255, 0, 0));
         Label2->setPalette(palette);
     }
     grdbal->hide();
@@ -178,7 +184,8 @@ bool frmHistory::Form_Load()
                          Messenger::Icon::Information);
         return true;
     }
-    cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
+    cmdApplyMult->setText(m_flags.MultApplied ? JournalCaptions::removeMultiplier()
+                                              : JournalCaptions::applyMultiplier());
     LongestDescr = loaded.build.LongestDescr;
     m_model->setRows(std::move(loaded.rows));
     fitColumns();
@@ -220,7 +227,6 @@ void frmHistory::SizeJournalRows()
 {
     grd->sizeRows(LongestDescr);
 }
-
 
 void frmHistory::RefreshJournalGrid()
 {

@@ -86,7 +86,8 @@ void frmHistory::cmdApplyMult_Click()
         JournalBuilder::applyMultiplier(m_module);
     else
         JournalBuilder::removeMultiplier(m_module);
-    std::vector<JournalRow> rows = m_model->rowCount() ? JournalModel::read(m_module.WorkDb) : std::vector<JournalRow>{};
+    std::vector<JournalRow> rows =
+        m_model->rowCount() ? JournalModel::read(m_module.WorkDb) : std::vector<JournalRow>{};
     m_module.CloseWorkDb();
     m_model->setRows(std::move(rows));
     RefreshJournalGrid();
@@ -94,8 +95,8 @@ void frmHistory::cmdApplyMult_Click()
 
 void frmHistory::cmdShowPrev_Click()
 {
-    m_flags.ShowPrevReadings = cmdShowPrev->text() == JournalCaptions::showPrevious() ? JournalFlags::True
-                                                                                       : JournalFlags::False;
+    m_flags.ShowPrevReadings =
+        cmdShowPrev->text() == JournalCaptions::showPrevious() ? JournalFlags::True : JournalFlags::False;
     applyPreviousReadingsLayout();
     SizeJournalRows();
     RefreshJournalGrid();
@@ -202,8 +203,8 @@ void frmHistory::cmdPrint_Click()
         state.PrintColWidth[static_cast<size_t>(column)] = static_cast<float>(grd->columnWidthTwips(column));
     // The height the rows have on screen: widening DESCRIPTION later does not shrink them.
     state.PrintRowHeight = static_cast<float>(pixelsToTwips(grd->verticalHeader()->defaultSectionSize()));
-    const std::optional<int> moveTo = JournalPrinting::cmdPrint(m_module, m_messenger, state, grd->selectedRowsInOrder(),
-                                                                printRange, m_model->rows(), this);
+    const std::optional<int> moveTo = JournalPrinting::cmdPrint(
+        m_module, m_messenger, state, grd->selectedRowsInOrder(), printRange, m_model->rows(), this);
     if (moveTo)
         grd->selectionModel()->setCurrentIndex(m_model->index(*moveTo, 0), QItemSelectionModel::NoUpdate);
 }

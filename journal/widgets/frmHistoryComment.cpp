@@ -49,8 +49,8 @@ frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger
 
     cmdSave = makeCommandButton(this, "cmdSave", QStringLiteral("&Save"),
                                 QStringLiteral("Save this new or edited history journal comment record"));
-    cmdCancel = makeCommandButton(this, "cmdCancel", QStringLiteral("&Cancel"),
-                                  QStringLiteral("Return to the history journal grid"));
+    cmdCancel = makeCommandButton(
+        this, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Return to the history journal grid"));
     cmdDelete = makeCommandButton(this, "cmdDelete", QStringLiteral("Delete"),
                                   QStringLiteral("Delete selected comment record from history journal"));
     cmdDelete->setVisible(m_module.CommentDeleteMode != 0);
@@ -89,8 +89,8 @@ frmHistoryComment::frmHistoryComment(HistoryModule& module, Messenger& messenger
 void frmHistoryComment::showCharactersLeft()
 {
     const qsizetype left = commentLimit - txtComment->toPlainText().size();
-    charactersLeft->setText(QString::number(left) + (left == 1 ? QStringLiteral(" character left")
-                                                               : QStringLiteral(" characters left")));
+    charactersLeft->setText(QString::number(left)
+                            + (left == 1 ? QStringLiteral(" character left") : QStringLiteral(" characters left")));
 }
 
 bool frmHistoryComment::eventFilter(QObject* watched, QEvent* event)

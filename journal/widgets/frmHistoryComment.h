@@ -29,8 +29,8 @@ private:
     void tryAgain(const QString& text);
     void showCharactersLeft();
 
-    QLineEdit* txtDate = nullptr;       // txt index 0
-    QPlainTextEdit* txtComment = nullptr;   // txt index 1
+    QLineEdit* txtDate = nullptr; // txt index 0
+    QPlainTextEdit* txtComment = nullptr; // txt index 1
     QLabel* charactersLeft = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdCancel = nullptr;

@@ -21,9 +21,7 @@ Messenger::Answer MessageBoxMessenger::ask(const QString& text, const QString& t
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+    case Buttons::YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

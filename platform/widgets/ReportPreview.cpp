@@ -20,9 +20,9 @@ void addSavePdfAction(QPrintPreviewDialog& dialog, const BandedReport& report, M
     QAction* save = toolbar->addAction(QStringLiteral("Save as PDF..."));
     save->setObjectName(QStringLiteral("savePdf"));
     QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &report, &messenger] {
-        const QString path = QFileDialog::getSaveFileName(&dialog, QStringLiteral("Save as PDF"),
-                                                          report.caption + QStringLiteral(".pdf"),
-                                                          QStringLiteral("PDF files (*.pdf)"));
+        const QString path =
+            QFileDialog::getSaveFileName(&dialog, QStringLiteral("Save as PDF"),
+                                         report.caption + QStringLiteral(".pdf"), QStringLiteral("PDF files (*.pdf)"));
         if (path.isEmpty())
             return;
         if (const Outcome written = report.writePdf(path); !written)

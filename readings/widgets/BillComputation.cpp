@@ -43,8 +43,7 @@ void endProgram(qint64 pid)
 BillComputation::BillComputation(Messenger& messenger, int timeoutSeconds)
     : m_messenger(messenger)
     , m_timeoutSeconds(timeoutSeconds)
-{
-}
+{}
 
 void BillComputation::cannotCompute(const QString& text)
 {
@@ -80,7 +79,8 @@ BillComputation::Outcome BillComputation::run(const QString& programFolder, cons
         process.setStandardErrorFile(QProcess::nullDevice());
         if (!process.startDetached(&pid)) {
             outcome = Outcome::CannotStart;
-            cannotCompute(QStringLiteral("The meter-entry program ") + program + QStringLiteral(" could not be started."));
+            cannotCompute(QStringLiteral("The meter-entry program ") + program
+                          + QStringLiteral(" could not be started."));
         } else {
             outcome = wait(programFolder, pid, parent);
         }
@@ -127,6 +127,7 @@ BillComputation::Outcome BillComputation::wait(const QString& programFolder, qin
         QThread::msleep(20);
     }
     progress.close();
-    m_messenger.tell(QStringLiteral("New bill has been computed."), QStringLiteral("DONE"), Messenger::Icon::Information);
+    m_messenger.tell(
+        QStringLiteral("New bill has been computed."), QStringLiteral("DONE"), Messenger::Icon::Information);
     return Outcome::Done;
 }

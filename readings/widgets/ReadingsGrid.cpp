@@ -18,8 +18,7 @@ bool isEnter(QEvent* event)
 
 } // namespace
 
-ReadingsGrid::ReadingsGrid(QWidget* parent)
-    : QTableView(parent)
+ReadingsGrid::ReadingsGrid(QWidget* parent) : QTableView(parent)
 {
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed | SelectedClicked);
     setSelectionMode(SingleSelection);

@@ -20,8 +20,7 @@ bool ReadingsPrinting::cmdPrint(const HistoryModule& module, Messenger& messenge
         messenger.tell(QStringLiteral("There are no readings to print."), QStringLiteral("NOTHING TO PRINT"),
                        Messenger::Icon::Information);
         return false;
-    case ReadingsReport::Outcome::Ready:
-        break;
+    case ReadingsReport::Outcome::Ready: break;
     }
     ReportPreview::exec(prepared.report, messenger, parent);
     return true;

@@ -30,7 +30,6 @@ constexpr int noteHeight = 660;
 constexpr int designWidth = 12240;
 constexpr int designHeight = 6600;
 
-
 } // namespace
 
 frmUncomputedReadings::frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent)
@@ -58,10 +57,11 @@ void frmUncomputedReadings::createControls()
     SSDBGrid1Caption->setAlignment(Qt::AlignCenter);
     createGrid();
 
-    Label1 = new QLabel(QStringLiteral("NOTE: Any changes made to this data will be saved as soon as you move to another "
-                                       "column or row, or exit this form.  These changes will not affect billing "
-                                       "records unless you COMPUTE BILLS again for the affected BILL DATE."),
-                        this);
+    Label1 =
+        new QLabel(QStringLiteral("NOTE: Any changes made to this data will be saved as soon as you move to another "
+                                  "column or row, or exit this form.  These changes will not affect billing "
+                                  "records unless you COMPUTE BILLS again for the affected BILL DATE."),
+                   this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
 
@@ -108,8 +108,8 @@ void frmUncomputedReadings::placeControls()
     const int gridTop = SSDBGrid1Caption->geometry().bottom() + 1;
     SSDBGrid1->setGeometry(twipsToPixels(margin), gridTop, width, bottomRow - twipsToPixels(margin) - gridTop);
     const int buttonsLeft = this->width() - twipsToPixels(margin + 3 * buttonWidth + 2 * 60);
-    Label1->setGeometry(twipsToPixels(margin), bottomRow, buttonsLeft - twipsToPixels(2 * margin),
-                        twipsToPixels(noteHeight));
+    Label1->setGeometry(
+        twipsToPixels(margin), bottomRow, buttonsLeft - twipsToPixels(2 * margin), twipsToPixels(noteHeight));
     const int buttonTop = bottomRow + twipsToPixels((noteHeight - buttonHeight) / 2);
     QPushButton* buttons[] = {cmdCompute, cmdPrint, cmdExit};
     for (int i = 0; i < 3; ++i)
@@ -174,12 +174,13 @@ bool frmUncomputedReadings::commitCell(int row, int column, const QString& typed
         Text1->setText(text);
         DateEntryBox::CompleteDateEntry(*Text1, m_messenger);
         if (Text1->text().isEmpty())
-            return false;  // told "Invalid Date"; the cell keeps what was typed
+            return false; // told "Invalid Date"; the cell keeps what was typed
         text = Text1->text();
     }
     const ReadingsModel::WriteOutcome outcome = Data1->write(row, column, text);
     if (!outcome.ok) {
-        m_messenger.tell(QStringLiteral("%1 was not saved: %2").arg(QString::fromLatin1(ReadingColumns::layout(column).caption), outcome.error),
+        m_messenger.tell(QStringLiteral("%1 was not saved: %2")
+                             .arg(QString::fromLatin1(ReadingColumns::layout(column).caption), outcome.error),
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Warning);
         return false;
     }
@@ -198,8 +199,9 @@ void frmUncomputedReadings::audit(const QString& text)
         return;
     // Said once per window: the readings work on without their audit line.
     m_auditFailureTold = true;
-    m_messenger.tell(QStringLiteral("The audit log could not be written; changes are still saved.\n") + written.message(),
-                     QStringLiteral("AUDIT NOT WRITTEN"), Messenger::Icon::Warning);
+    m_messenger.tell(
+        QStringLiteral("The audit log could not be written; changes are still saved.\n") + written.message(),
+        QStringLiteral("AUDIT NOT WRITTEN"), Messenger::Icon::Warning);
 }
 
 bool frmUncomputedReadings::savePendingValue()
@@ -233,10 +235,9 @@ bool frmUncomputedReadings::discardPendingValue()
 {
     // The refusal has been shown; closing drops the value only when the operator says so.
     const QString column = QString::fromLatin1(ReadingColumns::layout(SSDBGrid1->editingCell().column()).caption);
-    const Messenger::Answer answer =
-        m_messenger.ask(QStringLiteral("The value typed in %1 has not been saved. Close the window and discard it?")
-                            .arg(column),
-                        QStringLiteral("NOT SAVED"), Messenger::Icon::Question, Messenger::Buttons::YesNo);
+    const Messenger::Answer answer = m_messenger.ask(
+        QStringLiteral("The value typed in %1 has not been saved. Close the window and discard it?").arg(column),
+        QStringLiteral("NOT SAVED"), Messenger::Icon::Question, Messenger::Buttons::YesNo);
     if (answer == Messenger::Answer::Yes) {
         SSDBGrid1->discardEditing();
         return true;

@@ -22,7 +22,7 @@ public:
     frmUncomputedReadings(HistoryModule& module, Messenger& messenger, QWidget* parent = nullptr);
     ~frmUncomputedReadings() override;
 
-    int16_t NoReadings = 0;  // True = -1: the next activation closes the window
+    int16_t NoReadings = 0; // True = -1: the next activation closes the window
     QString ReadingsAccNo;
     QString ReadingsLookupName;
     int computeTimeoutSeconds = 300;

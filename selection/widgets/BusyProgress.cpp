@@ -7,9 +7,7 @@ namespace {
 constexpr int repaintEveryMs = 50;
 }
 
-BusyProgress::BusyProgress(QWidget* parent, const QString& label)
-    : m_parent(parent)
-    , m_label(label)
+BusyProgress::BusyProgress(QWidget* parent, const QString& label) : m_parent(parent), m_label(label)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_started.start();

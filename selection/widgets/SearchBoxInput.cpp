@@ -66,8 +66,7 @@ bool SearchBoxInput::handle(QEvent* event)
         menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -22,7 +22,6 @@ namespace {
 // Wide enough for a whole line with a location ID of average length.
 constexpr int lineCharacters = 112;
 
-
 QToolButton* makeArrow(QWidget* parent, const char* name, const QString& caption)
 {
     auto* button = new QToolButton(parent);
@@ -64,11 +63,11 @@ void SelectionControls::createSearchFrame(QDialog* window)
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Text1->setToolTip(QStringLiteral("Enter text for which you wish to search within the column selected above"));
     cmdFindFirst = makeCommandButton(frame, "cmdFindFirst", QStringLiteral("&Find First"),
-                              QStringLiteral("Find first match in selected sort/search column"));
+                                     QStringLiteral("Find first match in selected sort/search column"));
     cmdFindNext = makeCommandButton(frame, "cmdFindNext", QStringLiteral("Find &Next"),
-                             QStringLiteral("Find next subsequent match in selected sort/search column"));
+                                    QStringLiteral("Find next subsequent match in selected sort/search column"));
     cmdFindPrev = makeCommandButton(frame, "cmdFindPrev", QStringLiteral("Find &Previous"),
-                             QStringLiteral("Find previous match in selected sort/search column"));
+                                    QStringLiteral("Find previous match in selected sort/search column"));
     auto* row = new QHBoxLayout;
     row->addWidget(Label1);
     row->addWidget(Text1, 1);
@@ -127,8 +126,9 @@ void SelectionControls::createBottom(QDialog* window)
     window->layout()->addWidget(Label2);
 
     cmdNext = makeCommandButton(window, "cmdNext", QStringLiteral("&View Journal"),
-                         QStringLiteral("View history journal for selected customer account/location ID"));
-    cmdExit = makeCommandButton(window, "cmdExit", QStringLiteral("&Exit"), QStringLiteral("Exit this history journal module"));
+                                QStringLiteral("View history journal for selected customer account/location ID"));
+    cmdExit = makeCommandButton(
+        window, "cmdExit", QStringLiteral("&Exit"), QStringLiteral("Exit this history journal module"));
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(cmdNext);

@@ -21,8 +21,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator,
-                                   QWidget* parent)
+frmHistorySelect::frmHistorySelect(HistoryModule& module, Messenger& messenger, Navigator& navigator, QWidget* parent)
     : SuiteWindow(module, messenger, QStringLiteral("frmHistorySelect"), parent)
     , m_navigator(navigator)
     , m_model(new SearchListModel(this))
@@ -37,9 +36,10 @@ frmHistorySelect::~frmHistorySelect() = default;
 void frmHistorySelect::connectControls()
 {
     const SelectionControls& c = m_controls;
-    new SearchBoxInput(c.Text1, {[this] { Text1_GotFocus(); },
-                                 [this](int keyAscii, const QString& text) { return Text1_KeyPress(keyAscii, text); },
-                                 [this](const QString& typed) { searchAsTyped(TypedText + typed); }});
+    new SearchBoxInput(c.Text1,
+                       {[this] { Text1_GotFocus(); },
+                        [this](int keyAscii, const QString& text) { return Text1_KeyPress(keyAscii, text); },
+                        [this](const QString& typed) { searchAsTyped(TypedText + typed); }});
     c.DBList1->installEventFilter(this);
     connect(c.opt, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked)
@@ -114,7 +114,8 @@ void frmHistorySelect::SortSearchList(int index)
     const int32_t highlighted = row < 0 ? -1 : m_model->lines().entryOf(row);
     {
         BusyProgress busy(this, QStringLiteral("Sorting the account list..."));
-        m_model->change([&](SearchLines& lines) { SearchList::sort(m_module, index, lines, [&busy] { busy.tick(); }); });
+        m_model->change(
+            [&](SearchLines& lines) { SearchList::sort(m_module, index, lines, [&busy] { busy.tick(); }); });
     }
     // A refreshed list stands on its first row; the highlighted line stays highlighted.
     m_currentRow = 0;

@@ -37,8 +37,8 @@ TEST(AuditTimeStamp, TwelveHourClockWithEnglishDesignator)
         QTime time;
         const char* stamp;
     } cases[] = {
-        {QTime(14, 49), "20190307 02:49 PM "}, {QTime(9, 15), "20190307 09:15 AM "},
-        {QTime(0, 5), "20190307 12:05 AM "},   {QTime(12, 0), "20190307 12:00 PM "},
+        {QTime(14, 49), "20190307 02:49 PM "},     {QTime(9, 15), "20190307 09:15 AM "},
+        {QTime(0, 5), "20190307 12:05 AM "},       {QTime(12, 0), "20190307 12:00 PM "},
         {QTime(23, 59, 59), "20190307 11:59 PM "},
     };
     for (const auto& c : cases)
@@ -50,8 +50,9 @@ TEST_F(AuditLogTest, WritesTheLineIntoTheMonthlyFileCreatingTheFolder)
     AuditLog log(settings(), [] { return march7At1449; });
     ASSERT_TRUE(log.WriteAudit("Edit existing readings form loaded for account "));
     ASSERT_TRUE(log.WriteAudit("it's \"quoted\""));
-    EXPECT_EQ(logText(), QByteArray("20190307 02:49 PM CLERK1 Edit existing readings form loaded for account \r\n"
-                                    "20190307 02:49 PM CLERK1 it's \"quoted\"\r\n"));
+    EXPECT_EQ(logText(),
+              QByteArray("20190307 02:49 PM CLERK1 Edit existing readings form loaded for account \r\n"
+                         "20190307 02:49 PM CLERK1 it's \"quoted\"\r\n"));
 }
 
 TEST_F(AuditLogTest, NothingIsWrittenWithoutTextOrName)
@@ -73,7 +74,8 @@ TEST_F(AuditLogTest, FileNameFollowsStemAndMonthAndExistingCase)
     suite.writeFile("audit/Billing201912.log", "old line\r\n");
     AuditLog log(settings("Billing.mdb"), [] { return QDateTime(QDate(2019, 12, 31), QTime(23, 0)); });
     ASSERT_TRUE(log.WriteAudit("closing the year"));
-    EXPECT_EQ(suite.readFile("audit/Billing201912.log"), QByteArray("old line\r\n20191231 11:00 PM CLERK1 closing the year\r\n"));
+    EXPECT_EQ(suite.readFile("audit/Billing201912.log"),
+              QByteArray("old line\r\n20191231 11:00 PM CLERK1 closing the year\r\n"));
     EXPECT_FALSE(QFileInfo::exists(suite.filePath("AUDIT")));
 
     AuditLog january(settings("util.dat"), [] { return QDateTime(QDate(2020, 1, 1), QTime(0, 0)); });

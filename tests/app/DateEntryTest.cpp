@@ -6,7 +6,7 @@ namespace {
 
 struct Case {
     const char* typed;
-    const char* expected;  // "" with a message: rejected
+    const char* expected; // "" with a message: rejected
 };
 
 void PrintTo(const Case& c, std::ostream* os)
@@ -63,14 +63,14 @@ TEST_P(CompleteDateEntryAccepts, CompletesToTheTypedForm)
 INSTANTIATE_TEST_SUITE_P(
     DateEntry, CompleteDateEntryAccepts,
     ::testing::Values(Case{"1/5/17", "01/05/2017"}, Case{"5/1/2017", "05/01/2017"}, Case{"2017-05-01", "05/01/2017"},
-                      Case{"1517", "01/05/2017"},                                   // 0 in front, then m d yy
+                      Case{"1517", "01/05/2017"}, // 0 in front, then m d yy
                       Case{"10517", "10/05/2017"}, Case{"11517", "11/05/2017"}, Case{"12517", "12/05/2017"},
-                      Case{"01517", "01/05/2017"}, Case{"91517", "09/15/2017"},     // mm d yy / m dd yy
-                      Case{"011517", "01/15/2017"}, Case{"123199", "12/31/1999"},   // mm dd yy
+                      Case{"01517", "01/05/2017"}, Case{"91517", "09/15/2017"}, // mm d yy / m dd yy
+                      Case{"011517", "01/15/2017"}, Case{"123199", "12/31/1999"}, // mm dd yy
                       Case{"1152017", "11/05/2017"}, Case{"0152017", "01/05/2017"}, // mm d yyyy
-                      Case{"9152017", "09/15/2017"},                                // m dd yyyy
-                      Case{"01152017", "01/15/2017"}, Case{"02292020", "02/29/2020"},
-                      Case{"010530", "01/05/1930"}, Case{"010529", "01/05/2029"})); // the century window
+                      Case{"9152017", "09/15/2017"}, // m dd yyyy
+                      Case{"01152017", "01/15/2017"}, Case{"02292020", "02/29/2020"}, Case{"010530", "01/05/1930"},
+                      Case{"010529", "01/05/2029"})); // the century window
 
 class CompleteDateEntryRejects : public ::testing::TestWithParam<const char*> {};
 
@@ -86,11 +86,11 @@ TEST_P(CompleteDateEntryRejects, EmptiesTheBoxWithoutMovingTheFocus)
 }
 
 INSTANTIATE_TEST_SUITE_P(DateEntry, CompleteDateEntryRejects,
-                         ::testing::Values("13517",     // composed as 1/35/17
-                                           "", "   ",   // blank is invalid here
-                                           "0517",      // m d yy with month 0
-                                           "023017",    // 02/30/17
-                                           "02292019",  // no leap year
+                         ::testing::Values("13517", // composed as 1/35/17
+                                           "", "   ", // blank is invalid here
+                                           "0517", // m d yy with month 0
+                                           "023017", // 02/30/17
+                                           "02292019", // no leap year
                                            "123", "123456789", "ab/cd/ef", " 1517"));
 
 TEST(DateEntry, MonthAndDayAloneMeanTodaysYear)
@@ -99,19 +99,19 @@ TEST(DateEntry, MonthAndDayAloneMeanTodaysYear)
     const struct {
         const char* typed;
         const char* checked;
-        const char* completed;  // "" rejected
+        const char* completed; // "" rejected
     } cases[] = {
         {"5/4", "05/04/2019", "05/04/2019"},
         {"12/31", "12/31/2019", "12/31/2019"},
         {" 1/2 ", "01/02/2019", "01/02/2019"},
-        {"2/29", "2//01/29", ""},  // no such day this year; the four-character rule composes it
+        {"2/29", "2//01/29", ""}, // no such day this year; the four-character rule composes it
         {"0/4", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(DateEntry::CheckDateEntry(QString::fromLatin1(c.typed), today).text, QString::fromLatin1(c.checked));
-        EXPECT_EQ(DateEntry::CompleteDateEntry(QString::fromLatin1(c.typed), today).text,
-                  QString::fromLatin1(c.completed));
+        EXPECT_EQ(
+            DateEntry::CompleteDateEntry(QString::fromLatin1(c.typed), today).text, QString::fromLatin1(c.completed));
     }
 }
 

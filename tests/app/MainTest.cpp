@@ -78,8 +78,11 @@ TEST(StartUp, UserIdIsTheFirstLineUnchanged)
     struct Case {
         const char* contents;
         const char* userId;
-    } cases[] = {{nullptr, "Unknown"}, {"", "Unknown"}, {"\r\nCLERK2\r\n", "Unknown"},
-                 {"  CLERK1  \r\nother", "  CLERK1  "}, {"CLERK3", "CLERK3"}};
+    } cases[] = {{nullptr, "Unknown"},
+                 {"", "Unknown"},
+                 {"\r\nCLERK2\r\n", "Unknown"},
+                 {"  CLERK1  \r\nother", "  CLERK1  "},
+                 {"CLERK3", "CLERK3"}};
     for (const Case& c : cases) {
         QFile::remove(suite.filePath("tuid.txt"));
         if (c.contents)

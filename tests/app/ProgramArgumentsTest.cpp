@@ -10,7 +10,7 @@ struct ArgumentsCase {
     QStringList arguments;
     Action action;
     QString home;
-    QString commandLine;        // for Run; the option named, for UsageError
+    QString commandLine; // for Run; the option named, for UsageError
 };
 
 TEST(ProgramArguments, OptionsAreTakenAndTheAccountTextIsKeptAsTyped)

@@ -19,7 +19,7 @@ public:
         if (onPause)
             onPause();
     }
-    qint64 now = 1'000'500;     // half-way through a second
+    qint64 now = 1'000'500; // half-way through a second
     qint64 paused = 0;
     std::function<void()> onPause;
 };
@@ -67,8 +67,9 @@ TEST(ConfiguredDelay, SettingTextIsReadLeniently)
     struct Case {
         const char* text;
         float value;
-    } cases[] = {{"2.5\r\n", 2.5f}, {"  3,4", 3}, {"abc", 0}, {"", 0}, {"\x01\xff", 0}, {"10", 10},
-                   {"1e39", 0}, {"-1e39", 0}, {"1e39 s", 0}, {"3.5e38,1", 0}, {"1e300", 0}, {"inf", 0}, {"nan", 0}};
+    } cases[] = {{"2.5\r\n", 2.5f}, {"  3,4", 3}, {"abc", 0},   {"", 0},       {"\x01\xff", 0},
+                 {"10", 10},        {"1e39", 0},  {"-1e39", 0}, {"1e39 s", 0}, {"3.5e38,1", 0},
+                 {"1e300", 0},      {"inf", 0},   {"nan", 0}};
     for (const Case& c : cases)
         EXPECT_FLOAT_EQ(Waits::readDelaySetting(c.text), c.value) << c.text;
 }

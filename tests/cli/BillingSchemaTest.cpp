@@ -16,12 +16,13 @@ struct TableColumns {
 
 // Every column the viewer reads from or writes to the billing tables.
 const TableColumns kUsedColumns[] = {
-    {"[tbl customer]", {"custkey", "accno", "status", "lookupname", "fname", "mname", "lname", "CompanyName",
-                        "phone", "addr1", "addr2", "city", "state", "zip", "active"}},
+    {"[tbl customer]",
+     {"custkey", "accno", "status", "lookupname", "fname", "mname", "lname", "CompanyName", "phone", "addr1", "addr2",
+      "city", "state", "zip", "active"}},
     {"[tbl location]", {"custkey", "lockey", "ID", "addr1", "addr2", "outdate", "locroute", "locseq"}},
-    {"[tbl reading]", {"CustKey", "LocKey", "Code", "ReadDate", "BillDate", "Previous", "Present", "Usage",
-                       "Multiplier", "MultiTenants", "Factor", "MSN", "ChgOut", "estimated", "mrcomment",
-                       "EntryDate"}},
+    {"[tbl reading]",
+     {"CustKey", "LocKey", "Code", "ReadDate", "BillDate", "Previous", "Present", "Usage", "Multiplier", "MultiTenants",
+      "Factor", "MSN", "ChgOut", "estimated", "mrcomment", "EntryDate"}},
     {"[tbl bill detail]", {"custkey", "lockey", "date", "code", "comment", "amount", "adjusted"}},
     {"[tbl payment detail]", {"custkey", "lockey", "date", "code", "pmttype", "docno", "amount"}},
     {"[tbl deposit]", {"custkey", "lockey", "date", "code", "amount"}},
@@ -68,8 +69,9 @@ TEST_F(BillingSchemaTest, EveryUsedColumnExists)
 TEST_F(BillingSchemaTest, SearchListBareNamesResolveAcrossTheJoin)
 {
     // The search list names these columns without a table: ambiguity would fail it.
-    ASSERT_TRUE(m_db.exec("insert into [tbl customer] (custkey, accno, status, lookupname) values (7, 'A7', 'ACTIVE', 'X');"
-                          "insert into [tbl location] (lockey, custkey, ID, locroute, locseq) values (9, 7, 'L9', '01', 10)"));
+    ASSERT_TRUE(
+        m_db.exec("insert into [tbl customer] (custkey, accno, status, lookupname) values (7, 'A7', 'ACTIVE', 'X');"
+                  "insert into [tbl location] (lockey, custkey, ID, locroute, locseq) values (9, 7, 'L9', '01', 10)"));
     auto query = m_db.prepare("select accno, status, lookupname, ID from [tbl customer] inner join [tbl location]"
                               " on [tbl customer].custkey = [tbl location].custkey");
     ASSERT_TRUE(query.isValid()) << m_db.lastError().toStdString();
@@ -85,7 +87,8 @@ TEST_F(BillingSchemaTest, AReadingRowIsAddressableByItsKey)
     auto update = m_db.prepare("update [tbl reading] set Present = 25 where ReadingKey = ?1");
     update.bind(1, key);
     ASSERT_TRUE(update.run());
-    auto check = m_db.prepare("select group_concat(Present) from (select Present from [tbl reading] order by ReadingKey)");
+    auto check =
+        m_db.prepare("select group_concat(Present) from (select Present from [tbl reading] order by ReadingKey)");
     ASSERT_TRUE(check.next());
     EXPECT_EQ(check.text(0), QStringLiteral("10,25"));
 }

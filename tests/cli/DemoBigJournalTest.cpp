@@ -41,7 +41,7 @@ protected:
     {
         const QStringList key = s_summary.bigAccounts.value(index).split(QLatin1Char('-'));
         const std::string sql = "select count(*) from " + table + " where custkey = " + key.value(0).toStdString()
-                                + " and lockey = " + key.value(1).toStdString();
+            + " and lockey = " + key.value(1).toStdString();
         return number(m_db, sql.c_str());
     }
 
@@ -54,8 +54,8 @@ TEST_F(DemoBigJournalTest, KeysFollowTheGeneratedAccounts)
 {
     const int64_t customers = s_summary.customers;
     EXPECT_EQ(s_summary.locations, 25);
-    EXPECT_EQ(s_summary.bigAccounts, (QStringList{QStringLiteral("%1-26").arg(customers + 1),
-                                                  QStringLiteral("%1-27").arg(customers + 2)}));
+    EXPECT_EQ(s_summary.bigAccounts,
+              (QStringList{QStringLiteral("%1-26").arg(customers + 1), QStringLiteral("%1-27").arg(customers + 2)}));
     EXPECT_EQ(number(m_db, "select count(*) from [tbl location]"), 27);
 }
 
@@ -66,8 +66,8 @@ struct Share {
 
 TEST_F(DemoBigJournalTest, EveryEightRowsHoldAReadingFourChargesTwoPaymentsAComment)
 {
-    const Share shares[] = {{"[tbl reading]", 1}, {"[tbl bill detail]", 4}, {"[tbl payment detail]", 2},
-                            {"histcomments", 1}};
+    const Share shares[] = {
+        {"[tbl reading]", 1}, {"[tbl bill detail]", 4}, {"[tbl payment detail]", 2}, {"histcomments", 1}};
     for (const auto& [table, perEight] : shares) {
         EXPECT_EQ(count(table, 0), 100 * perEight) << table;
         EXPECT_EQ(count(table, 1), 10 * perEight) << table;
@@ -117,9 +117,11 @@ TEST_F(DemoBigJournalTest, SeedVariesTheAmountsOnly)
         SqliteDb a, b;
         ASSERT_TRUE(a.open(same.billingPath, false) && b.open(different.billingPath, false));
         EXPECT_EQ(BillingQueries::checksum(a, QString::fromLatin1(table)),
-                  BillingQueries::checksum(m_db, QString::fromLatin1(table))) << table;
+                  BillingQueries::checksum(m_db, QString::fromLatin1(table)))
+            << table;
         EXPECT_NE(BillingQueries::checksum(b, QString::fromLatin1(table)),
-                  BillingQueries::checksum(m_db, QString::fromLatin1(table))) << table;
+                  BillingQueries::checksum(m_db, QString::fromLatin1(table)))
+            << table;
     }
 }
 

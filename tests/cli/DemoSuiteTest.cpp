@@ -94,19 +94,27 @@ TEST_F(DemoSuiteTest, BalanceRowsAgreeWithTheDetailRows)
 
 TEST_F(DemoSuiteTest, KeysAreConsistent)
 {
-    EXPECT_EQ(number(m_db, "select count(*) from [tbl location] l left join [tbl customer] c using (custkey)"
-                           " where c.custkey is null"), 0);
-    EXPECT_EQ(number(m_db, "select count(*) from [tbl reading] r left join [tbl location] l"
-                           " on l.lockey = r.LocKey and l.custkey = r.CustKey where l.lockey is null"), 0);
-    EXPECT_EQ(number(m_db, "select min(custkey) > 0 and min(lockey) > 0 and max(lockey) <= 2147483647"
-                           " from [tbl location]"), 1);
+    EXPECT_EQ(number(m_db,
+                     "select count(*) from [tbl location] l left join [tbl customer] c using (custkey)"
+                     " where c.custkey is null"),
+              0);
+    EXPECT_EQ(number(m_db,
+                     "select count(*) from [tbl reading] r left join [tbl location] l"
+                     " on l.lockey = r.LocKey and l.custkey = r.CustKey where l.lockey is null"),
+              0);
+    EXPECT_EQ(number(m_db,
+                     "select min(custkey) > 0 and min(lockey) > 0 and max(lockey) <= 2147483647"
+                     " from [tbl location]"),
+              1);
     EXPECT_EQ(number(m_db, "select max(n) from (select count(*) as n from [tbl location] group by custkey)"), 3);
 }
 
 TEST_F(DemoSuiteTest, NoHistoryAfterAVacantLocationsFinalMonth)
 {
-    EXPECT_EQ(number(m_db, "select count(*) from [tbl reading] r join [tbl location] l on l.lockey = r.LocKey"
-                           " where l.outdate is not null and r.BillDate > date(l.outdate, '+1 month')"), 0);
+    EXPECT_EQ(number(m_db,
+                     "select count(*) from [tbl reading] r join [tbl location] l on l.lockey = r.LocKey"
+                     " where l.outdate is not null and r.BillDate > date(l.outdate, '+1 month')"),
+              0);
 }
 
 struct Variety {
@@ -118,7 +126,8 @@ const Variety kVariety[] = {
     {"inactive customer", "select count(*) from [tbl customer] where status = 'INACTIVE' and active = 0"},
     {"active customer", "select count(*) from [tbl customer] where status = 'ACTIVE' and active = -1"},
     {"vacant location", "select count(*) from [tbl location] where outdate is not null"},
-    {"customer with several locations", "select count(*) from (select custkey from [tbl location] group by custkey having count(*) > 1)"},
+    {"customer with several locations",
+     "select count(*) from (select custkey from [tbl location] group by custkey having count(*) > 1)"},
     {"change-out pair on one bill date",
      "select count(*) from [tbl reading] a join [tbl reading] b on a.LocKey = b.LocKey and a.Code = b.Code"
      " and a.BillDate = b.BillDate where a.ChgOut = -1 and b.ChgOut = 1"},
@@ -134,7 +143,8 @@ const Variety kVariety[] = {
     {"check payment", "select count(*) from [tbl payment detail] where pmttype = 'CHECK'"},
     {"card payment", "select count(*) from [tbl payment detail] where pmttype = 'CARD'"},
     {"deposit", "select count(*) from [tbl deposit] d join [lkup transaction code] t using (code) where t.tgkey = 10"},
-    {"refund applied and returned", "select count(*) from [tbl deposit refund] where appliedtobill > 0 and returnedtocustomer > 0"},
+    {"refund applied and returned",
+     "select count(*) from [tbl deposit refund] where appliedtobill > 0 and returnedtocustomer > 0"},
     {"comment with backquote", "select count(*) from histcomments where instr(comment, '`') > 0"},
     {"account edit", "select count(*) from acctedits where chgfield is not null and chgto is not null"},
     {"value with apostrophe", "select count(*) from [tbl customer] where instr(lookupname, '''') > 0"},
@@ -191,7 +201,8 @@ TEST(DemoSuiteNoHistoryTest, LocationsWithoutHistoryAndARewrite)
     SqliteDb db;
     ASSERT_TRUE(db.open(summary.billingPath, false));
     EXPECT_EQ(number(db, "select count(*) from [tbl location]"), 25);
-    EXPECT_EQ(number(db, "select count(*) from [tbl reading]") + number(db, "select count(*) from [tbl bill detail]"), 0);
+    EXPECT_EQ(
+        number(db, "select count(*) from [tbl reading]") + number(db, "select count(*) from [tbl bill detail]"), 0);
     EXPECT_GT(number(db, "select count(*) from [tbl location] where outdate is not null"), 0);
 }
 

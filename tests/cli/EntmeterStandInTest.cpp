@@ -79,7 +79,8 @@ protected:
                 (1234, 56, '2017-04-20', 'WATER', 'CHECK', '1001', 30.00);
             insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) values
                 (1234, 56, 'WATER', 999, 999);
-        )SQL")) << m_db.lastError().toStdString();
+        )SQL"))
+            << m_db.lastError().toStdString();
     }
 
     void writeRequest(const QByteArray& content)
@@ -125,7 +126,8 @@ TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
     EXPECT_EQ(text(m_db, "select amount from [tbl bill detail] where date = '2017-04-01'"), QStringLiteral("30.0"));
     EXPECT_EQ(number(m_db, "select count(*) from [tbl bill detail] where lockey = 57"), 0);
 
-    auto balance = m_db.prepare("select totalcharges, totalpaid from [tbl balance] where lockey = 56 and code = 'WATER'");
+    auto balance =
+        m_db.prepare("select totalcharges, totalpaid from [tbl balance] where lockey = 56 and code = 'WATER'");
     ASSERT_TRUE(balance.next());
     EXPECT_DOUBLE_EQ(balance.real(0), water - 5.0 + 30.0);
     EXPECT_DOUBLE_EQ(balance.real(1), 30.0);
@@ -138,8 +140,10 @@ TEST_F(EntmeterStandInTest, ABadRequestStillReleasesTheWaitingViewer)
     const auto result = EntmeterStandIn::run(m_dir.path());
     EXPECT_FALSE(result.outcome);
     EXPECT_TRUE(doneMarkerExists());
-    EXPECT_EQ(text(m_db, "select amount from [tbl bill detail] where code = 'WATER' and adjusted = 0 and date = '2017-05-01'"),
-              QStringLiteral("1.0"));
+    EXPECT_EQ(
+        text(
+            m_db, "select amount from [tbl bill detail] where code = 'WATER' and adjusted = 0 and date = '2017-05-01'"),
+        QStringLiteral("1.0"));
 }
 
 TEST_F(EntmeterStandInTest, MissingRequestIsReported)

@@ -11,9 +11,9 @@
 namespace {
 
 struct CliRun {
-    int first = -1;     // exit code
-    QString second;     // standard output
-    QString error;      // standard error
+    int first = -1; // exit code
+    QString second; // standard output
+    QString error; // standard error
 };
 
 // Exit code, standard output and standard error of one ledview-cli run.
@@ -58,7 +58,8 @@ TEST(PrintCommand, WritesTheJournalOrItsRangeAsAPdf)
         return day.isValid() && day.month() == 3 && day.year() == year.toInt();
     });
     ASSERT_GT(march, 0);
-    const auto range = cli({"--home", home, "print", "1-1", "--pdf", pdf, "--from", "3/1/" + year, "--to", "3/31/" + year});
+    const auto range =
+        cli({"--home", home, "print", "1-1", "--pdf", pdf, "--from", "3/1/" + year, "--to", "3/31/" + year});
     EXPECT_TRUE(range.second.startsWith(QString("%1 rows, 1 pages").arg(march))) << range.second.toStdString();
     const auto fromOnly = cli({"--home", home, "print", "1-1", "--pdf", pdf, "--from", "3/1/" + year});
     EXPECT_EQ(fromOnly.first, 0) << fromOnly.error.toStdString();

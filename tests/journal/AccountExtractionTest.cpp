@@ -36,10 +36,7 @@ protected:
         suite.prepare(module, 1, 10);
     }
 
-    int count(const QString& table)
-    {
-        return module.WorkDb.scalar("select count(*) from " + table).toInt();
-    }
+    int count(const QString& table) { return module.WorkDb.scalar("select count(*) from " + table).toInt(); }
 
     TestSuite suite;
     HistoryModule module;
@@ -51,9 +48,8 @@ TEST_F(AccountExtractionTest, CopiesExactlyTheAccountsRows)
     const auto result = AccountExtraction::run(module);
     ASSERT_TRUE(result.outcome) << result.outcome.message().toStdString();
     ASSERT_TRUE(module.WorkDb.isOpen());
-    const std::map<QString, int> expected = {{"cust", 1}, {"loc", 1},    {"bd", 1},  {"mr", 1},
-                                             {"pd", 1},   {"dep", 1},    {"depref", 1}, {"bal", 1},
-                                             {"hcom", 1}, {"ae", 2},     {"lutc", 3}};
+    const std::map<QString, int> expected = {{"cust", 1},   {"loc", 1}, {"bd", 1},   {"mr", 1}, {"pd", 1},  {"dep", 1},
+                                             {"depref", 1}, {"bal", 1}, {"hcom", 1}, {"ae", 2}, {"lutc", 3}};
     for (const QString& table : AccountExtraction::workTables())
         EXPECT_EQ(count(table), expected.at(table)) << table.toStdString();
     EXPECT_EQ(module.WorkDb.scalar("select count(*) from mr where custkey = 1 and lockey = 10").toInt(), 1);

@@ -21,7 +21,8 @@ protected:
     {
         QStringList lines;
         for (const auto& row : table.rows)
-            lines << row.code + " " + row.totalcharges.toPlain() + " " + row.totalpaid.toPlain() + " " + row.bal.toPlain();
+            lines << row.code + " " + row.totalcharges.toPlain() + " " + row.totalpaid.toPlain() + " "
+                    + row.bal.toPlain();
         return lines;
     }
 };
@@ -36,12 +37,14 @@ TEST_F(CodeBalancesTest, SumsEachKindUpToAndIncludingTheDate)
     add("[tbl bill detail]", {{"date", "2017-05-03"}, {"code", "WA"}, {"amount", 100}});
     add("[tbl payment detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"amount", 4}});
     add("[tbl deposit]", {{"date", "2017-04-01"}, {"code", "DP"}, {"amount", 50}});
-    add("[tbl deposit refund]", {{"date", "2017-05-02"}, {"code", "DP"}, {"appliedtobill", 5}, {"returnedtocustomer", 20}});
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "TR"}, {"amount", 7}});   // no balance row
+    add("[tbl deposit refund]",
+        {{"date", "2017-05-02"}, {"code", "DP"}, {"appliedtobill", 5}, {"returnedtocustomer", 20}});
+    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "TR"}, {"amount", 7}}); // no balance row
 
     const auto table = balancesOn(QDate(2017, 5, 2));
-    EXPECT_EQ(summary(table), (QStringList{"DP 30.00 -20.00 50.00", "SW 0.00 0.00 0.00", "WA 7.50 4.00 3.50",
-                                           "TOTAL 37.50 -16.00 53.50"}));
+    EXPECT_EQ(
+        summary(table),
+        (QStringList{"DP 30.00 -20.00 50.00", "SW 0.00 0.00 0.00", "WA 7.50 4.00 3.50", "TOTAL 37.50 -16.00 53.50"}));
     EXPECT_TRUE(table.hasTotal);
     EXPECT_EQ(table.total.toDollars(), "$53.50");
     EXPECT_EQ(module.WorkDb.scalar("select group_concat(code, ',') from baltemp").toString(), "DP,SW,WA,TOTAL");
@@ -54,7 +57,7 @@ TEST_F(CodeBalancesTest, BeforeAnyActivityEveryCodeIsZero)
 {
     add("[tbl balance]", {{"code", "WA"}});
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
-    add("[tbl bill detail]", {{"code", "WA"}, {"amount", 10}});  // undated: never counts
+    add("[tbl bill detail]", {{"code", "WA"}, {"amount", 10}}); // undated: never counts
     EXPECT_EQ(summary(balancesOn(QDate(2017, 4, 30))), (QStringList{"WA 0.00 0.00 0.00", "TOTAL 0.00 0.00 0.00"}));
     module.CloseWorkDb();
 }

@@ -51,8 +51,9 @@ TEST(DemoAccountExtraction, WorkTablesHoldExactlyTheAccountsRows)
         for (const auto& t : tables) {
             // Same rows both ways: nothing missing, nothing extra.
             const QString sql =
-                QStringLiteral("select (select count(*) from (select * from billing.%1 where %2 except select * from %3)) "
-                               "+ (select count(*) from (select * from %3 except select * from billing.%1 where %2))")
+                QStringLiteral(
+                    "select (select count(*) from (select * from billing.%1 where %2 except select * from %3)) "
+                    "+ (select count(*) from (select * from %3 except select * from billing.%1 where %2))")
                     .arg(QString::fromLatin1(t.source), QString::fromLatin1(t.filter), QString::fromLatin1(t.work))
                     .replace("{C}", QString::number(module.CustKey))
                     .replace("{L}", QString::number(module.LocKey));
@@ -60,7 +61,8 @@ TEST(DemoAccountExtraction, WorkTablesHoldExactlyTheAccountsRows)
             const QVariant differing = module.WorkDb.scalar(sql);
             ASSERT_FALSE(differing.isNull()) << module.WorkDb.outcome().message().toStdString();
             EXPECT_EQ(differing.toInt(), 0) << account.toStdString() << " " << t.work;
-            rows += module.WorkDb.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(t.work))).toInt();
+            rows += module.WorkDb.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromLatin1(t.work)))
+                        .toInt();
         }
         EXPECT_GT(rows, 20) << account.toStdString();
         module.WorkDb.detach("billing");

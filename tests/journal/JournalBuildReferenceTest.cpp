@@ -28,8 +28,9 @@ protected:
         const QVariant codes[] = {"WA", "SW", "ZZ", QVariant(), "NODESC", "EMPTY", "LONG", "METER"};
         const QVariant amounts[] = {10, 0.075, -2.5, "12.5", "abc", QVariant(), 1e6 + 0.01, 33.8};
         const QVariant multipliers[] = {10, 1, QVariant(), 0, "abc", 2.5, "100", 10};
-        const QVariant comments[] = {"note", QVariant(), "", "  spaced  ", "O'Brien's [x] *", "est mult:3",
-                                     QString(40, QLatin1Char('w')), "MULT:"};
+        const QVariant comments[] = {
+            "note", QVariant(), "", "  spaced  ", "O'Brien's [x] *", "est mult:3", QString(40, QLatin1Char('w')),
+            "MULT:"};
         const QVariant readings[] = {120, 135.5, QVariant(), "77", 0, -5, 1e9, "x1"};
         uint32_t random = 2024;
         auto pick = [&random](const auto& pool) -> const QVariant& {
@@ -38,24 +39,47 @@ protected:
         };
         suite.exec("begin");
         for (int i = 0; i < 60; ++i) {
-            const QVariant chgout = i % 7 == 0 ? QVariant(-1) : i % 7 == 1 ? QVariant(1) : i % 3 ? QVariant(0) : QVariant();
-            add("[tbl reading]", {{"billdate", pick(dates)}, {"readdate", pick(dates)}, {"code", pick(codes)},
-                                  {"previous", pick(readings)}, {"present", pick(readings)}, {"usage", pick(readings)},
-                                  {"multiplier", pick(multipliers)}, {"mrcomment", pick(comments)}, {"chgout", chgout}});
-            add("[tbl bill detail]", {{"date", pick(dates)}, {"code", pick(codes)}, {"comment", pick(comments)},
-                                      {"amount", pick(amounts)}, {"adjusted", i % 4 == 0 ? -1 : 0}});
-            add("[tbl payment detail]", {{"date", pick(dates)}, {"code", pick(codes)},
-                                         {"pmttype", i % 5 ? QVariant("CHECK") : QVariant()},
-                                         {"docno", QString::number(100 + i % 9)}, {"amount", pick(amounts)}});
+            const QVariant chgout = i % 7 == 0 ? QVariant(-1)
+                : i % 7 == 1                   ? QVariant(1)
+                : i % 3                        ? QVariant(0)
+                                               : QVariant();
+            add("[tbl reading]",
+                {{"billdate", pick(dates)},
+                 {"readdate", pick(dates)},
+                 {"code", pick(codes)},
+                 {"previous", pick(readings)},
+                 {"present", pick(readings)},
+                 {"usage", pick(readings)},
+                 {"multiplier", pick(multipliers)},
+                 {"mrcomment", pick(comments)},
+                 {"chgout", chgout}});
+            add("[tbl bill detail]",
+                {{"date", pick(dates)},
+                 {"code", pick(codes)},
+                 {"comment", pick(comments)},
+                 {"amount", pick(amounts)},
+                 {"adjusted", i % 4 == 0 ? -1 : 0}});
+            add("[tbl payment detail]",
+                {{"date", pick(dates)},
+                 {"code", pick(codes)},
+                 {"pmttype", i % 5 ? QVariant("CHECK") : QVariant()},
+                 {"docno", QString::number(100 + i % 9)},
+                 {"amount", pick(amounts)}});
             if (i % 6 == 0) {
                 add("[tbl deposit]", {{"date", pick(dates)}, {"code", "DP"}, {"amount", pick(amounts)}});
-                add("[tbl deposit refund]", {{"date", pick(dates)}, {"code", "DP"}, {"appliedtobill", pick(amounts)},
-                                             {"returnedtocustomer", pick(amounts)}});
+                add("[tbl deposit refund]",
+                    {{"date", pick(dates)},
+                     {"code", "DP"},
+                     {"appliedtobill", pick(amounts)},
+                     {"returnedtocustomer", pick(amounts)}});
             }
             add("histcomments", {{"edate", pick(dates)}, {"comment", pick(comments)}});
             if (i % 10 == 0)
-                add("acctedits", {{"chgdate", pick(dates)}, {"chgfield", " phone "}, {"chgfrom", pick(comments)},
-                                  {"chgto", pick(readings)}});
+                add("acctedits",
+                    {{"chgdate", pick(dates)},
+                     {"chgfield", " phone "},
+                     {"chgfrom", pick(comments)},
+                     {"chgto", pick(readings)}});
         }
         suite.exec("commit");
     }
@@ -89,11 +113,11 @@ protected:
             "else moneytext(sum(moneydelta(chg, pmt)) over journal) end, "
             "dorder, mult, row_number() over journal - 1 "
             "from prejurn window journal as (order by bdate, dorder, rowid rows unbounded preceding) "
-            "order by bdate, dorder, rowid")) << module.WorkDb.outcome().message().toStdString();
+            "order by bdate, dorder, rowid"))
+            << module.WorkDb.outcome().message().toStdString();
         if (flags.MultApplied)
             JournalBuilder::applyMultiplier(module);
-        const float longest =
-            module.WorkDb.scalar("select max(len(descr)) from jurn where len(descr) > 29").toFloat();
+        const float longest = module.WorkDb.scalar("select max(len(descr)) from jurn where len(descr) > 29").toFloat();
         EXPECT_TRUE(module.ExecWork("update jurn set descr = lutc.description from lutc "
                                     "where jurn.tcode = lutc.code and (jurn.descr is null or jurn.descr = '')"));
         EXPECT_TRUE(module.ExecWork("update jurn set descr = vbjoin(lutc.description, ' ', jurn.descr) from lutc "
@@ -109,8 +133,10 @@ struct Views {
 
 TEST_F(JournalBuildReferenceTest, OnePassLeavesWhatThePlainStatementsLeave)
 {
-    const Views views[] = {{"plain", false, false, false}, {"multiplier", true, false, false},
-                           {"consolidated without comments", false, true, true}, {"all", true, true, true}};
+    const Views views[] = {{"plain", false, false, false},
+                           {"multiplier", true, false, false},
+                           {"consolidated without comments", false, true, true},
+                           {"all", true, true, true}};
     for (const auto& [name, mult, consolidate, hide] : views) {
         JournalFlags flags;
         flags.MultApplied = mult ? JournalFlags::True : JournalFlags::False;

@@ -14,18 +14,34 @@ TEST_F(JournalBuilderTest, OneDayHoldsEveryKindInRankOrder)
     add("[tbl deposit]", {{"date", day}, {"code", "DP"}, {"amount", 50}});
     add("[tbl payment detail]", {{"date", day}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "101"}, {"amount", 5}});
     add("[tbl bill detail]", {{"date", day}, {"code", "WA"}, {"comment", "May bill"}, {"amount", 10}, {"adjusted", 0}});
-    add("[tbl bill detail]", {{"date", day}, {"code", "WA"}, {"comment", "credit"}, {"amount", -2.5}, {"adjusted", -1}});
-    add("[tbl reading]", {{"billdate", day}, {"readdate", "2017-04-28"}, {"code", "WA"}, {"previous", 100},
-                          {"present", 110}, {"usage", 10}, {"multiplier", 1}, {"chgout", 1}});
-    add("[tbl reading]", {{"billdate", day}, {"readdate", "2017-04-28"}, {"code", "WA"}, {"previous", 500},
-                          {"present", 520}, {"usage", 20}, {"multiplier", 1}, {"chgout", -1}});
+    add("[tbl bill detail]",
+        {{"date", day}, {"code", "WA"}, {"comment", "credit"}, {"amount", -2.5}, {"adjusted", -1}});
+    add("[tbl reading]",
+        {{"billdate", day},
+         {"readdate", "2017-04-28"},
+         {"code", "WA"},
+         {"previous", 100},
+         {"present", 110},
+         {"usage", 10},
+         {"multiplier", 1},
+         {"chgout", 1}});
+    add("[tbl reading]",
+        {{"billdate", day},
+         {"readdate", "2017-04-28"},
+         {"code", "WA"},
+         {"previous", 500},
+         {"present", 520},
+         {"usage", 20},
+         {"multiplier", 1},
+         {"chgout", -1}});
 
     const auto rows = build();
     ASSERT_EQ(rows.size(), 9u);
     QStringList descriptions = column(rows, &JournalRow::descr);
-    EXPECT_EQ(descriptions, (QStringList{"WATER MULT:1  -OLD METER-", "WATER MULT:1  +NEW METER+", "ADJ: credit",
-                                         "May bill", "CHECK 101", "Refundable Deposit", "20.00 applied to balances",
-                                         "30.00 returned to customer", "called about bill"}));
+    EXPECT_EQ(descriptions,
+              (QStringList{"WATER MULT:1  -OLD METER-", "WATER MULT:1  +NEW METER+", "ADJ: credit", "May bill",
+                           "CHECK 101", "Refundable Deposit", "20.00 applied to balances", "30.00 returned to customer",
+                           "called about bill"}));
     EXPECT_EQ(column(rows, &JournalRow::rbal),
               (QStringList{"0.00", "0.00", "-2.50", "7.50", "2.50", "52.50", "52.50", "52.50", "52.50"}));
     for (size_t i = 0; i < rows.size(); ++i)
@@ -39,7 +55,8 @@ TEST_F(JournalBuilderTest, OneDayHoldsEveryKindInRankOrder)
 TEST_F(JournalBuilderTest, RunningBalanceFollowsPostingDates)
 {
     add("[tbl payment detail]", {{"date", "2017-05-03"}, {"code", "WA"}, {"pmttype", "CASH"}, {"amount", 5}});
-    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", "adj"}, {"amount", -2.5}, {"adjusted", -1}});
+    add("[tbl bill detail]",
+        {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", "adj"}, {"amount", -2.5}, {"adjusted", -1}});
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "bill"}, {"amount", 10}});
     add("[tbl payment detail]", {{"date", "2017-04-01"}, {"code", "WA"}, {"pmttype", "CASH"}, {"amount", 5}});
 
@@ -51,8 +68,10 @@ TEST_F(JournalBuilderTest, RunningBalanceFollowsPostingDates)
 TEST_F(JournalBuilderTest, BalanceIsExactOverManySmallAmounts)
 {
     for (int day = 1; day <= 28; ++day)
-        add("[tbl bill detail]", {{"date", QStringLiteral("2017-02-%1").arg(day, 2, 10, QLatin1Char('0'))},
-                                  {"code", "WA"}, {"amount", 0.1}});
+        add("[tbl bill detail]",
+            {{"date", QStringLiteral("2017-02-%1").arg(day, 2, 10, QLatin1Char('0'))},
+             {"code", "WA"},
+             {"amount", 0.1}});
     const auto rows = build();
     ASSERT_EQ(rows.size(), 28u);
     EXPECT_EQ(rows.back().rbal, "2.80");
@@ -60,8 +79,10 @@ TEST_F(JournalBuilderTest, BalanceIsExactOverManySmallAmounts)
 
 TEST_F(JournalBuilderTest, ConsolidatedPaymentsJoinOneDocumentOfOneDay)
 {
-    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", 12.5}});
-    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "SW"}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", 7.25}});
+    add("[tbl payment detail]",
+        {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", 12.5}});
+    add("[tbl payment detail]",
+        {{"date", "2017-05-01"}, {"code", "SW"}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", 7.25}});
 
     auto rows = build();
     ASSERT_EQ(rows.size(), 2u);
@@ -79,12 +100,22 @@ TEST_F(JournalBuilderTest, ConsolidatedPaymentsJoinOneDocumentOfOneDay)
 
 TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
 {
-    add("[tbl reading]", {{"billdate", "2017-05-01"}, {"code", "WA"}, {"previous", 120}, {"present", 135},
-                          {"usage", 15}, {"multiplier", 10}, {"mrcomment", "EST"}});
-    add("[tbl reading]", {{"billdate", "2017-06-01"}, {"code", "WA"}, {"previous", 135}, {"present", 140},
-                          {"usage", 5}, {"multiplier", 10}});
-    add("[tbl reading]", {{"billdate", "2017-07-01"}, {"code", "WA"}, {"previous", 7}, {"present", 9},
-                          {"usage", 2}});
+    add("[tbl reading]",
+        {{"billdate", "2017-05-01"},
+         {"code", "WA"},
+         {"previous", 120},
+         {"present", 135},
+         {"usage", 15},
+         {"multiplier", 10},
+         {"mrcomment", "EST"}});
+    add("[tbl reading]",
+        {{"billdate", "2017-06-01"},
+         {"code", "WA"},
+         {"previous", 135},
+         {"present", 140},
+         {"usage", 5},
+         {"multiplier", 10}});
+    add("[tbl reading]", {{"billdate", "2017-07-01"}, {"code", "WA"}, {"previous", 7}, {"present", 9}, {"usage", 2}});
 
     auto rows = build();
     ASSERT_EQ(rows.size(), 3u);
@@ -99,15 +130,22 @@ TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
     EXPECT_EQ(rows[0].pres, " 1350");
     EXPECT_EQ(rows[0].usage, " 150");
     EXPECT_EQ(rows[0].descr, "EST");
-    EXPECT_EQ(rows[1].descr, "WATER");          // nothing before MULT: so the code's description fills in
-    EXPECT_EQ(rows[2].prev, "7");               // no multiplier: stored values kept
+    EXPECT_EQ(rows[1].descr, "WATER"); // nothing before MULT: so the code's description fills in
+    EXPECT_EQ(rows[2].prev, "7"); // no multiplier: stored values kept
     EXPECT_EQ(rows[2].descr, "WATER MULT:");
 }
 
 TEST_F(JournalBuilderTest, ApplyThenRemoveDropsTheMeterMark)
 {
-    add("[tbl reading]", {{"billdate", "2017-05-01"}, {"code", "WA"}, {"previous", 120}, {"present", 135},
-                          {"usage", 15}, {"multiplier", 10}, {"mrcomment", "note"}, {"chgout", -1}});
+    add("[tbl reading]",
+        {{"billdate", "2017-05-01"},
+         {"code", "WA"},
+         {"previous", 120},
+         {"present", 135},
+         {"usage", 15},
+         {"multiplier", 10},
+         {"mrcomment", "note"},
+         {"chgout", -1}});
     build();
     ASSERT_TRUE(module.OpenWorkDb());
     JournalBuilder::applyMultiplier(module);
@@ -175,8 +213,10 @@ TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
 
 TEST_F(JournalBuilderTest, TextsWithQuotesAndNullsStayWhole)
 {
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "O'Brien's 100% [fee] *"}, {"amount", 1}});
-    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", QVariant()}, {"docno", "9"}, {"amount", 1}});
+    add("[tbl bill detail]",
+        {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "O'Brien's 100% [fee] *"}, {"amount", 1}});
+    add("[tbl payment detail]",
+        {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", QVariant()}, {"docno", "9"}, {"amount", 1}});
     add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "ZZ"}, {"comment", QVariant()}, {"amount", 1}});
     const auto rows = build();
     EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"O'Brien's 100% [fee] *", "9", ""}));

@@ -40,8 +40,16 @@ protected:
 TEST_F(JournalHeaderTest, FourLinesForAnActiveOccupiedAccountWithDeposit)
 {
     suite.addCodes();
-    customer({{"fname", "Mary"}, {"mname", "  "}, {"lname", "Jones"}, {"phone", " 555-1212 "}, {"addr1", "1 Mill Rd"},
-              {"addr2", ""}, {"city", "Riverside"}, {"state", "IA"}, {"zip", "52327"}, {"active", -1}});
+    customer({{"fname", "Mary"},
+              {"mname", "  "},
+              {"lname", "Jones"},
+              {"phone", " 555-1212 "},
+              {"addr1", "1 Mill Rd"},
+              {"addr2", ""},
+              {"city", "Riverside"},
+              {"state", "IA"},
+              {"zip", "52327"},
+              {"active", -1}});
     location({{"addr1", "1 Mill Rd"}, {"addr2", "Rear"}});
     suite.insert("[tbl deposit]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 50}});
     suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 30}});
@@ -49,10 +57,11 @@ TEST_F(JournalHeaderTest, FourLinesForAnActiveOccupiedAccountWithDeposit)
     suite.insert("[tbl payment detail]", {{"custkey", 7}, {"lockey", 70}, {"code", "WA"}, {"amount", 99}});
 
     const JournalHeader header = compose();
-    EXPECT_EQ(header.label, "Account: 10442   Mary Jones   PH: 555-1212\r\n"
-                            "1 Mill Rd , Riverside IA 52327  -  ACTIVE\r\n"
-                            "Loc ID: 0042   1 Mill Rd Rear  -  OCCUPIED\r\n"
-                            "Route: 12 SEQ#: 340   DEPOSIT: $50.00");
+    EXPECT_EQ(header.label,
+              "Account: 10442   Mary Jones   PH: 555-1212\r\n"
+              "1 Mill Rd , Riverside IA 52327  -  ACTIVE\r\n"
+              "Loc ID: 0042   1 Mill Rd Rear  -  OCCUPIED\r\n"
+              "Route: 12 SEQ#: 340   DEPOSIT: $50.00");
     EXPECT_EQ(header.windowTitle, "TEST UTILITY   HISTORY JOURNAL for Account: 10442 Mary Jones");
     EXPECT_TRUE(header.active);
     EXPECT_EQ(header.AccNo, "10442");
@@ -66,10 +75,11 @@ TEST_F(JournalHeaderTest, InactiveVacantWithoutDepositPaid)
     suite.insert("[tbl deposit]", {{"custkey", 7}, {"lockey", 70}, {"code", "DP"}, {"amount", 50}});
 
     const JournalHeader header = compose();
-    EXPECT_EQ(header.label, "Account: 10442   Al Bo Bo's Bar\r\n"
-                            " ,    -  INACTIVE\r\n"
-                            "Loc ID: 0042      -  VACANT\r\n"
-                            "Route: 12 SEQ#: ");
+    EXPECT_EQ(header.label,
+              "Account: 10442   Al Bo Bo's Bar\r\n"
+              " ,    -  INACTIVE\r\n"
+              "Loc ID: 0042      -  VACANT\r\n"
+              "Route: 12 SEQ#: ");
     EXPECT_FALSE(header.active);
 }
 

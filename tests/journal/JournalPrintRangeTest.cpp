@@ -47,25 +47,25 @@ TEST_P(SelectionTest, PrintsTheChosenRows)
 {
     const SelectionCase& c = GetParam();
     // A date range is set too: a selection wins over it.
-    const auto choice = JournalPrintRange::choose(c.selected, c.answer, dateRange(QDate(2017, 3, 1), QDate(2017, 3, 31)),
-                                                  journal());
+    const auto choice =
+        JournalPrintRange::choose(c.selected, c.answer, dateRange(QDate(2017, 3, 1), QDate(2017, 3, 31)), journal());
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->first, c.first);
     EXPECT_EQ(choice->last, c.last);
     EXPECT_EQ(choice->currentRow, c.currentRow);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    JournalPrintRange, SelectionTest,
-    ::testing::Values(SelectionCase{"TopDown", {5, 6, 7, 8, 9}, Answer::Yes, 5, 9, 9},
-                      SelectionCase{"BottomUp", {9, 8, 7, 6, 5}, Answer::Yes, 5, 9, 5},
-                      SelectionCase{"ControlClickedTwoAndNine", {2, 9}, Answer::Yes, 2, 9, 9},
-                      // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
-                      SelectionCase{"ShiftClickedUpwards", {9, 5, 6, 7, 8}, Answer::Yes, 5, 9, 8},
-                      SelectionCase{"ControlClickedNineTwoFive", {9, 2, 5}, Answer::Yes, 2, 9, 5},
-                      SelectionCase{"OneRow", {4}, Answer::Yes, 4, 4, 4},
-                      SelectionCase{"NoPrintsTheWholeJournal", {5, 6, 7}, Answer::No, 0, 11, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(JournalPrintRange, SelectionTest,
+                         ::testing::Values(SelectionCase{"TopDown", {5, 6, 7, 8, 9}, Answer::Yes, 5, 9, 9},
+                                           SelectionCase{"BottomUp", {9, 8, 7, 6, 5}, Answer::Yes, 5, 9, 5},
+                                           SelectionCase{"ControlClickedTwoAndNine", {2, 9}, Answer::Yes, 2, 9, 9},
+                                           // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
+                                           SelectionCase{"ShiftClickedUpwards", {9, 5, 6, 7, 8}, Answer::Yes, 5, 9, 8},
+                                           SelectionCase{"ControlClickedNineTwoFive", {9, 2, 5}, Answer::Yes, 2, 9, 5},
+                                           SelectionCase{"OneRow", {4}, Answer::Yes, 4, 4, 4},
+                                           SelectionCase{
+                                               "NoPrintsTheWholeJournal", {5, 6, 7}, Answer::No, 0, 11, std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JournalPrintRange, CancelPrintsNothing)
 {

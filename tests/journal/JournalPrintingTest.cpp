@@ -18,8 +18,11 @@ protected:
     {
         const QDate start(2017, 1, 1);
         for (int i = 0; i < count; ++i)
-            add("[tbl bill detail]", {{"date", start.addDays(i).toString(Qt::ISODate)}, {"code", "WA"}, {"amount", 10},
-                                      {"comment", QStringLiteral("Charge %1").arg(i)}});
+            add("[tbl bill detail]",
+                {{"date", start.addDays(i).toString(Qt::ISODate)},
+                 {"code", "WA"},
+                 {"amount", 10},
+                 {"comment", QStringLiteral("Charge %1").arg(i)}});
     }
 
     JournalPrintState state(int first, int last) const
@@ -66,7 +69,7 @@ TEST_F(JournalPrintingTest, PdfHoldsTheRangeOnAsManyPagesAsTheReportCounts)
     int pages = 0;
     const Outcome written = rptHistoryJournal::writePdf(module, state(10, 129), path, &pages);
     ASSERT_TRUE(written) << written.message().toStdString();
-    EXPECT_EQ(pages, 3);   // 120 rows, 48 a page
+    EXPECT_EQ(pages, 3); // 120 rows, 48 a page
     EXPECT_EQ(PdfTools::pageCount(path), 3);
     EXPECT_TRUE(PdfTools::run("pdfinfo", {path}).contains("612 x 792 pts (letter)"));
 

@@ -30,11 +30,20 @@ protected:
             suite.addAccount(account, account * 10);
             add(account, "[tbl bill detail]", {{"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10 * account}});
         }
-        add(1, "[tbl reading]", {{"billdate", "2017-01-01"}, {"readdate", "2016-12-28"}, {"code", "WA"},
-                                 {"previous", 120}, {"present", 135}, {"usage", 15}, {"multiplier", 10},
-                                 {"chgout", -1}, {"mrcomment", "note"}});
-        add(1, "[tbl payment detail]", {{"date", "2017-02-01"}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "5"}, {"amount", 4}});
-        add(1, "[tbl payment detail]", {{"date", "2017-02-01"}, {"code", "SW"}, {"pmttype", "CHECK"}, {"docno", "5"}, {"amount", 1}});
+        add(1, "[tbl reading]",
+            {{"billdate", "2017-01-01"},
+             {"readdate", "2016-12-28"},
+             {"code", "WA"},
+             {"previous", 120},
+             {"present", 135},
+             {"usage", 15},
+             {"multiplier", 10},
+             {"chgout", -1},
+             {"mrcomment", "note"}});
+        add(1, "[tbl payment detail]",
+            {{"date", "2017-02-01"}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "5"}, {"amount", 4}});
+        add(1, "[tbl payment detail]",
+            {{"date", "2017-02-01"}, {"code", "SW"}, {"pmttype", "CHECK"}, {"docno", "5"}, {"amount", 1}});
         add(1, "histcomments", {{"edate", "2017-03-01"}, {"comment", "called"}});
         add(1, "acctedits", {{"chgdate", "2017-03-02"}, {"chgfield", "phone"}, {"chgfrom", "1"}, {"chgto", "2"}});
         add(1, "[tbl balance]", {{"code", "WA"}});
@@ -79,10 +88,7 @@ protected:
         QTest::mouseClick(control<QPushButton>(&window, button), Qt::LeftButton);
     }
 
-    QString caption(frmHistory& window, const char* button)
-    {
-        return control<QPushButton>(&window, button)->text();
-    }
+    QString caption(frmHistory& window, const char* button) { return control<QPushButton>(&window, button)->text(); }
 
     TestSuite suite;
     HistoryModule module;
@@ -246,8 +252,9 @@ TEST_F(frmHistoryCommandsTest, ReadingDoubleClickOpensTheReadingsAndReloads)
     navigator.whileOpen = [&](HistoryModule& m) {
         ++opened;
         EXPECT_EQ(suite.readFile("rdgsacct.txt"), QByteArray("A1\r\nSMITH JOHN\r\n"));
-        suite.insert("[tbl bill detail]", {{"custkey", m.CustKey}, {"lockey", m.LocKey}, {"date", "2018-01-01"},
-                                           {"code", "WA"}, {"amount", 1}});
+        suite.insert(
+            "[tbl bill detail]",
+            {{"custkey", m.CustKey}, {"lockey", m.LocKey}, {"date", "2018-01-01"}, {"code", "WA"}, {"amount", 1}});
     };
     auto* grid = control<QTableView>(window.get(), "grd");
     const int rowsBefore = window->journal().rowCount();
@@ -301,9 +308,11 @@ TEST_F(frmHistoryCommandsTest, PagingOntoAccountsWithoutHistoryInARowKeepsTheWin
 TEST_F(frmHistoryCommandsTest, NewestRowsStayInViewWhenRowHeightsChange)
 {
     for (int day = 1; day <= 28; ++day)
-        add(1, "[tbl bill detail]", {{"date", QString("2017-06-%1").arg(day, 2, 10, QChar('0'))}, {"code", "WA"},
-                                     {"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"},
-                                     {"amount", day}});
+        add(1, "[tbl bill detail]",
+            {{"date", QString("2017-06-%1").arg(day, 2, 10, QChar('0'))},
+             {"code", "WA"},
+             {"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"},
+             {"amount", day}});
     auto window = open();
     auto* grid = control<QTableView>(window.get(), "grd");
     auto lastRowShown = [&] {

@@ -25,19 +25,26 @@ protected:
     {
         suite.addCodes();
         suite.addAccount(1, 10);
-        suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
+        suite.insert("[tbl bill detail]",
+                     {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
         for (int copy = 0; copy < 2; ++copy)
-            suite.insert("histcomments", {{"custkey", 1}, {"lockey", 10}, {"edate", "2017-02-01"}, {"comment", "twice"}});
-        suite.insert("histcomments", {{"custkey", 1}, {"lockey", 10}, {"edate", "2017-02-01"}, {"comment", " padded "}});
-        suite.insert("acctedits", {{"custkey", 1}, {"lockey", 10}, {"chgdate", "2017-02-02"}, {"chgfield", "zip"},
-                                   {"chgfrom", "1"}, {"chgto", "2"}});
+            suite.insert(
+                "histcomments", {{"custkey", 1}, {"lockey", 10}, {"edate", "2017-02-01"}, {"comment", "twice"}});
+        suite.insert(
+            "histcomments", {{"custkey", 1}, {"lockey", 10}, {"edate", "2017-02-01"}, {"comment", " padded "}});
+        suite.insert("acctedits",
+                     {{"custkey", 1},
+                      {"lockey", 10},
+                      {"chgdate", "2017-02-02"},
+                      {"chgfield", "zip"},
+                      {"chgfrom", "1"},
+                      {"chgto", "2"}});
         suite.prepare(module, 1, 10);
         journal = std::make_unique<frmHistory>(module, messenger, navigator);
         journal->Form_Load();
         journal->show();
         QApplication::processEvents();
     }
-
 
     int billingComments(const QString& text)
     {
@@ -81,7 +88,7 @@ TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
         auto* date = control<QLineEdit>(&dialog, "txt0");
         date->setFocus();
         QTest::keyClicks(date, "051517");
-        QTest::keyClick(date, Qt::Key_Return);    // Enter moves on; the date is completed on leaving
+        QTest::keyClick(date, Qt::Key_Return); // Enter moves on; the date is completed on leaving
         EXPECT_EQ(date->text(), "05/15/2017");
         auto* comment = control<QPlainTextEdit>(&dialog, "txt1");
         EXPECT_TRUE(comment->hasFocus());
@@ -96,8 +103,10 @@ TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
     EXPECT_FALSE(dialogOpen);
     EXPECT_TRUE(messenger.messages.isEmpty());
     EXPECT_EQ(billingComments("Owner`s dog"), 1);
-    EXPECT_EQ(suite.billing().scalar("select edate || '|' || userid from histcomments where comment = 'Owner`s dog'")
-                  .toString(), "2017-05-15|CLERK1");
+    EXPECT_EQ(suite.billing()
+                  .scalar("select edate || '|' || userid from histcomments where comment = 'Owner`s dog'")
+                  .toString(),
+              "2017-05-15|CLERK1");
     EXPECT_EQ(journal->journal().rows().back().descr, "Owner`s dog");
     EXPECT_EQ(control<QTableView>(journal.get(), "grd")->currentIndex().row(), journal->journal().rowCount() - 1);
 }
@@ -110,7 +119,8 @@ TEST_F(frmHistoryCommentTest, InvalidDateOrEmptyCommentKeepTheDialogOpen)
         control<QLineEdit>(&dialog, "txt0")->setText("5/15/2017");
         control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("   ");
         QTest::mouseClick(save, Qt::LeftButton);
-        EXPECT_EQ(messenger.texts(), (QStringList{"You have not entered a valid date!", "You have not entered a comment!"}));
+        EXPECT_EQ(
+            messenger.texts(), (QStringList{"You have not entered a valid date!", "You have not entered a comment!"}));
         EXPECT_EQ(messenger.messages[0].title, "TRY AGAIN");
         EXPECT_EQ(messenger.messages[1].icon, Messenger::Icon::Critical);
     };
@@ -127,7 +137,7 @@ TEST_F(frmHistoryCommentTest, DateBoxRejectsWhatCannotBeADate)
         QTest::keyClicks(date, "12345");
         control<QPlainTextEdit>(&dialog, "txt1")->setFocus();
         QApplication::processEvents();
-        EXPECT_EQ(messenger.texts(), QStringList{"Invalid Date"});     // its own message, and no second one
+        EXPECT_EQ(messenger.texts(), QStringList{"Invalid Date"}); // its own message, and no second one
         EXPECT_EQ(date->text(), "");
         QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
     };
@@ -214,7 +224,7 @@ TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessage)
 {
     struct Case {
         const char* typed;
-        const char* button;     // clicked while the date box has the focus
+        const char* button; // clicked while the date box has the focus
         QStringList messages;
         bool open;
     };

@@ -29,8 +29,12 @@ protected:
         suite.addCodes();
         suite.addAccount(1, 10);
         for (int day = 1; day <= 12; ++day)
-            suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"amount", day},
-                                               {"date", QDate(2017, 3, day).toString(Qt::ISODate)}});
+            suite.insert("[tbl bill detail]",
+                         {{"custkey", 1},
+                          {"lockey", 10},
+                          {"code", "WA"},
+                          {"amount", day},
+                          {"date", QDate(2017, 3, day).toString(Qt::ISODate)}});
         suite.prepare(module, 1, 10);
         window = std::make_unique<frmHistory>(module, messenger, navigator);
         window->Form_Load();
@@ -43,7 +47,8 @@ protected:
     void selectRow(int row, Qt::KeyboardModifiers modifiers = {})
     {
         QHeaderView* selectors = grid->verticalHeader();
-        const QPoint at(selectors->width() / 2, selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2);
+        const QPoint at(
+            selectors->width() / 2, selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2);
         QTest::mouseClick(selectors->viewport(), Qt::LeftButton, modifiers, at);
     }
 
@@ -159,7 +164,8 @@ TEST_F(frmHistoryPrintTest, RowsPrintAsHighAsTheGridShowsThem)
     QApplication::processEvents();
     // The operator widens DESCRIPTION by dragging its right edge; the rows keep their height.
     QHeaderView* header = grid->horizontalHeader();
-    const int edge = header->sectionViewportPosition(JournalModel::Description) + header->sectionSize(JournalModel::Description) - 1;
+    const int edge =
+        header->sectionViewportPosition(JournalModel::Description) + header->sectionSize(JournalModel::Description) - 1;
     const int y = header->height() / 2;
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
     QTest::mouseMove(header->viewport(), QPoint(edge + 150, y));
@@ -179,13 +185,19 @@ TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFace)
     if (!PdfTools::available())
         GTEST_SKIP() << "poppler-utils is not installed";
     suite.exec("delete from [tbl bill detail]");
-    const std::pair<const char*, double> rows[] = {{"[tbl bill detail]", 1234567.89}, {"[tbl payment detail]", 147},
-                                                   {"[tbl bill detail]", 123456.78}, {"[tbl bill detail]", 998000000},
+    const std::pair<const char*, double> rows[] = {{"[tbl bill detail]", 1234567.89},
+                                                   {"[tbl payment detail]", 147},
+                                                   {"[tbl bill detail]", 123456.78},
+                                                   {"[tbl bill detail]", 998000000},
                                                    {"[tbl payment detail]", 999999999.99}};
     int day = 0;
     for (const auto& [table, amount] : rows)
-        suite.insert(table, {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"amount", amount},
-                             {"date", QDate(2017, 3, ++day).toString(Qt::ISODate)}});
+        suite.insert(table,
+                     {{"custkey", 1},
+                      {"lockey", 10},
+                      {"code", "WA"},
+                      {"amount", amount},
+                      {"date", QDate(2017, 3, ++day).toString(Qt::ISODate)}});
     window->Form_Load();
     QApplication::processEvents();
     ASSERT_TRUE(print());
@@ -194,8 +206,8 @@ TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFace)
     for (const char* amount : {"1234567.89", "147.00", "1234420.89", "123456.78", "1357877.67", "998000000.00",
                                "999357877.67", "999999999.99", "-642122.32"})
         EXPECT_TRUE(words.contains(QString::fromLatin1(amount))) << amount << " in " << words.join(' ').toStdString();
-    for (const char* heading : {"Post", "Date", "Read", "Code", "Description", "Present", "Usage", "Charge", "Payment",
-                                "Balance"})
+    for (const char* heading :
+         {"Post", "Date", "Read", "Code", "Description", "Present", "Usage", "Charge", "Payment", "Balance"})
         EXPECT_TRUE(words.contains(QString::fromLatin1(heading))) << heading;
 
     // Arial's metrics hold only in a face made to them, and readers need it in the file.

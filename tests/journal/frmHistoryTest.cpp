@@ -33,10 +33,17 @@ protected:
     {
         for (int month = 1; month <= 3; ++month) {
             const QString day = QStringLiteral("2017-%1-01").arg(month, 2, 10, QLatin1Char('0'));
-            suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", day}, {"code", "WA"}, {"amount", 10}});
-            suite.insert("[tbl reading]", {{"custkey", 1}, {"lockey", 10}, {"billdate", day}, {"code", "WA"},
-                                           {"previous", month * 10}, {"present", month * 10 + 10}, {"usage", 10},
-                                           {"multiplier", 1}});
+            suite.insert(
+                "[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", day}, {"code", "WA"}, {"amount", 10}});
+            suite.insert("[tbl reading]",
+                         {{"custkey", 1},
+                          {"lockey", 10},
+                          {"billdate", day},
+                          {"code", "WA"},
+                          {"previous", month * 10},
+                          {"present", month * 10 + 10},
+                          {"usage", 10},
+                          {"multiplier", 1}});
         }
     }
 
@@ -70,8 +77,8 @@ TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderColumnsAndLastRowCurrent)
     auto* grid = control<QTableView>(window.get(), "grd");
     ASSERT_EQ(grid->model()->rowCount(), 6);
     EXPECT_EQ(grid->currentIndex().row(), 5);
-    const QStringList captions{"POST DATE", "READ DATE", "CODE", "DESCRIPTION", "PREVIOUS", "READING",
-                               "USAGE", "CHARGE", "PAYMENT", "BALANCE"};
+    const QStringList captions{"POST DATE", "READ DATE", "CODE",   "DESCRIPTION", "PREVIOUS",
+                               "READING",   "USAGE",     "CHARGE", "PAYMENT",     "BALANCE"};
     const int widths[] = {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900, 0};
     for (int column = 0; column < JournalModel::ColumnCount; ++column) {
         if (column < captions.size()) {
@@ -178,10 +185,10 @@ TEST_F(frmHistoryTest, StoredTextShowsAsTextInAFourLineHeader)
 TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShown)
 {
     addHistory();
-    suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-04-01"}, {"code", "WA"},
-                                       {"amount", 12110600.25}});
-    suite.insert("[tbl payment detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-04-02"}, {"code", "WA"},
-                                          {"amount", 99999999.99}});
+    suite.insert("[tbl bill detail]",
+                 {{"custkey", 1}, {"lockey", 10}, {"date", "2017-04-01"}, {"code", "WA"}, {"amount", 12110600.25}});
+    suite.insert("[tbl payment detail]",
+                 {{"custkey", 1}, {"lockey", 10}, {"date", "2017-04-02"}, {"code", "WA"}, {"amount", 99999999.99}});
     auto window = open();
     auto* grid = control<QTableView>(window.get(), "grd");
     QStyleOptionViewItem option;
@@ -228,9 +235,10 @@ TEST_F(frmHistoryTest, AMissingKindOfRowIsToldOnceAndTheRestShown)
     suite.exec("drop table histcomments");
     auto window = open();
     ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_EQ(messenger.messages[0].text, "The billing database " + suite.billingPath()
-                                              + " has no table histcomments, acctedits: the journal is shown "
-                                                "without history comments, account edits.");
+    EXPECT_EQ(messenger.messages[0].text,
+              "The billing database " + suite.billingPath()
+                  + " has no table histcomments, acctedits: the journal is shown "
+                    "without history comments, account edits.");
     EXPECT_EQ(window->journal().rowCount(), 6);
     window->Form_Load();
     EXPECT_EQ(messenger.messages.size(), 1);

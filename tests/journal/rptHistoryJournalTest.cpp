@@ -7,10 +7,10 @@
 
 namespace {
 
-const char* const headings[] = {"Label2", "Label3", "Label4", "Label5", "Label6",
-                                "Label7", "Label8", "Label9", "Label10", "Label11"};
-const char* const textBoxes[] = {"txtbdate", "txtrdate", "txttcode", "txtdescr", "txtprev",
-                                 "txtpres", "txtusage", "txtchg", "txtpmt", "txtrbal"};
+const char* const headings[] = {
+    "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10", "Label11"};
+const char* const textBoxes[] = {
+    "txtbdate", "txtrdate", "txttcode", "txtdescr", "txtprev", "txtpres", "txtusage", "txtchg", "txtpmt", "txtrbal"};
 
 JournalPrintState stateWithWidths(std::array<float, 10> widths, float rowHeight = 0)
 {
@@ -48,25 +48,23 @@ TEST_P(ColumnLayoutTest, ColumnsStandEdgeToEdgeWithHeadingsOverThem)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    rptHistoryJournal, ColumnLayoutTest,
-    ::testing::Values(
-        LayoutCase{"GridDefaults",
-                   {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900},
-                   {630, 1630, 2630, 3430, 6530, 6530, 7430, 8230, 9130, 10030}},
-        LayoutCase{"PreviousReadingsShown",
-                   {1000, 1000, 800, 2200, 900, 900, 800, 900, 900, 900},
-                   {630, 1630, 2630, 3430, 5630, 6530, 7430, 8230, 9130, 10030}},
-        // The code column widened by 500: every column to its right moves 500 right.
-        LayoutCase{"CodeWidened",
-                   {1000, 1000, 1300, 3100, 0, 900, 800, 900, 900, 900},
-                   {630, 1630, 2630, 3930, 7030, 7030, 7930, 8730, 9630, 10530}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(rptHistoryJournal, ColumnLayoutTest,
+                         ::testing::Values(LayoutCase{"GridDefaults",
+                                                      {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900},
+                                                      {630, 1630, 2630, 3430, 6530, 6530, 7430, 8230, 9130, 10030}},
+                                           LayoutCase{"PreviousReadingsShown",
+                                                      {1000, 1000, 800, 2200, 900, 900, 800, 900, 900, 900},
+                                                      {630, 1630, 2630, 3430, 5630, 6530, 7430, 8230, 9130, 10030}},
+                                           // The code column widened by 500: every column to its right moves 500 right.
+                                           LayoutCase{"CodeWidened",
+                                                      {1000, 1000, 1300, 3100, 0, 900, 800, 900, 900, 900},
+                                                      {630, 1630, 2630, 3930, 7030, 7030, 7930, 8730, 9630, 10530}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(rptHistoryJournal, PageHeaderCarriesTitleAccountHeaderAndPageNumber)
 {
-    const BandedReport report = rptHistoryJournal::layout(QStringLiteral("RIVERSIDE WATER"),
-                                                          stateWithWidths(JournalPrintState::defaultColumnWidths(false)));
+    const BandedReport report = rptHistoryJournal::layout(
+        QStringLiteral("RIVERSIDE WATER"), stateWithWidths(JournalPrintState::defaultColumnWidths(false)));
     EXPECT_EQ(report.caption, QStringLiteral("Customer History Journal"));
     EXPECT_EQ(report.pageWidth, 12240);
     EXPECT_EQ(report.pageHeight, 15840);
@@ -98,8 +96,8 @@ TEST(rptHistoryJournal, DetailAndDescriptionTakeTheGridsRowHeight)
     const HeightCase cases[] = {{0, 255, 230}, {600, 600, 600}, {1034.5f, 1035, 1035}, {200, 255, 230}};
     for (const HeightCase& c : cases) {
         SCOPED_TRACE(c.rowHeight);
-        const BandedReport report =
-            rptHistoryJournal::layout(QString(), stateWithWidths(JournalPrintState::defaultColumnWidths(false), c.rowHeight));
+        const BandedReport report = rptHistoryJournal::layout(
+            QString(), stateWithWidths(JournalPrintState::defaultColumnWidths(false), c.rowHeight));
         EXPECT_EQ(report.detail.height, c.detailHeight);
         const ReportItem* description = report.detail.find(QStringLiteral("txtdescr"));
         EXPECT_EQ(description->height, c.descriptionHeight);
@@ -112,10 +110,19 @@ class rptHistoryJournalRows : public JournalFixture {};
 TEST_F(rptHistoryJournalRows, ReportStartReadsTheRangeWithShortDates)
 {
     for (int month = 1; month <= 4; ++month)
-        add("[tbl bill detail]", {{"date", QStringLiteral("2017-%1-01").arg(month, 2, 10, QLatin1Char('0'))},
-                                  {"code", "WA"}, {"amount", 10}, {"comment", "Water"}});
-    add("[tbl reading]", {{"billdate", "2017-02-01"}, {"readdate", "2017-01-28"}, {"code", "WA"}, {"previous", 100},
-                          {"present", 120}, {"usage", 20}, {"multiplier", 1}});
+        add("[tbl bill detail]",
+            {{"date", QStringLiteral("2017-%1-01").arg(month, 2, 10, QLatin1Char('0'))},
+             {"code", "WA"},
+             {"amount", 10},
+             {"comment", "Water"}});
+    add("[tbl reading]",
+        {{"billdate", "2017-02-01"},
+         {"readdate", "2017-01-28"},
+         {"code", "WA"},
+         {"previous", 100},
+         {"present", 120},
+         {"usage", 20},
+         {"multiplier", 1}});
     build();
 
     JournalPrintState state = stateWithWidths(JournalPrintState::defaultColumnWidths(false));
@@ -124,7 +131,8 @@ TEST_F(rptHistoryJournalRows, ReportStartReadsTheRangeWithShortDates)
     BandedReport started;
     ASSERT_TRUE(rptHistoryJournal::ReportStart(module, state, started));
     const BandedReport* report = &started;
-    EXPECT_EQ(report->pageHeader.find(QStringLiteral("Label12"))->text, QStringLiteral("TEST UTILITY  Customer History"));
+    EXPECT_EQ(
+        report->pageHeader.find(QStringLiteral("Label12"))->text, QStringLiteral("TEST UTILITY  Customer History"));
     ASSERT_EQ(report->rows.size(), 3u);
     // Row 1 is February's reading, which comes before the charge of its day.
     EXPECT_EQ(report->rows[0].mid(0, 3), (QStringList{"2/1/2017", "1/28/2017", "WA"}));

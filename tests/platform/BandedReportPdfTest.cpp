@@ -13,7 +13,8 @@ BandedReport numberedReport(size_t rows)
     BandedReport report;
     report.caption = QStringLiteral("Numbers");
     report.pageHeader.height = 1000;
-    report.pageHeader.items.push_back(ReportItem::label("Title", 630, 200, 10890, 315, "Numbered Lines", Qt::AlignHCenter));
+    report.pageHeader.items.push_back(
+        ReportItem::label("Title", 630, 200, 10890, 315, "Numbered Lines", Qt::AlignHCenter));
     report.pageHeader.items.push_back(ReportItem::line("Rule", 615, 900, 11595, 900));
     report.detail.height = 300;
     report.detail.items.push_back(ReportItem::field("Number", 630, 20, 2000, 230, 0));

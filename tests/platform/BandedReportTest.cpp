@@ -17,8 +17,8 @@ TEST(BandedReport, DetailRowsFillThePagesBetweenHeaderAndFooter)
 {
     // Letter paper with the default quarter-inch top and bottom margins: 15120 twips.
     const PagingCase cases[] = {
-        {2085, 555, 255, 0, 48, 1},       {2085, 555, 255, 48, 48, 1},     {2085, 555, 255, 49, 48, 2},
-        {2085, 555, 255, 10000, 48, 209}, {2085, 555, 1035, 100, 12, 9},   {0, 0, 15120, 3, 1, 3},
+        {2085, 555, 255, 0, 48, 1},       {2085, 555, 255, 48, 48, 1},   {2085, 555, 255, 49, 48, 2},
+        {2085, 555, 255, 10000, 48, 209}, {2085, 555, 1035, 100, 12, 9}, {0, 0, 15120, 3, 1, 3},
         {0, 0, 20000, 2, 1, 2},           {14000, 1000, 255, 5, 1, 5},
     };
     for (const PagingCase& c : cases) {

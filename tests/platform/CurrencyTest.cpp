@@ -21,22 +21,16 @@ TEST_P(CurrencyFromDoubleTest, RoundsTheDecimalFormToFourPlaces)
     EXPECT_EQ(Currency::fromDouble(GetParam().value).tenThousandths(), GetParam().units) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromDoubleTest, testing::Values(
-    DoubleCase{0.075, 750},
-    DoubleCase{-0.075, -750},
-    DoubleCase{12.5, 125000},
-    DoubleCase{0.1 + 0.2, 3000},
-    DoubleCase{1.23456, 12346},
-    DoubleCase{0.00005, 0},       // half to even
-    DoubleCase{0.00015, 2},
-    DoubleCase{0.00025, 2},
-    DoubleCase{-0.00015, -2},
-    DoubleCase{1e-20, 0},
-    DoubleCase{0, 0},
-    DoubleCase{123456789.1234, 1234567891234},
-    DoubleCase{1e15, std::numeric_limits<int64_t>::max()},
-    DoubleCase{-1e15, std::numeric_limits<int64_t>::min()},
-    DoubleCase{std::numeric_limits<double>::quiet_NaN(), 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromDoubleTest,
+                         testing::Values(DoubleCase{0.075, 750}, DoubleCase{-0.075, -750}, DoubleCase{12.5, 125000},
+                                         DoubleCase{0.1 + 0.2, 3000}, DoubleCase{1.23456, 12346},
+                                         DoubleCase{0.00005, 0}, // half to even
+                                         DoubleCase{0.00015, 2}, DoubleCase{0.00025, 2}, DoubleCase{-0.00015, -2},
+                                         DoubleCase{1e-20, 0}, DoubleCase{0, 0},
+                                         DoubleCase{123456789.1234, 1234567891234},
+                                         DoubleCase{1e15, std::numeric_limits<int64_t>::max()},
+                                         DoubleCase{-1e15, std::numeric_limits<int64_t>::min()},
+                                         DoubleCase{std::numeric_limits<double>::quiet_NaN(), 0}));
 
 struct FormatCase {
     int64_t units;
@@ -53,17 +47,14 @@ TEST_P(CurrencyFormatTest, FormatsToTheCentHalfAwayFromZero)
     EXPECT_EQ(amount.toDollars(), QLatin1String(GetParam().dollars));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFormatTest, testing::Values(
-    FormatCase{750, "0.08", "$0.08"},
-    FormatCase{-50, "-0.01", "-$0.01"},
-    FormatCase{-49, "0.00", "$0.00"},
-    FormatCase{12345000, "1234.50", "$1234.50"},
-    FormatCase{0, "0.00", "$0.00"},
-    FormatCase{-50000, "-5.00", "-$5.00"},
-    FormatCase{5, "0.00", "$0.00"},
-    FormatCase{99950, "10.00", "$10.00"},
-    FormatCase{std::numeric_limits<int64_t>::max(), "922337203685477.58", "$922337203685477.58"},
-    FormatCase{std::numeric_limits<int64_t>::min(), "-922337203685477.58", "-$922337203685477.58"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CurrencyFormatTest,
+    testing::Values(FormatCase{750, "0.08", "$0.08"}, FormatCase{-50, "-0.01", "-$0.01"},
+                    FormatCase{-49, "0.00", "$0.00"}, FormatCase{12345000, "1234.50", "$1234.50"},
+                    FormatCase{0, "0.00", "$0.00"}, FormatCase{-50000, "-5.00", "-$5.00"},
+                    FormatCase{5, "0.00", "$0.00"}, FormatCase{99950, "10.00", "$10.00"},
+                    FormatCase{std::numeric_limits<int64_t>::max(), "922337203685477.58", "$922337203685477.58"},
+                    FormatCase{std::numeric_limits<int64_t>::min(), "-922337203685477.58", "-$922337203685477.58"}));
 
 struct TextCase {
     const char* text;
@@ -81,16 +72,11 @@ TEST_P(CurrencyFromTextTest, ReadsTextThatIsWhollyANumber)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromTextTest, testing::Values(
-    TextCase{"12.5", 125000},
-    TextCase{" -3.25 ", -32500},
-    TextCase{"1e2", 1000000},
-    TextCase{"0.075", 750},
-    TextCase{"", std::nullopt},
-    TextCase{"  ", std::nullopt},
-    TextCase{"abc", std::nullopt},
-    TextCase{"12abc", std::nullopt},
-    TextCase{"1e300", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromTextTest,
+                         testing::Values(TextCase{"12.5", 125000}, TextCase{" -3.25 ", -32500},
+                                         TextCase{"1e2", 1000000}, TextCase{"0.075", 750}, TextCase{"", std::nullopt},
+                                         TextCase{"  ", std::nullopt}, TextCase{"abc", std::nullopt},
+                                         TextCase{"12abc", std::nullopt}, TextCase{"1e300", std::nullopt}));
 
 struct VariantCase {
     const char* name;

@@ -28,8 +28,11 @@ protected:
         suite.prepare(module, 1234, 56);
         suite.writeFile("rdgsacct.txt", "10442\r\nRIVERSIDE MILL\r\n");
         for (int month = 1; month <= 14; ++month)
-            suite.insert("[tbl reading]", {{"CustKey", 1234}, {"LocKey", 56}, {"Code", "WA"},
-                                           {"BillDate", QDate(2016, 1, 1).addMonths(month).toString(Qt::ISODate)}});
+            suite.insert("[tbl reading]",
+                         {{"CustKey", 1234},
+                          {"LocKey", 56},
+                          {"Code", "WA"},
+                          {"BillDate", QDate(2016, 1, 1).addMonths(month).toString(Qt::ISODate)}});
     }
 
     // A stand-in meter-entry program: a shell script doing `body`.
@@ -150,8 +153,9 @@ TEST_F(BillComputationTest, CancelEndsTheProgramAndIsNoActivation)
     MessageBoxMessenger boxes;
     MessageBoxAnswerer answerer;
     compute(30, &boxes);
-    EXPECT_EQ(answerer.texts, QStringList{"The wait for the meter-entry program was cancelled and the program was "
-                                          "ended. Look at the journal before asking again."});
+    EXPECT_EQ(answerer.texts,
+              QStringList{"The wait for the meter-entry program was cancelled and the program was "
+                          "ended. Look at the journal before asking again."});
     EXPECT_TRUE(programEnded());
     EXPECT_FALSE(QFile::exists(suite.filePath("componerdgdone.ini")));
     EXPECT_EQ(auditLines("form loaded"), 1);
@@ -171,7 +175,7 @@ TEST_F(BillComputationTest, ShortcutsSaveTheCellBeingEditedFirst)
     closer.start(100);
     const struct {
         const char* typed;
-        const char* seen;     // the request the program saw; "" none
+        const char* seen; // the request the program saw; "" none
         QStringList told;
     } cases[] = {
         {"6/15/2016", "1234\r\n56\r\n6/15/2016\r\n10442\r\n", {"New bill has been computed."}},
@@ -215,8 +219,9 @@ TEST_F(BillComputationTest, ComputeWithoutAReadingIsRefused)
     suite.exec("delete from [tbl reading]");
     program("touch started.ini componerdgdone.ini");
     compute();
-    EXPECT_EQ(messenger.texts(), (QStringList{"No reading records exist for this service location.",
-                                              "There is no reading with a bill date to compute a bill for."}));
+    EXPECT_EQ(messenger.texts(),
+              (QStringList{"No reading records exist for this service location.",
+                           "There is no reading with a bill date to compute a bill for."}));
     EXPECT_FALSE(QFile::exists(suite.filePath("started.ini")));
     EXPECT_FALSE(stillOpen);
 }

@@ -97,8 +97,13 @@ TEST(MRGridTable, ReadsTheLocationsReadingsInBillDateOrder)
 {
     TestSuite suite;
     auto add = [&suite](int cust, int loc, const char* billdate, int chgout, int present) {
-        suite.insert("[tbl reading]", {{"CustKey", cust}, {"LocKey", loc}, {"BillDate", billdate}, {"ChgOut", chgout},
-                                       {"Present", present}, {"Code", "WA"}});
+        suite.insert("[tbl reading]",
+                     {{"CustKey", cust},
+                      {"LocKey", loc},
+                      {"BillDate", billdate},
+                      {"ChgOut", chgout},
+                      {"Present", present},
+                      {"Code", "WA"}});
     };
     add(1, 10, "2017-06-01", 0, 3);
     add(1, 10, "2017-05-01", 1, 2);
@@ -121,8 +126,7 @@ TEST(ReadingsReport, PrintsOneLinePerReadingUnderTheAccountTitle)
     EXPECT_EQ(prepared.report.pageHeader.find("Title")->text, QStringLiteral("TEST UTILITY  Meter Readings"));
     EXPECT_EQ(prepared.report.pageHeader.find("Account")->text, QStringLiteral("Account: 10442 RIVERSIDE MILL"));
     ASSERT_EQ(prepared.report.rows.size(), 1u);
-    EXPECT_EQ(prepared.report.rows[0],
-              (QStringList{"4/28/2017", "5/1/2017", "WA", "12340", "13000", "660", "M-100"}));
+    EXPECT_EQ(prepared.report.rows[0], (QStringList{"4/28/2017", "5/1/2017", "WA", "12340", "13000", "660", "M-100"}));
 
     const auto empty = ReadingsReport::prepare(dir.path(), QString(), QString(), QString(), {});
     EXPECT_EQ(empty.outcome, ReadingsReport::Outcome::NothingToPrint);

@@ -13,13 +13,33 @@ class ReadingsModelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        suite.insert("[tbl reading]", {{"ReadingKey", 1}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "WA"},
-                                       {"BillDate", "2017-05-01"}, {"ChgOut", 1}, {"Previous", 100.1}, {"Present", 150.3},
-                                       {"Usage", 50.2}, {"estimated", 0}});
-        suite.insert("[tbl reading]", {{"ReadingKey", 2}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "WA"},
-                                       {"BillDate", "2017-05-01"}, {"ChgOut", -1}, {"Previous", 0}, {"Present", 7}});
-        suite.insert("[tbl reading]", {{"ReadingKey", 3}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "SW"},
-                                       {"BillDate", "2017-04-01"}, {"ReadDate", "N/A"}});
+        suite.insert("[tbl reading]",
+                     {{"ReadingKey", 1},
+                      {"CustKey", 1},
+                      {"LocKey", 10},
+                      {"Code", "WA"},
+                      {"BillDate", "2017-05-01"},
+                      {"ChgOut", 1},
+                      {"Previous", 100.1},
+                      {"Present", 150.3},
+                      {"Usage", 50.2},
+                      {"estimated", 0}});
+        suite.insert("[tbl reading]",
+                     {{"ReadingKey", 2},
+                      {"CustKey", 1},
+                      {"LocKey", 10},
+                      {"Code", "WA"},
+                      {"BillDate", "2017-05-01"},
+                      {"ChgOut", -1},
+                      {"Previous", 0},
+                      {"Present", 7}});
+        suite.insert("[tbl reading]",
+                     {{"ReadingKey", 3},
+                      {"CustKey", 1},
+                      {"LocKey", 10},
+                      {"Code", "SW"},
+                      {"BillDate", "2017-04-01"},
+                      {"ReadDate", "N/A"}});
         suite.insert("[tbl reading]", {{"ReadingKey", 4}, {"CustKey", 1}, {"LocKey", 11}, {"BillDate", "2017-01-01"}});
         suite.insert("[tbl reading]", {{"ReadingKey", 5}, {"CustKey", 2}, {"LocKey", 10}, {"BillDate", "2017-01-01"}});
         const Outcome loaded = model.load(SqlConnection::open(suite.billingPath()), 1, 10);
@@ -40,8 +60,8 @@ TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
 {
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.text(0, Code), "SW");
-    EXPECT_EQ(model.text(0, ReadDate), "N/A");  // no date: shown as stored
-    EXPECT_EQ(model.text(1, Present), "7");     // change-out -1 before 1
+    EXPECT_EQ(model.text(0, ReadDate), "N/A"); // no date: shown as stored
+    EXPECT_EQ(model.text(1, Present), "7"); // change-out -1 before 1
     EXPECT_EQ(model.text(2, BillDate), "5/1/2017");
     EXPECT_EQ(model.text(2, Previous), "100.1");
     EXPECT_EQ(model.headerData(Tenants, Qt::Horizontal).toString(), "Tenants");
@@ -51,7 +71,7 @@ TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
 
 TEST(ReadingsModelValues, StoredValuesByKind)
 {
-    const QVariant refused;  // an invalid variant: the text is no value of the kind
+    const QVariant refused; // an invalid variant: the text is no value of the kind
     const QVariant null = QVariant(QMetaType(QMetaType::QString));
     const struct {
         Kind kind;

@@ -37,12 +37,24 @@ protected:
     {
         for (int n = 1; n <= count; ++n) {
             const QDate bill = QDate(2015, 1, 1).addMonths(n - 1);
-            suite.insert("[tbl reading]", {{"ReadingKey", n}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "A"},
-                                           {"ReadDate", bill.addDays(-3).toString(Qt::ISODate)},
-                                           {"BillDate", bill.toString(Qt::ISODate)}, {"Previous", 100}, {"Present", 150},
-                                           {"Usage", 50}, {"Multiplier", 1}, {"MultiTenants", 2}, {"Factor", 1},
-                                           {"MSN", "M-1"}, {"ChgOut", 0}, {"estimated", 0}, {"mrcomment", "ok"},
-                                           {"EntryDate", bill.addDays(-2).toString(Qt::ISODate)}});
+            suite.insert("[tbl reading]",
+                         {{"ReadingKey", n},
+                          {"CustKey", 1},
+                          {"LocKey", 10},
+                          {"Code", "A"},
+                          {"ReadDate", bill.addDays(-3).toString(Qt::ISODate)},
+                          {"BillDate", bill.toString(Qt::ISODate)},
+                          {"Previous", 100},
+                          {"Present", 150},
+                          {"Usage", 50},
+                          {"Multiplier", 1},
+                          {"MultiTenants", 2},
+                          {"Factor", 1},
+                          {"MSN", "M-1"},
+                          {"ChgOut", 0},
+                          {"estimated", 0},
+                          {"mrcomment", "ok"},
+                          {"EntryDate", bill.addDays(-2).toString(Qt::ISODate)}});
         }
     }
 
@@ -110,11 +122,12 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheLatestReadingsWithCaptionsAndColumns
     EXPECT_EQ(control<QPushButton>(window.get(), "cmdExit")->text(), "E&xit");
 
     ASSERT_EQ(grid->model()->rowCount(), 30);
-    EXPECT_EQ(grid->currentIndex().row(), 18);  // the 19th: twelfth from the end
-    const QStringList captions{"CustKey", "LocKey", "Code", "Read Date", "Bill Date", "Previous", "Present", "Usage",
-                               "Multiplier", "Tenants", "Factor", "MSN", "Changed Out", "Estimated", "Comment",
-                               "estimated", "EntryDate"};
-    const int widths[] = {3200, 3200, 1323, 1773, 1773, 1773, 1773, 1773, 1535, 1323, 1032, 2302, 2037, 1746, 3863, 1879, 1905};
+    EXPECT_EQ(grid->currentIndex().row(), 18); // the 19th: twelfth from the end
+    const QStringList captions{"CustKey",     "LocKey",    "Code",       "Read Date", "Bill Date", "Previous",
+                               "Present",     "Usage",     "Multiplier", "Tenants",   "Factor",    "MSN",
+                               "Changed Out", "Estimated", "Comment",    "estimated", "EntryDate"};
+    const int widths[] = {
+        3200, 3200, 1323, 1773, 1773, 1773, 1773, 1773, 1535, 1323, 1032, 2302, 2037, 1746, 3863, 1879, 1905};
     for (int column = 0; column < ColumnCount; ++column) {
         EXPECT_EQ(grid->model()->headerData(column, Qt::Horizontal).toString(), captions[column]);
         EXPECT_EQ(grid->isColumnHidden(column), column < 2) << column;
@@ -174,7 +187,7 @@ TEST_F(frmUncomputedReadingsTest, IdentityFileShapesTheCaption)
 
 TEST_F(frmUncomputedReadingsTest, AuditedEditsWriteTheRowAndTheirLine)
 {
-    addReadings(1);  // bill date 1/1/2015, read date 12/29/2014, entry date 12/30/2014
+    addReadings(1); // bill date 1/1/2015, read date 12/29/2014, entry date 12/30/2014
     const struct {
         int column;
         const char* typed;
@@ -217,11 +230,14 @@ TEST_F(frmUncomputedReadingsTest, UnauditedColumnsAndUnchangedValuesWriteNoLine)
         const char* field;
         QVariant stored;
     } cases[] = {
-        {Factor, "2", "Factor", 2},         {MSN, "M-2", "MSN", "M-2"},           {ChangedOut, "-1", "ChgOut", -1},
-        {Estimated, "-1", "estimated", -1}, {Comment, "re-read", "mrcomment", "re-read"},
+        {Factor, "2", "Factor", 2},
+        {MSN, "M-2", "MSN", "M-2"},
+        {ChangedOut, "-1", "ChgOut", -1},
+        {Estimated, "-1", "estimated", -1},
+        {Comment, "re-read", "mrcomment", "re-read"},
         {EstimatedAgain, "0", "estimated", 0},
-        {Previous, "100.0", "Previous", 100},       // numerically the same
-        {ReadDate, "12292014", "ReadDate", "2014-12-29"},  // the same date
+        {Previous, "100.0", "Previous", 100}, // numerically the same
+        {ReadDate, "12292014", "ReadDate", "2014-12-29"}, // the same date
     };
     for (const auto& c : cases) {
         type(0, c.column, c.typed);
@@ -240,7 +256,7 @@ TEST_F(frmUncomputedReadingsTest, PreviousOrPresentRecomputesUsage)
     EXPECT_EQ(cell(1, Usage), "30");
     type(1, Present, "200");
     EXPECT_EQ(stored(2, "Usage").toDouble(), 80);
-    EXPECT_EQ(stored(1, "Usage").toDouble(), 50);  // the other row is untouched
+    EXPECT_EQ(stored(1, "Usage").toDouble(), 50); // the other row is untouched
     // A later usage edit in the same row starts from the recomputed value.
     type(1, Usage, "81");
     EXPECT_TRUE(audit().endsWith("changed metered usage from 80 to 81 for bill date 2/1/2015 for account 10442\r\n"));
@@ -337,9 +353,10 @@ TEST_F(frmUncomputedReadingsTest, ARefusedValueIsNotLostByMovingToAnotherRow)
         messenger.answers = {Messenger::Answer::Ok, answer};
         QTest::keyClick(grid->openEditor(), Qt::Key_X, Qt::AltModifier);
         QTest::qWait(300);
-        ASSERT_EQ(messenger.texts(), (QStringList{"Present was not saved: \"lots\" is not a number.",
-                                                  "The value typed in Present has not been saved. Close the window "
-                                                  "and discard it?"}));
+        ASSERT_EQ(messenger.texts(),
+                  (QStringList{"Present was not saved: \"lots\" is not a number.",
+                               "The value typed in Present has not been saved. Close the window "
+                               "and discard it?"}));
         EXPECT_EQ(messenger.messages[1].title, "NOT SAVED");
         if (answer == Messenger::Answer::No) {
             EXPECT_TRUE(window->isVisible());
@@ -363,7 +380,8 @@ TEST_F(frmUncomputedReadingsTest, AfterARefusalTheNextKeysReplaceTheRefusedText)
         answerer.texts.clear();
         type(1, Previous, "12x", leave);
         ASSERT_EQ(answerer.texts, QStringList{"Previous was not saved: \"12x\" is not a number."});
-        ASSERT_TRUE(QTest::qWaitFor([this] { return grid->openEditor() && QApplication::focusWidget() == grid->openEditor(); }, 1000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return grid->openEditor() && QApplication::focusWidget() == grid->openEditor(); }, 1000));
         QTest::keyClicks(QApplication::focusWidget(), QString::number(++typed));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(stored(2, "Previous").toInt(), typed);

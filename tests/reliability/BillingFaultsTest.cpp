@@ -29,11 +29,17 @@ protected:
     {
         suite.addCodes();
         suite.addAccount(1, 10);
-        suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"},
-                                           {"amount", 10}});
-        suite.insert("[tbl reading]", {{"ReadingKey", 1}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "WA"},
-                                       {"BillDate", "2017-01-01"}, {"Previous", 100}, {"Present", 150},
-                                       {"MSN", "OLD"}});
+        suite.insert("[tbl bill detail]",
+                     {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
+        suite.insert("[tbl reading]",
+                     {{"ReadingKey", 1},
+                      {"CustKey", 1},
+                      {"LocKey", 10},
+                      {"Code", "WA"},
+                      {"BillDate", "2017-01-01"},
+                      {"Previous", 100},
+                      {"Present", 150},
+                      {"MSN", "OLD"}});
         suite.prepare(module, 1, 10);
     }
 
@@ -152,8 +158,13 @@ TEST_F(BillingFaultsTest, ReadingEditUnderAWriteLockIsKeptAndSavedOnRetry)
 TEST_F(BillingFaultsTest, DamagedBillingFileIsNamedNotShownAsNoHistory)
 {
     for (int n = 0; n < 400; ++n)
-        suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-02-01"}, {"code", "WA"},
-                                           {"comment", QString(80, QChar('x'))}, {"amount", n}});
+        suite.insert("[tbl bill detail]",
+                     {{"custkey", 1},
+                      {"lockey", 10},
+                      {"date", "2017-02-01"},
+                      {"code", "WA"},
+                      {"comment", QString(80, QChar('x'))},
+                      {"amount", n}});
     suite.billing().close();
     QFile file(suite.billingPath());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -221,12 +232,11 @@ TEST_F(BillingFaultsTest, HalfBuiltLeftoverScratchIsReusedCleanly)
 {
     {
         SqlConnection leftover = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
-        for (const char* sql : {"create table cust (custkey integer)", "insert into cust values (99)",
-                                "create table bd (stale text)", "insert into bd values ('stale')",
-                                "create table prejurn (bdate text, descr text)",
-                                "insert into prejurn values ('2016-01-01', 'STALE ROW')",
-                                "create table jurn (descr text)", "insert into jurn values ('STALE ROW')",
-                                "create table hcom (comment text)"})
+        for (const char* sql :
+             {"create table cust (custkey integer)", "insert into cust values (99)", "create table bd (stale text)",
+              "insert into bd values ('stale')", "create table prejurn (bdate text, descr text)",
+              "insert into prejurn values ('2016-01-01', 'STALE ROW')", "create table jurn (descr text)",
+              "insert into jurn values ('STALE ROW')", "create table hcom (comment text)"})
             ASSERT_TRUE(leftover.exec(sql)) << sql;
     }
     auto window = openJournal();
@@ -241,8 +251,13 @@ TEST_F(BillingFaultsTest, HalfBuiltLeftoverScratchIsReusedCleanly)
 TEST_F(BillingFaultsTest, ScratchDiskFullStopsTheLoadWithTheReason)
 {
     for (int n = 0; n < 3000; ++n)
-        suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-02-01"}, {"code", "WA"},
-                                           {"comment", QString(200, QChar('y'))}, {"amount", n}});
+        suite.insert("[tbl bill detail]",
+                     {{"custkey", 1},
+                      {"lockey", 10},
+                      {"date", "2017-02-01"},
+                      {"code", "WA"},
+                      {"comment", QString(200, QChar('y'))},
+                      {"amount", n}});
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);

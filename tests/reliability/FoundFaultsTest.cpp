@@ -58,15 +58,22 @@ TEST_F(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
     const struct {
         QVariant charge, payment, units;
     } cases[] = {
-        {"10.00", none, 100000LL},       {none, "2.50", -25000LL},          {"", none, 0LL},
-        {" ", "1", -10000LL},            {"n/a", none, none},               {none, "n/a", none},
-        {"1000000000000000.00", none, none}, {1e15, none, none},            {-1e15, none, none},
+        {"10.00", none, 100000LL},
+        {none, "2.50", -25000LL},
+        {"", none, 0LL},
+        {" ", "1", -10000LL},
+        {"n/a", none, none},
+        {none, "n/a", none},
+        {"1000000000000000.00", none, none},
+        {1e15, none, none},
+        {-1e15, none, none},
         {"900000000000000", "-900000000000000", none},
         {"922337203685476", none, 9223372036854760000LL},
     };
     for (const auto& c : cases) {
         const QVariant got = delta(c.charge, c.payment);
-        EXPECT_EQ(got.isNull(), c.units.isNull()) << c.charge.toString().toStdString() << " " << c.payment.toString().toStdString();
+        EXPECT_EQ(got.isNull(), c.units.isNull())
+            << c.charge.toString().toStdString() << " " << c.payment.toString().toStdString();
         if (!c.units.isNull()) {
             EXPECT_EQ(got.toLongLong(), c.units.toLongLong()) << c.charge.toString().toStdString();
         }
@@ -89,9 +96,12 @@ TEST(FoundFaults, JournalBalanceIsUnknownAfterAnAmountThatIsNoMoney)
         TestSuite suite;
         suite.addAccount(1, 10);
         for (int day = 0; day < 3; ++day)
-            suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"},
-                                               {"date", QDate(2017, 1, day + 1).toString(Qt::ISODate)},
-                                               {"amount", c.amounts[day]}});
+            suite.insert("[tbl bill detail]",
+                         {{"custkey", 1},
+                          {"lockey", 10},
+                          {"code", "WA"},
+                          {"date", QDate(2017, 1, day + 1).toString(Qt::ISODate)},
+                          {"amount", c.amounts[day]}});
         HistoryModule module;
         suite.prepare(module, 1, 10);
         JournalFlags flags;

@@ -100,15 +100,11 @@ TEST_F(HostileCliTest, SearchFindsLiteralQuotesAndBrackets)
     struct Case {
         const char* by;
         const char* typed;
-        const char* expected;   // a line that must be among the results
+        const char* expected; // a line that must be among the results
     };
     const Case cases[] = {
-        {"1", "'", "O'Brien's"},
-        {"1", "[[]", "[bracket] ]clo"},
-        {"1", "%", "100% _under_"},
-        {"1", "[*]", "*star* ?any #1"},
-        {"1", "中", "é ü 中文 ñ"},
-        {"0", "H'1", "H'1[%]"},
+        {"1", "'", "O'Brien's"},        {"1", "[[]", "[bracket] ]clo"}, {"1", "%", "100% _under_"},
+        {"1", "[*]", "*star* ?any #1"}, {"1", "中", "é ü 中文 ñ"},      {"0", "H'1", "H'1[%]"},
     };
     for (const Case& c : cases) {
         const CliRun r = command({"search", "--by", c.by, QString::fromUtf8(c.typed)});

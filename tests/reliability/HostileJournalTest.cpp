@@ -110,8 +110,8 @@ TEST_F(HostileJournalTest, EveryStoredTextIsShownAsStored)
     QStringList charges;
     for (const JournalRow& row : window->journal().rows())
         charges << row.chg;
-    for (const char* amount : {"12.34", "-125.50", "1000000000000000.00", "-1000000000000000.00", "0.01",
-                               "999999999999.99", "12.50", "n/a"})
+    for (const char* amount :
+         {"12.34", "-125.50", "1000000000000000.00", "-1000000000000000.00", "0.01", "999999999999.99", "12.50", "n/a"})
         EXPECT_TRUE(charges.contains(amount)) << amount;
     EXPECT_TRUE(window->windowTitle().endsWith("H'1[%] Seán O'Brien")) << window->windowTitle().toStdString();
 }

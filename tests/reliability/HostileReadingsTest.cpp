@@ -90,7 +90,8 @@ TEST_F(HostileReadingsTest, TextsAndNumbersShowAsStored)
 TEST_F(HostileReadingsTest, TypedHostileTextIsStoredExactly)
 {
     const QList<qint64> order = keys();
-    const QString texts[] = {"M'1 [x] 50% _y_ *?# \\ \"q\" é中", HostileData::longText(), "x'); drop table histcomments; --"};
+    const QString texts[] = {
+        "M'1 [x] 50% _y_ *?# \\ \"q\" é中", HostileData::longText(), "x'); drop table histcomments; --"};
     for (const QString& text : texts) {
         type(0, MSN, text);
         EXPECT_EQ(stored(order[0], "MSN").toString(), text);

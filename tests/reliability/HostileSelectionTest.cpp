@@ -80,14 +80,14 @@ TEST_F(HostileSelectionTest, LiteralQuotesAndBracketsFindTheirLines)
 {
     struct Case {
         int option;
-        const char* typed;   // what the operator types
+        const char* typed; // what the operator types
         const char* literal; // the text it stands for
     };
     // A '[' is a wildcard set only when a ']' closes it; "[[]" is the bracket itself.
     const Case cases[] = {
-        {1, "'", "'"}, {1, "\"", "\""}, {1, "%", "%"}, {1, "_", "_"}, {1, "\\", "\\"}, {1, "é", "é"},
+        {1, "'", "'"},   {1, "\"", "\""}, {1, "%", "%"}, {1, "_", "_"},   {1, "\\", "\\"}, {1, "é", "é"},
         {1, "中", "中"}, {1, "[[]", "["}, {1, "]", "]"}, {1, "[*]", "*"}, {1, "[?]", "?"}, {1, "[#]", "#"},
-        {2, "'", "'"}, {3, "[[]", "["}, {3, "'", "'"}, {0, "'", "'"},
+        {2, "'", "'"},   {3, "[[]", "["}, {3, "'", "'"}, {0, "'", "'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.typed) + " under option " + std::to_string(c.option));

@@ -15,10 +15,7 @@ public:
         EXPECT_TRUE(written) << written.message().toStdString();
     }
 
-    void prepareHostile(HistoryModule& module) const
-    {
-        prepare(module, HostileData::CustKey, HostileData::LocKey);
-    }
+    void prepareHostile(HistoryModule& module) const { prepare(module, HostileData::CustKey, HostileData::LocKey); }
 
     // The hostile texts that hold something besides blanks, trimmed as the journal shows them.
     static QStringList visibleTexts()

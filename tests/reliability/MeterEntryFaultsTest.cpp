@@ -25,8 +25,11 @@ TEST(MeterEntryFaults, CrashesAndUnrunnableProgramsAreTold)
          "The meter-entry program ended without computing the bill."},
         {"not executable", "#!/bin/sh\ntouch componerdgdone.ini\n", QFile::ReadOwner | QFile::WriteOwner,
          "could not be started."},
-        {"no program at all", QByteArray("\x7f" "ELF\x02\x01\x01garbage", 15), QFile::ReadOwner | QFile::ExeOwner,
-         "could not be started."},
+        {"no program at all",
+         QByteArray("\x7f"
+                    "ELF\x02\x01\x01garbage",
+                    15),
+         QFile::ReadOwner | QFile::ExeOwner, "could not be started."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

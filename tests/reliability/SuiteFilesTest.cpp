@@ -36,10 +36,8 @@ QByteArray binary()
 const QList<Broken>& brokenContents()
 {
     static const QList<Broken> all = {
-        {"binary 10 MB", binary()},
-        {"one 10 MB line", QByteArray(10 * 1024 * 1024, 'A')},
-        {"truncated", QByteArray("-")},
-        {"cut mid-character", QByteArray("1\r\n\xE4\xB8")},
+        {"binary 10 MB", binary()},     {"one 10 MB line", QByteArray(10 * 1024 * 1024, 'A')},
+        {"truncated", QByteArray("-")}, {"cut mid-character", QByteArray("1\r\n\xE4\xB8")},
         {"empty", QByteArray()},
     };
     return all;
@@ -56,10 +54,15 @@ protected:
     {
         suite.addCodes();
         suite.addAccount(1, 10);
-        suite.insert("[tbl bill detail]", {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"},
-                                           {"amount", 10}});
-        suite.insert("[tbl reading]", {{"ReadingKey", 1}, {"CustKey", 1}, {"LocKey", 10}, {"Code", "WA"},
-                                       {"BillDate", "2017-01-01"}, {"Present", 150}});
+        suite.insert("[tbl bill detail]",
+                     {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
+        suite.insert("[tbl reading]",
+                     {{"ReadingKey", 1},
+                      {"CustKey", 1},
+                      {"LocKey", 10},
+                      {"Code", "WA"},
+                      {"BillDate", "2017-01-01"},
+                      {"Present", 150}});
     }
 
     // Opens and closes the window that reads the file; false when it did not come up

@@ -10,11 +10,12 @@ QString line(const QString& accno, const QString& routeSeq, const QString& statu
              const QString& custAddr, const QString& locAddr, const QString& id)
 {
     return accno.leftJustified(12, ' ', true) + routeSeq.leftJustified(11, ' ', true) + ' '
-           + status.leftJustified(9, ' ', true) + name.leftJustified(20, ' ', true) + "  "
-           + custAddr.leftJustified(15, ' ', true) + "  " + locAddr.leftJustified(15, ' ', true) + "  Loc ID: " + id;
+        + status.leftJustified(9, ' ', true) + name.leftJustified(20, ' ', true) + "  "
+        + custAddr.leftJustified(15, ' ', true) + "  " + locAddr.leftJustified(15, ' ', true) + "  Loc ID: " + id;
 }
 
-const QString smith = line("123456789012", "12-340", "ACTIVE", "O'BRIEN [SMITH] 50%", "12 OAK ST", "9 ELM ST", "SL-7*A");
+const QString smith =
+    line("123456789012", "12-340", "ACTIVE", "O'BRIEN [SMITH] 50%", "12 OAK ST", "9 ELM ST", "SL-7*A");
 
 struct MatchCase {
     int option;
@@ -32,27 +33,30 @@ TEST_P(ListSearchMatchTest, ComparesTheOptionsSlice)
     EXPECT_EQ(search.matches(smith), c.matches) << search.pattern().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Slices, ListSearchMatchTest, ::testing::Values(
-    // Option 0: typed text begins the account number, a button's text is anywhere in its first 10.
-    MatchCase{0, true, "123", true}, MatchCase{0, true, "234", false}, MatchCase{0, false, "234", true},
-    MatchCase{0, false, "90", true}, MatchCase{0, false, "901", false}, MatchCase{0, true, "12345678901", false},
-    MatchCase{0, true, "", true},
-    // Option 1: the name, positions 34-53, typed or not.
-    MatchCase{1, true, "brien", true}, MatchCase{1, false, "O'BRIEN", true}, MatchCase{1, true, "active", false},
-    MatchCase{1, false, "oak", false},
-    // Option 2: both addresses and the blanks between them.
-    MatchCase{2, false, "oak st", true}, MatchCase{2, true, "ST        9", true}, MatchCase{2, false, "elm", true},
-    MatchCase{2, false, "smith", false},
-    // Option 3: the blank before the ID and the ID.
-    MatchCase{3, false, " sl-", true}, MatchCase{3, false, "Loc", false}, MatchCase{3, true, "7*a", true},
-    // Option 4: route-sequence and the blank after it.
-    MatchCase{4, false, "12-34", true}, MatchCase{4, false, "340      ", true}, MatchCase{4, false, "active", false},
-    // The operator's wildcards act; apostrophes and a lone bracket are plain characters.
-    MatchCase{1, false, "o?brien", true}, MatchCase{1, false, "brien*50", true}, MatchCase{1, false, "##%", true},
-    MatchCase{1, false, "#%", true}, MatchCase{1, false, "[!o]'b", false}, MatchCase{1, false, "[a-p]'b", true},
-    MatchCase{1, false, "[smith", true}, MatchCase{1, false, "smith]", true}, MatchCase{1, false, "'", true},
-    MatchCase{1, false, "'; drop table histsrch; --", false}, MatchCase{1, false, "[", true},
-    MatchCase{1, false, "50%", true}, MatchCase{3, false, "7[*]a", true}, MatchCase{3, false, "7[*]b", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Slices, ListSearchMatchTest,
+    ::testing::Values(
+        // Option 0: typed text begins the account number, a button's text is anywhere in its first 10.
+        MatchCase{0, true, "123", true}, MatchCase{0, true, "234", false}, MatchCase{0, false, "234", true},
+        MatchCase{0, false, "90", true}, MatchCase{0, false, "901", false}, MatchCase{0, true, "12345678901", false},
+        MatchCase{0, true, "", true},
+        // Option 1: the name, positions 34-53, typed or not.
+        MatchCase{1, true, "brien", true}, MatchCase{1, false, "O'BRIEN", true}, MatchCase{1, true, "active", false},
+        MatchCase{1, false, "oak", false},
+        // Option 2: both addresses and the blanks between them.
+        MatchCase{2, false, "oak st", true}, MatchCase{2, true, "ST        9", true}, MatchCase{2, false, "elm", true},
+        MatchCase{2, false, "smith", false},
+        // Option 3: the blank before the ID and the ID.
+        MatchCase{3, false, " sl-", true}, MatchCase{3, false, "Loc", false}, MatchCase{3, true, "7*a", true},
+        // Option 4: route-sequence and the blank after it.
+        MatchCase{4, false, "12-34", true}, MatchCase{4, false, "340      ", true},
+        MatchCase{4, false, "active", false},
+        // The operator's wildcards act; apostrophes and a lone bracket are plain characters.
+        MatchCase{1, false, "o?brien", true}, MatchCase{1, false, "brien*50", true}, MatchCase{1, false, "##%", true},
+        MatchCase{1, false, "#%", true}, MatchCase{1, false, "[!o]'b", false}, MatchCase{1, false, "[a-p]'b", true},
+        MatchCase{1, false, "[smith", true}, MatchCase{1, false, "smith]", true}, MatchCase{1, false, "'", true},
+        MatchCase{1, false, "'; drop table histsrch; --", false}, MatchCase{1, false, "[", true},
+        MatchCase{1, false, "50%", true}, MatchCase{3, false, "7[*]a", true}, MatchCase{3, false, "7[*]b", false}));
 
 TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
 {
@@ -67,7 +71,7 @@ TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
 // Lines the quick test must not turn away: the pattern decides on them.
 TEST(ListSearchRunTest, NonAsciiLinesAreLeftToThePattern)
 {
-    const QString kelvin = QString(33, u' ') + QChar(0x212A) + QStringLiteral("ELLY");  // KELVIN SIGN folds to k
+    const QString kelvin = QString(33, u' ') + QChar(0x212A) + QStringLiteral("ELLY"); // KELVIN SIGN folds to k
     EXPECT_EQ(ListSearch(*SearchOption::at(1), "kelly", false).matches(kelvin),
               LikePattern("*kelly*").matches(QStringView(kelvin).sliced(33)));
     const QString accented = QString(33, u' ') + QStringLiteral("M\u00dcLLER");
@@ -81,7 +85,8 @@ protected:
     {
         const char* names[] = {"SMITH ANN", "JONES BOB", "SMITH CAL", "BROWN DEE", "SMITHERS ED"};
         for (int i = 0; i < 5; ++i)
-            lines.append(i + 1, line(QString::number(100 + i), "1-1", "ACTIVE", names[i], "A", "B", "L"), i + 1, 10 * (i + 1));
+            lines.append(
+                i + 1, line(QString::number(100 + i), "1-1", "ACTIVE", names[i], "A", "B", "L"), i + 1, 10 * (i + 1));
     }
     qsizetype find(const char* text, ListSearch::Direction direction, qsizetype current) const
     {

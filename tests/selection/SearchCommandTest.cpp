@@ -18,8 +18,10 @@ protected:
 
     void add(int cust, int loc, const char* accno, const char* name, const char* id)
     {
-        suite.insert("[tbl customer]", {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", "ACTIVE"}});
-        suite.insert("[tbl location]", {{"lockey", loc}, {"custkey", cust}, {"ID", id}, {"locroute", "R"}, {"locseq", loc}});
+        suite.insert(
+            "[tbl customer]", {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", "ACTIVE"}});
+        suite.insert(
+            "[tbl location]", {{"lockey", loc}, {"custkey", cust}, {"ID", id}, {"locroute", "R"}, {"locseq", loc}});
     }
 
     // The account numbers printed, one a line, and the exit code.
@@ -41,15 +43,18 @@ protected:
 
 TEST_F(SearchCommandTest, PrintsMatchingLinesInBuildOrder)
 {
-    const struct { QStringList args; QStringList accounts; } cases[] = {
+    const struct {
+        QStringList args;
+        QStringList accounts;
+    } cases[] = {
         {{}, {"100", "200", "300"}},
         {{"--by", "1"}, {"300", "100", "200"}},
         {{"--by", "1", "smith"}, {"100", "200"}},
         {{"--by=1", "o'b"}, {"300"}},
         {{"--by", "1", "[[]bob]"}, {"200"}},
-        {{"--by", "1", "[bob]"}, {"300", "200"}},       // a set: any name with a b or an o
+        {{"--by", "1", "[bob]"}, {"300", "200"}}, // a set: any name with a b or an o
         {{"--by", "3", "l-#"}, {"100", "200", "300"}},
-        {{"0"}, {"100", "200", "300"}},                 // contains, as Find First
+        {{"0"}, {"100", "200", "300"}}, // contains, as Find First
         {{"--by", "4", "zzz"}, {}},
     };
     for (const auto& c : cases) {

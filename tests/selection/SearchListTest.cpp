@@ -26,29 +26,41 @@ TEST_P(SearchLineLayoutTest, LaysOutTheLine)
 }
 
 // Columns: accno 12 | route-seq 11 | ' ' | status 9 | name 20 | '  ' | addr 15 | '  ' | addr 15 | '  Loc ID: ' ID
-INSTANTIATE_TEST_SUITE_P(Lines, SearchLineLayoutTest, ::testing::Values(
-    LayoutCase{"plain", "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
-               "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
-    LayoutCase{"longAccountNumberIsCut", "ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B",
-               "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
-    LayoutCase{"sevenCharacterRouteSequence7", "1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B",
-               "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
-    LayoutCase{"longSequenceKeepsFiveDigits", "1", "X", "ACTIVE", "A", "L", "9", 1234567, "B",
-               "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
-    LayoutCase{"routeCutThenTrimmed", "1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B",
-               "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
-    LayoutCase{"namesAndAddressesTrimmedAndCut", " 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE",
-               "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
-               " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
-    LayoutCase{"statusNotTrimmedAndCut", "1", "X", " SUSPENDED", "A", "L", "1", 1, "B",
-               "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
-    LayoutCase{"longIdStaysWholeAndUnpadded", "1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B",
-               "1           1-1         ACTIVE   X                     A                B                "
-               "Loc ID:  SERVICE-LOCATION-000123456789 "},
-    LayoutCase{"nullsAreEmpty", "", QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
-               QVariant(), "            -                                                                            Loc ID: "},
-    LayoutCase{"accentedCharactersCountAsOne", "Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
-               "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"}),
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SearchLineLayoutTest,
+    ::testing::Values(
+        LayoutCase{
+            "plain", "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
+            "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
+        LayoutCase{
+            "longAccountNumberIsCut", "ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B",
+            "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
+        LayoutCase{
+            "sevenCharacterRouteSequence7", "1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B",
+            "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
+        LayoutCase{
+            "longSequenceKeepsFiveDigits", "1", "X", "ACTIVE", "A", "L", "9", 1234567, "B",
+            "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
+        LayoutCase{
+            "routeCutThenTrimmed", "1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B",
+            "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
+        LayoutCase{
+            "namesAndAddressesTrimmedAndCut", " 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE",
+            "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
+            " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
+        LayoutCase{
+            "statusNotTrimmedAndCut", "1", "X", " SUSPENDED", "A", "L", "1", 1, "B",
+            "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
+        LayoutCase{"longIdStaysWholeAndUnpadded", "1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1,
+                   "B",
+                   "1           1-1         ACTIVE   X                     A                B                "
+                   "Loc ID:  SERVICE-LOCATION-000123456789 "},
+        LayoutCase{"nullsAreEmpty", "", QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+                   QVariant(),
+                   "            -                                                                            Loc ID: "},
+        LayoutCase{
+            "accentedCharactersCountAsOne", "Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
+            "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SelectionFixture, EveryLineIsAtLeast97CharactersAndSlicesLineUp)
@@ -138,11 +150,11 @@ TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
 {
     // Customer 2 has two locations: options 0 and 1 tie on them, the others do not.
     const QList<QList<int>> customers = {
-        {2, 2, 3, 1},   // accno
-        {3, 2, 2, 1},   // name, without regard to case
-        {2, 2, 1, 3},   // customer addr2
-        {2, 3, 2, 1},   // ID, without regard to case
-        {2, 2, 3, 1},   // route as text ("10" before "8" and "9"), then sequence
+        {2, 2, 3, 1}, // accno
+        {3, 2, 2, 1}, // name, without regard to case
+        {2, 2, 1, 3}, // customer addr2
+        {2, 3, 2, 1}, // ID, without regard to case
+        {2, 2, 3, 1}, // route as text ("10" before "8" and "9"), then sequence
     };
     for (int option = 0; option < SearchOption::Count; ++option) {
         build(option);
@@ -170,13 +182,14 @@ TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
     // The build orders by the customer's line only; the re-sort by both lines.
     build(2);
     SearchList::sort(module, 2, lines);
-    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20}));  // X LOC before Y LOC
+    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
 }
 
 // The re-sort runs in memory; it must order exactly as the engine's re-sort clause.
 TEST_F(SelectionFixture, ReSortInMemoryOrdersAsTheEngineDoes)
 {
-    const QVariant names[] = {"smith", "SMITH", "Smith ", QVariant(), "  adams", "Ölund", "zeta", "_under", "ada", "10"};
+    const QVariant names[] = {
+        "smith", "SMITH", "Smith ", QVariant(), "  adams", "Ölund", "zeta", "_under", "ada", "10"};
     const QVariant ids[] = {"b1", "B1", QVariant(), "a", "É", "10", "9", "b1", "", "a"};
     const QVariant routes[] = {"10", "9", "r", "R", QVariant(), "", "10", "9", "r2", " 1"};
     const QVariant seqs[] = {5, 5, 1, QVariant(), 2.5, -3, 5, 0, 7, 1};

@@ -20,16 +20,15 @@ TEST_P(SelectionSettingsParseTest, ReadsOptionAndText)
     EXPECT_EQ(settings.searchText, GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SelectionSettingsParseTest, ::testing::Values(
-    SettingsCase{" 3 \r\nSMITH\r\n", 3, QString("SMITH")},
-    SettingsCase{"4\nO'BRIEN [A*]\n", 4, QString("O'BRIEN [A*]")},
-    SettingsCase{" 2 \r\n\r\n", 2, QString("")},
-    SettingsCase{" 1 \r\n", 1, std::nullopt},
-    SettingsCase{" 1 ", 1, std::nullopt},
-    SettingsCase{"", std::nullopt, std::nullopt},
-    SettingsCase{" 9 \r\nX\r\n", 0, QString("X")},      // no such option: the first one
-    SettingsCase{"abc\r\nX\r\n", 0, QString("X")},
-    SettingsCase{"-1\r\n  text with blanks  \r\nline 3\r\n", 0, QString("  text with blanks  ")}));
+INSTANTIATE_TEST_SUITE_P(
+    Files, SelectionSettingsParseTest,
+    ::testing::Values(SettingsCase{" 3 \r\nSMITH\r\n", 3, QString("SMITH")},
+                      SettingsCase{"4\nO'BRIEN [A*]\n", 4, QString("O'BRIEN [A*]")},
+                      SettingsCase{" 2 \r\n\r\n", 2, QString("")}, SettingsCase{" 1 \r\n", 1, std::nullopt},
+                      SettingsCase{" 1 ", 1, std::nullopt}, SettingsCase{"", std::nullopt, std::nullopt},
+                      SettingsCase{" 9 \r\nX\r\n", 0, QString("X")}, // no such option: the first one
+                      SettingsCase{"abc\r\nX\r\n", 0, QString("X")},
+                      SettingsCase{"-1\r\n  text with blanks  \r\nline 3\r\n", 0, QString("  text with blanks  ")}));
 
 TEST(SelectionSettingsFileTest, WritesTheSuitesFormatAndReadsItBack)
 {

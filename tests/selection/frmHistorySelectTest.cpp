@@ -40,19 +40,25 @@ protected:
         addAccount(2, 20, "1100", "O'BRIEN [PAT]", "INACTIVE", "L-20");
         addAccount(3, 30, "2100", "SMITHERS BOB", "ACTIVE", "L-10");
         addAccount(4, 40, "1230", "JONES CAL", "ACTIVE", "L-40");
-        suite.insert("[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"totalcharges", 62.5},
-                                       {"totalpaid", 0}});
-        suite.insert("[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "DP"}, {"totalcharges", 0},
-                                       {"totalpaid", 50}});
+        suite.insert("[tbl balance]",
+                     {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"totalcharges", 62.5}, {"totalpaid", 0}});
+        suite.insert(
+            "[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "DP"}, {"totalcharges", 0}, {"totalpaid", 50}});
         suite.prepare(module);
     }
 
     void addAccount(int cust, int loc, const char* accno, const char* name, const char* status, const char* id)
     {
-        suite.insert("[tbl customer]", {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", status},
-                                        {"addr2", "MAIN ST"}});
-        suite.insert("[tbl location]", {{"lockey", loc}, {"custkey", cust}, {"ID", id}, {"locroute", "R1"},
-                                        {"locseq", loc}, {"addr2", "MAIN ST"}});
+        suite.insert(
+            "[tbl customer]",
+            {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", status}, {"addr2", "MAIN ST"}});
+        suite.insert("[tbl location]",
+                     {{"lockey", loc},
+                      {"custkey", cust},
+                      {"ID", id},
+                      {"locroute", "R1"},
+                      {"locseq", loc},
+                      {"addr2", "MAIN ST"}});
     }
 
     void open(Messenger* speaker = nullptr)
@@ -84,7 +90,10 @@ protected:
     }
 
     template <typename T>
-    T* get(const char* name) { return control<T>(window.get(), name); }
+    T* get(const char* name)
+    {
+        return control<T>(window.get(), name);
+    }
 
     QStringList accountNumbers() const
     {
@@ -123,7 +132,11 @@ TEST_F(frmHistorySelectTest, ShowsEveryControlWithItsCaptionAndTip)
     open();
     EXPECT_EQ(window->windowTitle(), "Customer History");
     EXPECT_EQ(get<QGroupBox>("Frame1")->title(), "Search by...");
-    const struct { const char* name; const char* caption; const char* tip; } controls[] = {
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* tip;
+    } controls[] = {
         {"opt0", "Account Number", "Sort list by account number and search for matches in the account numbers column"},
         {"opt1", "Account Name", "Sort list by account name and search for matches in the account name column"},
         {"opt2", "Address", "Sort list by address and search for matches in the address column"},
@@ -142,8 +155,8 @@ TEST_F(frmHistorySelectTest, ShowsEveryControlWithItsCaptionAndTip)
         EXPECT_EQ(button->toolTip(), c.tip);
     }
     EXPECT_EQ(get<QLabel>("Label1")->text(), "Search for:");
-    EXPECT_EQ(get<QLineEdit>("Text1")->toolTip(),
-              "Enter text for which you wish to search within the column selected above");
+    EXPECT_EQ(
+        get<QLineEdit>("Text1")->toolTip(), "Enter text for which you wish to search within the column selected above");
     EXPECT_TRUE(get<QListView>("DBList1")->toolTip().startsWith("If you currently see the desired customer"));
     EXPECT_TRUE(get<QWidget>("Data1")->toolTip().startsWith("Manually scroll this list"));
     EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());
@@ -163,8 +176,8 @@ TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose
     suite.writeFile("ledviewsel.ini", " 3 \r\nSMI\r\n");
     open();
     EXPECT_TRUE(get<QRadioButton>("opt3")->isChecked());
-    EXPECT_EQ(accountNumbers(), QStringList({"2100", "1100", "1200", "1230"}));  // location ID order
-    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "SMI");  // the restored text survives the option's selection
+    EXPECT_EQ(accountNumbers(), QStringList({"2100", "1100", "1200", "1230"})); // location ID order
+    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "SMI"); // the restored text survives the option's selection
 
     get<QRadioButton>("opt4")->click();
     EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
@@ -187,7 +200,7 @@ TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText
     EXPECT_EQ(highlightedAccount(), "1230");
     EXPECT_EQ(window->TypedText, "123");
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
-    EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());  // a search never shows the balance
+    EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty()); // a search never shows the balance
 
     press(Qt::Key_Backspace, get<QLineEdit>("Text1"));
     EXPECT_EQ(window->TypedText, "12");
@@ -257,7 +270,7 @@ TEST_F(frmHistorySelectTest, EmptySearchTextStepsThroughEveryLine)
 struct OptionSearch {
     const char* option;
     const char* text;
-    const char* found;      // account highlighted, or empty with `message`
+    const char* found; // account highlighted, or empty with `message`
     const char* message;
 };
 
@@ -278,20 +291,21 @@ TEST_P(frmHistorySelectOptionTest, EachOptionSearchesItsColumn)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, frmHistorySelectOptionTest, ::testing::Values(
-    OptionSearch{"opt1", "mith", "1200", ""},                       // contains; name order
-    OptionSearch{"opt1", "o'brien [[]pat]", "1100", ""},            // apostrophe; a bracketed bracket is literal
-    OptionSearch{"opt1", "o'brien [pat]", "", "Search text 'o'brien [pat]' not found in ACCOUNT NAME field."},
-    OptionSearch{"opt1", "[p", "1100", ""},                         // a lone bracket is a plain character
-    OptionSearch{"opt1", "S?ITHE", "2100", ""},                     // the operator's wildcard
-    OptionSearch{"opt1", "x", "", "Search text 'x' not found in ACCOUNT NAME field."},
-    OptionSearch{"opt2", "main st", "1100", ""},
-    OptionSearch{"opt2", "q'", "", "Search text 'q'' not found in ADDRESS field."},
-    OptionSearch{"opt3", "l-1", "2100", ""},
-    OptionSearch{"opt3", "L-#0", "2100", ""},
-    OptionSearch{"opt3", "Loc", "", "Search text 'Loc' not found in LOCATION ID field."},
-    OptionSearch{"opt4", "R1-30", "2100", ""},
-    OptionSearch{"opt4", "-5", "", "Search text '-5' not found in ROUTE - SEQ# field."}));
+INSTANTIATE_TEST_SUITE_P(
+    Options, frmHistorySelectOptionTest,
+    ::testing::Values(OptionSearch{"opt1", "mith", "1200", ""}, // contains; name order
+                      OptionSearch{"opt1", "o'brien [[]pat]", "1100", ""}, // apostrophe; a bracketed bracket is literal
+                      OptionSearch{
+                          "opt1", "o'brien [pat]", "", "Search text 'o'brien [pat]' not found in ACCOUNT NAME field."},
+                      OptionSearch{"opt1", "[p", "1100", ""}, // a lone bracket is a plain character
+                      OptionSearch{"opt1", "S?ITHE", "2100", ""}, // the operator's wildcard
+                      OptionSearch{"opt1", "x", "", "Search text 'x' not found in ACCOUNT NAME field."},
+                      OptionSearch{"opt2", "main st", "1100", ""},
+                      OptionSearch{"opt2", "q'", "", "Search text 'q'' not found in ADDRESS field."},
+                      OptionSearch{"opt3", "l-1", "2100", ""}, OptionSearch{"opt3", "L-#0", "2100", ""},
+                      OptionSearch{"opt3", "Loc", "", "Search text 'Loc' not found in LOCATION ID field."},
+                      OptionSearch{"opt4", "R1-30", "2100", ""},
+                      OptionSearch{"opt4", "-5", "", "Search text '-5' not found in ROUTE - SEQ# field."}));
 
 TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight)
 {
@@ -393,8 +407,8 @@ TEST_F(frmHistorySelectTest, ClosingTheWindowDeletesTheScratchDatabase)
 
 TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
 {
-    suite.insert("[tbl bill detail]", {{"custkey", 3}, {"lockey", 30}, {"date", "2017-01-01"}, {"code", "WA"},
-                                       {"amount", 10}});
+    suite.insert(
+        "[tbl bill detail]", {{"custkey", 3}, {"lockey", 30}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
     suite.writeFile("ledviewsel.ini", " 0 \r\n21\r\n");
     // At start the window is active only after its first activation has run.
     window = std::make_unique<frmHistorySelect>(module, messenger, program);
@@ -438,10 +452,19 @@ TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
     auto* box = get<QLineEdit>("Text1");
     // The texts an X server sends with these keys; Ctrl+B types a control character
     // and Alt+X, bound to nothing here, types none.
-    const struct { Qt::Key key; const char* text; Qt::KeyboardModifiers modifiers; } keys[] = {
-        {Qt::Key_Delete, "\x7f", {}}, {Qt::Key_Left, "", {}}, {Qt::Key_Home, "", {}}, {Qt::Key_End, "", {}},
-        {Qt::Key_F5, "", {}}, {Qt::Key_Up, "", {}}, {Qt::Key_B, "\x02", Qt::ControlModifier},
-        {Qt::Key_B, "b", Qt::ControlModifier}, {Qt::Key_X, "x", Qt::AltModifier}};
+    const struct {
+        Qt::Key key;
+        const char* text;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{Qt::Key_Delete, "\x7f", {}},
+                {Qt::Key_Left, "", {}},
+                {Qt::Key_Home, "", {}},
+                {Qt::Key_End, "", {}},
+                {Qt::Key_F5, "", {}},
+                {Qt::Key_Up, "", {}},
+                {Qt::Key_B, "\x02", Qt::ControlModifier},
+                {Qt::Key_B, "b", Qt::ControlModifier},
+                {Qt::Key_X, "x", Qt::AltModifier}};
     for (const auto& k : keys) {
         QTest::sendKeyEvent(QTest::Click, box, k.key, QString::fromLatin1(k.text), k.modifiers);
         EXPECT_EQ(window->TypedText, "1") << k.key;

@@ -29,8 +29,8 @@ private:
         if (!box || !box->isVisible())
             return;
         texts << box->text();
-        QAbstractButton* button = buttons.empty() ? static_cast<QAbstractButton*>(box->defaultButton())
-                                                  : box->button(buttons.front());
+        QAbstractButton* button =
+            buttons.empty() ? static_cast<QAbstractButton*>(box->defaultButton()) : box->button(buttons.front());
         if (!buttons.empty())
             buttons.pop_front();
         if (button)

@@ -11,7 +11,7 @@ namespace PdfTools {
 inline bool available()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+        && !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
 }
 
 inline QString run(const QString& program, const QStringList& arguments)

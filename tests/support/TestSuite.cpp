@@ -13,11 +13,13 @@ TestSuite::TestSuite()
     const Outcome created = BillingSchema::create(m_billing.handle());
     EXPECT_TRUE(created) << created.message().toStdString();
 
-    SqlConnection global = SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
+    SqlConnection global =
+        SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
     const Outcome configured = BillingSchema::createGlobal(global.handle());
     EXPECT_TRUE(configured) << configured.message().toStdString();
-    EXPECT_TRUE(global.exec(QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
-                            {folder(), QStringLiteral("billing.mdb"), QStringLiteral("TEST UTILITY")}));
+    EXPECT_TRUE(global.exec(
+        QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
+        {folder(), QStringLiteral("billing.mdb"), QStringLiteral("TEST UTILITY")}));
     writeFile(QStringLiteral("tuid.txt"), "CLERK1\r\n");
 }
 
@@ -41,7 +43,8 @@ void TestSuite::insert(const QString& table, const Row& row)
         marks << QStringLiteral("?");
         values << value;
     }
-    exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+    exec(QStringLiteral("insert into %1 (%2) values (%3)")
+             .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
          values);
 }
 
@@ -86,10 +89,22 @@ void TestSuite::addCodes()
 void TestSuite::addAccount(int custKey, int locKey, bool active)
 {
     insert(QStringLiteral("[tbl customer]"),
-           {{"custkey", custKey}, {"accno", QStringLiteral("A%1").arg(custKey)}, {"lookupname", "SMITH JOHN"},
-            {"fname", "John"}, {"lname", "Smith"}, {"addr1", "12 Oak St"}, {"city", "Springfield"}, {"state", "IL"},
-            {"zip", "62701"}, {"active", active ? -1 : 0}, {"status", active ? "ACTIVE" : "INACTIVE"}});
+           {{"custkey", custKey},
+            {"accno", QStringLiteral("A%1").arg(custKey)},
+            {"lookupname", "SMITH JOHN"},
+            {"fname", "John"},
+            {"lname", "Smith"},
+            {"addr1", "12 Oak St"},
+            {"city", "Springfield"},
+            {"state", "IL"},
+            {"zip", "62701"},
+            {"active", active ? -1 : 0},
+            {"status", active ? "ACTIVE" : "INACTIVE"}});
     insert(QStringLiteral("[tbl location]"),
-           {{"lockey", locKey}, {"custkey", custKey}, {"ID", QStringLiteral("L%1").arg(locKey)},
-            {"addr1", "12 Oak St"}, {"locroute", "R1"}, {"locseq", 10}});
+           {{"lockey", locKey},
+            {"custkey", custKey},
+            {"ID", QStringLiteral("L%1").arg(locKey)},
+            {"addr1", "12 Oak St"},
+            {"locroute", "R1"},
+            {"locseq", 10}});
 }
