@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2)
 # The install and package checks: desktop entry, Debian package, shell completion.
 packages+=(desktop-file-utils dpkg-dev lintian bash-completion)
+# The layout checks that the tests run first.
+packages+=(clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -20,7 +20,7 @@ QString cliPath()
 }
 
 ProcessRun run(const QString& program, const QStringList& args, const QString& workingFolder = {},
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -177,8 +177,9 @@ TEST_F(CliProcessTest, UsageErrorsExitTwoWithUsage)
             const ProcessRun r = run(cliPath(), args, {}, environment);
             EXPECT_EQ(r.exitCode, 2) << where;
             EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << where;
-            if (args.contains("--bogus"))
+            if (args.contains("--bogus")) {
                 EXPECT_TRUE(r.err.contains(QStringLiteral("--bogus"))) << where << ": " << r.err.toStdString();
+            }
         }
     }
 }
@@ -231,15 +232,20 @@ TEST_F(CliProcessTest, WithoutASuiteFolderTheWaysAreNamed)
 
 TEST_F(CliProcessTest, EntmeterScriptComputesTheRequestedBill)
 {
-    const QString billDate = sql(QStringLiteral(
-        "select BillDate from [tbl reading] where LocKey = 1 and ChgOut = -1 limit 1")).out.trimmed();
+    const QString billDate =
+        sql(QStringLiteral("select BillDate from [tbl reading] where LocKey = 1 and ChgOut = -1 limit 1"))
+            .out.trimmed();
     ASSERT_EQ(billDate.size(), 10);
     const QString charges = QStringLiteral("select code, amount from [tbl bill detail] where lockey = 1"
-                                           " and date = '%1' and adjusted = 0 order by code").arg(billDate);
+                                           " and date = '%1' and adjusted = 0 order by code")
+                                .arg(billDate);
     const QString before = sql(charges).out;
     ASSERT_FALSE(before.isEmpty());
     ASSERT_EQ(sql(QStringLiteral("delete from [tbl bill detail] where lockey = 1 and date = '%1' and code = 'WATER'"
-                                 " and adjusted = 0").arg(billDate)).exitCode, 0);
+                                 " and adjusted = 0")
+                      .arg(billDate))
+                  .exitCode,
+              0);
 
     QFile request(suite() + QStringLiteral("/CompOneRdg.ini"));
     ASSERT_TRUE(request.open(QIODevice::WriteOnly));
