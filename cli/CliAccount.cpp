@@ -30,3 +30,11 @@ bool CliAccount::open(const CliContext& context, const QString& keys, int& exitC
     module.WorkDbPath = QDir(m_scratch.path()).filePath(QStringLiteral("ledview.mdb"));
     return true;
 }
+
+Outcome CliAccount::loadJournal(JournalFlags& flags, JournalLoader::Result& loaded)
+{
+    loaded = JournalLoader::load(module, flags, QString());
+    if (!loaded.extraction.outcome)
+        return loaded.extraction.outcome;
+    return loaded.build.outcome;
+}

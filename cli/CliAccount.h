@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/HistoryModule.h"
+#include "journal/JournalLoader.h"
+#include "platform/Outcome.h"
 
 #include <QTemporaryDir>
 
@@ -13,6 +15,9 @@ class CliAccount {
 public:
     // exitCode is set when opening fails (usage 2 for bad keys, 1 for the suite).
     bool open(const CliContext& context, const QString& keys, int& exitCode);
+    // The journal as the window loads it, the suite's saved view left aside; the
+    // extraction's or the build's failure when either stopped it.
+    Outcome loadJournal(JournalFlags& flags, JournalLoader::Result& loaded);
     HistoryModule module;
 
 private:

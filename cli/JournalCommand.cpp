@@ -95,11 +95,9 @@ int runJournalCommand(const CliContext& context)
     if (!account.open(context, keys, exitCode))
         return exitCode;
 
-    const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.outcome)
-        return cliFailure(loaded.extraction.outcome.message());
-    if (!loaded.build.outcome)
-        return cliFailure(loaded.build.outcome.message());
+    JournalLoader::Result loaded;
+    if (const Outcome failed = account.loadJournal(flags, loaded); !failed)
+        return cliFailure(failed.message());
     if (!loaded.extraction.missing.isEmpty())
         std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
                     + QLatin1Char('\n'))
@@ -129,11 +127,9 @@ int runAccountCommand(const CliContext& context)
     if (!account.open(context, context.args.first(), exitCode))
         return exitCode;
     JournalFlags flags;
-    const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.outcome)
-        return cliFailure(loaded.extraction.outcome.message());
-    if (!loaded.build.outcome)
-        return cliFailure(loaded.build.outcome.message());
+    JournalLoader::Result loaded;
+    if (const Outcome failed = account.loadJournal(flags, loaded); !failed)
+        return cliFailure(failed.message());
     QString header = loaded.header.label;
     header.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QString balance;

@@ -116,11 +116,9 @@ int runPrintCommand(const CliContext& context)
         return exitCode;
 
     JournalFlags flags;
-    const JournalLoader::Result loaded = JournalLoader::load(account.module, flags, QString());
-    if (!loaded.extraction.outcome)
-        return cliFailure(loaded.extraction.outcome.message());
-    if (!loaded.build.outcome)
-        return cliFailure(loaded.build.outcome.message());
+    JournalLoader::Result loaded;
+    if (const Outcome failed = account.loadJournal(flags, loaded); !failed)
+        return cliFailure(failed.message());
     if (loaded.build.NoHistory)
         return cliFailure(QStringLiteral("No history records exist for this customer."));
     const JournalPrintState state = printState(loaded, flags, arguments);
