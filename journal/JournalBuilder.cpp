@@ -364,9 +364,9 @@ JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const
         if (!orderWithBalances(module, flags, result, written, error) || !build.commit()) {
             if (error.isEmpty())
                 error = build.error();
-            result.outcome = Outcome::failure(
-                QStringLiteral("The journal cannot be built in the work database %1: %2").arg(module.WorkDbPath, error),
-                module.WorkDbPath);
+            result.outcome =
+                Outcome::failedIn(QStringLiteral("The journal cannot be built in"), QStringLiteral("the work database"),
+                                  module.WorkDbPath, Outcome::failure(error));
             written.clear();
         }
     }

@@ -67,8 +67,7 @@ Outcome BandedReport::writePdf(const QString& path, int* pages) const
         // QPdfWriter reports an unwritable file only as a failed paint; say which file.
         QFile probe(path);
         if (!probe.open(QIODevice::WriteOnly))
-            return Outcome::failure(
-                QStringLiteral("The file %1 cannot be written: %2").arg(path, probe.errorString()), path);
+            return Outcome::cannotWrite(QStringLiteral("The file"), path, Outcome::failure(probe.errorString()));
     }
     QPdfWriter writer(path);
     writer.setTitle(caption);

@@ -42,6 +42,11 @@ Outcome Outcome::cannotRead(const QString& subject, const QString& file, const O
     return cannotBe(QStringLiteral("read"), subject, file, reason);
 }
 
+Outcome Outcome::cannotWrite(const QString& subject, const QString& file, const Outcome& reason)
+{
+    return cannotBe(QStringLiteral("written"), subject, file, reason);
+}
+
 Outcome Outcome::notFound(const QString& subject, const QString& file)
 {
     return failure(subject + QLatin1Char(' ') + file + QStringLiteral(" cannot be found!"), file);

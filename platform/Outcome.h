@@ -22,6 +22,7 @@ public:
     static Outcome cannotCreate(const QString& subject, const QString& file, const Outcome& reason);
     static Outcome cannotAttach(const QString& subject, const QString& file, const Outcome& reason);
     static Outcome cannotRead(const QString& subject, const QString& file, const Outcome& reason);
+    static Outcome cannotWrite(const QString& subject, const QString& file, const Outcome& reason);
     // "<subject> <file> cannot be found!"
     static Outcome notFound(const QString& subject, const QString& file);
     // "<what> <subject> <file>: <reason>", for an operation that failed inside a file

@@ -99,8 +99,8 @@ Outcome MRGridTable::fill(const QString& programFolder, const std::vector<Readin
         return {};
     const Outcome& failed = report.outcome();
     const QString reason = !failed.message().isEmpty() ? failed.message() : transaction.error();
-    return Outcome::failure(
-        QStringLiteral("The report table in %1 cannot be written: %2").arg(path, reason), path, failed.nativeCode());
+    return Outcome::cannotWrite(
+        QStringLiteral("The report table in"), path, Outcome::failure(reason, path, failed.nativeCode()));
 }
 
 Outcome MRGridTable::read(const QString& programFolder, std::vector<Row>& rows)
