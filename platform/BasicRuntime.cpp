@@ -1,5 +1,7 @@
 #include "platform/BasicRuntime.h"
 
+#include "platform/CodeUnits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,19 +12,9 @@
 namespace BasicRuntime {
 namespace {
 
-inline unsigned unit(char c)
-{
-    return static_cast<unsigned char>(c);
-}
-inline unsigned unit(char16_t c)
-{
-    return c;
-}
+using CodeUnits::isDigit;
+using CodeUnits::unit;
 
-inline bool isDigit(int c)
-{
-    return c >= '0' && c <= '9';
-}
 inline bool isValBlank(int c)
 {
     return c == ' ' || c == '\t' || c == '\n';

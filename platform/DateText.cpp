@@ -1,5 +1,7 @@
 #include "platform/DateText.h"
 
+#include "platform/CodeUnits.h"
+
 #include <QDateTime>
 
 namespace DateText {
@@ -11,18 +13,9 @@ struct Ymd {
     int day = 0;
 };
 
-inline unsigned unit(char c)
-{
-    return static_cast<unsigned char>(c);
-}
-inline unsigned unit(char16_t c)
-{
-    return c;
-}
-inline bool isDigit(unsigned c)
-{
-    return c >= '0' && c <= '9';
-}
+using CodeUnits::isDigit;
+using CodeUnits::unit;
+
 inline bool isBlank(unsigned c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
