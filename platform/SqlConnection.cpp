@@ -1,5 +1,6 @@
 #include "platform/SqlConnection.h"
 
+#include "platform/PostgresUri.h"
 #include "platform/SqlDialect.h"
 
 #include <QAtomicInteger>
@@ -39,6 +40,8 @@ SqlConnection::~SqlConnection()
 SqlConnection::SqlConnection(SqlConnection&& other) noexcept
     : m_name(std::exchange(other.m_name, QString()))
     , m_path(std::exchange(other.m_path, QString()))
+    , m_engine(other.m_engine)
+    , m_reconnect(std::exchange(other.m_reconnect, false))
     , m_outcome(std::exchange(other.m_outcome, Outcome()))
 {}
 
@@ -48,6 +51,8 @@ SqlConnection& SqlConnection::operator=(SqlConnection&& other) noexcept
         close();
         m_name = std::exchange(other.m_name, QString());
         m_path = std::exchange(other.m_path, QString());
+        m_engine = other.m_engine;
+        m_reconnect = std::exchange(other.m_reconnect, false);
         m_outcome = std::exchange(other.m_outcome, Outcome());
     }
     return *this;
@@ -61,6 +66,8 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
         connection.fail(QStringLiteral("No database file was named."));
         return connection;
     }
+    if (PostgresUri::isUri(path))
+        return openServer(path, busyTimeoutMs);
     const QFileInfo info(path);
     if (mode == Mode::OpenExisting && !info.isFile()) {
         connection.fail(QStringLiteral("The file %1 does not exist.").arg(path));
@@ -95,6 +102,50 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
     return connection;
 }
 
+SqlConnection SqlConnection::openServer(const QString& text, int busyTimeoutMs)
+{
+    SqlConnection connection;
+    connection.m_engine = Engine::Postgres;
+    connection.m_path = PostgresUri::shown(text);
+    QString problem;
+    const std::optional<PostgresUri> uri = PostgresUri::parse(text, &problem);
+    if (!uri) {
+        connection.fail(QStringLiteral("The server's address %1 cannot be read: %2.").arg(connection.m_path, problem));
+        return connection;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        connection.fail(QStringLiteral("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql)."));
+        return connection;
+    }
+    const QString name = nextConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(uri->host);
+        if (uri->port > 0)
+            db.setPort(uri->port);
+        db.setUserName(uri->user);
+        if (!uri->password.isEmpty())
+            db.setPassword(uri->password);
+        db.setDatabaseName(uri->database);
+        QStringList options{QStringLiteral("connect_timeout=10"), QStringLiteral("application_name=ledview")};
+        for (const auto& [key, value] : uri->options)
+            options << key + QLatin1Char('=') + value;
+        db.setConnectOptions(options.join(QLatin1Char(';')));
+        // Money columns of type numeric arrive as their exact decimal text.
+        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        if (!db.open()) {
+            connection.fail(describe(db.lastError()));
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            return connection;
+        }
+        connection.m_name = name;
+    }
+    // A row another clerk holds is waited for as long as a locked file is.
+    connection.exec(QStringLiteral("set lock_timeout = %1").arg(busyTimeoutMs));
+    return connection;
+}
+
 void SqlConnection::fail(const QString& message, int nativeCode)
 {
     m_outcome = Outcome::failure(message, m_path, nativeCode);
@@ -126,17 +177,33 @@ bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& bi
         fail(QStringLiteral("The database is not open."));
         return false;
     }
+    if (m_reconnect) {
+        QSqlDatabase db = database();
+        db.close();
+        if (!db.open()) {
+            fail(describe(db.lastError()));
+            return false;
+        }
+        m_reconnect = false;
+    }
     bool ok = q.prepare(sql);
     if (ok) {
         for (const QVariant& value : binds)
             q.addBindValue(value);
         ok = q.exec();
     }
-    if (ok)
+    if (ok) {
         m_outcome = Outcome();
-    else
-        fail(describe(q.lastError()), nativeCode(q.lastError()));
-    return ok;
+        return true;
+    }
+    fail(describe(q.lastError()), nativeCode(q.lastError()));
+    if (m_engine == Engine::Postgres) {
+        QSqlQuery probe(database());
+        // An aborted transaction refuses even this, but its connection is fine.
+        m_reconnect =
+            !probe.exec(QStringLiteral("select 1")) && probe.lastError().nativeErrorCode() != QLatin1String("25P02");
+    }
+    return false;
 }
 
 bool SqlConnection::exec(const QString& sql, const QVariantList& binds)
@@ -163,6 +230,12 @@ QVariant SqlConnection::scalar(const QString& sql, const QVariantList& binds)
 
 bool SqlConnection::tableExists(const QString& table)
 {
+    if (m_engine == Engine::Postgres)
+        return scalar(QStringLiteral("select count(*) from information_schema.tables "
+                                     "where table_schema = current_schema() and lower(table_name) = lower(?)"),
+                      {table})
+                   .toInt()
+            > 0;
     const QVariant found = scalar(
         QStringLiteral("select count(*) from sqlite_master where type in ('table','view') and lower(name) = lower(?)"),
         {table});

@@ -9,12 +9,14 @@
 
 struct sqlite3;
 
-// An owned connection to one SQLite file with the suite's dialect registered.
-// Closing (or destruction) removes the Qt connection, so handles never outlive
-// the action that opened them.
+// An owned connection to one SQLite file with the suite's dialect registered, or
+// to a PostgreSQL database named by a postgresql:// URI (the billing database of a
+// suite kept on a server). Closing (or destruction) removes the Qt connection, so
+// handles never outlive the action that opened them.
 class SqlConnection {
 public:
     enum class Mode { OpenExisting, CreateIfMissing };
+    enum class Engine { Sqlite, Postgres };
     // How long a statement waits for another program's lock before it fails as locked.
     static constexpr int DefaultBusyTimeoutMs = 5000;
 
@@ -25,17 +27,21 @@ public:
     SqlConnection(const SqlConnection&) = delete;
     SqlConnection& operator=(const SqlConnection&) = delete;
 
-    // Opens the file; OpenExisting fails (never creates) when the file is missing.
-    // On failure isOpen() is false and outcome() says why.
+    // Opens the file, or the server's database when `path` is a postgresql:// URI;
+    // OpenExisting fails (never creates) when the file is missing. On failure
+    // isOpen() is false and outcome() says why.
     static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting,
                               int busyTimeoutMs = DefaultBusyTimeoutMs);
 
     bool isOpen() const { return !m_name.isEmpty(); }
+    Engine engine() const { return m_engine; }
+    // The file, or the server's URI without its password: the name messages use.
     const QString& path() const { return m_path; }
     // The last open or statement: ok, or the engine's message and code.
     const Outcome& outcome() const { return m_outcome; }
     QSqlDatabase database() const;
-    // The engine's own handle, for SqlStatement and the dialect; null when closed.
+    // The engine's own handle, for SqlStatement and the dialect; null when closed
+    // or on a server.
     sqlite3* handle() const;
     static sqlite3* nativeHandle(const QSqlDatabase& db);
 
@@ -55,10 +61,15 @@ public:
     void close();
 
 private:
+    static SqlConnection openServer(const QString& uri, int busyTimeoutMs);
     bool run(QSqlQuery& query, const QString& sql, const QVariantList& binds);
 
     QString m_name;
     QString m_path;
+    Engine m_engine = Engine::Sqlite;
+    // A server connection that broke is opened afresh by the next statement, so an
+    // action fails while the server is away and works again once it is back.
+    bool m_reconnect = false;
     void fail(const QString& message, int nativeCode = 0);
 
     Outcome m_outcome;

@@ -2,19 +2,31 @@
 
 #include "platform/SqlConnection.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <sqlite3.h>
 
 SqlTransaction::SqlTransaction(sqlite3* db, Kind kind) : m_db(db), m_kind(kind)
 {
-    switch (kind) {
+    begin();
+}
+
+SqlTransaction::SqlTransaction(const SqlConnection& connection, Kind kind) : m_db(connection.handle()), m_kind(kind)
+{
+    if (connection.engine() == SqlConnection::Engine::Postgres)
+        m_server = connection.database();
+    begin();
+}
+
+void SqlTransaction::begin()
+{
+    switch (m_kind) {
     case Kind::Deferred: m_active = run("begin"); break;
-    case Kind::Immediate: m_active = run("begin immediate"); break;
+    // A server takes its row locks as it writes; there is no immediate mode to ask for.
+    case Kind::Immediate: m_active = run(m_server.isValid() ? "begin" : "begin immediate"); break;
     case Kind::Nested: m_active = run("savepoint nested"); break;
     }
 }
-
-SqlTransaction::SqlTransaction(const SqlConnection& connection, Kind kind) : SqlTransaction(connection.handle(), kind)
-{}
 
 SqlTransaction::~SqlTransaction()
 {
@@ -23,6 +35,15 @@ SqlTransaction::~SqlTransaction()
 
 bool SqlTransaction::run(const char* sql)
 {
+    if (m_server.isValid()) {
+        QSqlQuery q(m_server);
+        if (q.exec(QString::fromLatin1(sql)))
+            return true;
+        m_error = q.lastError().databaseText().trimmed();
+        if (m_error.isEmpty())
+            m_error = q.lastError().text();
+        return false;
+    }
     if (!m_db) {
         m_error = QStringLiteral("The database is not open.");
         return false;
@@ -51,6 +72,12 @@ void SqlTransaction::rollback()
     if (!m_active)
         return;
     m_active = false;
+    if (m_server.isValid()) {
+        run(m_kind == Kind::Nested ? "rollback to savepoint nested" : "rollback");
+        if (m_kind == Kind::Nested)
+            run("release savepoint nested");
+        return;
+    }
     if (m_kind == Kind::Nested) {
         sqlite3_exec(m_db, "rollback to nested; release nested", nullptr, nullptr, nullptr);
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 
 struct sqlite3;
@@ -27,9 +28,11 @@ public:
     const QString& error() const { return m_error; }
 
 private:
+    void begin();
     bool run(const char* sql);
 
     sqlite3* m_db = nullptr;
+    QSqlDatabase m_server; // a server connection, when there is no SQLite handle
     Kind m_kind;
     bool m_active = false;
     QString m_error;
