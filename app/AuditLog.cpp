@@ -1,5 +1,7 @@
 #include "app/AuditLog.h"
 
+#include "platform/PostgresUri.h"
+
 #include "app/HistoryModule.h"
 #include "platform/SqlConnection.h"
 #include "app/SuiteFolder.h"
@@ -37,7 +39,11 @@ AuditSettings AuditSettings::forModule(const HistoryModule& module)
 {
     AuditSettings settings;
     settings.ProgramFolder = module.ProgramFolder;
-    if (!module.BillingDbPath.isEmpty())
+    // A server's database is named as its file would be, so the audit file's name
+    // follows the same rule.
+    if (const std::optional<PostgresUri> server = PostgresUri::parse(module.BillingDbPath))
+        settings.AuditName = server->database + QStringLiteral(".mdb");
+    else if (!module.BillingDbPath.isEmpty())
         settings.AuditName = QFileInfo(module.BillingDbPath).fileName();
     settings.AuditUser = module.UserId;
     const QList<QByteArray> lines =
@@ -118,7 +124,7 @@ Outcome AuditLog::insertRow(const QString& stamp, const QString& text)
     SqlConnection db = SqlConnection::open(m_settings.AuditDbPath);
     // "When" is a keyword of the engine's SQL, so the column is quoted.
     if (db.isOpen()
-        && db.exec(QStringLiteral("insert into LIDB ([When], ByWhom, What) values (?, ?, ?)"),
+        && db.exec(QStringLiteral("insert into LIDB (\"when\", ByWhom, What) values (?, ?, ?)"),
                    {stamp, m_settings.AuditUser, text}))
         return {};
     return db.outcome().retold(

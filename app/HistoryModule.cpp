@@ -1,6 +1,7 @@
 #include "app/HistoryModule.h"
 
 #include "app/SuiteFolder.h"
+#include "platform/PostgresUri.h"
 
 #include <QDir>
 
@@ -46,4 +47,9 @@ bool HistoryModule::ExecWork(const QString& sql, const QVariantList& binds)
 QString HistoryModule::suiteFile(const QString& name) const
 {
     return SuiteFolder::pathFor(ProgramFolder, name);
+}
+
+QString HistoryModule::billingName() const
+{
+    return PostgresUri::shown(BillingDbPath);
 }

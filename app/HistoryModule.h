@@ -43,4 +43,7 @@ public:
     bool ExecWork(const QString& sql, const QVariantList& binds = {});
 
     QString suiteFile(const QString& name) const;
+    // The billing database as messages name it: the file, or the server's URI
+    // without its password.
+    QString billingName() const;
 };

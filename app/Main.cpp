@@ -6,6 +6,7 @@
 #include "app/SuiteTextFile.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Messenger.h"
+#include "platform/PostgresUri.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,24 +80,31 @@ QString configurationProblem(HistoryModule& module)
     }
     config.close();
 
-    if (!hasRow || databasePath.isNull() || fileName.isNull() || databasePath.toString().trimmed().isEmpty()
-        || fileName.toString().trimmed().isEmpty())
+    // A server's URI in databasepath names the whole billing database on its own.
+    const bool onServer = PostgresUri::isUri(databasePath.toString());
+    if (!hasRow || databasePath.isNull() || databasePath.toString().trimmed().isEmpty()
+        || (!onServer && (fileName.isNull() || fileName.toString().trimmed().isEmpty())))
         return FaultText::ConfigurationDatabase + QLatin1Char(' ') + configPath
             + QStringLiteral(" does not name the billing database "
                              "(table current needs databasepath and DatabaseFileName).");
 
-    QString folder = databasePath.toString();
-    if (QDir::isRelativePath(folder))
-        folder = QDir(module.ProgramFolder).filePath(folder);
-    module.BillingDbPath = QDir::cleanPath(folder + QLatin1Char('/') + fileName.toString());
-    if (!QFileInfo(module.BillingDbPath).isFile())
-        return Outcome::notFound(FaultText::YourDatabase, module.BillingDbPath).message();
+    if (onServer) {
+        module.BillingDbPath = databasePath.toString().trimmed();
+    } else {
+        QString folder = databasePath.toString();
+        if (QDir::isRelativePath(folder))
+            folder = QDir(module.ProgramFolder).filePath(folder);
+        module.BillingDbPath = QDir::cleanPath(folder + QLatin1Char('/') + fileName.toString());
+        if (!QFileInfo(module.BillingDbPath).isFile())
+            return Outcome::notFound(FaultText::YourDatabase, module.BillingDbPath).message();
+    }
     module.CompanyTitle = companyName.isNull() ? QStringLiteral("UNKNOWN COMPANY") : companyName.toString();
 
-    // A file that is there but is no database would otherwise fail deep inside a window.
+    // A file that is there but is no database, or a server that is down, would
+    // otherwise fail deep inside a window.
     SqlConnection billing = module.openBilling();
     if (!billing.isOpen())
-        return Outcome::cannotOpen(FaultText::YourDatabase, module.BillingDbPath, billing.outcome()).message();
+        return Outcome::cannotOpen(FaultText::YourDatabase, module.billingName(), billing.outcome()).message();
     return {};
 }
 

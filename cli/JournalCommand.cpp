@@ -99,7 +99,7 @@ int runJournalCommand(const CliContext& context)
     if (const Outcome failed = account.loadJournal(flags, loaded); !failed)
         return cliFailure(failed.message());
     if (!loaded.extraction.missing.isEmpty())
-        std::fputs((AccountExtraction::missingMessage(account.module.BillingDbPath, loaded.extraction.missing)
+        std::fputs((AccountExtraction::missingMessage(account.module.billingName(), loaded.extraction.missing)
                     + QLatin1Char('\n'))
                        .toUtf8()
                        .constData(),

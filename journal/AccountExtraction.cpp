@@ -2,7 +2,7 @@
 
 #include "app/HistoryModule.h"
 #include "app/Waits.h"
-#include "platform/SqlTransaction.h"
+#include "app/ScratchCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,36 +21,34 @@ struct Copy {
 // Each account table is copied whole-row, as the suite's own tools do, so later
 // queries see every column the billing database has.
 const Copy copies[] = {
-    {"cust", "[tbl customer]", "custkey = ?", Copy::CustomerOnly, "the customer",
+    {"cust", "tbl customer", "custkey = ?", Copy::CustomerOnly, "the customer",
      "custkey, accno, lookupname, fname, mname, lname, CompanyName, phone, addr1, addr2, city, state, zip, active"},
-    {"loc", "[tbl location]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "the service location",
+    {"loc", "tbl location", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "the service location",
      "lockey, custkey, ID, addr1, addr2, outdate, locroute, locseq"},
-    {"bd", "[tbl bill detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "charges and adjustments",
+    {"bd", "tbl bill detail", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "charges and adjustments",
      "custkey, lockey, date, code, comment, amount, adjusted"},
-    {"mr", "[tbl reading]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "meter readings",
+    {"mr", "tbl reading", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "meter readings",
      "custkey, lockey, billdate, readdate, code, previous, present, usage, mrcomment, multiplier, chgout"},
-    {"pd", "[tbl payment detail]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "payments",
+    {"pd", "tbl payment detail", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "payments",
      "custkey, lockey, date, code, pmttype, docno, amount"},
-    {"dep", "[tbl deposit]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposits",
+    {"dep", "tbl deposit", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposits",
      "custkey, lockey, date, code, amount"},
-    {"depref", "[tbl deposit refund]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposit refunds",
+    {"depref", "tbl deposit refund", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposit refunds",
      "custkey, lockey, date, code, appliedtobill, returnedtocustomer"},
-    {"bal", "[tbl balance]", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "code balances",
+    {"bal", "tbl balance", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "code balances",
      "custkey, lockey, code, totalcharges, totalpaid"},
     {"hcom", "histcomments", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "history comments",
      "custkey, lockey, edate, comment, UserID"},
     {"ae", "acctedits", "custkey = ?", Copy::CustomerOnly, "account edits",
      "custkey, lockey, chgdate, chgfield, chgfrom, chgto"},
-    {"lutc", "[lkup transaction code]", nullptr, Copy::All, "code descriptions", "code, description"},
+    {"lutc", "lkup transaction code", nullptr, Copy::All, "code descriptions", "code, description"},
 };
 
-// The source table's bare name, as the billing database's catalogue holds it.
-QString catalogueName(const char* source)
+// Table names with a blank are shown bracketed, as the suite writes them.
+QString shownName(const char* source)
 {
-    QString name = QString::fromLatin1(source);
-    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-        name = name.mid(1, name.size() - 2);
-    return name;
+    const QString name = QString::fromLatin1(source);
+    return name.contains(QLatin1Char(' ')) ? QLatin1Char('[') + name + QLatin1Char(']') : name;
 }
 
 const char* const drops[] = {"cust", "loc", "bd", "mr", "pd", "dep", "depref", "bal", "hcom", "prejurn", "jurn", "ae"};
@@ -77,7 +75,7 @@ AccountExtraction::Result AccountExtraction::run(HistoryModule& module)
     module.CloseWorkDb();
     Waits::ConfiguredDelay(module.DelaySeconds, module.ProgramFolder);
     if (const Outcome opened = module.OpenBillingDb(); !opened) {
-        result.outcome = Outcome::cannotOpen(FaultText::BillingDatabase, module.BillingDbPath, opened);
+        result.outcome = Outcome::cannotOpen(FaultText::BillingDatabase, module.billingName(), opened);
         return result;
     }
     result.outcome = copyAccount(module, result.missing);
@@ -115,8 +113,8 @@ QString AccountExtraction::missingMessage(const QString& billingDbPath, const QS
     QStringList sources;
     QStringList kinds;
     for (const Copy& copy : copies) {
-        if (missing.contains(QString::fromLatin1(copy.source))) {
-            sources << QString::fromLatin1(copy.source);
+        if (missing.contains(shownName(copy.source))) {
+            sources << shownName(copy.source);
             kinds << QString::fromLatin1(copy.kind);
         }
     }
@@ -127,39 +125,30 @@ QString AccountExtraction::missingMessage(const QString& billingDbPath, const QS
 
 Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missing)
 {
-    // Every copy runs in the engine across the two files. lutc is kept from the
-    // first load; any other failure (a lock held too long, a damaged file, a full
-    // disk) stops the load, so a half-copied account never shows as its history.
-    const QString failedText = QStringLiteral("The account cannot be copied from the billing database ")
-        + module.BillingDbPath + QStringLiteral(" into the work database ") + module.WorkDbPath + QStringLiteral(": ");
-    const auto failed = [&](const Outcome& reason) { return reason.retold(failedText + reason.message()); };
-    if (!module.BillingDb.attach(module.WorkDbPath, QStringLiteral("work")))
-        return failed(module.BillingDb.outcome());
-    const bool haveCodes =
-        module.BillingDb.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = 'lutc'")).toInt()
-        > 0;
-    module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
-    Outcome error;
-    SqlTransaction transaction(module.BillingDb);
+    // lutc is kept from the first load; any other failure (a lock held too long, a
+    // damaged file, a full disk, a server gone) stops the load, so a half-copied
+    // account never shows as its history.
+    const auto failed = [&](const Outcome& reason) {
+        return reason.retold(QStringLiteral("The account cannot be copied from the billing database ")
+                             + module.billingName() + QStringLiteral(" into the work database ") + module.WorkDbPath
+                             + QStringLiteral(": ") + reason.message());
+    };
+    ScratchCopy scratch(module.BillingDb, module.WorkDbPath);
+    if (!scratch.outcome())
+        return failed(scratch.outcome());
+    const bool haveCodes = scratch.scratchHasTable(QStringLiteral("lutc"));
     for (const Copy& copy : copies) {
         if (haveCodes && copy.keys == Copy::All)
             continue;
+        const QString table = QString::fromLatin1(copy.table);
         // A suite without one kind of row still has a journal of all the others.
-        const QVariant present = module.BillingDb.scalar(
-            QStringLiteral("select count(*) from main.sqlite_master where type in ('table', 'view') "
-                           "and name = ? collate nocase"),
-            {catalogueName(copy.source)});
-        if (present.isValid() && present.toInt() == 0) {
-            missing << QString::fromLatin1(copy.source);
-            if (!module.ExecBilling(QStringLiteral("create table work.%1 (%2)")
-                                        .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.columns)))) {
-                error = failed(module.BillingDb.outcome());
-                break;
-            }
+        if (!scratch.billingHasTable(QString::fromLatin1(copy.source))) {
+            missing << shownName(copy.source);
+            if (!scratch.createEmpty(table, QString::fromLatin1(copy.columns)))
+                return failed(scratch.outcome());
             continue;
         }
-        QString sql = QStringLiteral("create table work.%1 as select * from %2")
-                          .arg(QString::fromLatin1(copy.table), QString::fromLatin1(copy.source));
+        QString sql = QStringLiteral("select * from \"%1\"").arg(QString::fromLatin1(copy.source));
         QVariantList binds;
         if (copy.filter)
             sql += QStringLiteral(" where ") + QString::fromLatin1(copy.filter);
@@ -167,15 +156,11 @@ Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
             binds = {module.LocKey, module.CustKey};
         else if (copy.keys == Copy::CustomerOnly)
             binds = {module.CustKey};
-        if (!module.ExecBilling(sql, binds)) {
-            error = failed(module.BillingDb.outcome());
-            break;
-        }
+        if (!scratch.copy(table, sql, binds))
+            return failed(scratch.outcome());
     }
     // The copies reach the work file's disk at the commit: a full disk fails there.
-    if (error.ok() && !transaction.commit())
-        error = Outcome::failure(failedText + transaction.error(), module.WorkDbPath);
-    transaction.rollback();
-    module.BillingDb.detach(QStringLiteral("work"));
-    return error;
+    if (!scratch.commit())
+        return failed(scratch.outcome());
+    return {};
 }

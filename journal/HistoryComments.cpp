@@ -1,7 +1,11 @@
 #include "journal/HistoryComments.h"
 
 #include "app/HistoryModule.h"
+#include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
+#include "platform/SqlTransaction.h"
+
+#include <QSqlQuery>
 
 namespace HistoryComments {
 
@@ -13,7 +17,7 @@ Result billingFailed(HistoryModule& module, const QString& what)
     result.saved = false;
     // A connection that failed to open keeps the reason as its outcome.
     result.outcome = Outcome::failedIn(what + QStringLiteral(" in"), QStringLiteral("the billing database"),
-                                       module.BillingDbPath, module.BillingDb.outcome());
+                                       module.billingName(), module.BillingDb.outcome());
     module.CloseBillingDb();
     return result;
 }
@@ -28,6 +32,59 @@ Result copyFailed(HistoryModule& module)
                                    + reason.message() + QStringLiteral("). Open the account again to see it."));
     module.CloseWorkDb();
     return result;
+}
+
+QString trimmedBlanks(QString text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+// The journal's own reading of a stored comment row: its date as datevalue() reads
+// it and its text as plaintext() shows it.
+bool matches(const QVariant& edate, const QVariant& comment, const QString& iso, const QString& text)
+{
+    const QByteArray date = edate.toString().toUtf8();
+    char dateIso[10];
+    if (edate.isNull() || !DateText::parseToIso(date.constData(), static_cast<size_t>(date.size()), dateIso)
+        || QLatin1String(dateIso, 10) != iso || comment.isNull())
+        return false;
+    const bool number = comment.typeId() == QMetaType::Double;
+    return trimmedBlanks(number ? BasicRuntime::plainNumber(comment.toDouble()) : comment.toString()) == text;
+}
+
+// The rows are matched here rather than in the statement, so a billing database on
+// a server, which lacks the suite's functions, deletes exactly what a file would.
+bool removeMatching(SqlConnection& billing, int32_t custKey, int32_t locKey, const QString& iso, const QString& text)
+{
+    const bool onServer = billing.engine() == SqlConnection::Engine::Postgres;
+    const QString key = onServer ? QStringLiteral("ctid") : QStringLiteral("rowid");
+    SqlTransaction transaction(billing, SqlTransaction::Kind::Immediate);
+    if (!transaction.isActive())
+        return false;
+    QVariantList keys;
+    {
+        QSqlQuery rows = billing.query(QStringLiteral("select %1, edate, comment from histcomments "
+                                                      "where custkey = ? and lockey = ?%2")
+                                           .arg(key, onServer ? QStringLiteral(" for update") : QString()),
+                                       {custKey, locKey});
+        if (!rows.isActive())
+            return false;
+        while (rows.next()) {
+            if (matches(rows.value(1), rows.value(2), iso, text))
+                keys << rows.value(0);
+        }
+    }
+    for (const QVariant& row : keys) {
+        if (!billing.exec(QStringLiteral("delete from histcomments where %1 = ?").arg(key), {row}))
+            return false;
+    }
+    return transaction.commit();
 }
 
 } // namespace
@@ -60,10 +117,7 @@ Result add(HistoryModule& module, const QDate& date, const QString& typed)
 Result remove(HistoryModule& module, const QDate& date, const QString& text)
 {
     const QString iso = DateText::toIso(date);
-    if (!module.OpenBillingDb()
-        || !module.ExecBilling(QStringLiteral("delete from histcomments where datevalue(edate) = ? "
-                                              "and trim(plaintext(comment)) = ? and custkey = ? and lockey = ?"),
-                               {iso, text, module.CustKey, module.LocKey}))
+    if (!module.OpenBillingDb() || !removeMatching(module.BillingDb, module.CustKey, module.LocKey, iso, text))
         return billingFailed(module, QStringLiteral("The comment could not be deleted"));
     module.CloseBillingDb();
     if (!module.OpenWorkDb()

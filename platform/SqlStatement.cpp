@@ -2,6 +2,7 @@
 
 #include "platform/SqlConnection.h"
 
+#include <QDateTime>
 #include <sqlite3.h>
 #include <utility>
 
@@ -89,6 +90,31 @@ SqlStatement& SqlStatement::bindNull(int index)
 {
     sqlite3_bind_null(m_statement, index);
     return *this;
+}
+
+SqlStatement& SqlStatement::bind(int index, const QVariant& value)
+{
+    if (value.isNull())
+        return bindNull(index);
+    switch (value.typeId()) {
+    case QMetaType::Bool: return bind(index, static_cast<int64_t>(value.toBool() ? -1 : 0));
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::Char: return bind(index, static_cast<int64_t>(value.toLongLong()));
+    case QMetaType::Double:
+    case QMetaType::Float: return bind(index, value.toDouble());
+    case QMetaType::QDate: return bind(index, value.toDate().toString(Qt::ISODate));
+    case QMetaType::QDateTime: return bind(index, value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(m_statement, index, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    default: return bind(index, value.toString());
+    }
 }
 
 SqlStatement& SqlStatement::bindStaticText(int index, std::string_view utf8)

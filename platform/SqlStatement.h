@@ -37,6 +37,9 @@ public:
     SqlStatement& bind(int index, const char* utf8) { return bind(index, std::string_view(utf8)); }
     SqlStatement& bind(int index, const QString& text);
     SqlStatement& bindNull(int index);
+    // A value read through Qt (another engine's row): its type picks the storage class;
+    // dates become ISO text, as the suite stores them.
+    SqlStatement& bind(int index, const QVariant& value);
     // The text is not copied: it must stay put until the statement has run.
     SqlStatement& bindStaticText(int index, std::string_view utf8);
     // The current value of another statement's column, storage class and all.

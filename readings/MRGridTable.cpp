@@ -54,7 +54,7 @@ std::vector<MRGridTable::Reading> MRGridTable::readBilling(SqlConnection& billin
 {
     std::vector<Reading> readings;
     QSqlQuery q = billing.query(QStringLiteral("select ReadDate, BillDate, Code, Previous, Present, Usage, Multiplier, "
-                                               "MSN from [tbl reading] where CustKey = ? and LocKey = ? "
+                                               "MSN from \"tbl reading\" where CustKey = ? and LocKey = ? "
                                                "order by BillDate, chgout"),
                                 {custKey, locKey});
     while (q.next())

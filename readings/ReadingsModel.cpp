@@ -12,14 +12,13 @@ using namespace ReadingColumns;
 
 namespace {
 
-QString selectReadings()
+QString selectReadings(const QString& where = QStringLiteral("(CustKey = ? and LocKey = ?) "
+                                                             "order by BillDate, chgout, ReadingKey"))
 {
     QStringList fields{QStringLiteral("ReadingKey")};
     for (int column = 0; column < ColumnCount; ++column)
         fields << QString::fromLatin1(layout(column).field);
-    return QStringLiteral("select %1 from [tbl reading] where (CustKey = ? and LocKey = ?) "
-                          "order by BillDate, chgout, ReadingKey")
-        .arg(fields.join(QStringLiteral(", ")));
+    return QStringLiteral("select %1 from \"tbl reading\" where %2").arg(fields.join(QStringLiteral(", ")), where);
 }
 
 bool isNumeric(const QVariant& value)
@@ -163,26 +162,58 @@ ReadingsModel::WriteOutcome ReadingsModel::write(int row, int column, const QStr
     after.values[column] = *value;
     if (column == Estimated || column == EstimatedAgain)
         after.values[Estimated] = after.values[EstimatedAgain] = *value;
-    QString sql = QStringLiteral("update [tbl reading] set %1 = ?").arg(QString::fromLatin1(cell.field));
+    QString sql = QStringLiteral("update \"tbl reading\" set %1 = ?").arg(QString::fromLatin1(cell.field));
     QVariantList binds{*value};
+    QList<int> guarded{column};
     if (column == Previous || column == Present) {
         after.values[Usage] = recomputedUsage(after);
         if (!after.values[Usage].isValid())
             return {false, false, QStringLiteral("the usage, Present minus Previous, would be out of range.")};
         sql += QStringLiteral(", Usage = ?");
         binds << after.values[Usage];
+        guarded = {Previous, Present};
     }
+    // Only over the values this window showed: another clerk's change since then is
+    // never overwritten unseen.
     sql += QStringLiteral(" where ReadingKey = ?");
     binds << after.key;
+    for (int shown : guarded) {
+        sql += QStringLiteral(" and %1 is not distinct from ?").arg(QString::fromLatin1(layout(shown).field));
+        binds << m_rows[row].values[shown];
+    }
 
     QSqlQuery query = m_db.query(sql, binds);
     if (!query.isActive())
         return {false, false, m_db.outcome().message()};
     if (query.numRowsAffected() != 1)
-        return {false, false, QStringLiteral("The reading is no longer in the billing database.")};
+        return changedElsewhere(row, guarded);
     m_rows[row] = std::move(after);
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole, Qt::EditRole});
     return {true, true, {}};
+}
+
+ReadingsModel::WriteOutcome ReadingsModel::changedElsewhere(int row, const QList<int>& guarded)
+{
+    QSqlQuery stored = m_db.query(selectReadings(QStringLiteral("ReadingKey = ?")), {m_rows[row].key});
+    if (!stored.isActive())
+        return {false, false, m_db.outcome().message()};
+    if (!stored.next())
+        return {false, false, QStringLiteral("The reading is no longer in the billing database.")};
+    for (int column = 0; column < ColumnCount; ++column)
+        m_rows[row].values[column] = stored.value(column + 1);
+    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole, Qt::EditRole});
+    QStringList now;
+    for (int column : guarded) {
+        const QString shown = text(row, column);
+        now << QStringLiteral("%1 %2").arg(
+            QString::fromLatin1(layout(column).caption), shown.isEmpty() ? QStringLiteral("(empty)") : shown);
+    }
+    WriteOutcome outcome{false, false,
+                         QStringLiteral("another clerk changed this reading since it was shown. It now holds: %1. "
+                                        "Type the correction again if it still applies.")
+                             .arg(now.join(QStringLiteral(", ")))};
+    outcome.reloaded = true;
+    return outcome;
 }
 
 int ReadingsModel::rowCount(const QModelIndex& parent) const

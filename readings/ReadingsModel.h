@@ -20,6 +20,7 @@ public:
         bool ok = false;
         bool changed = false; // the billing row now holds another value
         QString error; // why the value was not written
+        bool reloaded = false; // another clerk's values now shown in the row
     };
 
     // Readings, usages, multipliers and factors lie within plus or minus this.
@@ -58,6 +59,8 @@ private:
     };
 
     static QString display(ReadingColumns::Kind kind, const QVariant& stored);
+    // The row as stored now, after a write found it changed by someone else.
+    WriteOutcome changedElsewhere(int row, const QList<int>& guarded);
     static bool sameValue(ReadingColumns::Kind kind, const QVariant& a, const QVariant& b);
     static QVariant recomputedUsage(const Reading& after);
 

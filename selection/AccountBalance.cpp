@@ -47,19 +47,19 @@ AccountBalance AccountBalance::read(SqlConnection& billing, int32_t custKey, int
 {
     AccountBalance result;
     result.balance = sumOf(billing,
-                           QStringLiteral("select totalcharges, totalpaid from [tbl balance] "
+                           QStringLiteral("select totalcharges, totalpaid from \"tbl balance\" "
                                           "where custkey = ? and lockey = ?"),
                            custKey, locKey, false);
     // The deposit paid is a plain sum of totalpaid: pair it with zero.
     result.depositPaid = sumOf(billing,
-                               QStringLiteral("select totalpaid, 0 from [tbl balance] b "
-                                              "inner join [lkup transaction code] t on b.code = t.code "
+                               QStringLiteral("select totalpaid, 0 from \"tbl balance\" b "
+                                              "inner join \"lkup transaction code\" t on b.code = t.code "
                                               "where t.tgkey = 10 and b.custkey = ? and b.lockey = ?"),
                                custKey, locKey, true);
     result.depositReturned =
         sumOf(billing,
-              QStringLiteral("select appliedtobill, returnedtocustomer from [tbl deposit refund] r "
-                             "inner join [lkup transaction code] t on r.code = t.code "
+              QStringLiteral("select appliedtobill, returnedtocustomer from \"tbl deposit refund\" r "
+                             "inner join \"lkup transaction code\" t on r.code = t.code "
                              "where t.tgkey = 10 and r.custkey = ? and r.lockey = ?"),
               custKey, locKey, true);
     return result;
@@ -81,7 +81,7 @@ Outcome AccountBalance::forAccount(HistoryModule& module, int32_t custKey, int32
         return opened;
     AccountBalance result = read(module.BillingDb, custKey, locKey);
     const QVariant status =
-        module.BillingDb.scalar(QStringLiteral("select status from [tbl customer] where custkey = ?"), {custKey});
+        module.BillingDb.scalar(QStringLiteral("select status from \"tbl customer\" where custkey = ?"), {custKey});
     module.CloseBillingDb();
     // The list line pads the status to nine places; its first eight are compared.
     result.inactive = !status.isNull() && status.toString().left(8) == inactiveMark;

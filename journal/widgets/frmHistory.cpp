@@ -143,7 +143,7 @@ bool frmHistory::Form_Load()
     }
     if (!loaded.extraction.missing.isEmpty() && loaded.extraction.missing != m_missingTold) {
         m_missingTold = loaded.extraction.missing;
-        m_messenger.tell(AccountExtraction::missingMessage(m_module.BillingDbPath, m_missingTold),
+        m_messenger.tell(AccountExtraction::missingMessage(m_module.billingName(), m_missingTold),
                          QStringLiteral("INCOMPLETE JOURNAL"), Messenger::Icon::Warning);
     }
 

@@ -135,7 +135,7 @@ void frmUncomputedReadings::Form_Activate()
                               + ReadingsLookupName);
     if (const Outcome loaded = Data1->load(m_module.openBilling(), m_module.CustKey, m_module.LocKey); !loaded) {
         m_messenger.tell(QStringLiteral("The readings cannot be read from the billing database %1:\n%2")
-                             .arg(m_module.BillingDbPath, loaded.message()),
+                             .arg(m_module.billingName(), loaded.message()),
                          QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         reject();
         return;
@@ -179,6 +179,8 @@ bool frmUncomputedReadings::commitCell(int row, int column, const QString& typed
     }
     const ReadingsModel::WriteOutcome outcome = Data1->write(row, column, text);
     if (!outcome.ok) {
+        if (outcome.reloaded)
+            rememberCurrentRow(); // the audit line of a retry starts from what is stored now
         m_messenger.tell(QStringLiteral("%1 was not saved: %2")
                              .arg(QString::fromLatin1(ReadingColumns::layout(column).caption), outcome.error),
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Warning);

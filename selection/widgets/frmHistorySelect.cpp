@@ -127,7 +127,7 @@ void frmHistorySelect::ShowAccountBalance()
 {
     AccountBalance balance;
     if (const Outcome shown = AccountBalance::show(m_module, listText(), balance); !shown) {
-        m_messenger.tell(Outcome::cannotOpen(FaultText::BillingDatabase, m_module.BillingDbPath, shown).message(),
+        m_messenger.tell(Outcome::cannotOpen(FaultText::BillingDatabase, m_module.billingName(), shown).message(),
                          QStringLiteral("TRY AGAIN"), Messenger::Icon::Critical);
         return;
     }

@@ -1,0 +1,153 @@
+#include "app/ScratchCopy.h"
+
+#include "platform/SqlStatement.h"
+#include "platform/SqlTransaction.h"
+
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace {
+
+const QString workSchema = QStringLiteral("work");
+
+bool onServer(const SqlConnection& billing)
+{
+    return billing.engine() == SqlConnection::Engine::Postgres;
+}
+
+// The affinity a copy made by the engine itself would give the column.
+QString declaredType(const QSqlField& field)
+{
+    switch (field.metaType().id()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short: return QStringLiteral("INT");
+    case QMetaType::Double:
+    case QMetaType::Float: return QStringLiteral("REAL");
+    case QMetaType::QByteArray: return {};
+    default: return QStringLiteral("TEXT");
+    }
+}
+
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+ScratchCopy::ScratchCopy(SqlConnection& billing, const QString& scratchPath) : m_billing(billing)
+{
+    if (onServer(billing)) {
+        m_scratch = SqlConnection::open(scratchPath);
+        if (!m_scratch.isOpen()) {
+            m_outcome = m_scratch.outcome();
+            return;
+        }
+        m_scratch.makeScratch();
+        m_transaction = std::make_unique<SqlTransaction>(m_scratch);
+        // Every table of the account read from the same moment of the server.
+        m_billing.exec(QStringLiteral("begin isolation level repeatable read read only"));
+    } else {
+        m_schema = workSchema + QLatin1Char('.');
+        if (!m_billing.attach(scratchPath, workSchema)) {
+            m_outcome = m_billing.outcome();
+            return;
+        }
+        m_billing.exec(QStringLiteral("pragma work.synchronous = off"));
+        m_transaction = std::make_unique<SqlTransaction>(m_billing);
+    }
+    if (!m_transaction->isActive())
+        m_outcome = Outcome::failure(m_transaction->error());
+}
+
+ScratchCopy::~ScratchCopy()
+{
+    m_transaction.reset();
+    if (onServer(m_billing))
+        m_billing.exec(QStringLiteral("rollback"));
+    else
+        m_billing.detach(workSchema);
+}
+
+bool ScratchCopy::fail(const Outcome& reason)
+{
+    m_outcome = reason;
+    return false;
+}
+
+bool ScratchCopy::billingHasTable(const QString& name)
+{
+    return m_billing.tableExists(name);
+}
+
+bool ScratchCopy::scratchHasTable(const QString& name)
+{
+    if (onServer(m_billing))
+        return m_scratch.tableExists(name);
+    return m_billing.scalar(QStringLiteral("select count(*) from work.sqlite_master where name = ?"), {name}).toInt()
+        > 0;
+}
+
+bool ScratchCopy::createEmpty(const QString& table, const QString& columns)
+{
+    SqlConnection& target = onServer(m_billing) ? m_scratch : m_billing;
+    const QString sql = QStringLiteral("create table %1%2 (%3)").arg(m_schema, table, columns);
+    return target.exec(sql) || fail(target.outcome());
+}
+
+bool ScratchCopy::copy(const QString& table, const QString& select, const QVariantList& binds)
+{
+    if (!m_outcome)
+        return false;
+    if (onServer(m_billing))
+        return streamInto(table, select, binds);
+    return m_billing.exec(QStringLiteral("create table %1%2 as %3").arg(m_schema, table, select), binds)
+        || fail(m_billing.outcome());
+}
+
+bool ScratchCopy::streamInto(const QString& table, const QString& select, const QVariantList& binds)
+{
+    QSqlQuery rows = m_billing.query(select, binds);
+    if (!rows.isActive())
+        return fail(m_billing.outcome());
+    const QSqlRecord record = rows.record();
+    QStringList columns;
+    QStringList marks;
+    for (int i = 0; i < record.count(); ++i) {
+        columns << (quoted(record.fieldName(i)) + QLatin1Char(' ') + declaredType(record.field(i))).trimmed();
+        marks << QStringLiteral("?");
+    }
+    if (!m_scratch.exec(QStringLiteral("create table %1 (%2)").arg(table, columns.join(QStringLiteral(", ")))))
+        return fail(m_scratch.outcome());
+    const QByteArray insert =
+        QStringLiteral("insert into %1 values (%2)").arg(table, marks.join(QStringLiteral(", "))).toUtf8();
+    SqlStatement statement(m_scratch, std::string_view(insert.constData(), static_cast<size_t>(insert.size())));
+    const int count = record.count();
+    while (rows.next()) {
+        for (int i = 0; i < count; ++i)
+            statement.bind(i + 1, rows.value(i));
+        if (!statement.run())
+            return fail(Outcome::failure(statement.error(), m_scratch.path(), statement.errorCode()));
+    }
+    if (statement.failed())
+        return fail(Outcome::failure(statement.error(), m_scratch.path(), statement.errorCode()));
+    // A connection that broke mid-read ends the rows early: that is a failure, not the end.
+    if (rows.lastError().isValid())
+        return fail(Outcome::failure(rows.lastError().text(), m_billing.path()));
+    return true;
+}
+
+bool ScratchCopy::commit()
+{
+    if (!m_outcome)
+        return false;
+    if (!m_transaction->commit())
+        return fail(Outcome::failure(m_transaction->error(), onServer(m_billing) ? m_scratch.path() : QString()));
+    return true;
+}
