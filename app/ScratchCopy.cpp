@@ -3,6 +3,7 @@
 #include "platform/SqlStatement.h"
 #include "platform/SqlTransaction.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
@@ -37,6 +38,17 @@ QString declaredType(const QSqlField& field)
 QString quoted(const QString& name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QHash<QString, QString> declaredTypes(const QString& declared)
+{
+    QHash<QString, QString> types;
+    for (const QString& column : declared.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = column.simplified().split(QLatin1Char(' '));
+        if (parts.size() == 2)
+            types.insert(parts[0].toLower(), parts[1].toLower());
+    }
+    return types;
 }
 
 } // namespace
@@ -101,28 +113,54 @@ bool ScratchCopy::createEmpty(const QString& table, const QString& columns)
     return target.exec(sql) || fail(target.outcome());
 }
 
-bool ScratchCopy::copy(const QString& table, const QString& select, const QVariantList& binds)
+QString ScratchCopy::selectFor(const Rows& rows, const QHash<QString, QString>& types) const
+{
+    QString sql = QStringLiteral("select * from %1").arg(quoted(rows.source));
+    if (!rows.filter.isEmpty())
+        sql += QStringLiteral(" where ") + rows.filter;
+    if (rows.order.isEmpty())
+        return sql + (onServer(m_billing) ? QStringLiteral(" order by ctid") : QStringLiteral(" order by rowid"));
+    // A server compares text by its bytes and puts nulls first only when told, as
+    // the file's engine always does.
+    QStringList terms;
+    for (const QString& column : rows.order.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = column.trimmed();
+        if (!onServer(m_billing))
+            terms << name;
+        else if (types.value(name.toLower()) == QLatin1String("text"))
+            terms << name + QStringLiteral(" collate \"C\" nulls first");
+        else
+            terms << name + QStringLiteral(" nulls first");
+    }
+    return sql + QStringLiteral(" order by ") + terms.join(QStringLiteral(", "));
+}
+
+bool ScratchCopy::copy(const Rows& rows)
 {
     if (!m_outcome)
         return false;
     if (onServer(m_billing))
-        return streamInto(table, select, binds);
-    return m_billing.exec(QStringLiteral("create table %1%2 as %3").arg(m_schema, table, select), binds)
+        return streamInto(rows);
+    const QString select = selectFor(rows, declaredTypes(rows.declared));
+    return m_billing.exec(QStringLiteral("create table %1%2 as %3").arg(m_schema, rows.table, select), rows.binds)
         || fail(m_billing.outcome());
 }
 
-bool ScratchCopy::streamInto(const QString& table, const QString& select, const QVariantList& binds)
+bool ScratchCopy::streamInto(const Rows& source)
 {
-    QSqlQuery rows = m_billing.query(select, binds);
+    const QHash<QString, QString> types = declaredTypes(source.declared);
+    QSqlQuery rows = m_billing.query(selectFor(source, types), source.binds);
     if (!rows.isActive())
         return fail(m_billing.outcome());
     const QSqlRecord record = rows.record();
     QStringList columns;
     QStringList marks;
     for (int i = 0; i < record.count(); ++i) {
-        columns << (quoted(record.fieldName(i)) + QLatin1Char(' ') + declaredType(record.field(i))).trimmed();
+        const QString type = types.value(record.fieldName(i).toLower(), declaredType(record.field(i)));
+        columns << (quoted(record.fieldName(i)) + QLatin1Char(' ') + type).trimmed();
         marks << QStringLiteral("?");
     }
+    const QString& table = source.table;
     if (!m_scratch.exec(QStringLiteral("create table %1 (%2)").arg(table, columns.join(QStringLiteral(", ")))))
         return fail(m_scratch.outcome());
     const QByteArray insert =

@@ -3,6 +3,7 @@
 #include "platform/Outcome.h"
 #include "platform/SqlConnection.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 #include <memory>
@@ -26,15 +27,28 @@ public:
     const Outcome& outcome() const { return m_outcome; }
     bool billingHasTable(const QString& name);
     bool scratchHasTable(const QString& name);
-    // create table <table> as <select> (bound values) in the scratch.
-    bool copy(const QString& table, const QString& select, const QVariantList& binds);
+    struct Rows {
+        QString table; // created in the scratch
+        QString source; // the billing table
+        QString filter; // a where clause with ? for `binds`, or empty
+        QVariantList binds;
+        // "name type, …": the affinity of the named columns when rows come from a
+        // server, whose own types may be wider than the file's (text for mixed columns).
+        QString declared;
+        // "a, b": the order of the rows, compared as the file's engine compares them;
+        // empty: the order they were stored in.
+        QString order;
+    };
+    // The rows as a new table of the scratch.
+    bool copy(const Rows& rows);
     // An empty table with the columns given ("a, b, c").
     bool createEmpty(const QString& table, const QString& columns);
     // Ends the copy; false (and outcome()) when the scratch could not take it.
     bool commit();
 
 private:
-    bool streamInto(const QString& table, const QString& select, const QVariantList& binds);
+    QString selectFor(const Rows& rows, const QHash<QString, QString>& types) const;
+    bool streamInto(const Rows& rows);
     bool fail(const Outcome& reason);
 
     SqlConnection& m_billing;

@@ -15,33 +15,43 @@ struct Copy {
     const char* filter; // bound with the keys named in `keys`
     enum Keys { LocationAndCustomer, CustomerOnly, All } keys;
     const char* kind; // what the journal lacks without the source table
-    const char* columns; // of the empty stand-in when the source table is missing
+    // The suite's columns with their declared types: the empty stand-in when the source
+    // table is missing, and the types rows from a server are stored with, so a value
+    // lands in the scratch as it would from the file (a number typed as text becomes
+    // a number again).
+    const char* columns;
+    // The order rows of one kind keep among themselves (the journal's ties follow it);
+    // none: the order they were stored in.
+    const char* order = nullptr;
 };
 
 // Each account table is copied whole-row, as the suite's own tools do, so later
 // queries see every column the billing database has.
 const Copy copies[] = {
     {"cust", "tbl customer", "custkey = ?", Copy::CustomerOnly, "the customer",
-     "custkey, accno, lookupname, fname, mname, lname, CompanyName, phone, addr1, addr2, city, state, zip, active"},
+     "custkey integer, accno text, lookupname text, fname text, mname text, lname text, CompanyName text, "
+     "phone text, addr1 text, addr2 text, city text, state text, zip text, active integer"},
     {"loc", "tbl location", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "the service location",
-     "lockey, custkey, ID, addr1, addr2, outdate, locroute, locseq"},
+     "lockey integer, custkey integer, ID text, addr1 text, addr2 text, outdate text, locroute text, locseq integer"},
     {"bd", "tbl bill detail", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "charges and adjustments",
-     "custkey, lockey, date, code, comment, amount, adjusted"},
+     "custkey integer, lockey integer, date text, code text, comment text, amount real, adjusted integer"},
     {"mr", "tbl reading", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "meter readings",
-     "custkey, lockey, billdate, readdate, code, previous, present, usage, mrcomment, multiplier, chgout"},
+     "custkey integer, lockey integer, billdate text, readdate text, code text, previous numeric, "
+     "present numeric, usage numeric, mrcomment text, multiplier numeric, chgout integer",
+     "BillDate, ReadingKey"},
     {"pd", "tbl payment detail", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "payments",
-     "custkey, lockey, date, code, pmttype, docno, amount"},
+     "custkey integer, lockey integer, date text, code text, pmttype text, docno text, amount real"},
     {"dep", "tbl deposit", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposits",
-     "custkey, lockey, date, code, amount"},
+     "custkey integer, lockey integer, date text, code text, amount real"},
     {"depref", "tbl deposit refund", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "deposit refunds",
-     "custkey, lockey, date, code, appliedtobill, returnedtocustomer"},
+     "custkey integer, lockey integer, date text, code text, appliedtobill real, returnedtocustomer real"},
     {"bal", "tbl balance", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "code balances",
-     "custkey, lockey, code, totalcharges, totalpaid"},
+     "custkey integer, lockey integer, code text, totalcharges real, totalpaid real", "code"},
     {"hcom", "histcomments", "lockey = ? and custkey = ?", Copy::LocationAndCustomer, "history comments",
-     "custkey, lockey, edate, comment, UserID"},
+     "custkey integer, lockey integer, edate text, comment text, UserID text"},
     {"ae", "acctedits", "custkey = ?", Copy::CustomerOnly, "account edits",
-     "custkey, lockey, chgdate, chgfield, chgfrom, chgto"},
-    {"lutc", "lkup transaction code", nullptr, Copy::All, "code descriptions", "code, description"},
+     "custkey integer, lockey integer, chgdate text, chgfield text, chgfrom text, chgto text"},
+    {"lutc", "lkup transaction code", nullptr, Copy::All, "code descriptions", "code text, description text"},
 };
 
 // Table names with a blank are shown bracketed, as the suite writes them.
@@ -148,15 +158,14 @@ Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
                 return failed(scratch.outcome());
             continue;
         }
-        QString sql = QStringLiteral("select * from \"%1\"").arg(QString::fromLatin1(copy.source));
+        QString filter = copy.filter ? QString::fromLatin1(copy.filter) : QString();
         QVariantList binds;
-        if (copy.filter)
-            sql += QStringLiteral(" where ") + QString::fromLatin1(copy.filter);
         if (copy.keys == Copy::LocationAndCustomer)
             binds = {module.LocKey, module.CustKey};
         else if (copy.keys == Copy::CustomerOnly)
             binds = {module.CustKey};
-        if (!scratch.copy(table, sql, binds))
+        if (!scratch.copy({table, QString::fromLatin1(copy.source), filter, binds, QString::fromLatin1(copy.columns),
+                           QString::fromLatin1(copy.order)}))
             return failed(scratch.outcome());
     }
     // The copies reach the work file's disk at the commit: a full disk fails there.
