@@ -52,3 +52,4 @@ int runJournalCommand(const CliContext& context);
 int runAccountCommand(const CliContext& context);
 int runBalancesCommand(const CliContext& context);
 int runPrintCommand(const CliContext& context);
+int runCopyBillingCommand(const CliContext& context);

@@ -37,6 +37,13 @@ const CliCommand kCommands[] = {
      runPrintCommand},
     {"search", "search [--by N] [TEXT]                            print the account list's lines matching TEXT",
      runSearchCommand},
+    {"copy-billing",
+     "copy-billing URI [--replace] [--repoint]          copy the billing database into the PostgreSQL\n"
+     "                                                    database URI (postgresql://[user[:password]@]\n"
+     "                                                    host[:port]/dbname) in one transaction and compare\n"
+     "                                                    counts and sums; --replace drops tables it already\n"
+     "                                                    holds; --repoint names it in global.mdb",
+     runCopyBillingCommand},
     {"entmeter-stand-in",
      "entmeter-stand-in                                 compute the bill that CompOneRdg.ini asks for\n"
      "                                                    (the demo suite's entmeter calls it)",

@@ -79,7 +79,7 @@ Version: $version
 Architecture: $arch
 Maintainer: $maintainer
 Installed-Size: $(du -sk --exclude=DEBIAN "$root" | cut -f1)
-Depends: $shlibs, libqt6sql6-sqlite, fonts-liberation2 | fonts-liberation
+Depends: $shlibs, libqt6sql6-sqlite, libqt6sql6-psql, fonts-liberation2 | fonts-liberation
 Section: misc
 Priority: optional
 Description: account-history viewer of a utility billing suite

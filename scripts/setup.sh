@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
 packages+=(desktop-file-utils dpkg-dev lintian bash-completion)
 # The layout checks that the tests run first.
 packages+=(clang-format)
+# A billing database on a server: Qt's driver, and the server the tests start for themselves.
+packages+=(libqt6sql6-psql postgresql)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -17,7 +17,7 @@ deb=$("$source_dir/scripts/package.sh" --no-build "$build")
 [[ $(basename "$deb") =~ ^ledview_[0-9][^_]*_$(dpkg --print-architecture)\.deb$ ]] || { echo "FAIL: package name $deb"; exit 1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libqt6core6 libqt6widgets6 libqt6sql6 libsqlite3-0 libqt6sql6-sqlite; do
+for needed in libc6 libqt6core6 libqt6widgets6 libqt6sql6 libsqlite3-0 libqt6sql6-sqlite libqt6sql6-psql; do
   [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
     { echo "FAIL: Depends lacks $needed: $depends"; exit 1; }
 done
