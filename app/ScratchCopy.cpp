@@ -120,17 +120,11 @@ QString ScratchCopy::selectFor(const Rows& rows, const QHash<QString, QString>& 
         sql += QStringLiteral(" where ") + rows.filter;
     if (rows.order.isEmpty())
         return sql + (onServer(m_billing) ? QStringLiteral(" order by ctid") : QStringLiteral(" order by rowid"));
-    // A server compares text by its bytes and puts nulls first only when told, as
-    // the file's engine always does.
     QStringList terms;
     for (const QString& column : rows.order.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString name = column.trimmed();
-        if (!onServer(m_billing))
-            terms << name;
-        else if (types.value(name.toLower()) == QLatin1String("text"))
-            terms << name + QStringLiteral(" collate \"C\" nulls first");
-        else
-            terms << name + QStringLiteral(" nulls first");
+        const bool text = types.value(name.toLower()) == QLatin1String("text");
+        terms << m_billing.sortKey(name, text ? SqlConnection::SortAs::Text : SqlConnection::SortAs::Number);
     }
     return sql + QStringLiteral(" order by ") + terms.join(QStringLiteral(", "));
 }

@@ -242,6 +242,13 @@ bool SqlConnection::tableExists(const QString& table)
     return found.toInt() > 0;
 }
 
+QString SqlConnection::sortKey(const QString& column, SortAs as) const
+{
+    if (m_engine == Engine::Sqlite)
+        return column;
+    return column + (as == SortAs::Text ? QStringLiteral(" collate \"C\" nulls first") : QStringLiteral(" nulls first"));
+}
+
 bool SqlConnection::attach(const QString& path, const QString& schema)
 {
     return exec(QStringLiteral("attach database ? as ") + schema, {path});

@@ -52,6 +52,10 @@ public:
     // The first column of the first row, or a null QVariant.
     QVariant scalar(const QString& sql, const QVariantList& binds = {});
     bool tableExists(const QString& table);
+    // An ORDER BY term that sorts as SQLite does on either engine: text by its bytes,
+    // nulls first.
+    enum class SortAs { Text, Number };
+    QString sortKey(const QString& column, SortAs as) const;
     // ATTACH another file under a schema name (bound path: any file name is safe).
     bool attach(const QString& path, const QString& schema);
     bool detach(const QString& schema);

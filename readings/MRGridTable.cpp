@@ -53,9 +53,13 @@ QString MRGridTable::reportDbPath(const QString& programFolder)
 std::vector<MRGridTable::Reading> MRGridTable::readBilling(SqlConnection& billing, int32_t custKey, int32_t locKey)
 {
     std::vector<Reading> readings;
+    // ReadingKey last: the order the file's index gives ties, spelled out for a server.
+    using SortAs = SqlConnection::SortAs;
     QSqlQuery q = billing.query(QStringLiteral("select ReadDate, BillDate, Code, Previous, Present, Usage, Multiplier, "
                                                "MSN from \"tbl reading\" where CustKey = ? and LocKey = ? "
-                                               "order by BillDate, chgout"),
+                                               "order by %1, %2, ReadingKey")
+                                    .arg(billing.sortKey(QStringLiteral("BillDate"), SortAs::Text),
+                                         billing.sortKey(QStringLiteral("chgout"), SortAs::Number)),
                                 {custKey, locKey});
     while (q.next())
         readings.push_back(

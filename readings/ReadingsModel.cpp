@@ -40,7 +40,11 @@ Outcome ReadingsModel::load(SqlConnection billing, int32_t custKey, int32_t locK
     m_db = std::move(billing);
     bool ok = m_db.isOpen();
     if (ok) {
-        QSqlQuery query = m_db.query(selectReadings(), {custKey, locKey});
+        using SortAs = SqlConnection::SortAs;
+        const QString account = QStringLiteral("(CustKey = ? and LocKey = ?) order by %1, %2, ReadingKey")
+                                    .arg(m_db.sortKey(QStringLiteral("BillDate"), SortAs::Text),
+                                         m_db.sortKey(QStringLiteral("chgout"), SortAs::Number));
+        QSqlQuery query = m_db.query(selectReadings(account), {custKey, locKey});
         ok = query.isActive();
         while (ok && query.next()) {
             Reading reading;
