@@ -1,6 +1,7 @@
 #include "app/BillingCopy.h"
 
 #include "platform/Currency.h"
+#include "platform/PostgresCopyIn.h"
 #include "platform/PostgresUri.h"
 #include "platform/SqlConnection.h"
 #include "platform/SqlTransaction.h"
@@ -101,13 +102,6 @@ public:
 private:
     WideUnits m_units = 0;
 };
-
-// Rows per insert: several rows to a statement cut the round trips; past a couple of
-// thousand values Qt's statement text grows slower than the trips it saves.
-int batchRows(qsizetype columns)
-{
-    return std::clamp(2000 / static_cast<int>(std::max<qsizetype>(columns, 1)), 1, 250);
-}
 
 } // namespace
 
@@ -371,7 +365,9 @@ Outcome BillingCopy::copyRows(const Table& table, TableCheck& check)
 {
     const qsizetype width = table.columns.size();
     QList<qsizetype> money;
+    QStringList names;
     for (qsizetype c = 0; c < width; ++c) {
+        names << quoted(table.columns[c].name);
         if (table.columns[c].money)
             money << c;
     }
@@ -382,51 +378,22 @@ Outcome BillingCopy::copyRows(const Table& table, TableCheck& check)
                                              table.hasRowid ? QStringLiteral(" order by rowid") : QString()));
     if (!rows.isActive())
         return Outcome::cannotRead(FaultText::BillingDatabase, m_source.path(), m_source.outcome());
-
-    QStringList names;
-    for (const Column& column : table.columns)
-        names << quoted(column.name);
-    const QString rowMarks =
-        QLatin1Char('(') + QStringList(width, QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
-    const auto insertOf = [&](int rowCount) {
-        QSqlQuery insert(m_destination.database());
-        insert.prepare(QStringLiteral("insert into %1 (%2) values %3")
-                           .arg(quoted(table.name), names.join(QLatin1String(", ")),
-                                QStringList(rowCount, rowMarks).join(QLatin1Char(','))));
-        return insert;
-    };
-    const int batch = batchRows(width);
-    QSqlQuery full = insertOf(batch);
-    QVariantList pending;
-    pending.reserve(batch * width);
-    const auto flush = [&](QSqlQuery& insert) {
-        for (qsizetype i = 0; i < pending.size(); ++i)
-            insert.bindValue(static_cast<int>(i), pending[i]);
-        const bool ok = insert.exec();
-        pending.clear();
-        return ok ? Outcome()
-                  : Outcome::failure(QStringLiteral("Rows of %1 cannot be written to the server: %2")
-                                         .arg(table.name, insert.lastError().text().trimmed()),
-                                     m_destination.path());
-    };
-    while (rows.next()) {
+    PostgresCopyIn copy(m_destination, quoted(table.name), names);
+    QVariantList row(width);
+    while (copy.isActive() && rows.next()) {
         for (qsizetype c = 0; c < width; ++c)
-            pending << serverValue(rows.value(static_cast<int>(c)), table.columns[c].type);
+            row[c] = serverValue(rows.value(static_cast<int>(c)), table.columns[c].type);
+        copy.addRow(row);
         for (qsizetype m = 0; m < money.size(); ++m)
             sums[m].add(rows.value(static_cast<int>(money[m])));
         ++check.sourceRows;
-        if (pending.size() == batch * width) {
-            if (Outcome written = flush(full); !written)
-                return written;
-        }
     }
     if (rows.lastError().isValid())
         return Outcome::failure(rows.lastError().text(), m_source.path());
-    if (!pending.isEmpty()) {
-        QSqlQuery tail = insertOf(static_cast<int>(pending.size() / width));
-        if (Outcome written = flush(tail); !written)
-            return written;
-    }
+    if (!copy.finish())
+        return Outcome::failure(
+            QStringLiteral("Rows of %1 cannot be written to the server: %2").arg(table.name, copy.error()),
+            m_destination.path());
     for (qsizetype m = 0; m < money.size(); ++m)
         check.sums << MoneySum{table.columns[money[m]].name, sums[m].toPlain(), QString()};
     return {};

@@ -11,7 +11,7 @@ packages+=(desktop-file-utils dpkg-dev lintian bash-completion)
 # The layout checks that the tests run first.
 packages+=(clang-format)
 # A billing database on a server: Qt's driver, and the server the tests start for themselves.
-packages+=(libqt6sql6-psql postgresql)
+packages+=(libqt6sql6-psql libpq-dev postgresql)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
