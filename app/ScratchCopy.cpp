@@ -21,12 +21,17 @@ bool onServer(const SqlConnection& billing)
 // The affinity a copy made by the engine itself would give the column.
 QString declaredType(const QSqlField& field)
 {
+    // The server's numeric (type 1700) holds what a file's NUMERIC column holds.
+    constexpr int serverNumeric = 1700;
+    if (field.typeID() == serverNumeric)
+        return QStringLiteral("NUM");
     switch (field.metaType().id()) {
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::LongLong:
+    case QMetaType::ULongLong:
     case QMetaType::Short: return QStringLiteral("INT");
     case QMetaType::Double:
     case QMetaType::Float: return QStringLiteral("REAL");

@@ -153,6 +153,14 @@ std::optional<Currency> Currency::fromVariant(const QVariant& value)
             return std::nullopt;
         return Currency(whole * kUnitsPerWhole);
     }
+    case QMetaType::UInt:
+    case QMetaType::ULongLong: {
+        // A server's driver hands positive whole numbers over unsigned.
+        const qulonglong whole = value.toULongLong();
+        if (whole > static_cast<qulonglong>(std::numeric_limits<int64_t>::max() / kUnitsPerWhole))
+            return std::nullopt;
+        return Currency(static_cast<int64_t>(whole) * kUnitsPerWhole);
+    }
     case QMetaType::QString: return fromText(value.toString());
     case QMetaType::QByteArray: return fromText(QString::fromUtf8(value.toByteArray()));
     default: break;

@@ -186,11 +186,18 @@ bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& bi
         }
         m_reconnect = false;
     }
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant& value : binds)
-            q.addBindValue(value);
-        ok = q.exec();
+    bool ok;
+    if (binds.isEmpty() && m_engine == Engine::Postgres) {
+        // A server cannot prepare every statement (set, create, …); with nothing to
+        // bind there is nothing to prepare.
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (const QVariant& value : binds)
+                q.addBindValue(value);
+            ok = q.exec();
+        }
     }
     if (ok) {
         m_outcome = Outcome();
@@ -246,7 +253,8 @@ QString SqlConnection::sortKey(const QString& column, SortAs as) const
 {
     if (m_engine == Engine::Sqlite)
         return column;
-    return column + (as == SortAs::Text ? QStringLiteral(" collate \"C\" nulls first") : QStringLiteral(" nulls first"));
+    return column
+        + (as == SortAs::Text ? QStringLiteral(" collate \"C\" nulls first") : QStringLiteral(" nulls first"));
 }
 
 bool SqlConnection::attach(const QString& path, const QString& schema)

@@ -102,6 +102,7 @@ SqlStatement& SqlStatement::bind(int index, const QVariant& value)
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::LongLong:
+    case QMetaType::ULongLong:
     case QMetaType::Short:
     case QMetaType::Char: return bind(index, static_cast<int64_t>(value.toLongLong()));
     case QMetaType::Double:

@@ -97,6 +97,8 @@ TEST(CurrencyFromVariantTest, ReadsStoredValuesOfEveryType)
         {"null", QVariant(), std::nullopt},
         {"typed null", QVariant(QMetaType::fromType<double>()), std::nullopt},
         {"overflowing integer", QVariant(std::numeric_limits<qlonglong>::max()), std::nullopt},
+        {"unsigned (a server's whole number)", QVariant(qulonglong(12)), 120000},
+        {"overflowing unsigned", QVariant(std::numeric_limits<qulonglong>::max()), std::nullopt},
         {"date", QVariant(QDate(2017, 5, 1)), std::nullopt},
     };
     for (const VariantCase& c : cases) {
