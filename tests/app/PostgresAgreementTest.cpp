@@ -14,7 +14,10 @@
 #include "selection/AccountBalance.h"
 #include "support/PostgresTestServer.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -24,6 +27,8 @@
 namespace {
 
 using Table = QList<QVariantList>;
+
+constexpr int ClerkSteps = 10;
 
 // Every row of a scratch table with each value's storage class, so an integer that
 // came back as a real (or a number as text) shows as a difference.
@@ -260,6 +265,43 @@ TEST_F(PostgresAgreementTest, AReadingChangedByAnotherClerkIsNotOverwrittenUnsee
     }
 }
 
+TEST_F(PostgresAgreementTest, SeveralClerksAtOnceLoseNothing)
+{
+    constexpr int clerks = 4;
+    ReadingsModel before;
+    ASSERT_TRUE(before.load(m_serverModule.openBilling(), 1, 1));
+    const int present = before.text(0, ReadingColumns::Present).toInt();
+    before.release();
+
+    std::vector<std::unique_ptr<QProcess>> processes;
+    std::vector<std::unique_ptr<QTemporaryDir>> scratch;
+    for (int clerk = 1; clerk <= clerks; ++clerk) {
+        scratch.push_back(std::make_unique<QTemporaryDir>());
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LEDVIEW_CLERK_JOB"),
+                           QStringList{m_onServer.path(), scratch.back()->path(), QString::number(clerk)}.join('|'));
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--gtest_filter=PostgresClerkProcess.WorksOnTheSharedAccount")});
+        processes.push_back(std::move(process));
+    }
+    for (auto& process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAll().toStdString();
+    }
+
+    SqlConnection server = m_serverModule.openBilling();
+    // Each clerk kept every other of their notes, and no raise of the reading was lost.
+    EXPECT_EQ(
+        server.scalar(QStringLiteral("select count(*) from histcomments where comment like 'clerk % note %'")).toInt(),
+        clerks * ClerkSteps / 2);
+    ReadingsModel after;
+    ASSERT_TRUE(after.load(m_serverModule.openBilling(), 1, 1));
+    EXPECT_EQ(after.text(0, ReadingColumns::Present).toInt(), present + clerks * ClerkSteps);
+}
+
 TEST_F(PostgresAgreementTest, AServerThatCannotBeReachedEndsTheStartNamingTheHost)
 {
     HistoryModule module;
@@ -287,6 +329,46 @@ TEST_F(PostgresAgreementTest, ALostConnectionFailsOneActionAndTheNextWorks)
     EXPECT_FALSE(failed.error.isEmpty());
     const auto retried = model.write(1, ReadingColumns::MSN, QStringLiteral("AFTER"));
     EXPECT_TRUE(retried.ok) << retried.error.toStdString();
+}
+
+// One clerk of the concurrency test, run in a process of its own: adds comments and
+// deletes every other one, and raises a shared reading by one at a time, typing it
+// again whenever another clerk got there first.
+TEST(PostgresClerkProcess, WorksOnTheSharedAccount)
+{
+    const QString job = qEnvironmentVariable("LEDVIEW_CLERK_JOB");
+    if (job.isEmpty())
+        GTEST_SKIP() << "run by PostgresAgreementTest.SeveralClerksAtOnceLoseNothing";
+    const QStringList parts = job.split(QLatin1Char('|'));
+    ASSERT_EQ(parts.size(), 3);
+    HistoryModule module;
+    module.ProgramFolder = parts[0];
+    ASSERT_EQ(Main::configurationProblem(module), QString());
+    module.WorkDbPath = QDir(parts[1]).filePath(QStringLiteral("ledview.mdb"));
+    module.UserId = QStringLiteral("CLERK") + parts[2];
+    module.CustKey = 1;
+    module.LocKey = 1;
+    JournalFlags flags;
+    ASSERT_TRUE(JournalLoader::load(module, flags, QString()).extraction.outcome);
+    const QDate date(2025, 1, 1);
+    for (int i = 0; i < ClerkSteps; ++i) {
+        const QString text = QStringLiteral("clerk %1 note %2").arg(parts[2]).arg(i);
+        ASSERT_TRUE(HistoryComments::add(module, date, text).outcome);
+        if (i % 2 == 1)
+            ASSERT_TRUE(HistoryComments::remove(module, date, text).outcome);
+    }
+    ReadingsModel readings;
+    ASSERT_TRUE(readings.load(module.openBilling(), 1, 1));
+    for (int i = 0; i < ClerkSteps; ++i) {
+        for (int attempt = 0;; ++attempt) {
+            ASSERT_LT(attempt, 200);
+            const int shown = readings.text(0, ReadingColumns::Present).toInt();
+            const auto written = readings.write(0, ReadingColumns::Present, QString::number(shown + 1));
+            if (written.ok)
+                break;
+            ASSERT_TRUE(written.reloaded) << written.error.toStdString();
+        }
+    }
 }
 
 } // namespace
