@@ -139,9 +139,9 @@ Outcome AccountExtraction::copyAccount(HistoryModule& module, QStringList& missi
     // damaged file, a full disk, a server gone) stops the load, so a half-copied
     // account never shows as its history.
     const auto failed = [&](const Outcome& reason) {
-        return reason.retold(QStringLiteral("The account cannot be copied from the billing database ")
-                             + module.billingName() + QStringLiteral(" into the work database ") + module.WorkDbPath
-                             + QStringLiteral(": ") + reason.message());
+        return Outcome::failedIn(
+            QStringLiteral("The account cannot be copied from"), QStringLiteral("the billing database"),
+            module.billingName() + QStringLiteral(" into the work database ") + module.WorkDbPath, reason);
     };
     ScratchCopy scratch(module.BillingDb, module.WorkDbPath);
     if (!scratch.outcome())

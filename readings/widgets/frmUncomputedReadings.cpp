@@ -134,8 +134,9 @@ void frmUncomputedReadings::Form_Activate()
     SSDBGrid1Caption->setText(QStringLiteral("All Meter Readings for ") + ReadingsAccNo + QLatin1Char(' ')
                               + ReadingsLookupName);
     if (const Outcome loaded = Data1->load(m_module.openBilling(), m_module.CustKey, m_module.LocKey); !loaded) {
-        m_messenger.tell(QStringLiteral("The readings cannot be read from the billing database %1:\n%2")
-                             .arg(m_module.billingName(), loaded.message()),
+        m_messenger.tell(Outcome::failedIn(QStringLiteral("The readings cannot be read from"),
+                                           QStringLiteral("the billing database"), m_module.billingName(), loaded)
+                             .message(),
                          QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
         reject();
         return;
