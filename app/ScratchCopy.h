@@ -4,9 +4,11 @@
 #include "platform/SqlConnection.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <optional>
 
 class SqlTransaction;
 
@@ -52,6 +54,7 @@ private:
     bool fail(const Outcome& reason);
 
     SqlConnection& m_billing;
+    std::optional<QSet<QString>> m_serverTables; // lower-case names, read once per copy
     SqlConnection m_scratch; // its own connection when the billing database is a server
     QString m_schema; // how statements name the scratch's tables: "work." or ""
     std::unique_ptr<SqlTransaction> m_transaction;
