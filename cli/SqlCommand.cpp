@@ -1,8 +1,8 @@
 #include "app/BillingDbLocator.h"
 #include "cli/CliCommand.h"
+#include "platform/SqlConnection.h"
+#include "platform/SqlStatement.h"
 #include "platform/SqlValueText.h"
-#include "demosuite/SqliteDb.h"
-#include "platform/SqlDialect.h"
 
 #include <cctype>
 #include <cstdio>
@@ -20,8 +20,23 @@ bool onlyBlanksOrSemicolons(std::string_view text)
     return true;
 }
 
-int printRows(SqlStatement& statement)
+void printLine(std::string& line)
 {
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+int runOnFile(const SqlConnection& db, const QString& text)
+{
+    const QByteArray sql = text.toUtf8();
+    std::string_view rest;
+    SqlStatement statement(db.handle(), std::string_view(sql.constData(), static_cast<size_t>(sql.size())), &rest);
+    if (statement.failed())
+        return cliFailure(statement.error());
+    if (!statement.isValid())
+        return cliFailure(QStringLiteral("no statement given"));
+    if (!onlyBlanksOrSemicolons(rest))
+        return cliFailure(QStringLiteral("only one statement at a time"));
     const int columns = statement.columnCount();
     std::string line;
     while (statement.next()) {
@@ -31,8 +46,7 @@ int printRows(SqlStatement& statement)
                 line += '\t';
             line += SqlValueText::column(statement.handle(), c);
         }
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        printLine(line);
     }
     if (statement.failed())
         return cliFailure(statement.error());
@@ -52,20 +66,8 @@ int runSqlCommand(const CliContext& context)
     const BillingDbLocation billing = BillingDbLocator::locate(context.home);
     if (!billing.ok())
         return cliFailure(billing.error);
-    SqliteDb db;
-    if (!db.open(billing.path, false))
-        return cliFailure(db.lastError());
-    if (!SqlDialect::registerOn(db.handle()))
-        return cliFailure(QStringLiteral("the SQL dialect could not be registered"));
-
-    const QByteArray sql = context.args.first().toUtf8();
-    std::string_view rest;
-    SqlStatement statement(db.handle(), std::string_view(sql.constData(), static_cast<size_t>(sql.size())), &rest);
-    if (statement.failed())
-        return cliFailure(statement.error());
-    if (!statement.isValid())
-        return cliFailure(QStringLiteral("no statement given"));
-    if (!onlyBlanksOrSemicolons(rest))
-        return cliFailure(QStringLiteral("only one statement at a time"));
-    return printRows(statement);
+    const SqlConnection db = SqlConnection::open(billing.path);
+    if (!db.isOpen())
+        return cliFailure(Outcome::cannotOpen(FaultText::BillingDatabase, db.path(), db.outcome()).message());
+    return runOnFile(db, context.args.first());
 }
