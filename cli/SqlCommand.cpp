@@ -3,7 +3,11 @@
 #include "platform/SqlConnection.h"
 #include "platform/SqlStatement.h"
 #include "platform/SqlValueText.h"
+#include "platform/StatementCount.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -53,6 +57,39 @@ int runOnFile(const SqlConnection& db, const QString& text)
     return CliExit::Ok;
 }
 
+// The operator's statement goes to the server as typed: not prepared, so a `?` in
+// it stays theirs rather than becoming a parameter.
+int runOnServer(const SqlConnection& db, const QString& text)
+{
+    switch (StatementCount::of(text)) {
+    case StatementCount::None: return cliFailure(QStringLiteral("no statement given"));
+    case StatementCount::Several: return cliFailure(QStringLiteral("only one statement at a time"));
+    case StatementCount::One: break;
+    }
+    QSqlQuery query(db.database());
+    query.setForwardOnly(true);
+    // Exact decimals print as the reals a file would hold for them.
+    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!query.exec(text)) {
+        const QSqlError error = query.lastError();
+        return cliFailure((error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed());
+    }
+    const int columns = query.record().count();
+    std::string line;
+    while (query.next()) {
+        line.clear();
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                line += '\t';
+            line += SqlValueText::value(query.value(c));
+        }
+        printLine(line);
+    }
+    if (query.lastError().isValid())
+        return cliFailure(query.lastError().text().trimmed());
+    return CliExit::Ok;
+}
+
 } // namespace
 
 int runSqlCommand(const CliContext& context)
@@ -69,5 +106,6 @@ int runSqlCommand(const CliContext& context)
     const SqlConnection db = SqlConnection::open(billing.path);
     if (!db.isOpen())
         return cliFailure(Outcome::cannotOpen(FaultText::BillingDatabase, db.path(), db.outcome()).message());
-    return runOnFile(db, context.args.first());
+    return db.engine() == SqlConnection::Engine::Postgres ? runOnServer(db, context.args.first())
+                                                          : runOnFile(db, context.args.first());
 }
