@@ -57,6 +57,8 @@ public:
     {}
 
     bool recompute(int& written);
+    // Why recompute() failed: the engine's message or an amount beyond the money type.
+    QString error() const { return m_error.isEmpty() ? m_db.outcome().message() : m_error; }
 
 private:
     struct Charge {
@@ -81,6 +83,7 @@ private:
     const bool m_onServer;
     const QString m_rowKey;
     std::vector<Charge> m_charges; // the location's ordinary charges, first stored first
+    QString m_error;
 };
 
 bool BillWriter::readCharges()
@@ -132,9 +135,18 @@ bool BillWriter::addAmounts(const char* table, bool paid, std::map<std::optional
         const QVariant code = rows.value(0);
         const auto key = code.isNull() ? std::nullopt : std::optional<QByteArray>(code.toString().toUtf8());
         Totals& totals = byCode.try_emplace(key, Totals{code, {}, {}}).first->second;
-        // An amount that is no number counts as nothing, as an engine's sum takes it.
-        const Currency amount = Currency::fromVariant(rows.value(1)).value_or(Currency());
-        (paid ? totals.paid : totals.charged) += amount;
+        const QVariant stored = rows.value(1);
+        const std::optional<Currency> amount = Currency::fromVariant(stored);
+        bool number = false;
+        stored.toDouble(&number);
+        // A text that is no number counts as nothing, as an engine's sum takes it; a
+        // number too large for money would make every total wrong.
+        if (!amount && number) {
+            m_error = QStringLiteral("The amount %1 of code %2 in %3 is too large for money; no bill was computed.")
+                          .arg(stored.toString(), code.toString(), QLatin1String(table));
+            return false;
+        }
+        (paid ? totals.paid : totals.charged) += amount.value_or(Currency());
     }
     return true;
 }
@@ -226,8 +238,9 @@ QString computeBill(const QString& suiteFolder, int& written)
     SqlTransaction transaction(db, SqlTransaction::Kind::Immediate);
     if (!transaction.isActive())
         return transaction.error();
-    if (!BillWriter(db, *request).recompute(written))
-        return db.outcome().message();
+    BillWriter writer(db, *request);
+    if (!writer.recompute(written))
+        return writer.error();
     return transaction.commit() ? QString() : transaction.error();
 }
 

@@ -153,6 +153,19 @@ TEST_F(EntmeterStandInTest, FirstOrdinaryChargeOfTheDayAndRoundedBalances)
     EXPECT_DOUBLE_EQ(balance.real(1), water + 7.0 - 5.0 + 30.0);
 }
 
+TEST_F(EntmeterStandInTest, AnAmountBeyondMoneyStopsTheBillUnwritten)
+{
+    ASSERT_TRUE(m_db.exec(QStringLiteral("insert into [tbl payment detail] (custkey, lockey, date, code, amount) "
+                                         "values (1234, 56, '2017-05-02', 'SEWER', 1e15)")));
+    writeRequest("1234\r\n56\r\n5/1/2017\r\n10442\r\n");
+    const auto result = EntmeterStandIn::run(m_suite.folder());
+    EXPECT_TRUE(result.outcome.message().contains(QStringLiteral("too large")))
+        << result.outcome.message().toStdString();
+    EXPECT_TRUE(doneMarkerExists());
+    EXPECT_EQ(text(m_db, "select amount from [tbl bill detail] where comment = 'FINAL BILL'"), QStringLiteral("1.0"));
+    EXPECT_EQ(text(m_db, "select totalcharges from [tbl balance] where lockey = 56"), QStringLiteral("999.0"));
+}
+
 TEST_F(EntmeterStandInTest, ABadRequestStillReleasesTheWaitingViewer)
 {
     writeRequest("1234\r\n56\r\nnot a date\r\n10442\r\n");
