@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 #include "demosuite/DemoSuite.h"
 #include "demosuite/HostileData.h"
-#include "demosuite/SqliteDb.h"
+#include "platform/SqlConnection.h"
 #include "platform/SqlTransaction.h"
 
 #include <cstdio>
@@ -24,17 +24,17 @@ bool readNumber(const QString& name, const QString& text, qint64 low, qint64 hig
 // The hostile accounts go in beside the demo's, so every window meets both.
 bool addHostileAccounts(const QString& billingPath, QString& error)
 {
-    SqliteDb db;
-    if (!db.open(billingPath, false)) {
-        error = db.lastError();
+    SqlConnection db = SqlConnection::open(billingPath);
+    if (!db.isOpen()) {
+        error = db.outcome().message();
         return false;
     }
-    SqlTransaction transaction(db.handle());
+    SqlTransaction transaction(db);
     if (!transaction.isActive()) {
         error = transaction.error();
         return false;
     }
-    if (const Outcome written = HostileData::write(db.handle()); !written) {
+    if (const Outcome written = HostileData::write(db); !written) {
         error = written.message();
         return false;
     }

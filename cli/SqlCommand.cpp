@@ -1,9 +1,13 @@
 #include "app/BillingDbLocator.h"
 #include "cli/CliCommand.h"
+#include "platform/SqlConnection.h"
+#include "platform/SqlStatement.h"
 #include "platform/SqlValueText.h"
-#include "demosuite/SqliteDb.h"
-#include "platform/SqlDialect.h"
+#include "platform/StatementCount.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -20,8 +24,23 @@ bool onlyBlanksOrSemicolons(std::string_view text)
     return true;
 }
 
-int printRows(SqlStatement& statement)
+void printLine(std::string& line)
 {
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+int runOnFile(const SqlConnection& db, const QString& text)
+{
+    const QByteArray sql = text.toUtf8();
+    std::string_view rest;
+    SqlStatement statement(db.handle(), std::string_view(sql.constData(), static_cast<size_t>(sql.size())), &rest);
+    if (statement.failed())
+        return cliFailure(statement.error());
+    if (!statement.isValid())
+        return cliFailure(QStringLiteral("no statement given"));
+    if (!onlyBlanksOrSemicolons(rest))
+        return cliFailure(QStringLiteral("only one statement at a time"));
     const int columns = statement.columnCount();
     std::string line;
     while (statement.next()) {
@@ -31,11 +50,43 @@ int printRows(SqlStatement& statement)
                 line += '\t';
             line += SqlValueText::column(statement.handle(), c);
         }
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        printLine(line);
     }
     if (statement.failed())
         return cliFailure(statement.error());
+    return CliExit::Ok;
+}
+
+// The operator's statement goes to the server as typed: not prepared, so a `?` in
+// it stays theirs rather than becoming a parameter.
+int runOnServer(const SqlConnection& db, const QString& text)
+{
+    switch (StatementCount::of(text)) {
+    case StatementCount::None: return cliFailure(QStringLiteral("no statement given"));
+    case StatementCount::Several: return cliFailure(QStringLiteral("only one statement at a time"));
+    case StatementCount::One: break;
+    }
+    QSqlQuery query(db.database());
+    query.setForwardOnly(true);
+    // Exact decimals print as the reals a file would hold for them.
+    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!query.exec(text)) {
+        const QSqlError error = query.lastError();
+        return cliFailure((error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed());
+    }
+    const int columns = query.record().count();
+    std::string line;
+    while (query.next()) {
+        line.clear();
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                line += '\t';
+            line += SqlValueText::value(query.value(c));
+        }
+        printLine(line);
+    }
+    if (query.lastError().isValid())
+        return cliFailure(query.lastError().text().trimmed());
     return CliExit::Ok;
 }
 
@@ -52,20 +103,9 @@ int runSqlCommand(const CliContext& context)
     const BillingDbLocation billing = BillingDbLocator::locate(context.home);
     if (!billing.ok())
         return cliFailure(billing.error);
-    SqliteDb db;
-    if (!db.open(billing.path, false))
-        return cliFailure(db.lastError());
-    if (!SqlDialect::registerOn(db.handle()))
-        return cliFailure(QStringLiteral("the SQL dialect could not be registered"));
-
-    const QByteArray sql = context.args.first().toUtf8();
-    std::string_view rest;
-    SqlStatement statement(db.handle(), std::string_view(sql.constData(), static_cast<size_t>(sql.size())), &rest);
-    if (statement.failed())
-        return cliFailure(statement.error());
-    if (!statement.isValid())
-        return cliFailure(QStringLiteral("no statement given"));
-    if (!onlyBlanksOrSemicolons(rest))
-        return cliFailure(QStringLiteral("only one statement at a time"));
-    return printRows(statement);
+    const SqlConnection db = SqlConnection::open(billing.path);
+    if (!db.isOpen())
+        return cliFailure(Outcome::cannotOpen(FaultText::BillingDatabase, db.path(), db.outcome()).message());
+    return db.engine() == SqlConnection::Engine::Postgres ? runOnServer(db, context.args.first())
+                                                          : runOnFile(db, context.args.first());
 }

@@ -1,6 +1,6 @@
 #include "demosuite/BillingSchema.h"
 
-#include <sqlite3.h>
+#include "platform/SqlConnection.h"
 
 namespace {
 
@@ -138,39 +138,33 @@ create table current (
 );
 )SQL";
 
-Outcome execAll(sqlite3* db, const char* sql)
+Outcome execAll(SqlConnection& db, const char* sql)
 {
-    char* message = nullptr;
-    const int code = sqlite3_exec(db, sql, nullptr, nullptr, &message);
-    if (code == SQLITE_OK)
-        return {};
-    const Outcome failed = Outcome::failure(QString::fromUtf8(message ? message : sqlite3_errmsg(db)),
-                                            QString::fromUtf8(sqlite3_db_filename(db, "main")), code);
-    sqlite3_free(message);
-    return failed;
+    db.execScript(sql);
+    return db.outcome();
 }
 
 } // namespace
 
 namespace BillingSchema {
 
-Outcome createTables(sqlite3* db)
+Outcome createTables(SqlConnection& db)
 {
     return execAll(db, kTables);
 }
 
-Outcome createIndexes(sqlite3* db)
+Outcome createIndexes(SqlConnection& db)
 {
     return execAll(db, kIndexes);
 }
 
-Outcome create(sqlite3* db)
+Outcome create(SqlConnection& db)
 {
     const Outcome tables = createTables(db);
     return tables ? createIndexes(db) : tables;
 }
 
-Outcome createGlobal(sqlite3* db)
+Outcome createGlobal(SqlConnection& db)
 {
     return execAll(db, kGlobal);
 }

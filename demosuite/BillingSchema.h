@@ -2,7 +2,7 @@
 
 #include "platform/Outcome.h"
 
-struct sqlite3;
+class SqlConnection;
 
 // The billing suite's tables as this program reads and writes them. Dates are ISO
 // text, money REAL, booleans -1/0. Column names are unique across [tbl customer]
@@ -11,13 +11,13 @@ struct sqlite3;
 namespace BillingSchema {
 
 // Every billing table, with primary keys but without the secondary indexes.
-Outcome createTables(sqlite3* db);
+Outcome createTables(SqlConnection& db);
 // The secondary indexes on custkey/lockey; a bulk writer calls this after inserting.
-Outcome createIndexes(sqlite3* db);
+Outcome createIndexes(SqlConnection& db);
 // Tables and indexes: what a test fixture wants.
-Outcome create(sqlite3* db);
+Outcome create(SqlConnection& db);
 
 // global.mdb's configuration table `current`.
-Outcome createGlobal(sqlite3* db);
+Outcome createGlobal(SqlConnection& db);
 
 } // namespace BillingSchema

@@ -1,6 +1,7 @@
 #include "demosuite/DemoBigJournal.h"
 
-#include "demosuite/SqliteDb.h"
+#include "platform/SqlConnection.h"
+#include "platform/SqlStatement.h"
 
 #include <sqlite3.h>
 
@@ -22,7 +23,7 @@ std::string monthOf(int perMonth)
 
 } // namespace
 
-Outcome DemoBigJournal::write(sqlite3* db, int64_t& rows) const
+Outcome DemoBigJournal::write(const SqlConnection& db, int64_t& rows) const
 {
     const int64_t months = std::max(1, journalRows / 8);
     const int64_t codes = std::max(1, this->codes);
@@ -90,8 +91,8 @@ Outcome DemoBigJournal::write(sqlite3* db, int64_t& rows) const
             .bind(5, vary)
             .bind(6, std::string_view(account));
         if (!insert.isValid() || !insert.run())
-            return Outcome::failure(QStringLiteral("big journal: ") + sqliteMessage(db), {}, insert.errorCode());
-        rows += sqlite3_changes64(db);
+            return Outcome::failure(QStringLiteral("big journal: ") + insert.error(), {}, insert.errorCode());
+        rows += sqlite3_changes64(db.handle());
     }
     return {};
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-struct sqlite3;
+class SqlConnection;
 
 // One account with a very long history, for measuring: per eight journal rows one
 // reading, four charges, two payments and one comment, a month apart, spread over
@@ -21,6 +21,6 @@ struct DemoBigJournal {
 
     // Inside the caller's transaction; adds the rows written to `rows`. False and
     // The reason when a statement fails.
-    Outcome write(sqlite3* db, int64_t& rows) const;
+    Outcome write(const SqlConnection& db, int64_t& rows) const;
     QString key() const { return QStringLiteral("%1-%2").arg(custkey).arg(lockey); }
 };

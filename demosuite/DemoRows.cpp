@@ -47,19 +47,19 @@ int64_t boolean(bool value)
 
 } // namespace
 
-DemoRows::DemoRows(sqlite3* db) : m_db(db)
+DemoRows::DemoRows(const SqlConnection& db)
 {
     for (int t = 0; t < TableCount; ++t) {
         m_statements[t] = SqlStatement(db, kInserts[t]);
         if (!m_statements[t].isValid() && m_error.isEmpty())
-            m_error = sqliteMessage(db);
+            m_error = m_statements[t].error();
     }
 }
 
 void DemoRows::run(Table table)
 {
     if (!at(table).run() && m_error.isEmpty())
-        m_error = sqliteMessage(m_db);
+        m_error = at(table).error();
     ++m_counts[table];
 }
 

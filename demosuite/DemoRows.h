@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demosuite/SqliteDb.h"
+#include "platform/SqlStatement.h"
 
 #include <QString>
 #include <array>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-struct sqlite3;
+class SqlConnection;
 
 // Text arguments: an empty view is stored as NULL, as the suite leaves unused
 // fields empty. Amounts are whole cents, written as REAL dollars.
@@ -54,7 +54,7 @@ public:
         TableCount
     };
 
-    explicit DemoRows(sqlite3* db);
+    explicit DemoRows(const SqlConnection& db);
 
     void customer(const DemoCustomerRow& row);
     void location(const DemoLocationRow& row);
@@ -81,7 +81,6 @@ private:
     void run(Table table);
     SqlStatement& at(Table table) { return m_statements[table]; }
 
-    sqlite3* m_db;
     std::array<SqlStatement, TableCount> m_statements;
     std::array<int64_t, TableCount> m_counts{};
     QString m_error;

@@ -5,7 +5,7 @@
 #include "demosuite/DemoBigJournal.h"
 #include "demosuite/DemoHistory.h"
 #include "demosuite/DemoRows.h"
-#include "demosuite/SqliteDb.h"
+#include "platform/SqlConnection.h"
 #include "platform/SqlTransaction.h"
 
 #include <QDir>
@@ -55,30 +55,28 @@ Outcome writeEntmeter(const QString& folder, const QString& cliProgram)
 
 Outcome writeGlobal(const QString& folder)
 {
-    SqliteDb db;
-    if (!db.open(QDir(folder).filePath(QStringLiteral("global.mdb")), true))
-        return Outcome::failure(db.lastError());
-    if (const Outcome created = BillingSchema::createGlobal(db.handle()); !created)
+    SqlConnection db =
+        SqlConnection::open(QDir(folder).filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
+    if (!db.isOpen())
+        return db.outcome();
+    if (const Outcome created = BillingSchema::createGlobal(db); !created)
         return created;
-    auto insert = db.prepare("insert into current (databasepath, DatabaseFileName, CompanyName) values (?1, ?2, ?3)");
-    insert.bind(1, QDir::cleanPath(QFileInfo(folder).absoluteFilePath()))
-        .bind(2, DemoSuite::kBillingFileName)
-        .bind(3, DemoSuite::kCompanyName);
-    if (!insert.run())
-        return Outcome::failure(db.lastError());
-    return {};
+    db.exec(QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
+            {QDir::cleanPath(QFileInfo(folder).absoluteFilePath()), QString::fromLatin1(DemoSuite::kBillingFileName),
+             QString::fromLatin1(DemoSuite::kCompanyName)});
+    return db.outcome();
 }
 
 Outcome writeReportDatabase(const QString& folder)
 {
     if (!QDir(folder).mkpath(QStringLiteral("reports")))
         return Outcome::failure(QStringLiteral("%1: cannot create the reports folder").arg(folder), folder);
-    SqliteDb db;
-    if (!db.open(QDir(folder).filePath(QStringLiteral("reports/emptdata.mdb")), true)
-        || !db.exec(
-            "create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)"))
-        return Outcome::failure(db.lastError());
-    return {};
+    SqlConnection db = SqlConnection::open(
+        QDir(folder).filePath(QStringLiteral("reports/emptdata.mdb")), SqlConnection::Mode::CreateIfMissing);
+    if (db.isOpen())
+        db.exec(QStringLiteral(
+            "create table MRGrid (MRDate date, BDate date, Code text, Prev text, Pres text, Used double, MSN text)"));
+    return db.outcome();
 }
 
 void writeTransactionCodes(DemoRows& rows)
@@ -90,7 +88,7 @@ void writeTransactionCodes(DemoRows& rows)
 }
 
 // Keys follow the generated ones, so the accounts are the same for a seed and size.
-bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summary)
+bool writeBigJournals(const SqlConnection& db, const DemoOptions& options, DemoSummary& summary)
 {
     for (size_t i = 0; i < options.bigJournals.size(); ++i) {
         DemoBigJournal journal;
@@ -110,20 +108,20 @@ bool writeBigJournals(sqlite3* db, const DemoOptions& options, DemoSummary& summ
 
 bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& summary)
 {
-    SqliteDb db;
+    SqlConnection db = SqlConnection::open(path, SqlConnection::Mode::CreateIfMissing);
     // A demo file is rebuilt from scratch when anything fails, so durability
     // during the bulk write buys nothing.
-    if (!db.open(path, true) || !db.exec("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")) {
-        summary.outcome = Outcome::failure(db.lastError());
+    if (!db.isOpen() || !db.execScript("pragma journal_mode=off; pragma synchronous=off; pragma cache_size=-65536")) {
+        summary.outcome = db.outcome();
         return false;
     }
-    if (const Outcome created = BillingSchema::createTables(db.handle()); !created) {
-        summary.outcome = Outcome::failure(created.message().isEmpty() ? db.lastError() : created.message());
+    if (const Outcome created = BillingSchema::createTables(db); !created) {
+        summary.outcome = created;
         return false;
     }
-    SqlTransaction transaction(db.handle());
+    SqlTransaction transaction(db);
     {
-        DemoRows rows(db.handle());
+        DemoRows rows(db);
         writeTransactionCodes(rows);
         DemoAccounts accounts(rows, options.seed, options.locations, options.years);
         accounts.writeAll();
@@ -135,17 +133,17 @@ bool writeBilling(const QString& path, const DemoOptions& options, DemoSummary& 
         summary.locations = rows.count(DemoRows::Location);
         summary.rows = rows.totalRows();
     }
-    if (!writeBigJournals(db.handle(), options, summary))
+    if (!writeBigJournals(db, options, summary))
         return false;
-    if (const Outcome indexed = BillingSchema::createIndexes(db.handle()); !indexed) {
-        summary.outcome = Outcome::failure(indexed.message().isEmpty() ? transaction.error() : indexed.message());
+    if (const Outcome indexed = BillingSchema::createIndexes(db); !indexed) {
+        summary.outcome = indexed;
         return false;
     }
     if (!transaction.commit()) {
         summary.outcome = Outcome::failure(transaction.error());
         return false;
     }
-    db.exec("pragma journal_mode=delete");
+    db.exec(QStringLiteral("pragma journal_mode=delete"));
     return true;
 }
 

@@ -1,8 +1,7 @@
 #include "demosuite/HostileData.h"
 
-#include "demosuite/SqliteDb.h"
-
-#include <sqlite3.h>
+#include "platform/SqlConnection.h"
+#include "platform/SqlStatement.h"
 
 namespace HostileData {
 
@@ -23,7 +22,7 @@ void bindValue(SqlStatement& statement, int index, const QVariant& value)
 
 class Writer {
 public:
-    explicit Writer(sqlite3* db) : m_db(db) {}
+    explicit Writer(const SqlConnection& db) : m_db(db) {}
 
     void insert(const char* sql, const QVariantList& values)
     {
@@ -33,13 +32,13 @@ public:
         for (int i = 0; i < values.size(); ++i)
             bindValue(statement, i + 1, values[i]);
         if (!statement.isValid() || !statement.run())
-            m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(sql), sqliteMessage(m_db));
+            m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(sql), statement.error());
     }
 
     const QString& error() const { return m_error; }
 
 private:
-    sqlite3* m_db;
+    const SqlConnection& m_db;
     QString m_error;
 };
 
@@ -194,7 +193,7 @@ const QStringList& codes()
     return all;
 }
 
-Outcome write(sqlite3* db)
+Outcome write(const SqlConnection& db)
 {
     Writer writer(db);
     writeCodes(writer);

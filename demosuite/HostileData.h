@@ -8,7 +8,7 @@
 #include <QVariantList>
 #include <cstdint>
 
-struct sqlite3;
+class SqlConnection;
 
 // Accounts whose every stored value is one that careless code chokes on: quotes,
 // the wildcards of both SQL dialects, brackets, backslashes, non-ASCII, 1,000
@@ -34,6 +34,6 @@ const QStringList& codes();
 QString longText();
 
 // Adds the accounts; the first failing insert's reason.
-Outcome write(sqlite3* db);
+Outcome write(const SqlConnection& db);
 
 } // namespace HostileData

@@ -8,6 +8,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+#include <sqlite3.h>
 
 namespace {
 
@@ -69,7 +70,8 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
     if (PostgresUri::isUri(path))
         return openServer(path, busyTimeoutMs);
     const QFileInfo info(path);
-    if (mode == Mode::OpenExisting && !info.isFile()) {
+    const bool inMemory = path == QLatin1String(":memory:");
+    if (mode == Mode::OpenExisting && !inMemory && !info.isFile()) {
         connection.fail(QStringLiteral("The file %1 does not exist.").arg(path));
         return connection;
     }
@@ -81,7 +83,7 @@ SqlConnection SqlConnection::open(const QString& path, Mode mode, int busyTimeou
         const QString mode_ = mode == Mode::OpenExisting ? QStringLiteral("rw") : QStringLiteral("rwc");
         QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
         uri.setQuery(QStringLiteral("mode=") + mode_);
-        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        db.setDatabaseName(inMemory ? path : uri.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (!db.open()) {
             connection.fail(describe(db.lastError()), nativeCode(db.lastError()));
@@ -217,6 +219,31 @@ bool SqlConnection::exec(const QString& sql, const QVariantList& binds)
 {
     QSqlQuery q(database());
     return run(q, sql, binds);
+}
+
+bool SqlConnection::execScript(std::string_view sql)
+{
+    // The server driver would report only the first statement's result, and a later
+    // failure would pass unseen.
+    if (m_engine == Engine::Postgres) {
+        fail(QStringLiteral("A script of several statements runs only on a database file."));
+        return false;
+    }
+    sqlite3* db = handle();
+    if (!db) {
+        fail(QStringLiteral("The database is not open."));
+        return false;
+    }
+    const std::string text(sql);
+    char* message = nullptr;
+    const int code = sqlite3_exec(db, text.c_str(), nullptr, nullptr, &message);
+    if (code == SQLITE_OK) {
+        m_outcome = Outcome();
+        return true;
+    }
+    fail(QString::fromUtf8(message ? message : sqlite3_errmsg(db)), code);
+    sqlite3_free(message);
+    return false;
 }
 
 QSqlQuery SqlConnection::query(const QString& sql, const QVariantList& binds)

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <string_view>
 
 struct sqlite3;
 
@@ -27,9 +28,9 @@ public:
     SqlConnection(const SqlConnection&) = delete;
     SqlConnection& operator=(const SqlConnection&) = delete;
 
-    // Opens the file, or the server's database when `path` is a postgresql:// URI;
-    // OpenExisting fails (never creates) when the file is missing. On failure
-    // isOpen() is false and outcome() says why.
+    // Opens the file, or the server's database when `path` is a postgresql:// URI,
+    // or a private database in memory for ":memory:"; OpenExisting fails (never
+    // creates) when the file is missing. On failure isOpen() is false and outcome() says why.
     static SqlConnection open(const QString& path, Mode mode = Mode::OpenExisting,
                               int busyTimeoutMs = DefaultBusyTimeoutMs);
 
@@ -47,6 +48,9 @@ public:
 
     // Runs one statement with bound values; false (and outcome()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});
+    // Runs statements separated by semicolons, without values (a schema script), on
+    // a file; false (and outcome()) at the first that fails, and always on a server.
+    bool execScript(std::string_view sql);
     // A forward-only query, already executed; check isActive() / outcome().
     QSqlQuery query(const QString& sql, const QVariantList& binds = {});
     // The first column of the first row, or a null QVariant.

@@ -1,5 +1,7 @@
 #include "platform/SqlValueText.h"
 
+#include <QDateTime>
+#include <QVariant>
 #include <sqlite3.h>
 
 #include <charconv>
@@ -28,6 +30,38 @@ std::string column(sqlite3_stmt* statement, int index)
         const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, index));
         return bytes ? std::string(bytes, static_cast<size_t>(sqlite3_column_bytes(statement, index))) : std::string();
     }
+    }
+}
+
+std::string value(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Bool: return value.toBool() ? "1" : "0";
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::SChar: return std::to_string(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar: return std::to_string(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float: return number(value.toDouble());
+    case QMetaType::QDate: return value.toDate().toString(Qt::ISODate).toStdString();
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("HH:mm:ss")).toStdString();
+    case QMetaType::QDateTime: {
+        const QDateTime stamp = value.toDateTime();
+        const bool fraction = stamp.time().msec() != 0;
+        return stamp
+            .toString(fraction ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+            .toStdString();
+    }
+    case QMetaType::QByteArray: return value.toByteArray().toStdString();
+    default: return value.toString().toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 struct sqlite3_stmt;
+class QVariant;
 
 // Result values as the command line prints them: NULL as empty text, integers as
 // integers, reals in their shortest round-trip form without a useless ".0"
@@ -10,4 +11,7 @@ struct sqlite3_stmt;
 namespace SqlValueText {
 std::string number(double value);
 std::string column(sqlite3_stmt* statement, int index);
+// A value read through Qt from a server, printed as the same value in a file would
+// be: dates and times as the ISO text the suite stores, booleans as 1 and 0.
+std::string value(const QVariant& value);
 } // namespace SqlValueText

@@ -1,6 +1,5 @@
 #include "demosuite/BillingSchema.h"
 #include "BillingQueries.h"
-#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QSet>
@@ -33,12 +32,12 @@ const TableColumns kUsedColumns[] = {
     {"[lkup transaction code]", {"code", "description", "tgkey"}},
 };
 
-QSet<QString> columnsOf(SqliteDb& db, const QString& table)
+QSet<QString> columnsOf(const SqlConnection& db, const QString& table)
 {
     QSet<QString> names;
     QString bare = table;
     bare.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-    auto query = db.prepare("select name from pragma_table_info(?1)");
+    SqlStatement query(db, "select name from pragma_table_info(?1)");
     query.bind(1, bare);
     while (query.next())
         names.insert(query.text(0).toLower());
@@ -49,11 +48,12 @@ class BillingSchemaTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_db.open(QStringLiteral(":memory:"), true));
-        const Outcome created = BillingSchema::create(m_db.handle());
+        m_db = SqlConnection::open(QStringLiteral(":memory:"), SqlConnection::Mode::CreateIfMissing);
+        ASSERT_TRUE(m_db.isOpen()) << m_db.outcome().message().toStdString();
+        const Outcome created = BillingSchema::create(m_db);
         ASSERT_TRUE(created) << created.message().toStdString();
     }
-    SqliteDb m_db;
+    SqlConnection m_db;
 };
 
 TEST_F(BillingSchemaTest, EveryUsedColumnExists)
@@ -69,53 +69,53 @@ TEST_F(BillingSchemaTest, EveryUsedColumnExists)
 TEST_F(BillingSchemaTest, SearchListBareNamesResolveAcrossTheJoin)
 {
     // The search list names these columns without a table: ambiguity would fail it.
-    ASSERT_TRUE(
-        m_db.exec("insert into [tbl customer] (custkey, accno, status, lookupname) values (7, 'A7', 'ACTIVE', 'X');"
-                  "insert into [tbl location] (lockey, custkey, ID, locroute, locseq) values (9, 7, 'L9', '01', 10)"));
-    auto query = m_db.prepare("select accno, status, lookupname, ID from [tbl customer] inner join [tbl location]"
-                              " on [tbl customer].custkey = [tbl location].custkey");
-    ASSERT_TRUE(query.isValid()) << m_db.lastError().toStdString();
+    ASSERT_TRUE(m_db.execScript(
+        "insert into [tbl customer] (custkey, accno, status, lookupname) values (7, 'A7', 'ACTIVE', 'X');"
+        "insert into [tbl location] (lockey, custkey, ID, locroute, locseq) values (9, 7, 'L9', '01', 10)"));
+    SqlStatement query(m_db,
+                       "select accno, status, lookupname, ID from [tbl customer] inner join [tbl location]"
+                       " on [tbl customer].custkey = [tbl location].custkey");
+    ASSERT_TRUE(query.isValid()) << query.error().toStdString();
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.text(3), QStringLiteral("L9"));
 }
 
 TEST_F(BillingSchemaTest, AReadingRowIsAddressableByItsKey)
 {
-    ASSERT_TRUE(m_db.exec("insert into [tbl reading] (CustKey, LocKey, Code, Present) values (1, 1, 'WATER', 10);"
-                          "insert into [tbl reading] (CustKey, LocKey, Code, Present) values (1, 1, 'WATER', 20)"));
+    ASSERT_TRUE(
+        m_db.execScript("insert into [tbl reading] (CustKey, LocKey, Code, Present) values (1, 1, 'WATER', 10);"
+                        "insert into [tbl reading] (CustKey, LocKey, Code, Present) values (1, 1, 'WATER', 20)"));
     const int64_t key = BillingQueries::number(m_db, "select max(ReadingKey) from [tbl reading]");
-    auto update = m_db.prepare("update [tbl reading] set Present = 25 where ReadingKey = ?1");
+    SqlStatement update(m_db, "update [tbl reading] set Present = 25 where ReadingKey = ?1");
     update.bind(1, key);
     ASSERT_TRUE(update.run());
-    auto check =
-        m_db.prepare("select group_concat(Present) from (select Present from [tbl reading] order by ReadingKey)");
+    SqlStatement check(
+        m_db, "select group_concat(Present) from (select Present from [tbl reading] order by ReadingKey)");
     ASSERT_TRUE(check.next());
     EXPECT_EQ(check.text(0), QStringLiteral("10,25"));
 }
 
 TEST_F(BillingSchemaTest, OneBalanceRowPerLocationAndCode)
 {
-    ASSERT_TRUE(m_db.exec("insert into [tbl balance] (custkey, lockey, code) values (1, 1, 'WATER')"));
-    EXPECT_FALSE(m_db.exec("insert into [tbl balance] (custkey, lockey, code) values (1, 1, 'WATER')"));
+    ASSERT_TRUE(m_db.exec(QStringLiteral("insert into [tbl balance] (custkey, lockey, code) values (1, 1, 'WATER')")));
+    EXPECT_FALSE(m_db.exec(QStringLiteral("insert into [tbl balance] (custkey, lockey, code) values (1, 1, 'WATER')")));
 }
 
 TEST(BillingSchemaGlobalTest, CurrentTableHoldsTheBillingDatabaseLocation)
 {
-    SqliteDb db;
-    ASSERT_TRUE(db.open(QStringLiteral(":memory:"), true));
-    ASSERT_TRUE(BillingSchema::createGlobal(db.handle()));
-    ASSERT_TRUE(db.exec("insert into current values ('/suite', 'billing.mdb', 'Co')"));
-    auto query = db.prepare("select databasepath, DatabaseFileName, CompanyName from current");
+    SqlConnection db = SqlConnection::open(QStringLiteral(":memory:"), SqlConnection::Mode::CreateIfMissing);
+    ASSERT_TRUE(BillingSchema::createGlobal(db));
+    ASSERT_TRUE(db.exec(QStringLiteral("insert into current values ('/suite', 'billing.mdb', 'Co')")));
+    SqlStatement query(db, "select databasepath, DatabaseFileName, CompanyName from current");
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.text(1), QStringLiteral("billing.mdb"));
 }
 
 TEST(BillingSchemaGlobalTest, CreatingTwiceReportsTheEngineMessage)
 {
-    SqliteDb db;
-    ASSERT_TRUE(db.open(QStringLiteral(":memory:"), true));
-    ASSERT_TRUE(BillingSchema::create(db.handle()));
-    const Outcome again = BillingSchema::create(db.handle());
+    SqlConnection db = SqlConnection::open(QStringLiteral(":memory:"), SqlConnection::Mode::CreateIfMissing);
+    ASSERT_TRUE(BillingSchema::create(db));
+    const Outcome again = BillingSchema::create(db);
     const QString error = again.message();
     EXPECT_FALSE(again);
     EXPECT_TRUE(error.contains(QStringLiteral("already exists"))) << error.toStdString();

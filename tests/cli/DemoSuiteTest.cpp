@@ -1,6 +1,5 @@
 #include "BillingQueries.h"
 #include "demosuite/DemoSuite.h"
-#include "demosuite/SqliteDb.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -35,13 +34,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(s_summary.outcome.ok()) << s_summary.outcome.message().toStdString();
-        ASSERT_TRUE(m_db.open(s_summary.billingPath, false));
+        m_db = SqlConnection::open(s_summary.billingPath);
+        ASSERT_TRUE(m_db.isOpen()) << m_db.outcome().message().toStdString();
     }
     static QString suite() { return s_folder->path() + QStringLiteral("/suite"); }
 
     static inline std::unique_ptr<QTemporaryDir> s_folder;
     static inline DemoSummary s_summary;
-    SqliteDb m_db;
+    SqlConnection m_db;
 };
 
 TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
@@ -54,9 +54,8 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
 
 TEST_F(DemoSuiteTest, GlobalRowNamesTheBillingDatabaseWithoutTrailingSlash)
 {
-    SqliteDb global;
-    ASSERT_TRUE(global.open(suite() + QStringLiteral("/global.mdb"), false));
-    auto query = global.prepare("select databasepath, DatabaseFileName, CompanyName from current");
+    const SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
+    SqlStatement query(global, "select databasepath, DatabaseFileName, CompanyName from current");
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.text(0), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
     EXPECT_FALSE(query.text(0).endsWith(QLatin1Char('/')));
@@ -167,8 +166,8 @@ TEST_F(DemoSuiteTest, WellKnownAccountHasHistory)
 
 QByteArray suiteChecksum(const QString& billingPath)
 {
-    SqliteDb db;
-    if (!db.open(billingPath, false))
+    const SqlConnection db = SqlConnection::open(billingPath);
+    if (!db.isOpen())
         return {};
     QByteArray all;
     for (const char* table : {"[tbl customer]", "[tbl location]", "[tbl reading]", "[tbl bill detail]",
@@ -198,8 +197,8 @@ TEST(DemoSuiteNoHistoryTest, LocationsWithoutHistoryAndARewrite)
     // Writing again into the same folder replaces the suite.
     const DemoSummary summary = DemoSuite::write(dir.path(), options);
     ASSERT_TRUE(summary.outcome.ok()) << summary.outcome.message().toStdString();
-    SqliteDb db;
-    ASSERT_TRUE(db.open(summary.billingPath, false));
+    const SqlConnection db = SqlConnection::open(summary.billingPath);
+    ASSERT_TRUE(db.isOpen());
     EXPECT_EQ(number(db, "select count(*) from [tbl location]"), 25);
     EXPECT_EQ(
         number(db, "select count(*) from [tbl reading]") + number(db, "select count(*) from [tbl bill detail]"), 0);

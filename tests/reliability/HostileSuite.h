@@ -11,7 +11,7 @@ class HostileSuite : public TestSuite {
 public:
     HostileSuite()
     {
-        const Outcome written = HostileData::write(billing().handle());
+        const Outcome written = HostileData::write(billing());
         EXPECT_TRUE(written) << written.message().toStdString();
     }
 

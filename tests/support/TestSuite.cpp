@@ -10,12 +10,12 @@
 TestSuite::TestSuite()
 {
     m_billing = SqlConnection::open(billingPath(), SqlConnection::Mode::CreateIfMissing);
-    const Outcome created = BillingSchema::create(m_billing.handle());
+    const Outcome created = BillingSchema::create(m_billing);
     EXPECT_TRUE(created) << created.message().toStdString();
 
     SqlConnection global =
         SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
-    const Outcome configured = BillingSchema::createGlobal(global.handle());
+    const Outcome configured = BillingSchema::createGlobal(global);
     EXPECT_TRUE(configured) << configured.message().toStdString();
     EXPECT_TRUE(global.exec(
         QStringLiteral("insert into current (databasepath, DatabaseFileName, CompanyName) values (?, ?, ?)"),
