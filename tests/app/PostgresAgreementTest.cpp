@@ -77,7 +77,7 @@ protected:
         ASSERT_TRUE(demo.outcome) << demo.outcome.message().toStdString();
         {
             SqlConnection billing = SqlConnection::open(demo.billingPath);
-            const Outcome hostile = HostileData::write(billing.handle());
+            const Outcome hostile = HostileData::write(billing);
             ASSERT_TRUE(hostile) << hostile.message().toStdString();
             SqlConnection server = SqlConnection::open(m_server.uri());
             BillingCopy copy(billing, server);
