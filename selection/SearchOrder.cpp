@@ -138,22 +138,28 @@ inline unsigned char fold(unsigned char c)
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
-// The first eight bytes (folded when the compare is without case) as one number
-// that orders as the bytes do; numbers as a number that orders as they do.
-uint64_t prefixOf(const Key& key, bool nocase)
+constexpr size_t InlineBytes = 24;
+
+// The key's first bytes (folded when the compare is without case) as numbers that
+// order as the bytes do, or a number's value as one that orders as numbers do.
+// True when that holds the whole key, so equal inline bytes and lengths mean equal keys.
+bool inlineKey(const Key& key, bool nocase, uint64_t (&words)[InlineBytes / 8])
 {
+    words[0] = words[1] = words[2] = 0;
+    if (key.rank == NullRank)
+        return true;
     if (key.rank == NumberRank) {
         const double number = key.number == 0 ? 0.0 : key.number;
         const uint64_t bits = std::bit_cast<uint64_t>(number);
-        return bits >> 63 ? ~bits : bits | (uint64_t(1) << 63);
+        words[0] = bits >> 63 ? ~bits : bits | (uint64_t(1) << 63);
+        return !key.isInteger || (key.integer > -(int64_t(1) << 53) && key.integer < (int64_t(1) << 53));
     }
-    uint64_t prefix = 0;
     const bool folding = nocase && key.rank == TextRank;
-    for (size_t i = 0; i < 8; ++i) {
+    for (size_t i = 0; i < InlineBytes; ++i) {
         const unsigned char c = i < key.bytes.size() ? static_cast<unsigned char>(key.bytes[i]) : 0;
-        prefix = prefix << 8 | (folding ? fold(c) : c);
+        words[i / 8] = words[i / 8] << 8 | (folding ? fold(c) : c);
     }
-    return prefix;
+    return key.bytes.size() <= InlineBytes;
 }
 
 int compareKeys(const Key& a, const Key& b, bool nocase)
@@ -191,10 +197,12 @@ std::vector<T> largeVector(int32_t size)
 }
 
 struct Item {
-    uint64_t prefix;
+    uint64_t words[InlineBytes / 8];
+    uint32_t length;
     int32_t entry;
     uint32_t tie;
     Rank rank;
+    bool whole;
 };
 
 // Orders the rows by the clause; `tieOf` gives each row's place among equals.
@@ -215,15 +223,26 @@ std::vector<int32_t> order(const SearchSourceRows& rows, const Clause& clause, T
         first[static_cast<size_t>(entry)] = key;
         if (clause.twoKeys)
             second[static_cast<size_t>(entry)] = keyOf(row.values[clause.second.column], row, clause.second, unused);
-        items[static_cast<size_t>(entry)] = {prefixOf(key, clause.first.nocase), entry, tieOf(entry), key.rank};
+        Item& item = items[static_cast<size_t>(entry)];
+        item.whole = inlineKey(key, clause.first.nocase, item.words);
+        item.length = static_cast<uint32_t>(key.bytes.size());
+        item.entry = entry;
+        item.tie = tieOf(entry);
+        item.rank = key.rank;
     }
     std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
         if (a.rank != b.rank)
             return a.rank < b.rank;
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        int c =
-            compareKeys(first[static_cast<size_t>(a.entry)], first[static_cast<size_t>(b.entry)], clause.first.nocase);
+        for (size_t i = 0; i < InlineBytes / 8; ++i) {
+            if (a.words[i] != b.words[i])
+                return a.words[i] < b.words[i];
+        }
+        int c = 0;
+        if (a.whole && b.whole)
+            c = a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
+        else
+            c = compareKeys(
+                first[static_cast<size_t>(a.entry)], first[static_cast<size_t>(b.entry)], clause.first.nocase);
         if (c == 0 && clause.twoKeys)
             c = compareKeys(
                 second[static_cast<size_t>(a.entry)], second[static_cast<size_t>(b.entry)], clause.second.nocase);
