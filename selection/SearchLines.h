@@ -37,6 +37,9 @@ public:
     // The entries in stored order; setting it shows that order.
     const std::vector<int32_t>& storedOrder() const { return m_stored; }
     void setStoredOrder(std::vector<int32_t> entries);
+    // Moves the lines in the buffer into stored order, so scans read it front to back;
+    // afterwards entry N is the Nth stored line. Returns what each entry was before.
+    std::vector<int32_t> arrangeInStoredOrder();
     void setResortOrder(int option, std::vector<int32_t> entries);
     bool hasResortOrder(int option) const;
     // Shows the option's re-sort order (false, order unchanged, when it is not

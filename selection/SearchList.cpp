@@ -96,13 +96,13 @@ Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, 
         lines.clear();
         return read;
     }
-    lines.squeeze();
     if (const SearchOption* option = SearchOption::at(index))
         lines.setStoredOrder(SearchOrder::build(rows, *option));
+    std::vector<int32_t> rowOfEntry = lines.arrangeInStoredOrder();
 
     SearchListWriter here;
     SearchListWriter& writer = behind ? *behind : here;
-    writer.start(module.WorkDbPath, module.BusyTimeoutMs, lines, std::move(rows));
+    writer.start(module.WorkDbPath, module.BusyTimeoutMs, lines, std::move(rows), std::move(rowOfEntry));
     if (behind)
         return {};
     const Outcome written = writer.finish(lines, progress);

@@ -63,8 +63,9 @@ SearchListWriter::~SearchListWriter()
 }
 
 void SearchListWriter::start(const QString& workPath, int busyTimeoutMs, const SearchLines& lines,
-                             SearchSourceRows rows)
+                             SearchSourceRows rows, std::vector<int32_t> rowOfEntry)
 {
+    m_rowOfEntry = std::move(rowOfEntry);
     m_workPath = workPath;
     m_busyTimeoutMs = busyTimeoutMs;
     m_lines = &lines;
@@ -82,9 +83,16 @@ void SearchListWriter::run()
 {
     m_outcome = write();
     // The journal's paging waits for the table; the re-sort orders come after it.
-    for (int option = 0; option < SearchLines::OptionCount && !m_cancelled; ++option)
-        m_orders[static_cast<size_t>(option)] =
-            SearchOrder::resort(m_rows, *SearchOption::at(option), m_lines->storedOrder());
+    // Orders come out as rows of the read; the lines know them as entries.
+    std::vector<int32_t> entryOfRow(m_rowOfEntry.size());
+    for (size_t entry = 0; entry < m_rowOfEntry.size(); ++entry)
+        entryOfRow[static_cast<size_t>(m_rowOfEntry[entry])] = static_cast<int32_t>(entry);
+    for (int option = 0; option < SearchLines::OptionCount && !m_cancelled; ++option) {
+        std::vector<int32_t> order = SearchOrder::resort(m_rows, *SearchOption::at(option), m_rowOfEntry);
+        for (int32_t& row : order)
+            row = entryOfRow[static_cast<size_t>(row)];
+        m_orders[static_cast<size_t>(option)] = std::move(order);
+    }
     m_done = true;
 }
 
@@ -107,7 +115,7 @@ Outcome SearchListWriter::write()
     for (const int32_t entry : m_lines->storedOrder()) {
         if (!written || m_cancelled)
             break;
-        const SearchSourceRow row = m_rows.at(entry);
+        const SearchSourceRow row = m_rows.at(m_rowOfEntry[static_cast<size_t>(entry)]);
         const QStringView line = m_lines->entryText(entry);
         sqlite3_bind_text16(insert.handle(), 1, line.utf16(), static_cast<int>(line.size() * 2), SQLITE_STATIC);
         insert.bind(2, row.custKey).bind(3, row.locKey);
@@ -142,6 +150,7 @@ Outcome SearchListWriter::finish(SearchLines& lines, const Progress& progress)
     for (int option = 0; option < SearchLines::OptionCount; ++option)
         lines.setResortOrder(option, std::move(m_orders[static_cast<size_t>(option)]));
     m_rows.clear();
+    std::vector<int32_t>().swap(m_rowOfEntry);
     m_lines = nullptr;
     return m_outcome;
 }

@@ -22,8 +22,10 @@ public:
     SearchListWriter(const SearchListWriter&) = delete;
     SearchListWriter& operator=(const SearchListWriter&) = delete;
 
-    // `rows` are the billing rows the entries of `lines` were laid out from, entry by entry.
-    void start(const QString& workPath, int busyTimeoutMs, const SearchLines& lines, SearchSourceRows rows);
+    // `rows` are the billing rows the entries of `lines` were laid out from: entry N
+    // from row rowOfEntry[N].
+    void start(const QString& workPath, int busyTimeoutMs, const SearchLines& lines, SearchSourceRows rows,
+               std::vector<int32_t> rowOfEntry);
     bool started() const { return m_thread.joinable(); }
     // Waits for the work, calling `progress` now and then, and hands the re-sort
     // orders to `lines`. Says why when histsrch could not be written.
@@ -39,6 +41,7 @@ private:
     int m_busyTimeoutMs = 0;
     const SearchLines* m_lines = nullptr;
     SearchSourceRows m_rows;
+    std::vector<int32_t> m_rowOfEntry;
     std::array<std::vector<int32_t>, SearchLines::OptionCount> m_orders;
     Outcome m_outcome;
     std::atomic<bool> m_cancelled{false};
