@@ -31,16 +31,16 @@ struct Key {
 // column or a numeric column of histsrch stores it, or the built address.
 enum class Reading { Raw, Trimmed, TextColumn, NumericColumn, Address };
 
-struct KeySpec {
+struct KeyRule {
     Column column;
     Reading reading;
     bool nocase;
 };
 
 struct Clause {
-    KeySpec first;
+    KeyRule first;
     bool twoKeys;
-    KeySpec second;
+    KeyRule second;
 };
 
 // The build clauses order the billing columns; the re-sort clauses the columns of
@@ -90,10 +90,10 @@ bool readNumber(std::string_view text, Key& key)
     return true;
 }
 
-Key keyOf(const SearchSourceValue& value, const SearchSourceRow& row, const KeySpec& spec, std::string& owned)
+Key keyOf(const SearchSourceValue& value, const SearchSourceRow& row, const KeyRule& rule, std::string& owned)
 {
     Key key;
-    if (spec.reading == Reading::Address) {
+    if (rule.reading == Reading::Address) {
         std::string scratch[2];
         SearchLineFunction::layOutAddress(owned, SearchLineFunction::textOf(row.values[Column::CustAddr2], scratch[0]),
                                           SearchLineFunction::textOf(row.values[Column::LocAddr2], scratch[1]));
@@ -104,7 +104,7 @@ Key keyOf(const SearchSourceValue& value, const SearchSourceRow& row, const KeyS
     if (value.kind == Kind::Null)
         return key;
     const bool number = value.kind == Kind::Integer || value.kind == Kind::Real;
-    switch (spec.reading) {
+    switch (rule.reading) {
     case Reading::Trimmed:
         key.rank = TextRank;
         key.bytes = trimBlanks(value.text);
