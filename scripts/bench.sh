@@ -2,6 +2,9 @@
 # Installs what is missing, builds in Release (build-release/) and runs every
 # benchmark, writing console output and JSON to bench-results/ (or RESULTS_DIR).
 # Usage: scripts/bench.sh [RESULTS_DIR] [benchmark arguments, e.g. --benchmark_filter=Journal]
+# With LEDVIEW_BENCH_BEFORE naming the Release build of an older commit (kept aside,
+# e.g. build-before/), the paths of the performance table are run from it as well, in
+# the same minutes, and the table shows both figures.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 results="${1:-$here/bench-results}"
@@ -15,11 +18,19 @@ export QT_QPA_PLATFORM=offscreen
 # The journal figures are short: three repetitions, medians reported. The list
 # benchmarks fix their own iterations (a 1,000,000-line build takes seconds).
 run() {
-  local bench=$1; shift
-  "$build/bench/$bench" --benchmark_out="$results/$bench.json" --benchmark_out_format=json "$@" \
-    | tee "$results/$bench.txt"
+  local from=$1 into=$2 bench=$3; shift 3
+  mkdir -p "$into"
+  "$from/bench/$bench" --benchmark_out="$into/$bench.json" --benchmark_out_format=json "$@" \
+    | tee "$into/$bench.txt"
 }
 repeat=(--benchmark_repetitions=3 --benchmark_report_aggregates_only=true)
-run bench_journal "${repeat[@]}" "$@"
-run bench_journal_pdf "${repeat[@]}" "$@"
-run bench_search_list "$@"
+before="${LEDVIEW_BENCH_BEFORE:-}"
+if [ -n "$before" ]; then
+  # The table's paths only, old binaries first, then the same paths now.
+  run "$before" "$results/before" bench_search_list --benchmark_filter='BM_Build/(200000|1000000)/0|BM_Resort/1000000/1|BM_KeystrokeNoMatch/1000000/1'
+  run "$before" "$results/before" bench_journal "${repeat[@]}" --benchmark_filter='JournalWindowOpen/20000|MultiplierSwitch'
+fi
+run "$build" "$results" bench_journal "${repeat[@]}" "$@"
+run "$build" "$results" bench_journal_pdf "${repeat[@]}" "$@"
+run "$build" "$results" bench_search_list "$@"
+"$here/scripts/bench-table.py" "$results" ${before:+"$results/before"} | tee "$results/table.md"

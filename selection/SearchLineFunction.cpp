@@ -53,15 +53,32 @@ void appendPadded(std::string& out, std::string_view text, int width)
 
 void searchLine(sqlite3_context* context, int, sqlite3_value** argv)
 {
-    std::string scratch[8];
-    std::string_view arg[8];
-    for (int i = 0; i < 8; ++i)
+    std::string scratch[SearchLineFunction::LineValues];
+    std::string_view arg[SearchLineFunction::LineValues];
+    for (int i = 0; i < SearchLineFunction::LineValues; ++i)
         arg[i] = textOf(argv[i], scratch[i]);
+    std::string line;
+    SearchLineFunction::layOutLine(line, arg);
+    sqlite3_result_text(context, line.data(), static_cast<int>(line.size()), SQLITE_TRANSIENT);
+}
+
+void searchAddress(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    std::string scratch[2];
+    std::string address;
+    SearchLineFunction::layOutAddress(address, textOf(argv[0], scratch[0]), textOf(argv[1], scratch[1]));
+    sqlite3_result_text(context, address.data(), static_cast<int>(address.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+void SearchLineFunction::layOutLine(std::string& line, const std::string_view (&arg)[LineValues])
+{
     std::string routeSeq(trimBlanks(cut(trimBlanks(arg[1]), 5)));
     routeSeq += '-';
     routeSeq += trimBlanks(cut(trimBlanks(arg[2]), 5));
 
-    std::string line;
+    line.clear();
     line.reserve(112 + arg[7].size());
     appendPadded(line, arg[0], 12);
     appendPadded(line, routeSeq, 11);
@@ -74,20 +91,23 @@ void searchLine(sqlite3_context* context, int, sqlite3_value** argv)
     appendPadded(line, trimBlanks(arg[6]), 15);
     line += "  Loc ID: ";
     line += arg[7];
-    sqlite3_result_text(context, line.data(), static_cast<int>(line.size()), SQLITE_TRANSIENT);
 }
 
-void searchAddress(sqlite3_context* context, int, sqlite3_value** argv)
+void SearchLineFunction::layOutAddress(std::string& address, std::string_view custAddr2, std::string_view locAddr2)
 {
-    std::string scratch[2];
-    std::string address;
+    address.clear();
     address.reserve(50);
-    appendPadded(address, trimBlanks(textOf(argv[0], scratch[0])), 25);
-    appendPadded(address, trimBlanks(textOf(argv[1], scratch[1])), 25);
-    sqlite3_result_text(context, address.data(), static_cast<int>(address.size()), SQLITE_TRANSIENT);
+    appendPadded(address, trimBlanks(custAddr2), 25);
+    appendPadded(address, trimBlanks(locAddr2), 25);
 }
 
-} // namespace
+std::string_view SearchLineFunction::textOf(const SearchSourceValue& value, std::string& scratch)
+{
+    if (value.kind != SearchSourceValue::Kind::Real)
+        return value.text;
+    scratch = BasicRuntime::plainNumber(value.real).toStdString();
+    return scratch;
+}
 
 bool SearchLineFunction::registerOn(sqlite3* db)
 {

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "selection/SearchSource.h"
+
+#include <string>
+#include <string_view>
+
 struct sqlite3;
 
 // The list line's layout as two SQL functions, registered on the connection that
@@ -13,5 +18,14 @@ struct sqlite3;
 //   searchaddress(custaddr2, locaddr2)  both trimmed and padded/cut to 25
 // Widths count characters; a null is empty text; numbers read in the plain form.
 namespace SearchLineFunction {
+constexpr int LineValues = 8;
+
 bool registerOn(sqlite3* db);
+
+// A billing value as the layouts read it: null as empty, a real in its plain form.
+std::string_view textOf(const SearchSourceValue& value, std::string& scratch);
+
+// The same layouts on values already in text form, for a build done in memory.
+void layOutLine(std::string& line, const std::string_view (&values)[LineValues]);
+void layOutAddress(std::string& address, std::string_view custAddr2, std::string_view locAddr2);
 } // namespace SearchLineFunction

@@ -1,44 +1,75 @@
 #include "selection/SearchLines.h"
 
+#include "selection/HugePages.h"
+
 #include <algorithm>
-#include <numeric>
+
+namespace {
+
+template <typename T>
+void reserveLarge(std::vector<T>& vector, qsizetype size)
+{
+    vector.reserve(static_cast<size_t>(size));
+    HugePages::advise(vector.data(), vector.capacity() * sizeof(T));
+}
+
+} // namespace
 
 void SearchLines::clear()
 {
     m_buffer.clear();
     m_offsets.assign(1, 0);
-    m_rowids.clear();
     m_custKeys.clear();
     m_locKeys.clear();
+    m_stored.clear();
     m_order.clear();
+    for (std::vector<int32_t>& order : m_resort)
+        std::vector<int32_t>().swap(order);
 }
 
 void SearchLines::reserve(qsizetype lines, qsizetype characters)
 {
     m_buffer.reserve(characters);
-    m_offsets.reserve(lines + 1);
-    m_rowids.reserve(lines);
-    m_custKeys.reserve(lines);
-    m_locKeys.reserve(lines);
-    m_order.reserve(lines);
+    HugePages::advise(m_buffer.constData(), static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar));
+    reserveLarge(m_offsets, lines + 1);
+    reserveLarge(m_custKeys, lines);
+    reserveLarge(m_locKeys, lines);
+    reserveLarge(m_stored, lines);
+    reserveLarge(m_order, lines);
 }
 
 void SearchLines::squeeze()
 {
     m_buffer.squeeze();
     m_offsets.shrink_to_fit();
-    m_rowids.shrink_to_fit();
     m_custKeys.shrink_to_fit();
     m_locKeys.shrink_to_fit();
+    m_stored.shrink_to_fit();
     m_order.shrink_to_fit();
 }
 
-void SearchLines::append(int64_t rowid, QStringView text, int32_t custKey, int32_t locKey)
+void SearchLines::append(QStringView text, int32_t custKey, int32_t locKey)
 {
-    m_order.push_back(static_cast<int32_t>(m_custKeys.size()));
     m_buffer.append(text);
-    m_offsets.push_back(m_buffer.size());
-    m_rowids.push_back(rowid);
+    endEntry(custKey, locKey);
+}
+
+void SearchLines::appendUtf8(std::string_view text, int32_t custKey, int32_t locKey)
+{
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        m_buffer.append(QLatin1StringView(text.data(), static_cast<qsizetype>(text.size())));
+    else
+        m_buffer.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    endEntry(custKey, locKey);
+}
+
+void SearchLines::endEntry(int32_t custKey, int32_t locKey)
+{
+    m_stored.push_back(static_cast<int32_t>(m_custKeys.size()));
+    m_order.push_back(m_stored.back());
+    m_offsets.push_back(static_cast<uint32_t>(m_buffer.size()));
     m_custKeys.push_back(custKey);
     m_locKeys.push_back(locKey);
 }
@@ -58,35 +89,61 @@ qsizetype SearchLines::rowOf(int32_t entry) const
     return found == m_order.end() ? -1 : found - m_order.begin();
 }
 
-int32_t SearchLines::entryOfRowid(int64_t rowid) const
+void SearchLines::setStoredOrder(std::vector<int32_t> entries)
 {
-    // Stored order is rowid order, so the rowids ascend.
-    const auto found = std::lower_bound(m_rowids.begin(), m_rowids.end(), rowid);
-    return found != m_rowids.end() && *found == rowid ? static_cast<int32_t>(found - m_rowids.begin()) : -1;
+    m_stored = std::move(entries);
+    m_order = m_stored;
 }
 
-bool SearchLines::setOrderByRowids(const std::vector<int64_t>& rowids)
+std::vector<int32_t> SearchLines::arrangeInStoredOrder()
 {
-    if (rowids.size() != m_rowids.size())
-        return false;
-    std::vector<int32_t> order;
-    order.reserve(rowids.size());
-    std::vector<bool> seen(rowids.size(), false);
-    for (const int64_t rowid : rowids) {
-        const int32_t entry = entryOfRowid(rowid);
-        if (entry < 0 || seen[entry])
-            return false;
-        seen[entry] = true;
-        order.push_back(entry);
+    QString buffer;
+    buffer.reserve(m_buffer.size());
+    HugePages::advise(buffer.constData(), static_cast<size_t>(buffer.capacity()) * sizeof(QChar));
+    std::vector<uint32_t> offsets{0};
+    std::vector<int32_t> custKeys;
+    std::vector<int32_t> locKeys;
+    reserveLarge(offsets, size() + 1);
+    reserveLarge(custKeys, size());
+    reserveLarge(locKeys, size());
+    for (const int32_t entry : m_stored) {
+        buffer.append(entryText(entry));
+        offsets.push_back(static_cast<uint32_t>(buffer.size()));
+        custKeys.push_back(m_custKeys[static_cast<size_t>(entry)]);
+        locKeys.push_back(m_locKeys[static_cast<size_t>(entry)]);
     }
-    m_order = std::move(order);
-    return true;
+    m_buffer = std::move(buffer);
+    m_offsets = std::move(offsets);
+    m_custKeys = std::move(custKeys);
+    m_locKeys = std::move(locKeys);
+    std::vector<int32_t> previous = std::move(m_stored);
+    m_stored.resize(previous.size());
+    for (size_t entry = 0; entry < m_stored.size(); ++entry)
+        m_stored[entry] = static_cast<int32_t>(entry);
+    m_order = m_stored;
+    return previous;
 }
 
-void SearchLines::resetOrder()
+void SearchLines::setResortOrder(int option, std::vector<int32_t> entries)
 {
-    m_order.resize(m_custKeys.size());
-    std::iota(m_order.begin(), m_order.end(), 0);
+    m_resort[static_cast<size_t>(option)] = std::move(entries);
+}
+
+bool SearchLines::hasResortOrder(int option) const
+{
+    return option >= 0 && option < OptionCount && m_resort[static_cast<size_t>(option)].size() == m_stored.size();
+}
+
+bool SearchLines::showResortOrder(int option)
+{
+    if (option < 0 || option >= OptionCount) {
+        m_order = m_stored;
+        return true;
+    }
+    if (!hasResortOrder(option))
+        return false;
+    m_order = m_resort[static_cast<size_t>(option)];
+    return true;
 }
 
 qsizetype SearchLines::findText(QStringView text, qsizetype from) const
@@ -100,7 +157,9 @@ qsizetype SearchLines::findText(QStringView text, qsizetype from) const
 
 size_t SearchLines::memoryBytes() const
 {
-    return static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar) + m_offsets.capacity() * sizeof(qsizetype)
-        + m_rowids.capacity() * sizeof(int64_t)
-        + (m_custKeys.capacity() + m_locKeys.capacity() + m_order.capacity()) * sizeof(int32_t);
+    size_t orders = m_custKeys.capacity() + m_locKeys.capacity() + m_stored.capacity() + m_order.capacity();
+    for (const std::vector<int32_t>& order : m_resort)
+        orders += order.capacity();
+    return static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar) + m_offsets.capacity() * sizeof(uint32_t)
+        + orders * sizeof(int32_t);
 }

@@ -2,19 +2,26 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
-// The account list in memory: every line of histsrch in stored order, packed into
-// one text buffer, and the order in which the list currently shows them. Rows are
-// positions in the shown order; entries are positions in the stored order.
+// The account list in memory: every line packed into one text buffer as an entry,
+// the stored order (the order histsrch holds the entries), the order in which the
+// list shows them now, and each option's re-sort order once it has been prepared.
+// Rows are positions in the shown order.
 class SearchLines {
 public:
+    static constexpr int OptionCount = 5;
+
     void clear();
     void reserve(qsizetype lines, qsizetype characters);
     // Gives back what the growth of the buffers left unused.
     void squeeze();
-    void append(int64_t rowid, QStringView text, int32_t custKey, int32_t locKey);
+    // Appends an entry at the end of the stored order.
+    void append(QStringView text, int32_t custKey, int32_t locKey);
+    void appendUtf8(std::string_view text, int32_t custKey, int32_t locKey);
 
     qsizetype size() const { return static_cast<qsizetype>(m_custKeys.size()); }
     bool isEmpty() const { return m_custKeys.empty(); }
@@ -23,13 +30,21 @@ public:
     int32_t custKey(qsizetype row) const { return m_custKeys[m_order[row]]; }
     int32_t locKey(qsizetype row) const { return m_locKeys[m_order[row]]; }
     int32_t entryOf(qsizetype row) const { return m_order[row]; }
-    // The row that shows a stored entry, -1 when there is none.
+    QStringView entryText(int32_t entry) const;
+    // The row that shows an entry, -1 when there is none.
     qsizetype rowOf(int32_t entry) const;
 
-    // Shows the entries in the order of these rowids (stored rowids of histsrch).
-    // False, order unchanged, when they are not a permutation of the stored rows.
-    bool setOrderByRowids(const std::vector<int64_t>& rowids);
-    void resetOrder();
+    // The entries in stored order; setting it shows that order.
+    const std::vector<int32_t>& storedOrder() const { return m_stored; }
+    void setStoredOrder(std::vector<int32_t> entries);
+    // Moves the lines in the buffer into stored order, so scans read it front to back;
+    // afterwards entry N is the Nth stored line. Returns what each entry was before.
+    std::vector<int32_t> arrangeInStoredOrder();
+    void setResortOrder(int option, std::vector<int32_t> entries);
+    bool hasResortOrder(int option) const;
+    // Shows the option's re-sort order (false, order unchanged, when it is not
+    // prepared); an index outside the options shows the stored order.
+    bool showResortOrder(int option);
 
     // First row at or after `from` whose text equals `text` exactly; -1 when none.
     qsizetype findText(QStringView text, qsizetype from = 0) const;
@@ -37,13 +52,14 @@ public:
     size_t memoryBytes() const;
 
 private:
-    QStringView entryText(int32_t entry) const;
-    int32_t entryOfRowid(int64_t rowid) const;
+    void endEntry(int32_t custKey, int32_t locKey);
 
     QString m_buffer;
-    std::vector<qsizetype> m_offsets{0};
-    std::vector<int64_t> m_rowids;
+    // Offsets into the buffer: a list stays well under 4 G characters.
+    std::vector<uint32_t> m_offsets{0};
     std::vector<int32_t> m_custKeys;
     std::vector<int32_t> m_locKeys;
+    std::vector<int32_t> m_stored;
     std::vector<int32_t> m_order;
+    std::array<std::vector<int32_t>, OptionCount> m_resort;
 };

@@ -5,72 +5,43 @@
 #include "selection/SearchLineFunction.h"
 #include "selection/SearchOption.h"
 #include "selection/SearchOrder.h"
+#include "selection/SearchSourceRows.h"
 
 #include "platform/SqlStatement.h"
 
 #include <QFileInfo>
 #include <QTime>
-#include <sqlite3.h>
 
 namespace {
 
-const QString workSchema = QStringLiteral("work");
-
-// The sorter keeps a million lines in memory (instead of spilling to temporary
-// files) when the page cache may grow this far; pages are only taken when needed.
-const QString roomToSort = QStringLiteral("pragma cache_size = -262144");
-
-int reportProgress(void* context)
-{
-    (*static_cast<const SearchList::Progress*>(context))();
-    return 0;
-}
-
-// Calls `progress` every few thousand engine steps while a statement runs.
-class ProgressHandler {
-public:
-    ProgressHandler(sqlite3* db, const SearchList::Progress& progress) : m_db(progress ? db : nullptr)
-    {
-        if (m_db)
-            sqlite3_progress_handler(m_db, 200000, &reportProgress, const_cast<SearchList::Progress*>(&progress));
-    }
-    ~ProgressHandler()
-    {
-        if (m_db)
-            sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
-    }
-    ProgressHandler(const ProgressHandler&) = delete;
-    ProgressHandler& operator=(const ProgressHandler&) = delete;
-
-private:
-    sqlite3* m_db;
-};
-
-Outcome fill(HistoryModule& module, int index, const SearchList::Progress& progress)
+// Reads the billing join once: each row laid out as its line (in read order) and
+// kept for ordering and writing. Progress now and then.
+Outcome readRows(HistoryModule& module, SearchLines& lines, SearchSourceRows& rows,
+                 const SearchList::Progress& progress)
 {
     if (const Outcome opened = module.OpenBillingDb(); !opened)
         return Outcome::cannotOpen(FaultText::BillingDatabase, module.BillingDbPath, opened);
-    Outcome filled;
-    if (module.BillingDb.attach(module.WorkDbPath, workSchema)) {
-        module.ExecBilling(QStringLiteral("pragma work.synchronous = off"));
-        module.ExecBilling(QStringLiteral("pragma work.journal_mode = memory"));
-        module.ExecBilling(roomToSort);
-        SearchLineFunction::registerOn(module.BillingDb.handle());
-        bool ok;
-        {
-            ProgressHandler handler(module.BillingDb.handle(), progress);
-            ok = module.ExecBilling(SearchList::buildStatement(index));
-        }
-        if (!ok)
-            filled = Outcome::failedIn(QStringLiteral("The account list cannot be built from"),
-                                       QStringLiteral("the billing database"), module.BillingDbPath,
-                                       module.BillingDb.outcome());
-        module.BillingDb.detach(workSchema);
-    } else {
-        filled = Outcome::cannotAttach(FaultText::WorkDatabase, module.WorkDbPath, module.BillingDb.outcome());
-    }
+    // Room for the usual line and row sizes; what is left over is given back after.
+    const int64_t expected = SearchSource::count(module.BillingDb);
+    lines.reserve(expected, expected * 112);
+    rows.reserve(static_cast<int32_t>(expected), static_cast<size_t>(expected) * 128);
+    std::string line;
+    std::string scratch[SearchLineFunction::LineValues];
+    std::string_view texts[SearchLineFunction::LineValues];
+    const Outcome read = SearchSource::read(module.BillingDb, [&](const SearchSourceRow& row) {
+        for (int i = 0; i < SearchLineFunction::LineValues; ++i)
+            texts[i] = SearchLineFunction::textOf(row.values[i], scratch[i]);
+        SearchLineFunction::layOutLine(line, texts);
+        lines.appendUtf8(line, static_cast<int32_t>(row.custKey), static_cast<int32_t>(row.locKey));
+        rows.append(row);
+        if (progress && rows.size() % 65536 == 0)
+            progress();
+    });
     module.CloseBillingDb();
-    return filled;
+    if (!read)
+        return Outcome::failedIn(QStringLiteral("The account list cannot be built from"),
+                                 QStringLiteral("the billing database"), module.BillingDbPath, read);
+    return {};
 }
 
 } // namespace
@@ -111,7 +82,8 @@ QString SearchList::buildStatement(int index)
     return option ? select + QString::fromLatin1(option->buildOrder) : select;
 }
 
-Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress)
+Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, const Progress& progress,
+                          SearchListWriter* behind)
 {
     lines.clear();
     if (const Outcome opened = module.OpenWorkDb(); !opened)
@@ -119,23 +91,32 @@ Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, 
     module.ExecWork(QStringLiteral("delete from histsrch"));
     module.CloseWorkDb();
 
-    const Outcome filled = fill(module, index, progress);
-    if (const Outcome reopened = module.OpenWorkDb(); !reopened)
-        return filled.ok() ? reopened.retold(QStringLiteral("The account list cannot be read from the work database ")
-                                             + module.WorkDbPath)
-                           : filled;
-    const Outcome loaded = load(module.WorkDb, lines, progress);
-    module.CloseWorkDb();
-    return filled.ok() ? loaded : filled;
+    SearchSourceRows rows;
+    if (const Outcome read = readRows(module, lines, rows, progress); !read) {
+        lines.clear();
+        return read;
+    }
+    if (const SearchOption* option = SearchOption::at(index))
+        lines.setStoredOrder(SearchOrder::build(rows, *option));
+    std::vector<int32_t> rowOfEntry = lines.arrangeInStoredOrder();
+
+    SearchListWriter here;
+    SearchListWriter& writer = behind ? *behind : here;
+    writer.start(module.WorkDbPath, module.BusyTimeoutMs, lines, std::move(rows), std::move(rowOfEntry));
+    if (behind)
+        return {};
+    const Outcome written = writer.finish(lines, progress);
+    if (!written)
+        lines.clear();
+    return written;
 }
 
 Outcome SearchList::load(SqlConnection& work, SearchLines& lines, const Progress& progress)
 {
     lines.clear();
-    SqlStatement rows(work, "select rowid, srchtext, custkey, lockey from histsrch");
+    SqlStatement rows(work, "select srchtext, custkey, lockey from histsrch");
     for (qsizetype count = 1; rows.next(); ++count) {
-        lines.append(
-            rows.integer(0), rows.text16(1), static_cast<int>(rows.integer(2)), static_cast<int>(rows.integer(3)));
+        lines.append(rows.text16(0), static_cast<int>(rows.integer(1)), static_cast<int>(rows.integer(2)));
         if (progress && count % 65536 == 0)
             progress();
     }
@@ -148,22 +129,7 @@ Outcome SearchList::load(SqlConnection& work, SearchLines& lines, const Progress
     return {};
 }
 
-bool SearchList::sort(HistoryModule& module, int index, SearchLines& lines, const Progress& progress)
+bool SearchList::sort(int index, SearchLines& lines)
 {
-    const SearchOption* option = SearchOption::at(index);
-    if (!option) {
-        lines.resetOrder();
-        return true;
-    }
-    if (!module.OpenWorkDb())
-        return false;
-    std::vector<int64_t> rowids;
-    bool read;
-    {
-        sqlite3* db = module.WorkDb.handle();
-        ProgressHandler handler(db, progress);
-        read = SearchOrder::rowids(db, *option, rowids);
-    }
-    module.CloseWorkDb();
-    return read && lines.setOrderByRowids(rowids);
+    return lines.showResortOrder(index);
 }

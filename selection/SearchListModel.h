@@ -18,6 +18,8 @@ public:
     const SearchLines& lines() const { return m_lines; }
     // Replaces or reorders the lines inside a model reset.
     void change(const std::function<void(SearchLines&)>& edit);
+    // An edit that leaves every shown row as it was, so the view keeps its place.
+    void amend(const std::function<void(SearchLines&)>& edit) { edit(m_lines); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

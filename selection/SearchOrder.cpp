@@ -1,110 +1,278 @@
 #include "selection/SearchOrder.h"
 
-#include "platform/SqlStatement.h"
+#include "selection/HugePages.h"
+#include "selection/SearchLineFunction.h"
 #include "selection/SearchOption.h"
+#include "selection/SearchSourceRows.h"
 
-#include <sqlite3.h>
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
-// One sort key of a row: its storage class, then a number or a piece of the text arena.
-struct SortValue {
-    uint8_t rank = 0; // 0 null, 1 number, 2 text
+using Kind = SearchSourceValue::Kind;
+using Column = SearchSourceRow::Column;
+
+enum Rank : uint8_t { NullRank, NumberRank, TextRank, BlobRank };
+
+struct Key {
+    Rank rank = NullRank;
+    bool isInteger = false;
+    int64_t integer = 0;
     double number = 0;
-    uint32_t offset = 0;
-    uint32_t length = 0;
+    std::string_view bytes;
 };
 
-struct SortRow {
-    int64_t rowid;
-    SortValue first;
-    SortValue second;
+// How a clause reads a column: the billing value as it is, trimmed, as a text
+// column or a numeric column of histsrch stores it, or the built address.
+enum class Reading { Raw, Trimmed, TextColumn, NumericColumn, Address };
+
+struct KeyRule {
+    Column column;
+    Reading reading;
+    bool nocase;
 };
 
-SortValue readValue(sqlite3_stmt* row, int column, std::string& arena)
+struct Clause {
+    KeyRule first;
+    bool twoKeys;
+    KeyRule second;
+};
+
+// The build clauses order the billing columns; the re-sort clauses the columns of
+// histsrch, whose declared types convert the values on the way in.
+const Clause buildClauses[SearchOption::Count] = {
+    {{Column::Accno, Reading::Raw, true}, false, {}},
+    {{Column::LookupName, Reading::Trimmed, true}, false, {}},
+    {{Column::CustAddr2, Reading::Raw, true}, false, {}},
+    {{Column::Id, Reading::Raw, true}, false, {}},
+    {{Column::LocRoute, Reading::Raw, true}, true, {Column::LocSeq, Reading::Raw, false}},
+};
+const Clause resortClauses[SearchOption::Count] = {
+    {{Column::Accno, Reading::TextColumn, true}, false, {}},
+    {{Column::LookupName, Reading::Trimmed, true}, false, {}},
+    {{Column::CustAddr2, Reading::Address, true}, false, {}},
+    {{Column::Id, Reading::TextColumn, true}, false, {}},
+    {{Column::LocRoute, Reading::TextColumn, true}, true, {Column::LocSeq, Reading::NumericColumn, false}},
+};
+
+std::string_view trimBlanks(std::string_view text)
 {
-    SortValue value;
-    switch (sqlite3_column_type(row, column)) {
-    case SQLITE_NULL: return value;
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        value.rank = 1;
-        value.number = sqlite3_column_double(row, column);
-        return value;
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Whether the engine's numeric affinity would store this text as a number.
+bool readNumber(std::string_view text, Key& key)
+{
+    const std::string_view trimmed = trimBlanks(text);
+    if (trimmed.empty() || trimmed.find_first_of("xXnNiI") != std::string_view::npos)
+        return false;
+    const std::string copy(trimmed);
+    char* end = nullptr;
+    const long long integer = std::strtoll(copy.c_str(), &end, 10);
+    if (end == copy.c_str() + copy.size()) {
+        key.isInteger = true;
+        key.integer = integer;
+        key.number = static_cast<double>(integer);
+        return true;
+    }
+    const double number = std::strtod(copy.c_str(), &end);
+    if (end != copy.c_str() + copy.size())
+        return false;
+    key.number = number;
+    return true;
+}
+
+Key keyOf(const SearchSourceValue& value, const SearchSourceRow& row, const KeyRule& rule, std::string& owned)
+{
+    Key key;
+    if (rule.reading == Reading::Address) {
+        std::string scratch[2];
+        SearchLineFunction::layOutAddress(owned, SearchLineFunction::textOf(row.values[Column::CustAddr2], scratch[0]),
+                                          SearchLineFunction::textOf(row.values[Column::LocAddr2], scratch[1]));
+        key.rank = TextRank;
+        key.bytes = owned;
+        return key;
+    }
+    if (value.kind == Kind::Null)
+        return key;
+    const bool number = value.kind == Kind::Integer || value.kind == Kind::Real;
+    switch (rule.reading) {
+    case Reading::Trimmed:
+        key.rank = TextRank;
+        key.bytes = trimBlanks(value.text);
+        return key;
+    case Reading::TextColumn:
+        key.rank = value.kind == Kind::Blob ? BlobRank : TextRank;
+        key.bytes = value.text;
+        return key;
+    case Reading::NumericColumn:
+        if (value.kind == Kind::Text && readNumber(value.text, key)) {
+            key.rank = NumberRank;
+            return key;
+        }
+        [[fallthrough]];
     default:
-        value.rank = 2;
-        value.offset = static_cast<uint32_t>(arena.size());
-        arena.append(reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
-                     static_cast<size_t>(sqlite3_column_bytes(row, column)));
-        value.length = static_cast<uint32_t>(arena.size()) - value.offset;
-        return value;
+        if (number) {
+            key.rank = NumberRank;
+            key.isInteger = value.kind == Kind::Integer;
+            key.integer = value.integer;
+            key.number = value.real;
+        } else {
+            key.rank = value.kind == Kind::Blob ? BlobRank : TextRank;
+            key.bytes = value.text;
+        }
+        return key;
     }
 }
 
-inline unsigned char foldAscii(unsigned char c)
+inline unsigned char fold(unsigned char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
-int compareText(const char* a, uint32_t aLength, const char* b, uint32_t bLength, bool nocase)
+constexpr size_t InlineBytes = 24;
+
+// The key's first bytes (folded when the compare is without case) as numbers that
+// order as the bytes do, or a number's value as one that orders as numbers do.
+// True when that holds the whole key, so equal inline bytes and lengths mean equal keys.
+bool inlineKey(const Key& key, bool nocase, uint64_t (&words)[InlineBytes / 8])
 {
-    const uint32_t common = std::min(aLength, bLength);
-    if (!nocase) {
-        const int c = std::memcmp(a, b, common);
-        return c != 0 ? c : int(aLength) - int(bLength);
+    words[0] = words[1] = words[2] = 0;
+    if (key.rank == NullRank)
+        return true;
+    if (key.rank == NumberRank) {
+        const double number = key.number == 0 ? 0.0 : key.number;
+        const uint64_t bits = std::bit_cast<uint64_t>(number);
+        words[0] = bits >> 63 ? ~bits : bits | (uint64_t(1) << 63);
+        return !key.isInteger || (key.integer > -(int64_t(1) << 53) && key.integer < (int64_t(1) << 53));
     }
-    for (uint32_t i = 0; i < common; ++i) {
-        const int c = foldAscii(static_cast<unsigned char>(a[i])) - foldAscii(static_cast<unsigned char>(b[i]));
-        if (c != 0)
-            return c;
+    const bool folding = nocase && key.rank == TextRank;
+    for (size_t i = 0; i < InlineBytes; ++i) {
+        const unsigned char c = i < key.bytes.size() ? static_cast<unsigned char>(key.bytes[i]) : 0;
+        words[i / 8] = words[i / 8] << 8 | (folding ? fold(c) : c);
     }
-    return int(aLength) - int(bLength);
+    return key.bytes.size() <= InlineBytes;
 }
 
-int compare(const SortValue& a, const SortValue& b, const std::string& arena, bool nocase)
+int compareKeys(const Key& a, const Key& b, bool nocase)
 {
     if (a.rank != b.rank)
-        return int(a.rank) - int(b.rank);
-    if (a.rank == 1)
+        return a.rank < b.rank ? -1 : 1;
+    if (a.rank == NullRank)
+        return 0;
+    if (a.rank == NumberRank) {
+        if (a.isInteger && b.isInteger)
+            return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
         return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
-    if (a.rank == 2)
-        return compareText(arena.data() + a.offset, a.length, arena.data() + b.offset, b.length, nocase);
-    return 0;
+    }
+    const size_t common = std::min(a.bytes.size(), b.bytes.size());
+    int c = 0;
+    if (nocase && a.rank == TextRank) {
+        for (size_t i = 0; i < common && c == 0; ++i)
+            c = fold(static_cast<unsigned char>(a.bytes[i])) - fold(static_cast<unsigned char>(b.bytes[i]));
+    } else if (common > 0) {
+        c = std::memcmp(a.bytes.data(), b.bytes.data(), common);
+    }
+    if (c != 0)
+        return c;
+    return a.bytes.size() < b.bytes.size() ? -1 : (a.bytes.size() > b.bytes.size() ? 1 : 0);
+}
+
+template <typename T>
+std::vector<T> largeVector(int32_t size)
+{
+    std::vector<T> vector;
+    vector.reserve(static_cast<size_t>(size));
+    HugePages::advise(vector.data(), vector.capacity() * sizeof(T));
+    vector.resize(static_cast<size_t>(size));
+    return vector;
+}
+
+struct Item {
+    uint64_t words[InlineBytes / 8];
+    uint32_t length;
+    int32_t entry;
+    uint32_t tie;
+    Rank rank;
+    bool whole;
+};
+
+// Orders the rows by the clause; `tieOf` gives each row's place among equals.
+template <typename TieOf>
+std::vector<int32_t> order(const SearchSourceRows& rows, const Clause& clause, TieOf tieOf)
+{
+    const int32_t count = rows.size();
+    std::vector<Key> first = largeVector<Key>(count);
+    std::vector<Key> second = largeVector<Key>(clause.twoKeys ? count : 0);
+    // Built addresses are the only keys not found in the rows themselves.
+    std::vector<std::string> owned(clause.first.reading == Reading::Address ? static_cast<size_t>(count) : 0);
+    std::string unused;
+    std::vector<Item> items = largeVector<Item>(count);
+    for (int32_t entry = 0; entry < count; ++entry) {
+        const SearchSourceRow row = rows.at(entry);
+        std::string& text = owned.empty() ? unused : owned[static_cast<size_t>(entry)];
+        const Key key = keyOf(row.values[clause.first.column], row, clause.first, text);
+        first[static_cast<size_t>(entry)] = key;
+        if (clause.twoKeys)
+            second[static_cast<size_t>(entry)] = keyOf(row.values[clause.second.column], row, clause.second, unused);
+        Item& item = items[static_cast<size_t>(entry)];
+        item.whole = inlineKey(key, clause.first.nocase, item.words);
+        item.length = static_cast<uint32_t>(key.bytes.size());
+        item.entry = entry;
+        item.tie = tieOf(entry);
+        item.rank = key.rank;
+    }
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.rank != b.rank)
+            return a.rank < b.rank;
+        for (size_t i = 0; i < InlineBytes / 8; ++i) {
+            if (a.words[i] != b.words[i])
+                return a.words[i] < b.words[i];
+        }
+        int c = 0;
+        if (a.whole && b.whole)
+            c = a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
+        else
+            c = compareKeys(
+                first[static_cast<size_t>(a.entry)], first[static_cast<size_t>(b.entry)], clause.first.nocase);
+        if (c == 0 && clause.twoKeys)
+            c = compareKeys(
+                second[static_cast<size_t>(a.entry)], second[static_cast<size_t>(b.entry)], clause.second.nocase);
+        return c != 0 ? c < 0 : a.tie < b.tie;
+    });
+    std::vector<int32_t> result;
+    result.reserve(items.size());
+    for (const Item& item : items)
+        result.push_back(item.entry);
+    return result;
+}
+
+int indexOf(const SearchOption& option)
+{
+    return static_cast<int>(&option - SearchOption::at(0));
 }
 
 } // namespace
 
-bool SearchOrder::rowids(sqlite3* work, const SearchOption& option, std::vector<int64_t>& result)
+std::vector<int32_t> SearchOrder::build(const SearchSourceRows& rows, const SearchOption& option)
 {
-    const bool twoKeys = option.resortSecondKey != nullptr;
-    const std::string sql = std::string("select rowid, ") + option.resortKey
-        + (twoKeys ? std::string(", ") + option.resortSecondKey : std::string()) + " from histsrch";
-    SqlStatement statement(work, sql);
-    sqlite3_stmt* row = statement.handle();
-    std::vector<SortRow> rows;
-    std::string arena;
-    while (statement.next()) {
-        SortRow sortRow{statement.integer(0), readValue(row, 1, arena), {}};
-        if (twoKeys)
-            sortRow.second = readValue(row, 2, arena);
-        rows.push_back(sortRow);
-    }
-    if (!statement.isValid() || statement.failed())
-        return false;
+    return order(rows, buildClauses[indexOf(option)], [](int32_t entry) { return static_cast<uint32_t>(entry); });
+}
 
-    // Rows arrive in rowid order, so a stable sort leaves ties in stored order.
-    std::stable_sort(rows.begin(), rows.end(), [&arena, twoKeys](const SortRow& a, const SortRow& b) {
-        const int first = compare(a.first, b.first, arena, true);
-        if (first != 0 || !twoKeys)
-            return first < 0;
-        return compare(a.second, b.second, arena, false) < 0;
-    });
-    result.clear();
-    result.reserve(rows.size());
-    for (const SortRow& sorted : rows)
-        result.push_back(sorted.rowid);
-    return true;
+std::vector<int32_t> SearchOrder::resort(const SearchSourceRows& rows, const SearchOption& option,
+                                         const std::vector<int32_t>& stored)
+{
+    std::vector<uint32_t> place(stored.size());
+    for (size_t position = 0; position < stored.size(); ++position)
+        place[static_cast<size_t>(stored[position])] = static_cast<uint32_t>(position);
+    return order(
+        rows, resortClauses[indexOf(option)], [&place](int32_t entry) { return place[static_cast<size_t>(entry)]; });
 }

@@ -3,14 +3,20 @@
 #include <cstdint>
 #include <vector>
 
-struct sqlite3;
+class SearchSourceRows;
 struct SearchOption;
 
-// The re-sort of the account list done in memory: reads each row's sort keys once
-// (no ORDER BY in the engine) and orders them as the engine orders the option's
-// re-sort clause: nulls first, numbers before text, text compared without regard to
-// the case of A-Z (the engine's nocase), ties in stored (rowid) order.
+// The list's orders computed in memory, as the engine orders the same clauses:
+// nulls first, then numbers, then text compared without regard to the case of A-Z
+// (the engine's nocase) where the clause asks for it, then blobs byte by byte. Rows
+// are named by their position in `rows` (read order).
 namespace SearchOrder {
-// The rowids of histsrch in the option's re-sort order; false when the read fails.
-bool rowids(sqlite3* work, const SearchOption& option, std::vector<int64_t>& result);
+// The option's build order over the billing values; ties keep read order.
+std::vector<int32_t> build(const SearchSourceRows& rows, const SearchOption& option);
+
+// The option's re-sort order over the values as histsrch holds them (text columns
+// turn numbers into text; LocSeq reads numeric text as a number); ties keep the
+// stored order, `stored` being the rows in that order.
+std::vector<int32_t> resort(const SearchSourceRows& rows, const SearchOption& option,
+                            const std::vector<int32_t>& stored);
 } // namespace SearchOrder

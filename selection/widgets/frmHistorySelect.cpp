@@ -95,7 +95,8 @@ bool frmHistorySelect::BuildSearchList(int index, QString* error)
     {
         BusyProgress busy(this, QStringLiteral("Building the account list..."));
         m_model->change([&](SearchLines& lines) {
-            const Outcome made = SearchList::build(m_module, index, lines, [&busy] { busy.tick(); });
+            const Outcome made = SearchList::build(
+                m_module, index, lines, [&busy] { busy.tick(); }, &m_writer);
             built = made.ok();
             *error = made.message();
         });
@@ -110,17 +111,27 @@ void frmHistorySelect::SortSearchList(int index)
 {
     if (LoadingOption || m_model->lines().isEmpty())
         return;
+    finishWriting();
     const int row = m_controls.highlightedRow();
     const int32_t highlighted = row < 0 ? -1 : m_model->lines().entryOf(row);
-    {
-        BusyProgress busy(this, QStringLiteral("Sorting the account list..."));
-        m_model->change(
-            [&](SearchLines& lines) { SearchList::sort(m_module, index, lines, [&busy] { busy.tick(); }); });
-    }
+    m_model->change([&](SearchLines& lines) { SearchList::sort(index, lines); });
     // A refreshed list stands on its first row; the highlighted line stays highlighted.
     m_currentRow = 0;
     if (highlighted >= 0)
         highlightRow(m_model->lines().rowOf(highlighted));
+}
+
+void frmHistorySelect::finishWriting()
+{
+    if (!m_writer.started())
+        return;
+    Outcome written;
+    {
+        BusyProgress busy(this, QStringLiteral("Writing the account list..."));
+        m_model->amend([&](SearchLines& lines) { written = m_writer.finish(lines, [&busy] { busy.tick(); }); });
+    }
+    if (!written)
+        m_messenger.tell(written.message(), QStringLiteral("CANNOT CONTINUE"), Messenger::Icon::Critical);
 }
 
 void frmHistorySelect::ShowAccountBalance()
@@ -244,6 +255,8 @@ void frmHistorySelect::openJournalFromList(bool showBalanceFirst)
         return;
     if (showBalanceFirst)
         ShowAccountBalance();
+    // The journal's paging and account count read histsrch.
+    finishWriting();
     m_module.JournalIsStartWindow = 0;
     m_navigator.openJournal(m_module);
     activateWhenActive();
@@ -312,6 +325,8 @@ void frmHistorySelect::Form_Activate()
 void frmHistorySelect::Form_Unload()
 {
     SelectionSettings::write(m_module.ProgramFolder, selectedOption(), m_controls.Text1->text());
+    m_writer.cancel();
+    m_model->amend([this](SearchLines& lines) { m_writer.finish(lines); });
     m_module.CloseBillingDb();
     m_module.CloseWorkDb();
     m_model->change([](SearchLines& lines) { lines.clear(); });

@@ -2,6 +2,7 @@
 
 #include "app/widgets/SuiteWindow.h"
 #include "selection/ListSearch.h"
+#include "selection/SearchListWriter.h"
 #include "selection/widgets/SelectionControls.h"
 
 #include <optional>
@@ -43,6 +44,9 @@ private:
     void connectControls();
     bool BuildSearchList(int index, QString* error);
     void SortSearchList(int index);
+    // Waits for histsrch and the re-sort orders (written behind the shown list);
+    // tells the operator once when histsrch could not be written.
+    void finishWriting();
     void ShowAccountBalance();
     void FindInList(ListSearch::Direction direction);
     void Form_Activate() override;
@@ -62,6 +66,7 @@ private:
     Navigator& m_navigator;
     SearchListModel* m_model;
     SelectionControls m_controls;
+    SearchListWriter m_writer;
     qsizetype m_currentRow = -1;
     bool m_highlighting = false;
 };

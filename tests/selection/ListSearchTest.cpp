@@ -85,8 +85,7 @@ protected:
     {
         const char* names[] = {"SMITH ANN", "JONES BOB", "SMITH CAL", "BROWN DEE", "SMITHERS ED"};
         for (int i = 0; i < 5; ++i)
-            lines.append(
-                i + 1, line(QString::number(100 + i), "1-1", "ACTIVE", names[i], "A", "B", "L"), i + 1, 10 * (i + 1));
+            lines.append(line(QString::number(100 + i), "1-1", "ACTIVE", names[i], "A", "B", "L"), i + 1, 10 * (i + 1));
     }
     qsizetype find(const char* text, ListSearch::Direction direction, qsizetype current) const
     {
@@ -113,20 +112,22 @@ TEST_F(ListSearchFindTest, FirstNextAndPreviousNeverWrap)
 TEST_F(ListSearchFindTest, SearchesFollowTheShownOrder)
 {
     // Shown in reverse: the "first" SMITH is now the last stored one.
-    ASSERT_TRUE(lines.setOrderByRowids({5, 4, 3, 2, 1}));
+    EXPECT_FALSE(lines.showResortOrder(1));
+    lines.setResortOrder(1, {4, 3, 2, 1, 0});
+    ASSERT_TRUE(lines.showResortOrder(1));
     EXPECT_EQ(find("smith", ListSearch::Direction::First, 0), 0);
     EXPECT_EQ(lines.locKey(0), 50);
     EXPECT_EQ(find("smith", ListSearch::Direction::Next, 0), 2);
     EXPECT_EQ(lines.locKey(2), 30);
-    EXPECT_FALSE(lines.setOrderByRowids({5, 4, 3, 2, 2}));
-    EXPECT_FALSE(lines.setOrderByRowids({1, 2}));
+    lines.setResortOrder(2, {1, 2});
+    EXPECT_FALSE(lines.showResortOrder(2));
     EXPECT_EQ(lines.locKey(0), 50);
 }
 
 TEST_F(ListSearchFindTest, FindTextTakesTheFirstEqualLine)
 {
     const QString same = lines.text(2).toString();
-    lines.append(6, same, 9, 90);
+    lines.append(same, 9, 90);
     EXPECT_EQ(lines.findText(lines.text(2)), 2);
     EXPECT_EQ(lines.findText(lines.text(2), 3), 5);
     EXPECT_EQ(lines.findText(QStringLiteral("no such line")), -1);

@@ -1,3 +1,4 @@
+#include "selection/SearchLineFunction.h"
 #include "selection/SearchOption.h"
 #include "tests/selection/SelectionFixture.h"
 
@@ -167,7 +168,7 @@ TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
 
         // Re-sorting reorders the list but never the table; ties keep the stored order.
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
-            ASSERT_TRUE(SearchList::sort(module, resort, lines));
+            ASSERT_TRUE(SearchList::sort(resort, lines));
             EXPECT_EQ(custKeys(), customers[resort]) << "re-sort " << resort << " after build " << option;
             if (resort < 2) {
                 EXPECT_EQ(firstOfCustomer2(shownKeys()), firstOfCustomer2(stored)) << resort << " after " << option;
@@ -181,12 +182,29 @@ TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
 {
     // The build orders by the customer's line only; the re-sort by both lines.
     build(2);
-    SearchList::sort(module, 2, lines);
+    SearchList::sort(2, lines);
     EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
 }
 
-// The re-sort runs in memory; it must order exactly as the engine's re-sort clause.
-TEST_F(SelectionFixture, ReSortInMemoryOrdersAsTheEngineDoes)
+// Every value of histsrch, storage class included, in stored order.
+QStringList tableRows(SqlConnection& db, const QString& table)
+{
+    QStringList rows;
+    QSqlQuery q = db.query("select quote(srchtext), quote(custkey), quote(lockey), quote(accno), quote(address), "
+                           "quote(lookupname), quote(ID), quote(LocRoute), quote(LocSeq) from "
+                           + table + " order by rowid");
+    while (q.next()) {
+        QStringList values;
+        for (int column = 0; column < 9; ++column)
+            values << q.value(column).toString();
+        rows << values.join('|');
+    }
+    return rows;
+}
+
+// The list is built and ordered in memory; histsrch, the lines and every re-sort
+// must come out as the engine's own statements make them.
+TEST_F(SelectionFixture, BuildAndReSortInMemoryMatchTheEngine)
 {
     const QVariant names[] = {
         "smith", "SMITH", "Smith ", QVariant(), "  adams", "Ölund", "zeta", "_under", "ada", "10"};
@@ -196,21 +214,39 @@ TEST_F(SelectionFixture, ReSortInMemoryOrdersAsTheEngineDoes)
     for (int i = 0; i < 40; ++i) {
         const int k = (i * 7) % 10;
         addCustomer(i + 1, QStringLiteral("A%1").arg((i * 3) % 7), names[k], "ACTIVE", names[(k + 3) % 10]);
-        addLocation(100 + i, i + 1, ids[(i * 3) % 10], routes[k], seqs[(i * 9) % 10], names[(i * 5) % 10]);
+        // Locations keyed out of customer order, two to a customer now and then.
+        addLocation(
+            200 - i, i % 13 == 5 ? i : i + 1, ids[(i * 3) % 10], routes[k], seqs[(i * 9) % 10], names[(i * 5) % 10]);
     }
-    build(1);
-    SqlConnection work = SqlConnection::open(module.WorkDbPath);
-    for (int option = 0; option < SearchOption::Count; ++option) {
-        ASSERT_TRUE(SearchList::sort(module, option, lines));
-        QList<int> engine;
-        QSqlQuery q = work.query(QStringLiteral("select lockey from histsrch")
-                                 + QString::fromLatin1(SearchOption::at(option)->resortOrder));
-        while (q.next())
-            engine << q.value(0).toInt();
-        QList<int> memory;
-        for (qsizetype row = 0; row < lines.size(); ++row)
-            memory << lines.locKey(row);
-        EXPECT_EQ(memory, engine) << "option " << option;
+    for (const int option : {0, 1, 2, 3, 4, 7}) {
+        const QStringList shownAtBuild = build(option);
+        SqlConnection billing = SqlConnection::open(module.BillingDbPath);
+        SearchLineFunction::registerOn(billing.handle());
+        ASSERT_TRUE(billing.attach(module.WorkDbPath, "work"));
+        billing.exec("drop table if exists work.engine");
+        billing.exec("alter table work.histsrch rename to engine");
+        billing.exec(QString(SearchList::CreateStatement).replace("histsrch", "work.histsrch"));
+        ASSERT_TRUE(billing.exec(SearchList::buildStatement(option))) << billing.outcome().message().toStdString();
+        const QStringList engine = tableRows(billing, "work.histsrch");
+        EXPECT_EQ(tableRows(billing, "work.engine"), engine) << "build, option " << option;
+        QStringList engineLines;
+        for (const QString& row : engine)
+            engineLines << row.section('|', 0, 0).chopped(1).mid(1).replace("''", "'");
+        EXPECT_EQ(shownAtBuild, engineLines) << "lines, option " << option;
+
+        for (int resort = 0; resort < SearchOption::Count; ++resort) {
+            ASSERT_TRUE(SearchList::sort(resort, lines));
+            QList<int> expected;
+            QSqlQuery q = billing.query(QStringLiteral("select lockey from work.histsrch")
+                                        + QString::fromLatin1(SearchOption::at(resort)->resortOrder));
+            while (q.next())
+                expected << q.value(0).toInt();
+            QList<int> memory;
+            for (qsizetype row = 0; row < lines.size(); ++row)
+                memory << lines.locKey(row);
+            EXPECT_EQ(memory, expected) << "re-sort " << resort << " after build " << option;
+        }
+        billing.exec("drop table work.engine");
     }
 }
 
@@ -218,8 +254,8 @@ TEST_F(SearchOrderTest, IndexOutsideTheOptionsKeepsTheStoredOrder)
 {
     build(7);
     EXPECT_EQ(lines.size(), 4);
-    SearchList::sort(module, 1, lines);
-    SearchList::sort(module, -1, lines);
+    SearchList::sort(1, lines);
+    SearchList::sort(-1, lines);
     QList<int> stored;
     for (const auto& keys : storedKeys())
         stored << keys.second;
