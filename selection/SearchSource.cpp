@@ -3,7 +3,11 @@
 #include "platform/SqlConnection.h"
 #include "platform/SqlStatement.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+#include <deque>
 #include <sqlite3.h>
+#include <string>
 
 namespace {
 
@@ -35,14 +39,77 @@ SearchSourceValue valueOf(sqlite3_stmt* row, int column)
     return value;
 }
 
+// The values of a row read from a server, stored as the file's columns would store
+// them: an in-memory table with the same affinities takes each value and gives it
+// back, so a number kept as text on the server is a number again and the engine's
+// own text of a real (7.0, 1.0e+20) is what the line shows.
+class AffinityTable {
+public:
+    AffinityTable() : m_db(SqlConnection::open(QStringLiteral(":memory:"), SqlConnection::Mode::CreateIfMissing))
+    {
+        m_db.exec(QStringLiteral("create table a (t text, i integer)"));
+        m_insert = SqlStatement(m_db, "insert into a values (?, ?) returning t, i");
+        m_clear = SqlStatement(m_db, "delete from a");
+    }
+
+    // The row's values as the file would hold them; texts valid until the next call.
+    bool store(const QSqlQuery& rows, SearchSourceRow& row)
+    {
+        m_clear.run();
+        m_held.clear();
+        for (int column = 0; column < SearchSourceRow::ColumnCount; ++column) {
+            m_insert.reset();
+            const bool number = column == SearchSourceRow::LocSeq;
+            m_insert.bindNull(number ? 1 : 2).bind(number ? 2 : 1, rows.value(column));
+            if (!m_insert.next())
+                return false;
+            row.values[column] = valueOf(m_insert.handle(), number ? 1 : 0);
+            // The statement's next step frees its texts: keep a copy of this one.
+            m_held.emplace_back(row.values[column].text);
+            row.values[column].text = m_held.back();
+            m_insert.next();
+        }
+        row.custKey = rows.value(SearchSourceRow::ColumnCount).toLongLong();
+        row.locKey = rows.value(SearchSourceRow::ColumnCount + 1).toLongLong();
+        return true;
+    }
+
+private:
+    SqlConnection m_db;
+    SqlStatement m_insert;
+    SqlStatement m_clear;
+    std::deque<std::string> m_held;
+};
+
+const char* const joinColumns = "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, "
+                                "l.ID, l.custkey, l.lockey from \"tbl customer\" c inner join \"tbl location\" l "
+                                "on c.custkey = l.custkey order by l.lockey";
+
+Outcome readServer(SqlConnection& billing, const std::function<void(const SearchSourceRow&)>& each)
+{
+    QSqlQuery rows = billing.query(QString::fromLatin1(joinColumns));
+    if (!rows.isActive())
+        return billing.outcome();
+    AffinityTable affinity;
+    SearchSourceRow row;
+    while (rows.next()) {
+        if (!affinity.store(rows, row))
+            return Outcome::failure(QStringLiteral("A row of the account list cannot be read."), billing.path());
+        each(row);
+    }
+    // A connection that broke mid-read ends the rows early: that is a failure, not the end.
+    if (rows.lastError().isValid())
+        return Outcome::failure(rows.lastError().text(), billing.path());
+    return {};
+}
+
 } // namespace
 
 Outcome SearchSource::read(SqlConnection& billing, const std::function<void(const SearchSourceRow&)>& each)
 {
-    SqlStatement rows(billing,
-                      "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, l.ID, "
-                      "l.custkey, l.lockey from [tbl customer] c inner join [tbl location] l on c.custkey = l.custkey "
-                      "order by l.lockey");
+    if (billing.engine() == SqlConnection::Engine::Postgres)
+        return readServer(billing, each);
+    SqlStatement rows(billing, joinColumns);
     SearchSourceRow row;
     while (rows.next()) {
         sqlite3_stmt* statement = rows.handle();
@@ -59,6 +126,8 @@ Outcome SearchSource::read(SqlConnection& billing, const std::function<void(cons
 
 int64_t SearchSource::count(SqlConnection& billing)
 {
-    SqlStatement locations(billing, "select count(*) from [tbl location]");
+    if (billing.engine() == SqlConnection::Engine::Postgres)
+        return billing.scalar(QStringLiteral("select count(*) from \"tbl location\"")).toLongLong();
+    SqlStatement locations(billing, "select count(*) from \"tbl location\"");
     return locations.next() ? locations.integer(0) : 0;
 }

@@ -12,6 +12,8 @@
 #include "platform/SqlStatement.h"
 #include "readings/ReadingsModel.h"
 #include "selection/AccountBalance.h"
+#include "selection/SearchList.h"
+#include "selection/SearchOption.h"
 #include "support/PostgresTestServer.h"
 
 #include <QCoreApplication>
@@ -166,6 +168,38 @@ TEST_F(PostgresAgreementTest, EveryAccountsJournalAndBalancesAreTheSame)
         }
     }
     EXPECT_GT(compared, 30);
+}
+
+// The account list in every build order, and each re-sort of the first build, with
+// the scratch table the journal's paging reads.
+TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
+{
+    const auto listed = [](HistoryModule& module, int build, int resort) {
+        SearchLines lines;
+        EXPECT_TRUE(SearchList::prepare(module));
+        const Outcome built = SearchList::build(module, build, lines);
+        EXPECT_TRUE(built) << built.message().toStdString();
+        if (resort >= 0)
+            EXPECT_TRUE(SearchList::sort(resort, lines));
+        QStringList shown;
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            shown << lines.text(row).toString()
+                    + QStringLiteral(" %1-%2").arg(lines.custKey(row)).arg(lines.locKey(row));
+        EXPECT_TRUE(module.OpenWorkDb());
+        const Table stored = dump(module.WorkDb, QStringLiteral("select * from histsrch order by rowid"));
+        module.CloseWorkDb();
+        return std::make_pair(shown, stored);
+    };
+    for (int build = 0; build < SearchOption::Count; ++build) {
+        for (int resort : {-1, (build + 1) % SearchOption::Count}) {
+            SCOPED_TRACE(QStringLiteral("built in order %1, re-sorted to %2").arg(build).arg(resort).toStdString());
+            const auto onFile = listed(m_fileModule, build, resort);
+            const auto onServer = listed(m_serverModule, build, resort);
+            EXPECT_GT(onFile.first.size(), 12);
+            EXPECT_EQ(onFile.first, onServer.first);
+            EXPECT_TRUE(onFile.second == onServer.second) << firstDifference(onFile.second, onServer.second);
+        }
+    }
 }
 
 TEST_F(PostgresAgreementTest, CommentsAreAddedAndDeletedAlike)
