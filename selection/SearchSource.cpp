@@ -55,18 +55,44 @@ public:
     // The row's values as the file would hold them; texts valid until the next call.
     bool store(const QSqlQuery& rows, SearchSourceRow& row)
     {
-        m_clear.run();
         m_held.clear();
+        bool cleared = false;
         for (int column = 0; column < SearchSourceRow::ColumnCount; ++column) {
-            m_insert.reset();
+            const QVariant value = rows.value(column);
             const bool number = column == SearchSourceRow::LocSeq;
-            m_insert.bindNull(number ? 1 : 2).bind(number ? 2 : 1, rows.value(column));
+            SearchSourceValue& stored = row.values[column];
+            // The usual kinds need no engine to tell how the file holds them.
+            if (value.isNull()) {
+                stored = SearchSourceValue();
+                continue;
+            }
+            if (number && (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong)) {
+                stored = SearchSourceValue();
+                stored.kind = SearchSourceValue::Kind::Integer;
+                stored.integer = value.toLongLong();
+                stored.real = static_cast<double>(stored.integer);
+                m_held.emplace_back(std::to_string(stored.integer));
+                stored.text = m_held.back();
+                continue;
+            }
+            if (!number && value.typeId() == QMetaType::QString) {
+                stored = SearchSourceValue();
+                stored.kind = SearchSourceValue::Kind::Text;
+                m_held.emplace_back(value.toString().toStdString());
+                stored.text = m_held.back();
+                continue;
+            }
+            if (!cleared && !m_clear.run())
+                return false;
+            cleared = true;
+            m_insert.reset();
+            m_insert.bindNull(number ? 1 : 2).bind(number ? 2 : 1, value);
             if (!m_insert.next())
                 return false;
-            row.values[column] = valueOf(m_insert.handle(), number ? 1 : 0);
+            stored = valueOf(m_insert.handle(), number ? 1 : 0);
             // The statement's next step frees its texts: keep a copy of this one.
-            m_held.emplace_back(row.values[column].text);
-            row.values[column].text = m_held.back();
+            m_held.emplace_back(stored.text);
+            stored.text = m_held.back();
             m_insert.next();
         }
         row.custKey = rows.value(SearchSourceRow::ColumnCount).toLongLong();
