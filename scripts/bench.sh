@@ -33,4 +33,14 @@ fi
 run "$build" "$results" bench_journal "${repeat[@]}" "$@"
 run "$build" "$results" bench_journal_pdf "${repeat[@]}" "$@"
 run "$build" "$results" bench_search_list "$@"
+# The billing database on a local server of its own, started and stopped here.
+pg="$(mktemp -d /tmp/ledview-bench-pg.XXXXXX)"
+if "$here/scripts/pg-test-server.sh" start "$pg" >/dev/null; then
+  trap '"$here/scripts/pg-test-server.sh" stop "$pg" >/dev/null; rm -rf "$pg"' EXIT
+  socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' "$(cat "$pg/socket")")
+  LEDVIEW_BENCH_PG="postgresql://postgres@$socket:$(cat "$pg/port")/postgres" \
+    run "$build" "$results" bench_server "$@"
+else
+  echo "bench.sh: no PostgreSQL server could be started; bench_server skipped" >&2
+fi
 "$here/scripts/bench-table.py" "$results" ${before:+"$results/before"} | tee "$results/table.md"
