@@ -1,6 +1,7 @@
 #include "journal/HistoryComments.h"
 
 #include "app/HistoryModule.h"
+#include "journal/JournalHeader.h"
 #include "platform/BasicRuntime.h"
 #include "platform/DateText.h"
 #include "platform/SqlTransaction.h"
@@ -34,17 +35,6 @@ Result copyFailed(HistoryModule& module)
     return result;
 }
 
-QString trimmedBlanks(QString text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 // The journal's own reading of a stored comment row: its date as datevalue() reads
 // it and its text as plaintext() shows it.
 bool matches(const QVariant& edate, const QVariant& comment, const QString& iso, const QString& text)
@@ -55,7 +45,7 @@ bool matches(const QVariant& edate, const QVariant& comment, const QString& iso,
         || QLatin1String(dateIso, 10) != iso || comment.isNull())
         return false;
     const bool number = comment.typeId() == QMetaType::Double;
-    return trimmedBlanks(number ? BasicRuntime::plainNumber(comment.toDouble()) : comment.toString()) == text;
+    return JournalHeader::trimBlanks(number ? BasicRuntime::plainNumber(comment.toDouble()) : comment.toString()) == text;
 }
 
 // The rows are matched here rather than in the statement, so a billing database on
