@@ -1,6 +1,7 @@
 #include "app/BillingCopy.h"
 
-#include "platform/Currency.h"
+#include "app/BillingColumnType.h"
+#include "app/ExactSum.h"
 #include "platform/PostgresCopyIn.h"
 #include "platform/PostgresUri.h"
 #include "platform/SqlConnection.h"
@@ -13,97 +14,7 @@
 #include <QSqlQuery>
 #include <algorithm>
 
-namespace {
-
-// SQLite's column affinity, from the declared type by SQLite's own rules.
-enum class Affinity { Integer, Text, None, Real, Numeric };
-// What the server stores a column as.
-enum class ServerType { BigInt, Double, Numeric, Text, Bytea };
-
-Affinity affinityOf(const QString& declared)
-{
-    const QString type = declared.toUpper();
-    if (type.contains(QLatin1String("INT")))
-        return Affinity::Integer;
-    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB"))
-        || type.contains(QLatin1String("TEXT")))
-        return Affinity::Text;
-    if (type.isEmpty() || type.contains(QLatin1String("BLOB")))
-        return Affinity::None;
-    if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA"))
-        || type.contains(QLatin1String("DOUB")))
-        return Affinity::Real;
-    return Affinity::Numeric;
-}
-
-const char* serverTypeName(ServerType type)
-{
-    switch (type) {
-    case ServerType::BigInt: return "bigint";
-    case ServerType::Double: return "double precision";
-    case ServerType::Numeric: return "numeric";
-    case ServerType::Text: return "text";
-    case ServerType::Bytea: return "bytea";
-    }
-    return "text";
-}
-
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
-bool isNumber(const QVariant& value)
-{
-    const int type = value.typeId();
-    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double
-        || type == QMetaType::ULongLong;
-}
-
-// The value as the server column takes it. A number kept in a text column is written
-// as the program shows it when read from the file (a double's shortest exact form).
-QVariant serverValue(const QVariant& value, ServerType type)
-{
-    if (value.isNull())
-        return QVariant();
-    if (type == ServerType::Text && isNumber(value))
-        return value.toString();
-    if (type == ServerType::Double && isNumber(value))
-        return value.toDouble();
-    return value;
-}
-
-// Wider than any sum of int64 amounts the copy can meet.
-__extension__ typedef __int128 WideUnits;
-
-// A money sum that cannot overflow: each value fits a Currency, their total may not.
-class ExactSum {
-public:
-    void add(const QVariant& value)
-    {
-        if (const std::optional<Currency> amount = Currency::fromVariant(value))
-            m_units += amount->tenThousandths();
-    }
-    bool operator==(const ExactSum&) const = default;
-    QString toPlain() const
-    {
-        if (m_units >= INT64_MIN && m_units <= INT64_MAX)
-            return Currency::fromTenThousandths(static_cast<int64_t>(m_units)).toPlain();
-        // Beyond a Currency: to the cent, half away from zero, as Currency shows.
-        const bool negative = m_units < 0;
-        WideUnits cents = ((negative ? -m_units : m_units) + 50) / 100;
-        QString digits;
-        for (WideUnits rest = cents / 100; rest > 0; rest /= 10)
-            digits.prepend(QLatin1Char('0' + static_cast<int>(rest % 10)));
-        return (negative ? QStringLiteral("-") : QString()) + digits + QLatin1Char('.')
-            + QStringLiteral("%1").arg(static_cast<int>(cents % 100), 2, 10, QLatin1Char('0'));
-    }
-
-private:
-    WideUnits m_units = 0;
-};
-
-} // namespace
+using namespace BillingColumnType;
 
 struct BillingCopy::Column {
     QString name; // lower case, as the server has it
@@ -141,7 +52,7 @@ struct BillingCopy::Table {
     {
         QStringList names;
         for (const Column& column : columns)
-            names << quoted(column.sourceName);
+            names << SqlConnection::quotedName(column.sourceName);
         return names.join(QLatin1String(", "));
     }
 };
@@ -265,10 +176,12 @@ Outcome BillingCopy::profile(Table& table)
     QStringList counts{QStringLiteral("count(*)")};
     for (const Column& column : table.columns) {
         for (const char* kind : {"integer", "real", "text", "blob"})
-            counts << QStringLiteral("sum(typeof(%1) = '%2')").arg(quoted(column.sourceName), QLatin1String(kind));
+            counts << QStringLiteral("sum(typeof(%1) = '%2')")
+                          .arg(SqlConnection::quotedName(column.sourceName), QLatin1String(kind));
     }
-    QSqlQuery kinds = m_source.query(
-        QStringLiteral("select %1 from %2").arg(counts.join(QLatin1String(", ")), quoted(table.sourceName)));
+    QSqlQuery kinds =
+        m_source.query(QStringLiteral("select %1 from %2")
+                           .arg(counts.join(QLatin1String(", ")), SqlConnection::quotedName(table.sourceName)));
     if (!kinds.next())
         return Outcome::cannotRead(FaultText::BillingDatabase, m_source.path(), m_source.outcome());
     for (qsizetype c = 0; c < table.columns.size(); ++c) {
@@ -326,7 +239,8 @@ Outcome BillingCopy::refuseExisting(const QList<Table>& tables)
                                                "drops and copies them again).")
                                     .arg(m_destination.path(), existing.join(QLatin1String(", "))));
     for (const QString& name : existing) {
-        if (Outcome dropped = serverExec(QStringLiteral("drop table %1").arg(quoted(name))); !dropped)
+        if (Outcome dropped = serverExec(QStringLiteral("drop table %1").arg(SqlConnection::quotedName(name)));
+            !dropped)
             return dropped;
     }
     return {};
@@ -336,7 +250,8 @@ Outcome BillingCopy::createTable(const Table& table)
 {
     QStringList parts;
     for (const Column& column : table.columns) {
-        QString part = quoted(column.name) + QLatin1Char(' ') + QLatin1String(serverTypeName(column.type));
+        QString part =
+            SqlConnection::quotedName(column.name) + QLatin1Char(' ') + QLatin1String(serverTypeName(column.type));
         if (table.identityKey && column.keyOrder > 0)
             part += QLatin1String(" generated by default as identity");
         if (column.notNull)
@@ -355,10 +270,11 @@ Outcome BillingCopy::createTable(const Table& table)
     }
     QStringList key;
     for (const Column* column : table.key())
-        key << quoted(column->name);
+        key << SqlConnection::quotedName(column->name);
     if (!key.isEmpty())
         parts << QStringLiteral("primary key (%1)").arg(key.join(QLatin1String(", ")));
-    return serverExec(QStringLiteral("create table %1 (%2)").arg(quoted(table.name), parts.join(QLatin1String(", "))));
+    return serverExec(QStringLiteral("create table %1 (%2)")
+                          .arg(SqlConnection::quotedName(table.name), parts.join(QLatin1String(", "))));
 }
 
 Outcome BillingCopy::copyRows(const Table& table, TableCheck& check)
@@ -367,18 +283,18 @@ Outcome BillingCopy::copyRows(const Table& table, TableCheck& check)
     QList<qsizetype> money;
     QStringList names;
     for (qsizetype c = 0; c < width; ++c) {
-        names << quoted(table.columns[c].name);
+        names << SqlConnection::quotedName(table.columns[c].name);
         if (table.columns[c].money)
             money << c;
     }
     QList<ExactSum> sums(money.size());
     // The file's stored order, so rows without a key keep their order on the server.
     QSqlQuery rows = m_source.query(QStringLiteral("select %1 from %2%3")
-                                        .arg(table.sourceColumns(), quoted(table.sourceName),
+                                        .arg(table.sourceColumns(), SqlConnection::quotedName(table.sourceName),
                                              table.hasRowid ? QStringLiteral(" order by rowid") : QString()));
     if (!rows.isActive())
         return Outcome::cannotRead(FaultText::BillingDatabase, m_source.path(), m_source.outcome());
-    PostgresCopyIn copy(m_destination, quoted(table.name), names);
+    PostgresCopyIn copy(m_destination, SqlConnection::quotedName(table.name), names);
     QVariantList row(width);
     while (copy.isActive() && rows.next()) {
         for (qsizetype c = 0; c < width; ++c)
@@ -406,14 +322,14 @@ Outcome BillingCopy::checkCopy(const Table& table, TableCheck& check)
     QStringList money;
     for (const Column& column : table.columns) {
         if (column.money)
-            money << quoted(column.name);
+            money << SqlConnection::quotedName(column.name);
     }
     QList<ExactSum> sums(money.size());
     QSqlQuery rows(m_destination.database());
     rows.setForwardOnly(true);
     const QString sql = QStringLiteral("select 0%1 from %2")
                             .arg(money.isEmpty() ? QString() : QLatin1String(", ") + money.join(QLatin1String(", ")),
-                                 quoted(table.name));
+                                 SqlConnection::quotedName(table.name));
     if (!rows.exec(sql))
         return Outcome::failure(rows.lastError().text().trimmed(), m_destination.path());
     while (rows.next()) {
@@ -433,20 +349,20 @@ Outcome BillingCopy::finishTable(const Table& table)
         const QString key = table.key().first()->name;
         const Outcome restarted = serverExec(
             QStringLiteral("select setval(pg_get_serial_sequence(?, ?), coalesce(max(%1), 0) + 1, false) from %2")
-                .arg(quoted(key), quoted(table.name)),
-            {quoted(table.name), key});
+                .arg(SqlConnection::quotedName(key), SqlConnection::quotedName(table.name)),
+            {SqlConnection::quotedName(table.name), key});
         if (!restarted)
             return restarted;
     }
     if (table.has(QStringLiteral("custkey")) && table.has(QStringLiteral("lockey"))) {
-        const Outcome indexed =
-            serverExec(QStringLiteral("create index %1 on %2 (custkey, lockey)")
-                           .arg(quoted(table.name + QStringLiteral(" account")), quoted(table.name)));
+        const Outcome indexed = serverExec(QStringLiteral("create index %1 on %2 (custkey, lockey)")
+                                               .arg(SqlConnection::quotedName(table.name + QStringLiteral(" account")),
+                                                    SqlConnection::quotedName(table.name)));
         if (!indexed)
             return indexed;
     }
     // A freshly filled table has no statistics; the first reads would be planned blind.
-    return serverExec(QStringLiteral("analyze %1").arg(quoted(table.name)));
+    return serverExec(QStringLiteral("analyze %1").arg(SqlConnection::quotedName(table.name)));
 }
 
 // Statements without values go to the server as plain text: it cannot prepare DDL.

@@ -40,11 +40,6 @@ QString declaredType(const QSqlField& field)
     }
 }
 
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
 QHash<QString, QString> declaredTypes(const QString& declared)
 {
     QHash<QString, QString> types;
@@ -132,7 +127,7 @@ bool ScratchCopy::createEmpty(const QString& table, const QString& columns)
 
 QString ScratchCopy::selectFor(const Rows& rows, const QHash<QString, QString>& types) const
 {
-    QString sql = QStringLiteral("select * from %1").arg(quoted(rows.source));
+    QString sql = QStringLiteral("select * from %1").arg(SqlConnection::quotedName(rows.source));
     if (!rows.filter.isEmpty())
         sql += QStringLiteral(" where ") + rows.filter;
     if (rows.order.isEmpty())
@@ -179,7 +174,7 @@ bool ScratchCopy::streamInto(const Rows& source)
     QStringList marks;
     for (int i = 0; i < record.count(); ++i) {
         const QString type = types.value(record.fieldName(i).toLower(), declaredType(record.field(i)));
-        columns << (quoted(record.fieldName(i)) + QLatin1Char(' ') + type).trimmed();
+        columns << (SqlConnection::quotedName(record.fieldName(i)) + QLatin1Char(' ') + type).trimmed();
         marks << QStringLiteral("?");
     }
     const QString& table = source.table;

@@ -45,7 +45,8 @@ bool matches(const QVariant& edate, const QVariant& comment, const QString& iso,
         || QLatin1String(dateIso, 10) != iso || comment.isNull())
         return false;
     const bool number = comment.typeId() == QMetaType::Double;
-    return JournalHeader::trimBlanks(number ? BasicRuntime::plainNumber(comment.toDouble()) : comment.toString()) == text;
+    return JournalHeader::trimBlanks(number ? BasicRuntime::plainNumber(comment.toDouble()) : comment.toString())
+        == text;
 }
 
 // The rows are matched here rather than in the statement, so a billing database on

@@ -276,6 +276,11 @@ bool SqlConnection::tableExists(const QString& table)
     return found.toInt() > 0;
 }
 
+QString SqlConnection::quotedName(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 QString SqlConnection::sortKey(const QString& column, SortAs as) const
 {
     if (m_engine == Engine::Sqlite)

@@ -60,6 +60,8 @@ public:
     // nulls first.
     enum class SortAs { Text, Number };
     QString sortKey(const QString& column, SortAs as) const;
+    // A name written so either engine reads it as given ("tbl reading").
+    static QString quotedName(const QString& name);
     // ATTACH another file under a schema name (bound path: any file name is safe).
     bool attach(const QString& path, const QString& schema);
     bool detach(const QString& schema);
