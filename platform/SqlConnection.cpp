@@ -171,6 +171,20 @@ sqlite3* SqlConnection::nativeHandle(const QSqlDatabase& db)
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
+pg_conn* SqlConnection::serverHandle() const
+{
+    if (m_engine != Engine::Postgres || !isOpen())
+        return nullptr;
+    const QSqlDatabase db = database();
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    const QByteArray type = handle.typeName();
+    if (!handle.isValid() || !(type == "PGconn*" || type == "pg_conn*"))
+        return nullptr;
+    return *static_cast<pg_conn* const*>(handle.constData());
+}
+
 bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& binds)
 {
     if (!isOpen()) {

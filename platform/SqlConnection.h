@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 struct sqlite3;
+struct pg_conn;
 
 // An owned connection to one SQLite file with the suite's dialect registered, or
 // to a PostgreSQL database named by a postgresql:// URI (the billing database of a
@@ -44,6 +45,9 @@ public:
     // or on a server.
     sqlite3* handle() const;
     static sqlite3* nativeHandle(const QSqlDatabase& db);
+    // The server connection's libpq handle, for the bulk copies; null when closed or
+    // on a file.
+    pg_conn* serverHandle() const;
 
     // Runs one statement with bound values; false (and outcome()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});

@@ -168,6 +168,53 @@ TEST_F(PostgresAgreementTest, EveryAccountsJournalAndBalancesAreTheSame)
     EXPECT_GT(compared, 30);
 }
 
+// A server database set up by other tools may hold columns of types a copy of the
+// suite's file never makes: each still reaches the scratch as the suite stores it.
+TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuiteStoresThem)
+{
+    struct Case {
+        const char* type;
+        const char* value; // as the server reads it
+        const char* stored; // typeof() and quote() of the scratch's value
+    };
+    const Case cases[] = {
+        {"integer", "-7", "integer -7"},
+        {"smallint", "12", "integer 12"},
+        {"bigint", "9223372036854775807", "integer 9223372036854775807"},
+        {"real", "0.1", "real 0.1"},
+        {"double precision", "'-Infinity'", "real -Inf"},
+        {"double precision", "'NaN'", "null NULL"},
+        {"boolean", "true", "integer -1"},
+        {"boolean", "false", "integer 0"},
+        {"numeric(12,4)", "12.5", "real 12.5"},
+        {"char(4)", "'ab'", "text 'ab  '"},
+        {"varchar(40)", "E'a\\tb\\nc\\rd\\\\e \\b\\f\\013 中'", "text 'a\tb\nc\rd\\e \b\f\v 中'"},
+        {"text", "E'\\\\N'", "text '\\N'"},
+        {"text", "''", "text ''"},
+        {"bytea", "'\\x00ff5c'::bytea", "blob X'00FF5C'"},
+        {"date", "'2024-02-29'", "text '2024-02-29'"},
+        {"timestamp", "'2024-02-29 13:14:15'", "text '2024-02-29 13:14:15'"},
+    };
+    SqlConnection admin = SqlConnection::open(m_server.uri());
+    open(m_serverModule, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + c.value);
+        ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" add column probe %1 default %2")
+                                   .arg(QLatin1String(c.type), QString::fromUtf8(c.value))))
+            << admin.outcome().message().toStdString();
+        JournalFlags flags;
+        const JournalLoader::Result loaded = JournalLoader::load(m_serverModule, flags, QString());
+        ASSERT_TRUE(loaded.extraction.outcome) << loaded.extraction.outcome.message().toStdString();
+        ASSERT_TRUE(m_serverModule.OpenWorkDb());
+        const Table stored =
+            dump(m_serverModule.WorkDb, QStringLiteral("select typeof(probe) || ' ' || quote(probe) from dep"));
+        m_serverModule.CloseWorkDb();
+        ASSERT_FALSE(stored.isEmpty());
+        EXPECT_EQ(stored.value(0).value(0).toString(), QStringLiteral("QString:") + QString::fromUtf8(c.stored));
+        ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" drop column probe")));
+    }
+}
+
 TEST_F(PostgresAgreementTest, CommentsAreAddedAndDeletedAlike)
 {
     const QDate date(2024, 3, 5);
