@@ -140,7 +140,10 @@ ScratchCopy::ScratchCopy(SqlConnection& billing, const QString& scratchPath) : m
         m_scratch.makeScratch();
         m_transaction = std::make_unique<SqlTransaction>(m_scratch);
         // Every table of the account read from the same moment of the server.
-        m_billing.exec(QStringLiteral("begin isolation level repeatable read read only"));
+        if (!m_billing.exec(QStringLiteral("begin isolation level repeatable read read only"))) {
+            m_outcome = m_billing.outcome();
+            return;
+        }
     } else {
         m_schema = workSchema + QLatin1Char('.');
         if (!m_billing.attach(scratchPath, workSchema)) {
@@ -188,6 +191,9 @@ void ScratchCopy::readCatalogue()
         "join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
         "left join pg_catalog.pg_attribute a on a.attrelid = c.oid and a.attnum > 0 and not a.attisdropped "
         "where n.nspname = current_schema() and c.relkind in ('r', 'v', 'm', 'p', 'f') order by c.relname, a.attnum"));
+    // A server that cannot answer fails the copy, rather than every table looking missing.
+    if (!columns.isActive())
+        m_outcome = m_billing.outcome();
     while (columns.next()) {
         const QString table = columns.value(0).toString();
         m_serverTables->insert(table.toLower());
@@ -206,6 +212,8 @@ bool ScratchCopy::scratchHasTable(const QString& name)
 
 bool ScratchCopy::createEmpty(const QString& table, const QString& columns)
 {
+    if (!m_outcome)
+        return false;
     SqlConnection& target = onServer(m_billing) ? m_scratch : m_billing;
     const QString sql = QStringLiteral("create table %1%2 (%3)").arg(m_schema, table, columns);
     return target.exec(sql) || fail(target.outcome());

@@ -8,6 +8,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+#include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 
@@ -183,6 +185,17 @@ pg_conn* SqlConnection::serverHandle() const
     if (!handle.isValid() || !(type == "PGconn*" || type == "pg_conn*"))
         return nullptr;
     return *static_cast<pg_conn* const*>(handle.constData());
+}
+
+bool SqlConnection::isIdleOnServer() const
+{
+    PGconn* connection = serverHandle();
+    if (!connection || m_reconnect || PQstatus(connection) != CONNECTION_OK
+        || PQtransactionStatus(connection) != PQTRANS_IDLE)
+        return false;
+    // An idle connection is sent nothing; anything there is a server's goodbye or a hang-up.
+    pollfd socket{PQsocket(connection), POLLIN, 0};
+    return socket.fd >= 0 && poll(&socket, 1, 0) == 0;
 }
 
 bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& binds)

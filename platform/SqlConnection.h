@@ -48,6 +48,10 @@ public:
     // The server connection's libpq handle, for the bulk copies; null when closed or
     // on a file.
     pg_conn* serverHandle() const;
+    // A server connection that is up, outside any transaction and with nothing unread
+    // from the server (a server that ended it has said so by now): fit for the next
+    // action as it is. False on a file.
+    bool isIdleOnServer() const;
 
     // Runs one statement with bound values; false (and outcome()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});

@@ -22,6 +22,7 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -376,6 +377,43 @@ TEST_F(PostgresAgreementTest, ALostConnectionFailsOneActionAndTheNextWorks)
     EXPECT_FALSE(failed.error.isEmpty());
     const auto retried = model.write(1, ReadingColumns::MSN, QStringLiteral("AFTER"));
     EXPECT_TRUE(retried.ok) << retried.error.toStdString();
+}
+
+// The billing connection is kept from one action to the next; one the server ended
+// meanwhile, or one an action left inside a transaction, is replaced by the next open.
+TEST_F(PostgresAgreementTest, TheNextOpenReplacesAKeptConnectionNoLongerFitForUse)
+{
+    SqlConnection admin = SqlConnection::open(m_server.uri());
+    struct Case {
+        const char* between;
+        std::function<void(qint64 backend)> happen;
+        bool sameBackend;
+    };
+    const Case cases[] = {
+        {"nothing", [](qint64) {}, true},
+        {"the server ended it",
+         [&](qint64 backend) {
+             ASSERT_TRUE(admin.exec(QStringLiteral("select pg_terminate_backend(?, 10000)"), {backend}));
+         },
+         false},
+        {"left in a transaction",
+         [&](qint64) { ASSERT_TRUE(m_serverModule.BillingDb.exec(QStringLiteral("begin"))); }, false},
+    };
+    open(m_serverModule, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.between);
+        JournalFlags flags;
+        const qsizetype rows = JournalLoader::load(m_serverModule, flags, QString()).rows.size();
+        ASSERT_TRUE(m_serverModule.BillingDb.isOpen());
+        const qint64 backend = m_serverModule.BillingDb.scalar(QStringLiteral("select pg_backend_pid()")).toLongLong();
+        c.happen(backend);
+        const JournalLoader::Result again = JournalLoader::load(m_serverModule, flags, QString());
+        ASSERT_TRUE(again.extraction.outcome) << again.extraction.outcome.message().toStdString();
+        EXPECT_TRUE(again.extraction.missing.isEmpty()) << again.extraction.missing.join(',').toStdString();
+        EXPECT_EQ(again.rows.size(), rows);
+        EXPECT_EQ(m_serverModule.BillingDb.scalar(QStringLiteral("select pg_backend_pid()")).toLongLong() == backend,
+                  c.sameBackend);
+    }
 }
 
 // One clerk of the concurrency test, run in a process of its own: adds comments and
