@@ -12,7 +12,10 @@ SqlConnection HistoryModule::openBilling() const
 
 Outcome HistoryModule::OpenBillingDb()
 {
+    if (m_billingOpenedFrom == BillingDbPath && BillingDb.isIdleOnServer())
+        return {};
     BillingDb = openBilling();
+    m_billingOpenedFrom = BillingDbPath;
     return BillingDb.isOpen() ? Outcome() : BillingDb.outcome();
 }
 
@@ -25,6 +28,14 @@ Outcome HistoryModule::OpenWorkDb()
 }
 
 void HistoryModule::CloseBillingDb()
+{
+    // Kept only when the next action can take it as it is: one that failed or was
+    // left in a transaction starts afresh.
+    if (!BillingDb.isIdleOnServer())
+        BillingDb.close();
+}
+
+void HistoryModule::ReleaseBillingDb()
 {
     BillingDb.close();
 }

@@ -102,9 +102,10 @@ QString configurationProblem(HistoryModule& module)
 
     // A file that is there but is no database, or a server that is down, would
     // otherwise fail deep inside a window.
-    SqlConnection billing = module.openBilling();
-    if (!billing.isOpen())
-        return Outcome::cannotOpen(FaultText::YourDatabase, module.billingName(), billing.outcome()).message();
+    if (const Outcome opened = module.OpenBillingDb(); !opened)
+        return Outcome::cannotOpen(FaultText::YourDatabase, module.billingName(), opened).message();
+    // A server's connection is kept for the first window.
+    module.CloseBillingDb();
     return {};
 }
 
@@ -148,7 +149,7 @@ int run(HistoryModule& module, const QString& commandLine, Messenger& messenger,
     // Whichever window started the run removes the scratch file; make sure of it
     // even when that window could not finish its own unload.
     module.CloseWorkDb();
-    module.CloseBillingDb();
+    module.ReleaseBillingDb();
     if (QFileInfo::exists(module.WorkDbPath))
         QFile::remove(module.WorkDbPath);
     return exitCode;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class SqlStatement;
 class SqlTransaction;
 
 // Moves rows of the billing database into new tables of this run's scratch file,
@@ -49,12 +50,22 @@ public:
     bool commit();
 
 private:
+    struct ServerColumn {
+        QString name;
+        quint32 type; // the server's type number
+    };
+    void readCatalogue();
     QString selectFor(const Rows& rows, const QHash<QString, QString>& types) const;
     bool streamInto(const Rows& rows);
+    bool copyOut(const Rows& rows, const QString& select, const QList<ServerColumn>& columns);
+    bool queryInto(const Rows& rows, const QString& select);
+    bool createTable(const QString& table, const QStringList& columns, SqlStatement& insert);
     bool fail(const Outcome& reason);
 
     SqlConnection& m_billing;
-    std::optional<QSet<QString>> m_serverTables; // lower-case names, read once per copy
+    // Read once per copy: the tables' lower-case names, and each table's columns in order.
+    std::optional<QSet<QString>> m_serverTables;
+    QHash<QString, QList<ServerColumn>> m_serverColumns;
     SqlConnection m_scratch; // its own connection when the billing database is a server
     QString m_schema; // how statements name the scratch's tables: "work." or ""
     std::unique_ptr<SqlTransaction> m_transaction;

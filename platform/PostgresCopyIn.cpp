@@ -3,7 +3,6 @@
 #include "platform/SqlConnection.h"
 
 #include <QLocale>
-#include <QSqlDriver>
 #include <cmath>
 #include <libpq-fe.h>
 
@@ -12,20 +11,6 @@ namespace {
 // Sent in pieces of about this size: large enough to cut the calls, small enough
 // to keep memory flat whatever the table's size.
 constexpr qsizetype kSendBytes = 1 << 20;
-
-PGconn* serverHandle(const SqlConnection& connection)
-{
-    if (connection.engine() != SqlConnection::Engine::Postgres || !connection.isOpen())
-        return nullptr;
-    const QSqlDatabase db = connection.database();
-    if (!db.driver())
-        return nullptr;
-    const QVariant handle = db.driver()->handle();
-    const QByteArray type = handle.typeName();
-    if (!handle.isValid() || !(type == "PGconn*" || type == "pg_conn*"))
-        return nullptr;
-    return *static_cast<PGconn* const*>(handle.constData());
-}
 
 QString serverMessage(PGconn* connection)
 {
@@ -36,7 +21,7 @@ QString serverMessage(PGconn* connection)
 
 PostgresCopyIn::PostgresCopyIn(const SqlConnection& connection, const QString& table, const QStringList& columns)
 {
-    PGconn* handle = serverHandle(connection);
+    PGconn* handle = connection.serverHandle();
     if (!handle) {
         fail(QStringLiteral("No server connection to copy into."));
         return;

@@ -8,6 +8,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+#include <libpq-fe.h>
+#include <poll.h>
 #include <sqlite3.h>
 
 namespace {
@@ -171,6 +173,31 @@ sqlite3* SqlConnection::nativeHandle(const QSqlDatabase& db)
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+pg_conn* SqlConnection::serverHandle() const
+{
+    if (m_engine != Engine::Postgres || !isOpen())
+        return nullptr;
+    const QSqlDatabase db = database();
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    const QByteArray type = handle.typeName();
+    if (!handle.isValid() || !(type == "PGconn*" || type == "pg_conn*"))
+        return nullptr;
+    return *static_cast<pg_conn* const*>(handle.constData());
+}
+
+bool SqlConnection::isIdleOnServer() const
+{
+    PGconn* connection = serverHandle();
+    if (!connection || m_reconnect || PQstatus(connection) != CONNECTION_OK
+        || PQtransactionStatus(connection) != PQTRANS_IDLE)
+        return false;
+    // An idle connection is sent nothing; anything there is a server's goodbye or a hang-up.
+    pollfd socket{PQsocket(connection), POLLIN, 0};
+    return socket.fd >= 0 && poll(&socket, 1, 0) == 0;
 }
 
 bool SqlConnection::run(QSqlQuery& q, const QString& sql, const QVariantList& binds)

@@ -9,6 +9,7 @@
 #include <string_view>
 
 struct sqlite3;
+struct pg_conn;
 
 // An owned connection to one SQLite file with the suite's dialect registered, or
 // to a PostgreSQL database named by a postgresql:// URI (the billing database of a
@@ -45,6 +46,13 @@ public:
     // or on a server.
     sqlite3* handle() const;
     static sqlite3* nativeHandle(const QSqlDatabase& db);
+    // The server connection's libpq handle, for the bulk copies; null when closed or
+    // on a file.
+    pg_conn* serverHandle() const;
+    // A server connection that is up, outside any transaction and with nothing unread
+    // from the server (a server that ended it has said so by now): fit for the next
+    // action as it is. False on a file.
+    bool isIdleOnServer() const;
 
     // Runs one statement with bound values; false (and outcome()) when it fails.
     bool exec(const QString& sql, const QVariantList& binds = {});

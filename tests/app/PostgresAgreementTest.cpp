@@ -24,6 +24,7 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -202,6 +203,53 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
     }
 }
 
+// A server database set up by other tools may hold columns of types a copy of the
+// suite's file never makes: each still reaches the scratch as the suite stores it.
+TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuiteStoresThem)
+{
+    struct Case {
+        const char* type;
+        const char* value; // as the server reads it
+        const char* stored; // typeof() and quote() of the scratch's value
+    };
+    const Case cases[] = {
+        {"integer", "-7", "integer -7"},
+        {"smallint", "12", "integer 12"},
+        {"bigint", "9223372036854775807", "integer 9223372036854775807"},
+        {"real", "0.1", "real 0.1"},
+        {"double precision", "'-Infinity'", "real -Inf"},
+        {"double precision", "'NaN'", "null NULL"},
+        {"boolean", "true", "integer -1"},
+        {"boolean", "false", "integer 0"},
+        {"numeric(12,4)", "12.5", "real 12.5"},
+        {"char(4)", "'ab'", "text 'ab  '"},
+        {"varchar(40)", "E'a\\tb\\nc\\rd\\\\e \\b\\f\\013 中'", "text 'a\tb\nc\rd\\e \b\f\v 中'"},
+        {"text", "E'\\\\N'", "text '\\N'"},
+        {"text", "''", "text ''"},
+        {"bytea", "'\\x00ff5c'::bytea", "blob X'00FF5C'"},
+        {"date", "'2024-02-29'", "text '2024-02-29'"},
+        {"timestamp", "'2024-02-29 13:14:15'", "text '2024-02-29 13:14:15'"},
+    };
+    SqlConnection admin = SqlConnection::open(m_server.uri());
+    open(m_serverModule, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + c.value);
+        ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" add column probe %1 default %2")
+                                   .arg(QLatin1String(c.type), QString::fromUtf8(c.value))))
+            << admin.outcome().message().toStdString();
+        JournalFlags flags;
+        const JournalLoader::Result loaded = JournalLoader::load(m_serverModule, flags, QString());
+        ASSERT_TRUE(loaded.extraction.outcome) << loaded.extraction.outcome.message().toStdString();
+        ASSERT_TRUE(m_serverModule.OpenWorkDb());
+        const Table stored =
+            dump(m_serverModule.WorkDb, QStringLiteral("select typeof(probe) || ' ' || quote(probe) from dep"));
+        m_serverModule.CloseWorkDb();
+        ASSERT_FALSE(stored.isEmpty());
+        EXPECT_EQ(stored.value(0).value(0).toString(), QStringLiteral("QString:") + QString::fromUtf8(c.stored));
+        ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" drop column probe")));
+    }
+}
+
 TEST_F(PostgresAgreementTest, CommentsAreAddedAndDeletedAlike)
 {
     const QDate date(2024, 3, 5);
@@ -363,6 +411,43 @@ TEST_F(PostgresAgreementTest, ALostConnectionFailsOneActionAndTheNextWorks)
     EXPECT_FALSE(failed.error.isEmpty());
     const auto retried = model.write(1, ReadingColumns::MSN, QStringLiteral("AFTER"));
     EXPECT_TRUE(retried.ok) << retried.error.toStdString();
+}
+
+// The billing connection is kept from one action to the next; one the server ended
+// meanwhile, or one an action left inside a transaction, is replaced by the next open.
+TEST_F(PostgresAgreementTest, TheNextOpenReplacesAKeptConnectionNoLongerFitForUse)
+{
+    SqlConnection admin = SqlConnection::open(m_server.uri());
+    struct Case {
+        const char* between;
+        std::function<void(qint64 backend)> happen;
+        bool sameBackend;
+    };
+    const Case cases[] = {
+        {"nothing", [](qint64) {}, true},
+        {"the server ended it",
+         [&](qint64 backend) {
+             ASSERT_TRUE(admin.exec(QStringLiteral("select pg_terminate_backend(?, 10000)"), {backend}));
+         },
+         false},
+        {"left in a transaction", [&](qint64) { ASSERT_TRUE(m_serverModule.BillingDb.exec(QStringLiteral("begin"))); },
+         false},
+    };
+    open(m_serverModule, 1, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.between);
+        JournalFlags flags;
+        const qsizetype rows = JournalLoader::load(m_serverModule, flags, QString()).rows.size();
+        ASSERT_TRUE(m_serverModule.BillingDb.isOpen());
+        const qint64 backend = m_serverModule.BillingDb.scalar(QStringLiteral("select pg_backend_pid()")).toLongLong();
+        c.happen(backend);
+        const JournalLoader::Result again = JournalLoader::load(m_serverModule, flags, QString());
+        ASSERT_TRUE(again.extraction.outcome) << again.extraction.outcome.message().toStdString();
+        EXPECT_TRUE(again.extraction.missing.isEmpty()) << again.extraction.missing.join(',').toStdString();
+        EXPECT_EQ(again.rows.size(), rows);
+        EXPECT_EQ(m_serverModule.BillingDb.scalar(QStringLiteral("select pg_backend_pid()")).toLongLong() == backend,
+                  c.sameBackend);
+    }
 }
 
 // One clerk of the concurrency test, run in a process of its own: adds comments and
