@@ -2,8 +2,8 @@
 // the journal's open (20,000 rows), the account's copy into the scratch alone, and
 // the account list's build (200,000 locations), each also against psql's \copy of
 // the same rows out of the server, the floor for moving them. On a shared machine
-// the mean wanders with the load: best_ms, the fastest single open, compares better. The server is named by $LEDVIEW_BENCH_PG (a URI of a database this
-// program may create others beside; scripts/bench.sh starts one).
+// the mean wanders with the load: best_ms, the fastest single open, compares better. The server is named by
+// $LEDVIEW_BENCH_PG (a URI of a database this program may create others beside; scripts/bench.sh starts one).
 #include "BenchSuites.h"
 
 #include "app/BillingCopy.h"
