@@ -126,6 +126,8 @@ bool frmHistory::Form_Load()
     JournalLoader::Result loaded =
         JournalLoader::load(m_module, m_flags, Label2->text(), JournalLoader::SavedView::Apply);
     QApplication::restoreOverrideCursor();
+    // jurn was dropped and built again: nothing of a multiplier switch is held back.
+    m_multiplier.forget();
 
     printRange = loaded.printRange;
     applyLoadedSettings(loaded.settings);
