@@ -1,7 +1,5 @@
 #include "journal/JournalMultiplier.h"
 
-#include "app/HistoryModule.h"
-#include "journal/JournalBuilder.h"
 #include "platform/BasicRuntime.h"
 
 #include <cmath>
@@ -68,21 +66,4 @@ bool JournalMultiplier::rescale(std::vector<JournalRow>& rows, Step step)
             row.descr = trimBlanks(row.descr.left(multiplierMark(row.descr)));
     }
     return true;
-}
-
-Outcome JournalMultiplier::catchUp(HistoryModule& module)
-{
-    if (m_behind.empty())
-        return {};
-    if (Outcome opened = module.OpenWorkDb(); !opened)
-        return opened;
-    for (const Step step : m_behind) {
-        if (step == Step::Apply)
-            JournalBuilder::applyMultiplier(module);
-        else
-            JournalBuilder::removeMultiplier(module);
-    }
-    module.CloseWorkDb();
-    m_behind.clear();
-    return {};
 }

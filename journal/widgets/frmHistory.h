@@ -3,7 +3,7 @@
 #include "app/widgets/SuiteWindow.h"
 #include "journal/CodeBalances.h"
 #include "journal/JournalFlags.h"
-#include "journal/JournalMultiplier.h"
+#include "journal/PendingJournalTable.h"
 #include "journal/JournalSettings.h"
 
 #include <QStringList>
@@ -78,7 +78,7 @@ private:
     JournalModel* m_model = nullptr;
     CodeBalanceModel* m_balanceModel = nullptr;
     CodeBalances m_balances;
-    JournalMultiplier m_multiplier;
+    PendingJournalTable m_pendingTable;
     QStringList m_missingTold;
 
     QLabel* Label2 = nullptr;

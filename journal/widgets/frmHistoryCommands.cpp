@@ -52,7 +52,7 @@ void frmHistory::rebuildJournal()
         LongestDescr = built.LongestDescr;
         SizeJournalRows();
     }
-    m_multiplier.forget();
+    m_pendingTable.rebuilt(built.unwritten);
     m_model->setRows(std::move(rows));
     fitColumns();
     SizeJournalRows();
@@ -83,7 +83,7 @@ void frmHistory::cmdApplyMult_Click()
     // The reading rows are rescaled in place; the rest of the journal stays as it is.
     const JournalMultiplier::Step step = apply ? JournalMultiplier::Step::Apply : JournalMultiplier::Step::Remove;
     m_model->editRows([step](std::vector<JournalRow>& rows) { return JournalMultiplier::rescale(rows, step); });
-    m_multiplier.defer(step);
+    m_pendingTable.switched(step);
     RefreshJournalGrid();
 }
 
@@ -192,7 +192,7 @@ void frmHistory::cmdComment_Click()
 void frmHistory::cmdPrint_Click()
 {
     // The printed journal reads jurn: it must hold what the grid shows.
-    if (const Outcome caughtUp = m_multiplier.catchUp(m_module); !caughtUp) {
+    if (const Outcome caughtUp = m_pendingTable.catchUp(m_module); !caughtUp) {
         m_messenger.tell(QStringLiteral("The journal cannot be printed: ") + caughtUp.message(),
                          QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
         return;

@@ -2,6 +2,7 @@
 
 #include "journal/JournalBuilder.h"
 #include "journal/JournalMultiplier.h"
+#include "journal/PendingJournalTable.h"
 
 #include <QSqlQuery>
 
@@ -205,13 +206,13 @@ TEST_F(JournalBuildReferenceTest, MultiplierSwitchInMemoryLeavesWhatTheUpdateLea
         flags.MultApplied = c.builtApplied ? JournalFlags::True : JournalFlags::False;
         std::vector<JournalRow> kept = build(flags);
         ASSERT_GT(kept.size(), 150u) << c.name;
-        JournalMultiplier behind;
+        PendingJournalTable behind;
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const std::vector<JournalRow> before = kept;
             const auto [step, changes] = c.steps[i];
             EXPECT_EQ(JournalMultiplier::rescale(kept, step), changes) << c.name << " step " << i;
             EXPECT_EQ(shown(before) != shown(kept), changes) << c.name << " step " << i;
-            behind.defer(step);
+            behind.switched(step);
             ASSERT_TRUE(behind.catchUp(module)) << c.name;
             EXPECT_FALSE(behind.behind());
             ASSERT_TRUE(module.OpenWorkDb());
