@@ -2,9 +2,6 @@
 
 #include "selection/SearchLines.h"
 
-#include <system_error>
-#include <thread>
-
 ListSearch::ListSearch(const SearchOption& option, const QString& text, bool typing)
     : m_option(option)
     , m_like((typing && &option == SearchOption::at(0) ? QString() : QStringLiteral("*")) + text + QStringLiteral("*"))
@@ -73,46 +70,19 @@ bool ListSearch::matches(QStringView line) const
     return mayMatch(slice) && m_like.matches(slice);
 }
 
-qsizetype ListSearch::scan(const SearchLines& lines, qsizetype begin, qsizetype end, bool backward,
-                           const std::atomic<bool>* stop) const
-{
-    // The other half's thread looks up now and then to learn that it is not needed.
-    constexpr qsizetype checkEvery = 4096;
-    for (qsizetype done = 0; done < end - begin; ++done) {
-        const qsizetype row = backward ? end - 1 - done : begin + done;
-        if (matches(lines.text(row)))
-            return row;
-        if (stop && done % checkEvery == checkEvery - 1 && stop->load(std::memory_order_relaxed))
-            return -1;
-    }
-    return -1;
-}
-
 qsizetype ListSearch::find(const SearchLines& lines, Direction direction, qsizetype current) const
 {
-    const bool backward = direction == Direction::Previous;
-    const qsizetype begin = backward || direction == Direction::First ? 0 : std::max<qsizetype>(current + 1, 0);
-    const qsizetype end = backward ? std::min(current, lines.size()) : lines.size();
-    if (end - begin < SplitAtRows)
-        return scan(lines, begin, end, backward, nullptr);
-
-    // A long list is scanned on two cores: the half the search meets first here, the
-    // other on a second thread, whose row counts only when the first half has none.
-    const qsizetype middle = begin + (end - begin) / 2;
-    const qsizetype nearBegin = backward ? middle : begin;
-    const qsizetype nearEnd = backward ? end : middle;
-    const qsizetype farBegin = backward ? begin : middle;
-    const qsizetype farEnd = backward ? middle : end;
-    std::atomic<bool> nearFound{false};
-    qsizetype farRow = -1;
-    std::thread far;
-    try {
-        far = std::thread([&] { farRow = scan(lines, farBegin, farEnd, backward, &nearFound); });
-    } catch (const std::system_error&) {
-        return scan(lines, begin, end, backward, nullptr);
+    if (direction == Direction::Previous) {
+        for (qsizetype row = std::min(current, lines.size()) - 1; row >= 0; --row) {
+            if (matches(lines.text(row)))
+                return row;
+        }
+        return -1;
     }
-    const qsizetype nearRow = scan(lines, nearBegin, nearEnd, backward, nullptr);
-    nearFound.store(nearRow >= 0, std::memory_order_relaxed);
-    far.join();
-    return nearRow >= 0 ? nearRow : farRow;
+    const qsizetype from = direction == Direction::First ? 0 : std::max<qsizetype>(current + 1, 0);
+    for (qsizetype row = from; row < lines.size(); ++row) {
+        if (matches(lines.text(row)))
+            return row;
+    }
+    return -1;
 }

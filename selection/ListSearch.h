@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <atomic>
 
 class SearchLines;
 
@@ -29,8 +28,6 @@ public:
     // scans from the top, Next after `current`, Previous before it; never wraps.
     // -1 when nothing matches.
     qsizetype find(const SearchLines& lines, Direction direction, qsizetype current) const;
-    // From this many rows to scan on, find() splits the scan over two threads.
-    static constexpr qsizetype SplitAtRows = 50000;
 
     // The longest run of plain characters in a pattern, lower-cased; empty when the
     // run is not plain ASCII. Every matching text contains it.
@@ -38,10 +35,6 @@ public:
 
 private:
     bool mayMatch(QStringView slice) const;
-    // The first matching row met going through [begin, end) in the direction; -1 when
-    // none is, or when `stop` was raised meanwhile.
-    qsizetype scan(const SearchLines& lines, qsizetype begin, qsizetype end, bool backward,
-                   const std::atomic<bool>* stop) const;
 
     const SearchOption& m_option;
     LikePattern m_like;

@@ -109,30 +109,6 @@ TEST_F(ListSearchFindTest, FirstNextAndPreviousNeverWrap)
     EXPECT_EQ(find("", D::Next, 0), 1);
 }
 
-// Long lists are scanned in two halves at once: the row nearest in the search's
-// direction must still win, whichever half holds it.
-TEST_F(ListSearchFindTest, LongListsFindTheNearestRowFromEitherHalf)
-{
-    const qsizetype count = 3 * ListSearch::SplitAtRows;
-    const qsizetype early = 3, middle = count / 2 + 5, late = count - 2;
-    lines.clear();
-    const QString filler = line("1", "1-1", "ACTIVE", "JONES BOB", "A", "B", "L");
-    const QString wanted = line("1", "1-1", "ACTIVE", "SMITH ANN", "A", "B", "L");
-    for (qsizetype row = 0; row < count; ++row)
-        lines.append(row == early || row == middle || row == late ? wanted : filler, 1, static_cast<int32_t>(row));
-    using D = ListSearch::Direction;
-    const struct {
-        D direction;
-        qsizetype current, found;
-    } cases[] = {{D::First, 0, early},         {D::Next, early, middle},   {D::Next, middle, late},
-                 {D::Next, late, -1},          {D::Previous, count, late}, {D::Previous, late, middle},
-                 {D::Previous, middle, early}, {D::Previous, early, -1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(find("smith", c.direction, c.current), c.found)
-            << static_cast<int>(c.direction) << " from " << c.current;
-    EXPECT_EQ(find("brown", D::First, 0), -1);
-}
-
 TEST_F(ListSearchFindTest, SearchesFollowTheShownOrder)
 {
     // Shown in reverse: the "first" SMITH is now the last stored one.
