@@ -187,7 +187,7 @@ void CodeBalancesLoad(benchmark::State& state)
 }
 BENCHMARK(CodeBalancesLoad)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-// The journal window's button: readings rescaled in place and the grid re-read.
+// The journal window's button: the reading rows rescaled in the grid (jurn follows when printed).
 void MultiplierSwitch(benchmark::State& state)
 {
     HistoryModule module;

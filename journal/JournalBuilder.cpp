@@ -5,6 +5,8 @@
 #include "platform/SqlTransaction.h"
 #include "platform/Currency.h"
 
+#include <memory>
+
 #include <algorithm>
 #include <optional>
 
@@ -122,47 +124,14 @@ const char* const scaledRows =
 // updates from it would have failed and left them.
 const char* const codeTable = "(select code, description from lutc group by code)";
 const char* const noCodeTable = "(select null as code, null as description where 0)";
-enum Completed {
-    BDate,
-    RDate,
-    TCode,
-    Descr,
-    Prev,
-    Pres,
-    Usage,
-    Chg,
-    Pmt,
-    Mult,
-    TextCount = Mult + 1,
-    DOrder = TextCount,
-    Seq,
-    Units,
-    CutLength
-};
+enum Completed { DOrder = JournalTableWrite::TextCount, Seq, Units, CutLength };
 
-const char* const insertRow =
-    "insert into jurn (bdate, rdate, tcode, descr, prev, pres, usage, chg, pmt, mult, dorder, rbal, trow) "
-    "values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
-
-// One completed row held until its place in the journal is known: texts in a
-// shared arena (the bytes the engine gave, NULL kept apart from empty).
-struct Staged {
-    struct Text {
-        size_t offset = 0;
-        int length = -1; // -1: NULL
-    };
-    int64_t seq = 0;
-    Text texts[TextCount];
-    bool dorderIsInteger = true;
-    double dorder = 0;
-    // Charge less payment in ten-thousandths; nothing when an amount is no money.
-    std::optional<int64_t> units;
-};
+using Staged = JournalTableWrite::Row;
 
 Staged stage(SqlStatement& row, std::string& arena)
 {
     Staged staged;
-    for (int column = 0; column < TextCount; ++column) {
+    for (int column = 0; column < JournalTableWrite::TextCount; ++column) {
         if (row.isNull(column))
             continue;
         const std::string_view text = row.utf8(column);
@@ -177,68 +146,50 @@ Staged stage(SqlStatement& row, std::string& arena)
     return staged;
 }
 
-// The texts of the row written last: a value the next row repeats (its date, often)
+// The texts of the row made last: a value the next row repeats (its date, often)
 // shares the string instead of making another.
 struct Previous {
-    std::string_view bytes[TextCount];
-    QString texts[TextCount];
+    std::string_view bytes[JournalTableWrite::TextCount];
+    QString texts[JournalTableWrite::TextCount];
 };
 
-// Writes the row to jurn at its place and gives it as the grid shows it. The running
-// balance is summed as whole ten-thousandths so that no row drifts by a binary fraction;
-// after an amount that is no money it is left empty, never silently short.
-JournalRow write(const Staged& staged, const std::string& arena, SqlStatement& insert, std::optional<int64_t> balance,
-                 int trow, Previous& previous)
+// The row as the grid shows it, the balance summed as whole ten-thousandths so that
+// no row drifts by a binary fraction; after an amount that is no money it is left
+// empty, never silently short.
+JournalRow shown(const JournalTableWrite& table, const JournalTableWrite::Entry& entry, int trow, Previous& previous)
 {
-    QString texts[TextCount];
-    for (int column = 0; column < TextCount; ++column) {
-        const Staged::Text& text = staged.texts[column];
-        if (text.length < 0) {
-            insert.bindNull(column + 1);
+    const Staged& staged = table.rows[entry.row];
+    QString texts[JournalTableWrite::TextCount];
+    for (int column = 0; column < JournalTableWrite::TextCount; ++column) {
+        if (staged.texts[column].length < 0)
             continue;
-        }
-        const std::string_view bytes(arena.data() + text.offset, static_cast<size_t>(text.length));
-        insert.bindStaticText(column + 1, bytes);
+        const std::string_view bytes = table.text(staged, static_cast<JournalTableWrite::Column>(column));
         if (previous.bytes[column].data() == nullptr || previous.bytes[column] != bytes) {
             previous.bytes[column] = bytes;
-            previous.texts[column] = QString::fromUtf8(bytes.data(), text.length);
+            previous.texts[column] = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
         }
         texts[column] = previous.texts[column];
     }
-    if (staged.dorderIsInteger)
-        insert.bind(DOrder + 1, static_cast<int64_t>(staged.dorder));
-    else
-        insert.bind(DOrder + 1, staged.dorder);
-    char rbal[Currency::PlainCapacity];
-    const size_t rbalSize = balance ? Currency::fromTenThousandths(*balance).writePlain(rbal) : 0;
-    if (balance)
-        insert.bindStaticText(12, std::string_view(rbal, rbalSize));
-    else
-        insert.bindNull(12);
-    insert.bind(13, trow);
-    insert.run();
-
     JournalRow row;
-    row.bdate = std::move(texts[BDate]);
-    row.rdate = std::move(texts[RDate]);
-    row.tcode = std::move(texts[TCode]);
-    row.descr = std::move(texts[Descr]);
-    row.prev = std::move(texts[Prev]);
-    row.pres = std::move(texts[Pres]);
-    row.usage = std::move(texts[Usage]);
-    row.chg = std::move(texts[Chg]);
-    row.pmt = std::move(texts[Pmt]);
-    if (balance)
-        row.rbal = QString::fromLatin1(rbal, static_cast<qsizetype>(rbalSize));
+    row.bdate = std::move(texts[JournalTableWrite::BDate]);
+    row.rdate = std::move(texts[JournalTableWrite::RDate]);
+    row.tcode = std::move(texts[JournalTableWrite::TCode]);
+    row.descr = std::move(texts[JournalTableWrite::Descr]);
+    row.prev = std::move(texts[JournalTableWrite::Prev]);
+    row.pres = std::move(texts[JournalTableWrite::Pres]);
+    row.usage = std::move(texts[JournalTableWrite::Usage]);
+    row.chg = std::move(texts[JournalTableWrite::Chg]);
+    row.pmt = std::move(texts[JournalTableWrite::Pmt]);
+    if (entry.balance) {
+        char rbal[Currency::PlainCapacity];
+        row.rbal = QString::fromLatin1(
+            rbal, static_cast<qsizetype>(Currency::fromTenThousandths(*entry.balance).writePlain(rbal)));
+    }
     row.dorder = staged.dorder;
-    row.mult = std::move(texts[Mult]);
+    row.mult = std::move(texts[JournalTableWrite::Mult]);
     row.trow = trow;
     return row;
 }
-
-} // namespace
-
-namespace {
 
 // The journal order as prejurn rowids; false and `error` when it cannot be read.
 bool readOrder(SqlConnection& work, std::vector<int64_t>& order, QString& error)
@@ -282,51 +233,45 @@ bool readCompleted(SqlConnection& work, bool multApplied, std::vector<Staged>& s
 } // namespace
 
 bool JournalBuilder::orderWithBalances(HistoryModule& module, const JournalFlags& flags, Result& result,
-                                       std::vector<JournalRow>& rows, QString& error)
+                                       std::vector<JournalRow>& rows, JournalTableWrite& table, QString& error)
 {
     // The engine sorts the narrow keys and completes the rows in stored order; here
-    // they are put in journal order, numbered from 0, balanced, written by one
-    // prepared insert and kept as written, so nothing wide is sorted or read back.
+    // they are put in journal order, numbered from 0, balanced and kept as jurn is to
+    // hold them, so nothing wide is sorted or read back.
     rows.clear();
     module.ExecWork(QStringLiteral("delete from jurn"));
     std::vector<int64_t> order;
-    std::vector<Staged> staged;
-    std::string arena;
     int longest = 0;
-    if (!readOrder(module.WorkDb, order, error)
-        || !readCompleted(module.WorkDb, flags.MultApplied, staged, arena, longest, error))
+    if (!readOrder(module.WorkDb, order, error))
         return false;
-    if (staged.size() != order.size()) {
+    table.rows.reserve(order.size());
+    if (!readCompleted(module.WorkDb, flags.MultApplied, table.rows, table.arena, longest, error))
+        return false;
+    if (table.rows.size() != order.size()) {
         error = QStringLiteral("the staged rows changed while they were read");
         return false;
     }
 
-    // A failing write leaves jurn empty, as a failing insert-select would.
-    SqlTransaction journalRows(module.WorkDb, SqlTransaction::Kind::Nested);
-    SqlStatement insert(module.WorkDb, insertRow);
+    table.order.reserve(order.size());
     rows.reserve(order.size());
     std::optional<int64_t> balance = 0;
     Staged wanted;
     Previous previous;
     for (const int64_t seq : order) {
         wanted.seq = seq;
-        const auto at = std::lower_bound(
-            staged.begin(), staged.end(), wanted, [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
+        const auto at = std::lower_bound(table.rows.begin(), table.rows.end(), wanted,
+                                         [](const Staged& a, const Staged& b) { return a.seq < b.seq; });
         int64_t sum = 0;
         if (balance && at->units && !__builtin_add_overflow(*balance, *at->units, &sum))
             balance = sum;
         else
             balance.reset();
-        rows.push_back(write(*at, arena, insert, balance, static_cast<int>(rows.size()), previous));
-    }
-    const bool written = insert.isValid() && !insert.failed() && journalRows.commit();
-    if (!written) {
-        error = insert.failed() || !insert.isValid() ? insert.error() : journalRows.error();
-        rows.clear();
+        table.order.push_back({static_cast<uint32_t>(at - table.rows.begin()), balance});
+        rows.push_back(shown(table, table.order.back(), static_cast<int>(rows.size()), previous));
     }
     if (!rows.empty())
         result.LongestDescr = static_cast<float>(longest);
-    return written;
+    return true;
 }
 
 void JournalBuilder::applyMultiplier(HistoryModule& module)
@@ -351,17 +296,25 @@ void JournalBuilder::removeMultiplier(HistoryModule& module)
 }
 
 JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const JournalFlags& flags,
-                                                    std::vector<JournalRow>* rows)
+                                                    std::vector<JournalRow>* rows, TableWrite when)
 {
     Result result;
     std::vector<JournalRow> written;
+    auto table = std::make_shared<JournalTableWrite>();
     {
         // One transaction: the scratch pages are written once, not after every
         // statement; a failing statement still undoes only itself.
         SqlTransaction build(module.WorkDb);
         stageRows(module, flags);
         QString error;
-        if (!orderWithBalances(module, flags, result, written, error) || !build.commit()) {
+        bool built = orderWithBalances(module, flags, result, written, *table, error);
+        if (built && when == TableWrite::Now) {
+            // A failing write leaves jurn empty, as a failing insert-select would.
+            const Outcome wrote = table->write(module.WorkDb);
+            built = wrote.ok();
+            error = wrote.message();
+        }
+        if (!built || !build.commit()) {
             if (error.isEmpty())
                 error = build.error();
             result.outcome =
@@ -372,6 +325,8 @@ JournalBuilder::Result JournalBuilder::BuildJournal(HistoryModule& module, const
     }
     if (!result.outcome)
         module.ExecWork(QStringLiteral("delete from jurn"));
+    else if (when == TableWrite::Later && !written.empty())
+        result.unwritten = std::move(table);
     const bool hasRows = !written.empty();
     module.NoHistory = hasRows ? 0 : -1;
     result.NoHistory = !hasRows;

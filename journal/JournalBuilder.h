@@ -2,9 +2,11 @@
 
 #include "journal/JournalFlags.h"
 #include "journal/JournalModel.h"
+#include "journal/JournalTableWrite.h"
 #include "platform/Outcome.h"
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 class HistoryModule;
@@ -18,7 +20,11 @@ public:
         bool NoHistory = true;
         float LongestDescr = 0; // untouched (0) when there are no rows
         Outcome outcome; // why the build failed
+        // With TableWrite::Later, jurn's rows still to be written (none without rows).
+        std::shared_ptr<const JournalTableWrite> unwritten;
     };
+    // jurn written by the build, or left empty for its reader to write first.
+    enum class TableWrite { Now, Later };
 
     // Creates prejurn and jurn when missing (an existing table is kept).
     static void createTables(HistoryModule& module);
@@ -29,7 +35,7 @@ public:
     // `rows` is given, leaves there the rows of jurn as written (no read back needed).
     // A failed build leaves jurn empty and says why in the result's outcome.
     static Result BuildJournal(HistoryModule& module, const JournalFlags& flags,
-                               std::vector<JournalRow>* rows = nullptr);
+                               std::vector<JournalRow>* rows = nullptr, TableWrite when = TableWrite::Now);
 
     // Reading rows of jurn scaled by their meter multiplier in place (the description
     // keeps what stood before "MULT:"), and back (" MULT:" and the multiplier appended).
@@ -44,5 +50,5 @@ public:
 private:
     static void stageRows(HistoryModule& module, const JournalFlags& flags);
     static bool orderWithBalances(HistoryModule& module, const JournalFlags& flags, Result& result,
-                                  std::vector<JournalRow>& rows, QString& error);
+                                  std::vector<JournalRow>& rows, JournalTableWrite& table, QString& error);
 };

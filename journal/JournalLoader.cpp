@@ -3,7 +3,7 @@
 #include "app/HistoryModule.h"
 
 JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel,
-                                          SavedView savedView)
+                                          SavedView savedView, JournalBuilder::TableWrite when)
 {
     Result result;
     result.printRange = PrintRange::read(module.ProgramFolder);
@@ -21,7 +21,7 @@ JournalLoader::Result JournalLoader::load(HistoryModule& module, JournalFlags& f
     result.SearchCount = searchCount(module.WorkDb);
     result.header = JournalHeader::compose(module.WorkDb, module.CompanyTitle, previousLabel);
     JournalBuilder::createTables(module);
-    result.build = JournalBuilder::BuildJournal(module, flags, &result.rows);
+    result.build = JournalBuilder::BuildJournal(module, flags, &result.rows, when);
     module.CloseWorkDb();
     return result;
 }

@@ -31,7 +31,8 @@ public:
     // the flags to be raised from the file. Leaves WorkDb closed.
     enum class SavedView { Ignore, Apply };
     static Result load(HistoryModule& module, JournalFlags& flags, const QString& previousLabel,
-                       SavedView savedView = SavedView::Ignore);
+                       SavedView savedView = SavedView::Ignore,
+                       JournalBuilder::TableWrite when = JournalBuilder::TableWrite::Now);
 
     // Rebuilds jurn from the work tables already extracted (a switch or a comment
     // changed what the journal shows) and reads its rows.

@@ -68,6 +68,18 @@ void JournalModel::setRows(std::vector<JournalRow> rows)
     endResetModel();
 }
 
+bool JournalModel::editRows(const std::function<bool(std::vector<JournalRow>&)>& change)
+{
+    const size_t count = m_rows.size();
+    if (!change(m_rows))
+        return false;
+    Q_ASSERT(m_rows.size() == count);
+    if (count > 0)
+        Q_EMIT dataChanged(
+            index(0, 0), index(static_cast<int>(count) - 1, ColumnCount - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+    return true;
+}
+
 void JournalModel::clear()
 {
     setRows({});

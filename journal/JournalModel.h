@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class SqlConnection;
@@ -51,6 +52,9 @@ public:
     static QString displayText(const JournalRow& row, int column);
 
     void setRows(std::vector<JournalRow> rows);
+    // Changes values of the rows in place (never their number) and tells the views;
+    // `change` says whether anything changed.
+    bool editRows(const std::function<bool(std::vector<JournalRow>&)>& change);
     void clear();
     const std::vector<JournalRow>& rows() const { return m_rows; }
     const JournalRow* rowAt(int row) const;

@@ -123,9 +123,11 @@ bool frmHistory::Form_Load()
     cmdPmts->setText(JournalCaptions::consolidatePayments());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    JournalLoader::Result loaded =
-        JournalLoader::load(m_module, m_flags, Label2->text(), JournalLoader::SavedView::Apply);
+    // jurn is written when the printed journal reads it, not while the clerk waits.
+    JournalLoader::Result loaded = JournalLoader::load(
+        m_module, m_flags, Label2->text(), JournalLoader::SavedView::Apply, JournalBuilder::TableWrite::Later);
     QApplication::restoreOverrideCursor();
+    m_pendingTable.rebuilt(loaded.build.unwritten);
 
     printRange = loaded.printRange;
     applyLoadedSettings(loaded.settings);

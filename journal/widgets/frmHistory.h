@@ -3,6 +3,7 @@
 #include "app/widgets/SuiteWindow.h"
 #include "journal/CodeBalances.h"
 #include "journal/JournalFlags.h"
+#include "journal/PendingJournalTable.h"
 #include "journal/JournalSettings.h"
 
 #include <QStringList>
@@ -77,6 +78,7 @@ private:
     JournalModel* m_model = nullptr;
     CodeBalanceModel* m_balanceModel = nullptr;
     CodeBalances m_balances;
+    PendingJournalTable m_pendingTable;
     QStringList m_missingTold;
 
     QLabel* Label2 = nullptr;

@@ -52,6 +52,7 @@ void frmHistory::rebuildJournal()
         LongestDescr = built.LongestDescr;
         SizeJournalRows();
     }
+    m_pendingTable.rebuilt(built.unwritten);
     m_model->setRows(std::move(rows));
     fitColumns();
     SizeJournalRows();
@@ -79,17 +80,10 @@ void frmHistory::cmdApplyMult_Click()
     const bool apply = cmdApplyMult->text() == JournalCaptions::applyMultiplier();
     m_flags.MultApplied = apply ? JournalFlags::True : JournalFlags::False;
     cmdApplyMult->setText(apply ? JournalCaptions::removeMultiplier() : JournalCaptions::applyMultiplier());
-    if (!m_module.OpenWorkDb())
-        return;
     // The reading rows are rescaled in place; the rest of the journal stays as it is.
-    if (apply)
-        JournalBuilder::applyMultiplier(m_module);
-    else
-        JournalBuilder::removeMultiplier(m_module);
-    std::vector<JournalRow> rows =
-        m_model->rowCount() ? JournalModel::read(m_module.WorkDb) : std::vector<JournalRow>{};
-    m_module.CloseWorkDb();
-    m_model->setRows(std::move(rows));
+    const JournalMultiplier::Step step = apply ? JournalMultiplier::Step::Apply : JournalMultiplier::Step::Remove;
+    m_model->editRows([step](std::vector<JournalRow>& rows) { return JournalMultiplier::rescale(rows, step); });
+    m_pendingTable.switched(step);
     RefreshJournalGrid();
 }
 
@@ -197,6 +191,12 @@ void frmHistory::cmdComment_Click()
 
 void frmHistory::cmdPrint_Click()
 {
+    // The printed journal reads jurn: it must hold what the grid shows.
+    if (const Outcome caughtUp = m_pendingTable.catchUp(m_module); !caughtUp) {
+        m_messenger.tell(QStringLiteral("The journal cannot be printed: ") + caughtUp.message(),
+                         QStringLiteral("CANNOT PRINT"), Messenger::Icon::Critical);
+        return;
+    }
     JournalPrintState state;
     state.PrintHeaderText = Label2->text();
     for (int column = 0; column < JournalPrintState::ColumnCount; ++column)

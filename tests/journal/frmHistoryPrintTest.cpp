@@ -220,4 +220,40 @@ TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFace)
     }
 }
 
+TEST_F(frmHistoryPrintTest, PrintedReadingsFollowTheMultiplierSwitch)
+{
+    if (!PdfTools::available())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    suite.insert("[tbl reading]",
+                 {{"custkey", 1},
+                  {"lockey", 10},
+                  {"billdate", "2017-03-05"},
+                  {"readdate", "2017-03-02"},
+                  {"code", "WA"},
+                  {"previous", 120},
+                  {"present", 135},
+                  {"usage", 15},
+                  {"multiplier", 10},
+                  {"mrcomment", "note"}});
+    window->Form_Load();
+    QApplication::processEvents();
+    // Nothing selected: each print holds the whole journal.
+    const struct {
+        const char* state;
+        QStringList printed, notPrinted;
+    } clicks[] = {{"applied", {"1350", "150"}, {"135", "MULT:10"}},
+                  {"removed", {"135", "15", "MULT:10"}, {"1350", "150"}},
+                  {"applied again", {"1350", "150"}, {"135", "MULT:10"}}};
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.state);
+        QTest::mouseClick(control<QPushButton>(window.get(), "cmdApplyMult"), Qt::LeftButton);
+        ASSERT_TRUE(print());
+        const QStringList words = PdfTools::text(pdf()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        for (const QString& word : click.printed)
+            EXPECT_TRUE(words.contains(word)) << word.toStdString() << " in " << words.join(' ').toStdString();
+        for (const QString& word : click.notPrinted)
+            EXPECT_FALSE(words.contains(word)) << word.toStdString();
+    }
+}
+
 } // namespace
