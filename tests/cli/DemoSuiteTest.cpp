@@ -1,11 +1,16 @@
 #include "BillingQueries.h"
+#include "app/HistoryModule.h"
+#include "app/Main.h"
+#include "demosuite/BillingSchema.h"
 #include "demosuite/DemoSuite.h"
+#include "journal/JournalLoader.h"
+#include "support/FakeMessenger.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -19,6 +24,7 @@ DemoOptions smallSuite(uint64_t seed)
     options.locations = 60;
     options.years = 2;
     options.seed = seed;
+    options.bigJournals = {800, 80};
     return options;
 }
 
@@ -27,7 +33,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_folder = std::make_unique<QTemporaryDir>();
-        s_summary = DemoSuite::write(s_folder->path() + QStringLiteral("/suite"), smallSuite(7));
+        s_summary = DemoSuite::write(suite(), smallSuite(7));
     }
     static void TearDownTestSuite() { s_folder.reset(); }
 
@@ -38,47 +44,54 @@ protected:
         ASSERT_TRUE(m_db.isOpen()) << m_db.outcome().message().toStdString();
     }
     static QString suite() { return s_folder->path() + QStringLiteral("/suite"); }
+    int64_t count(const QString& sql) const { return number(m_db, sql.toUtf8().constData()); }
 
     static inline std::unique_ptr<QTemporaryDir> s_folder;
     static inline DemoSummary s_summary;
     SqlConnection m_db;
 };
 
+// The big journals come after the generated accounts, a customer of their own each.
 TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
 {
+    const int64_t customers = s_summary.customers;
     EXPECT_EQ(s_summary.locations, 60);
-    EXPECT_EQ(number(m_db, "select count(*) from [tbl location]"), 60);
-    EXPECT_EQ(number(m_db, "select count(*) from [tbl customer]"), s_summary.customers);
+    EXPECT_EQ(count("select count(*) from [tbl location]"), 62);
+    EXPECT_EQ(count("select count(*) from [tbl customer]"), customers + 2);
     EXPECT_EQ(s_summary.sampleAccounts, QStringList({"1-1", "1-2", "2-3"}));
+    EXPECT_EQ(s_summary.bigAccounts,
+              (QStringList{QStringLiteral("%1-61").arg(customers + 1), QStringLiteral("%1-62").arg(customers + 2)}));
+    EXPECT_EQ(count("select count(*) from [tbl reading]") + count("select count(*) from [tbl bill detail]")
+                  + count("select count(*) from [tbl payment detail]") + count("select count(*) from histcomments"),
+              s_summary.rows - count("select (select count(*) from [tbl customer]) + (select count(*) from [tbl "
+                                     "location]) + (select count(*) from [tbl balance]) + (select count(*) from [tbl "
+                                     "deposit]) + (select count(*) from [tbl deposit refund]) + (select count(*) "
+                                     "from acctedits) + (select count(*) from [lkup transaction code])"));
 }
 
-TEST_F(DemoSuiteTest, GlobalRowNamesTheBillingDatabaseWithoutTrailingSlash)
+TEST_F(DemoSuiteTest, GlobalRowAndSuiteFilesAreInPlace)
 {
     const SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
     SqlStatement query(global, "select databasepath, DatabaseFileName, CompanyName from current");
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.text(0), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
-    EXPECT_FALSE(query.text(0).endsWith(QLatin1Char('/')));
     EXPECT_EQ(query.text(0) + QLatin1Char('/') + query.text(1), s_summary.billingPath);
     EXPECT_EQ(query.text(2), QStringLiteral("Riverside Water & Light"));
     EXPECT_FALSE(query.next()) << "only one configuration row";
-}
 
-TEST_F(DemoSuiteTest, SuiteFilesAreInPlace)
-{
     QFile tuid(suite() + QStringLiteral("/tuid.txt"));
     ASSERT_TRUE(tuid.open(QIODevice::ReadOnly));
     EXPECT_EQ(tuid.readAll(), QByteArray("CLERK1\r\n"));
-    const QFileInfo entmeter(suite() + QStringLiteral("/entmeter"));
-    EXPECT_TRUE(entmeter.isExecutable());
+    EXPECT_TRUE(QFileInfo(suite() + QStringLiteral("/entmeter")).isExecutable());
     EXPECT_TRUE(QFileInfo::exists(suite() + QStringLiteral("/reports/emptdata.mdb")));
 }
 
-TEST_F(DemoSuiteTest, BalanceRowsAgreeWithTheDetailRows)
+// What must never be in a suite, and what the viewer must meet in one.
+TEST_F(DemoSuiteTest, RowsAreConsistentAndShowTheVarietyTheViewerHandles)
 {
-    // Per location and code: charges, adjustments and deposits against payments.
-    const char* mismatches = R"SQL(
-        with detail as (
+    const char* none[] = {
+        // Per location and code: charges, adjustments and deposits against payments.
+        R"SQL(with detail as (
             select custkey, lockey, code, amount as chg, 0 as pmt from [tbl bill detail]
             union all select custkey, lockey, code, amount, 0 from [tbl deposit]
             union all select custkey, lockey, code, 0, amount from [tbl payment detail]),
@@ -86,82 +99,77 @@ TEST_F(DemoSuiteTest, BalanceRowsAgreeWithTheDetailRows)
                  from detail group by custkey, lockey, code)
         select count(*) from sums full outer join [tbl balance] b using (custkey, lockey, code)
         where b.code is null or sums.code is null
-           or round(b.totalcharges, 2) <> sums.c or round(b.totalpaid, 2) <> sums.p)SQL";
-    EXPECT_GT(number(m_db, "select count(*) from [tbl balance]"), 60);
-    EXPECT_EQ(number(m_db, mismatches), 0);
-}
-
-TEST_F(DemoSuiteTest, KeysAreConsistent)
-{
-    EXPECT_EQ(number(m_db,
-                     "select count(*) from [tbl location] l left join [tbl customer] c using (custkey)"
-                     " where c.custkey is null"),
-              0);
-    EXPECT_EQ(number(m_db,
-                     "select count(*) from [tbl reading] r left join [tbl location] l"
-                     " on l.lockey = r.LocKey and l.custkey = r.CustKey where l.lockey is null"),
-              0);
-    EXPECT_EQ(number(m_db,
-                     "select min(custkey) > 0 and min(lockey) > 0 and max(lockey) <= 2147483647"
-                     " from [tbl location]"),
-              1);
+           or round(b.totalcharges, 2) <> sums.c or round(b.totalpaid, 2) <> sums.p)SQL",
+        "select count(*) from [tbl location] l left join [tbl customer] c using (custkey) where c.custkey is null",
+        "select count(*) from [tbl reading] r left join [tbl location] l"
+        " on l.lockey = r.LocKey and l.custkey = r.CustKey where l.lockey is null",
+        "select count(*) from [tbl location] where custkey <= 0 or lockey <= 0 or lockey > 2147483647",
+        "select count(*) from [tbl reading] r join [tbl location] l on l.lockey = r.LocKey"
+        " where l.outdate is not null and r.BillDate > date(l.outdate, '+1 month')",
+    };
+    for (const char* sql : none)
+        EXPECT_EQ(number(m_db, sql), 0) << sql;
     EXPECT_EQ(number(m_db, "select max(n) from (select count(*) as n from [tbl location] group by custkey)"), 3);
-}
-
-TEST_F(DemoSuiteTest, NoHistoryAfterAVacantLocationsFinalMonth)
-{
-    EXPECT_EQ(number(m_db,
-                     "select count(*) from [tbl reading] r join [tbl location] l on l.lockey = r.LocKey"
-                     " where l.outdate is not null and r.BillDate > date(l.outdate, '+1 month')"),
-              0);
-}
-
-struct Variety {
-    const char* what;
-    const char* countSql;
-};
-
-const Variety kVariety[] = {
-    {"inactive customer", "select count(*) from [tbl customer] where status = 'INACTIVE' and active = 0"},
-    {"active customer", "select count(*) from [tbl customer] where status = 'ACTIVE' and active = -1"},
-    {"vacant location", "select count(*) from [tbl location] where outdate is not null"},
-    {"customer with several locations",
-     "select count(*) from (select custkey from [tbl location] group by custkey having count(*) > 1)"},
-    {"change-out pair on one bill date",
-     "select count(*) from [tbl reading] a join [tbl reading] b on a.LocKey = b.LocKey and a.Code = b.Code"
-     " and a.BillDate = b.BillDate where a.ChgOut = -1 and b.ChgOut = 1"},
-    {"multiplier 1", "select count(*) from [tbl reading] where Multiplier = 1"},
-    {"multiplier 10", "select count(*) from [tbl reading] where Multiplier = 10"},
-    {"multiplier 100", "select count(*) from [tbl reading] where Multiplier = 100"},
-    {"estimated reading", "select count(*) from [tbl reading] where estimated = -1 and mrcomment = 'EST'"},
-    {"adjustment", "select count(*) from [tbl bill detail] where adjusted = -1"},
-    {"document split over codes",
-     "select count(*) from (select lockey, date, docno from [tbl payment detail] group by lockey, date, pmttype, docno"
-     " having count(distinct code) > 1)"},
-    {"cash payment", "select count(*) from [tbl payment detail] where pmttype = 'CASH'"},
-    {"check payment", "select count(*) from [tbl payment detail] where pmttype = 'CHECK'"},
-    {"card payment", "select count(*) from [tbl payment detail] where pmttype = 'CARD'"},
-    {"deposit", "select count(*) from [tbl deposit] d join [lkup transaction code] t using (code) where t.tgkey = 10"},
-    {"refund applied and returned",
-     "select count(*) from [tbl deposit refund] where appliedtobill > 0 and returnedtocustomer > 0"},
-    {"comment with backquote", "select count(*) from histcomments where instr(comment, '`') > 0"},
-    {"account edit", "select count(*) from acctedits where chgfield is not null and chgto is not null"},
-    {"value with apostrophe", "select count(*) from [tbl customer] where instr(lookupname, '''') > 0"},
-    {"value with percent and brackets", "select count(*) from [tbl location] where addr2 = '100% Main [Rear]'"},
-    {"value with asterisk", "select count(*) from histcomments where instr(comment, '*') > 0"},
-    {"enough transaction codes", "select count(*) >= 6 from [lkup transaction code]"},
-};
-
-TEST_F(DemoSuiteTest, ShowsTheVarietyTheViewerHandles)
-{
-    for (const auto& [what, sql] : kVariety)
-        EXPECT_GT(number(m_db, sql), 0) << what;
-}
-
-TEST_F(DemoSuiteTest, WellKnownAccountHasHistory)
-{
     EXPECT_GT(number(m_db, "select count(*) from [tbl reading] where CustKey = 1 and LocKey = 1"), 20);
     EXPECT_GT(number(m_db, "select count(*) from [tbl payment detail] where custkey = 1 and lockey = 1"), 20);
+
+    const char* some[] = {
+        "select count(*) from [tbl customer] where status = 'INACTIVE' and active = 0",
+        "select count(*) from [tbl customer] where status = 'ACTIVE' and active = -1",
+        "select count(*) from [tbl location] where outdate is not null",
+        "select count(*) from (select custkey from [tbl location] group by custkey having count(*) > 1)",
+        "select count(*) from [tbl reading] a join [tbl reading] b on a.LocKey = b.LocKey and a.Code = b.Code"
+        " and a.BillDate = b.BillDate where a.ChgOut = -1 and b.ChgOut = 1",
+        "select count(*) from [tbl reading] where Multiplier = 1",
+        "select count(*) from [tbl reading] where Multiplier = 10",
+        "select count(*) from [tbl reading] where Multiplier = 100",
+        "select count(*) from [tbl reading] where estimated = -1 and mrcomment = 'EST'",
+        "select count(*) from [tbl bill detail] where adjusted = -1",
+        "select count(*) from (select lockey, date, docno from [tbl payment detail] group by lockey, date, pmttype,"
+        " docno having count(distinct code) > 1)",
+        "select count(*) from [tbl payment detail] where pmttype = 'CASH'",
+        "select count(*) from [tbl payment detail] where pmttype = 'CHECK'",
+        "select count(*) from [tbl payment detail] where pmttype = 'CARD'",
+        "select count(*) from [tbl deposit] d join [lkup transaction code] t using (code) where t.tgkey = 10",
+        "select count(*) from [tbl deposit refund] where appliedtobill > 0 and returnedtocustomer > 0",
+        "select count(*) from histcomments where instr(comment, '`') > 0",
+        "select count(*) from acctedits where chgfield is not null and chgto is not null",
+        "select count(*) from [tbl customer] where instr(lookupname, '''') > 0",
+        "select count(*) from [tbl location] where addr2 = '100% Main [Rear]'",
+        "select count(*) from histcomments where instr(comment, '*') > 0",
+        "select count(*) >= 6 from [lkup transaction code]",
+    };
+    for (const char* sql : some)
+        EXPECT_GT(number(m_db, sql), 0) << sql;
+}
+
+// Every eight rows of a big journal hold a reading, four charges, two payments and
+// a comment, over codes of their own.
+TEST_F(DemoSuiteTest, BigJournalsHoldTheAskedRows)
+{
+    const struct {
+        const char* table;
+        int perEight;
+    } shares[] = {{"[tbl reading]", 1}, {"[tbl bill detail]", 4}, {"[tbl payment detail]", 2}, {"histcomments", 1}};
+    const QString big = QStringLiteral(" where lockey in (61, 62)");
+    for (const auto& [table, perEight] : shares) {
+        const QString sql = QStringLiteral("select count(*) from %1 where lockey = ").arg(table);
+        EXPECT_EQ(count(sql + "61"), 100 * perEight) << table;
+        EXPECT_EQ(count(sql + "62"), 10 * perEight) << table;
+    }
+    EXPECT_EQ(count("select count(distinct code) from [tbl bill detail]" + big), 20);
+    EXPECT_EQ(count("select count(*) from [tbl balance]" + big), 40);
+    EXPECT_EQ(count("select count(*) from [lkup transaction code] where substr(code, 1, 1) = 'B'"), 20);
+
+    HistoryModule module;
+    module.ProgramFolder = suite();
+    FakeMessenger messenger;
+    Main::prepare(module, s_summary.bigAccounts.value(0), messenger, QTime(1, 2, 3));
+    JournalFlags flags;
+    const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+    QFile::remove(module.WorkDbPath);
+    EXPECT_EQ(loaded.rows.size(), 800u);
+    EXPECT_EQ(loaded.header.LookupName, QStringLiteral("BIG ACCOUNT 800"));
 }
 
 QByteArray suiteChecksum(const QString& billingPath)
@@ -176,15 +184,20 @@ QByteArray suiteChecksum(const QString& billingPath)
     return all;
 }
 
-TEST_F(DemoSuiteTest, SameSeedSameSuiteOtherSeedOtherSuite)
+TEST_F(DemoSuiteTest, SameSeedSameSuiteOtherSeedOtherAmounts)
 {
     QTemporaryDir other;
     const DemoSummary same = DemoSuite::write(other.path() + QStringLiteral("/same"), smallSuite(7));
     const DemoSummary different = DemoSuite::write(other.path() + QStringLiteral("/different"), smallSuite(8));
     ASSERT_TRUE(same.outcome.ok() && different.outcome.ok());
     EXPECT_EQ(same.rows, s_summary.rows);
+    EXPECT_EQ(same.bigAccounts, s_summary.bigAccounts);
     EXPECT_EQ(suiteChecksum(same.billingPath), suiteChecksum(s_summary.billingPath));
-    EXPECT_NE(suiteChecksum(different.billingPath), suiteChecksum(s_summary.billingPath));
+    const SqlConnection b = SqlConnection::open(different.billingPath);
+    for (const char* table : {"[tbl bill detail]", "[tbl reading]"})
+        EXPECT_NE(BillingQueries::checksum(b, QString::fromLatin1(table)),
+                  BillingQueries::checksum(m_db, QString::fromLatin1(table)))
+            << table;
 }
 
 TEST(DemoSuiteNoHistoryTest, LocationsWithoutHistoryAndARewrite)
@@ -203,6 +216,16 @@ TEST(DemoSuiteNoHistoryTest, LocationsWithoutHistoryAndARewrite)
     EXPECT_EQ(
         number(db, "select count(*) from [tbl reading]") + number(db, "select count(*) from [tbl bill detail]"), 0);
     EXPECT_GT(number(db, "select count(*) from [tbl location] where outdate is not null"), 0);
+}
+
+// A schema made twice fails, and the failure carries the engine's reason.
+TEST(BillingSchemaTest, CreatingTwiceReportsTheEngineMessage)
+{
+    SqlConnection db = SqlConnection::open(QStringLiteral(":memory:"), SqlConnection::Mode::CreateIfMissing);
+    ASSERT_TRUE(BillingSchema::create(db));
+    const Outcome again = BillingSchema::create(db);
+    EXPECT_FALSE(again);
+    EXPECT_TRUE(again.message().contains(QStringLiteral("already exists"))) << again.message().toStdString();
 }
 
 } // namespace
