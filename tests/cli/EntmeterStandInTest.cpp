@@ -49,7 +49,7 @@ class EntmeterStandInTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_db.execScript(R"SQL(
+        ASSERT_TRUE(m_db.execScript(R"SQL(begin;
             insert into [tbl reading] (CustKey, LocKey, Code, BillDate, Usage, Multiplier, ChgOut) values
                 (1234, 56, 'WATER', '2017-05-01', 300, 10, -1),
                 (1234, 56, 'WATER', '2017-05-01', 200, 10, 1),
@@ -65,7 +65,7 @@ protected:
                 (1234, 56, '2017-04-20', 'WATER', 'CHECK', '1001', 30.00);
             insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) values
                 (1234, 56, 'WATER', 999, 999);
-        )SQL"))
+            commit;)SQL"))
             << m_db.outcome().message().toStdString();
     }
 

@@ -8,12 +8,18 @@
 #include "readings/ReadingColumns.h"
 #include "readings/widgets/ReadingsGrid.h"
 #include "readings/widgets/frmUncomputedReadings.h"
+#include "app/Main.h"
+#include "selection/SearchListModel.h"
+#include "selection/widgets/frmHistorySelect.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
+#include "support/RecordingNavigator.h"
 #include "support/TestSuite.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,10 +29,12 @@
 
 namespace {
 
-class BillingFaultsTest : public ::testing::Test {
-protected:
-    void SetUp() override
+// An account with one charge and one reading: two journal rows, one readings row.
+class FaultSuite {
+public:
+    FaultSuite()
     {
+        suite.exec("begin");
         suite.addCodes();
         suite.addAccount(1, 10);
         suite.insert("[tbl bill detail]",
@@ -40,9 +48,26 @@ protected:
                       {"Previous", 100},
                       {"Present", 150},
                       {"MSN", "OLD"}});
+        suite.exec("commit");
         suite.prepare(module, 1, 10);
     }
 
+    // Charges of `width`-character comments in one statement: the file grows fast.
+    void addCharges(int count, int width)
+    {
+        suite.exec("with recursive n(i) as (select 0 union all select i + 1 from n where i + 1 < ?) "
+                   "insert into [tbl bill detail] (custkey, lockey, date, code, comment, amount) "
+                   "select 1, 10, '2017-02-01', 'WA', substr(hex(zeroblob(?)), 1, ?), i from n",
+                   {count, width, width});
+    }
+
+    TestSuite suite;
+    HistoryModule module;
+    FakeMessenger messenger;
+};
+
+class BillingFaultsTest : public ::testing::Test, public FaultSuite {
+protected:
     std::unique_ptr<frmHistory> openJournal()
     {
         auto window = std::make_unique<frmHistory>(module, messenger, navigator);
@@ -67,9 +92,6 @@ protected:
         return db.scalar(QString("select count(*) from %1 where comment = ?").arg(table), {text}).toInt();
     }
 
-    TestSuite suite;
-    HistoryModule module;
-    FakeMessenger messenger;
     ProgramNavigator navigator{messenger};
 };
 
@@ -157,14 +179,7 @@ TEST_F(BillingFaultsTest, ReadingEditUnderAWriteLockIsKeptAndSavedOnRetry)
 // Damage past the first page: the file opens, the account's rows cannot be read.
 TEST_F(BillingFaultsTest, DamagedBillingFileIsNamedNotShownAsNoHistory)
 {
-    for (int n = 0; n < 400; ++n)
-        suite.insert("[tbl bill detail]",
-                     {{"custkey", 1},
-                      {"lockey", 10},
-                      {"date", "2017-02-01"},
-                      {"code", "WA"},
-                      {"comment", QString(80, QChar('x'))},
-                      {"amount", n}});
+    addCharges(400, 80);
     suite.billing().close();
     QFile file(suite.billingPath());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -250,14 +265,7 @@ TEST_F(BillingFaultsTest, HalfBuiltLeftoverScratchIsReusedCleanly)
 // in for it): the load stops with the reason instead of showing part of the account.
 TEST_F(BillingFaultsTest, ScratchDiskFullStopsTheLoadWithTheReason)
 {
-    for (int n = 0; n < 3000; ++n)
-        suite.insert("[tbl bill detail]",
-                     {{"custkey", 1},
-                      {"lockey", 10},
-                      {"date", "2017-02-01"},
-                      {"code", "WA"},
-                      {"comment", QString(200, QChar('y'))},
-                      {"amount", n}});
+    addCharges(3000, 200);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);
@@ -272,6 +280,122 @@ TEST_F(BillingFaultsTest, ScratchDiskFullStopsTheLoadWithTheReason)
     EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
     EXPECT_TRUE(messenger.messages[0].text.contains(module.WorkDbPath)) << messenger.messages[0].text.toStdString();
     EXPECT_EQ(window->journal().rowCount(), 0);
+}
+
+// Settings and configuration files that are binary, far larger than any read limit,
+// truncated or empty: every window still opens on its account with the defaults,
+// and what it writes back at its close is a well-formed file again.
+enum class Window { Journal, Selection, Readings, StartUp };
+
+struct SettingsFile {
+    const char* name;
+    Window window;
+};
+
+class SuiteFilesTest : public ::testing::TestWithParam<SettingsFile>, public FaultSuite {
+protected:
+    // Opens and closes the window that reads the file, checking it came up with its data.
+    void openAndClose(Window window)
+    {
+        RecordingNavigator navigator;
+        HistoryModule fresh;
+        suite.prepare(fresh, 1, 10);
+        switch (window) {
+        case Window::Journal: {
+            frmHistory journal(fresh, messenger, navigator);
+            journal.Form_Load();
+            journal.show();
+            QApplication::processEvents();
+            EXPECT_EQ(journal.journal().rowCount(), 2);
+            journal.reject();
+            break;
+        }
+        case Window::Selection: {
+            frmHistorySelect selection(fresh, messenger, navigator);
+            selection.Form_Load();
+            selection.show();
+            QApplication::processEvents();
+            EXPECT_EQ(selection.list().lines().size(), 1);
+            selection.reject();
+            break;
+        }
+        case Window::Readings: {
+            frmUncomputedReadings readings(fresh, messenger);
+            readings.show();
+            QApplication::processEvents();
+            EXPECT_TRUE(control<QLabel>(&readings, "SSDBGrid1Caption")->text().startsWith("All Meter Readings for"));
+            readings.reject();
+            break;
+        }
+        case Window::StartUp: {
+            HistoryModule started;
+            started.ProgramFolder = suite.folder();
+            EXPECT_EQ(Main::prepare(started, "1-10", messenger), Main::Route::Journal);
+            // Only the first line counts, and never more of it than a line can be.
+            EXPECT_LE(started.UserId.size(), 4096);
+            EXPECT_FALSE(started.UserId.isEmpty());
+            break;
+        }
+        }
+    }
+};
+
+TEST_P(SuiteFilesTest, BrokenFileLeavesTheWindowWorking)
+{
+    const SettingsFile file = GetParam();
+    QByteArray binary(1024 * 1024, '\0');
+    for (qsizetype i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 7 % 256);
+    const std::pair<const char*, QByteArray> brokenContents[] = {
+        {"binary 1 MB", binary},          {"one 1 MB line", QByteArray(1024 * 1024, 'A')},
+        {"truncated", QByteArray("-")}, {"cut mid-character", QByteArray("1\r\n\xE4\xB8")},
+        {"empty", QByteArray()},
+    };
+    for (const auto& [what, contents] : brokenContents) {
+        SCOPED_TRACE(std::string(file.name) + ": " + what);
+        suite.writeFile(file.name, contents);
+        messenger.messages.clear();
+        openAndClose(file.window);
+        for (const auto& message : messenger.messages)
+            EXPECT_NE(message.title, "CANNOT CONTINUE") << message.text.toStdString();
+        // The files a window writes at its close are its own again.
+        const QByteArray after = suite.readFile(file.name);
+        if (file.window == Window::Journal && QByteArray(file.name) == "VIEWLED.INI") {
+            EXPECT_EQ(after.count("\r\n"), 5) << after.left(80).toStdString();
+        }
+        if (file.window == Window::Selection) {
+            EXPECT_LE(after.count("\r\n"), 2) << after.left(80).toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFile, SuiteFilesTest,
+                         ::testing::Values(SettingsFile{"VIEWLED.INI", Window::Journal},
+                                           SettingsFile{"histmassdaterange.ini", Window::Journal},
+                                           SettingsFile{"DelayTime.ini", Window::Journal},
+                                           SettingsFile{"ledviewsel.ini", Window::Selection},
+                                           SettingsFile{"rdgsacct.txt", Window::Readings},
+                                           SettingsFile{"tuid.txt", Window::StartUp}),
+                         [](const auto& info) { return QString(info.param.name).remove('.').toStdString(); });
+
+// global.mdb holding nothing, or a suite folder that is no folder (its path runs
+// through a regular file): the run ends naming the configuration.
+TEST(ConfigurationFile, UnusableConfigurationIsNamed)
+{
+    TestSuite suite;
+    suite.writeFile("global.mdb", QByteArray());
+    suite.writeFile("plain.txt", "x");
+    for (const QString& folder : {suite.folder(), suite.filePath("plain.txt/suite")}) {
+        SCOPED_TRACE(folder.toStdString());
+        HistoryModule module;
+        module.ProgramFolder = folder;
+        FakeMessenger messenger;
+        EXPECT_EQ(Main::prepare(module, "1-10", messenger), Main::Route::Exit);
+        ASSERT_EQ(messenger.messages.size(), 1);
+        EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
+        EXPECT_TRUE(messenger.messages[0].text.contains(QDir(folder).filePath("global.mdb")))
+            << messenger.messages[0].text.toStdString();
+    }
 }
 
 } // namespace

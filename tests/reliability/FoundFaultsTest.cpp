@@ -2,12 +2,10 @@
 #include "journal/JournalLoader.h"
 #include "platform/Currency.h"
 #include "platform/LikePattern.h"
-#include "platform/SqlDialect.h"
+#include "platform/SqlConnection.h"
 #include "readings/ReadingsAccount.h"
 #include "support/TestSuite.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QVariant>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -24,36 +22,10 @@ TEST(FoundFaults, TextWithALoneSurrogateMatchesItsOwnEscape)
     }
 }
 
-class MoneyDelta : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        db = QSqlDatabase::addDatabase("QSQLITE", "delta");
-        db.setDatabaseName(":memory:");
-        ASSERT_TRUE(db.open());
-        ASSERT_TRUE(SqlDialect::registerOn(db));
-    }
-    void TearDown() override
-    {
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase("delta");
-    }
-
-    QVariant delta(const QVariant& charge, const QVariant& payment)
-    {
-        QSqlQuery q(db);
-        q.prepare("select moneydelta(?, ?)");
-        q.addBindValue(charge);
-        q.addBindValue(payment);
-        return q.exec() && q.next() ? q.value(0) : QVariant("failed");
-    }
-
-    QSqlDatabase db;
-};
-
 // An amount that cannot be read makes the row's change unknown (NULL), never 0.
-TEST_F(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
+TEST(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
 {
+    SqlConnection db = SqlConnection::open(":memory:", SqlConnection::Mode::CreateIfMissing);
     const QVariant none;
     const struct {
         QVariant charge, payment, units;
@@ -71,7 +43,7 @@ TEST_F(MoneyDelta, UnreadableOrOutOfRangeAmountsGiveNoChange)
         {"922337203685476", none, 9223372036854760000LL},
     };
     for (const auto& c : cases) {
-        const QVariant got = delta(c.charge, c.payment);
+        const QVariant got = db.scalar("select moneydelta(?, ?)", {c.charge, c.payment});
         EXPECT_EQ(got.isNull(), c.units.isNull())
             << c.charge.toString().toStdString() << " " << c.payment.toString().toStdString();
         if (!c.units.isNull()) {
@@ -92,18 +64,19 @@ TEST(FoundFaults, JournalBalanceIsUnknownAfterAnAmountThatIsNoMoney)
         {{10.0, 1e15, 5.0}, {"10.00", "", ""}},
         {{900000000000000.0, 900000000000000.0, 1.0}, {"900000000000000.00", "", ""}},
     };
-    for (const auto& c : cases) {
-        TestSuite suite;
-        suite.addAccount(1, 10);
+    TestSuite suite;
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        const auto& c = cases[i];
+        suite.addAccount(i + 1, 10 + i);
         for (int day = 0; day < 3; ++day)
             suite.insert("[tbl bill detail]",
-                         {{"custkey", 1},
-                          {"lockey", 10},
+                         {{"custkey", i + 1},
+                          {"lockey", 10 + i},
                           {"code", "WA"},
                           {"date", QDate(2017, 1, day + 1).toString(Qt::ISODate)},
                           {"amount", c.amounts[day]}});
         HistoryModule module;
-        suite.prepare(module, 1, 10);
+        suite.prepare(module, i + 1, 10 + i);
         JournalFlags flags;
         const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
         QStringList balances;
