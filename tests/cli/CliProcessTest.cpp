@@ -76,7 +76,11 @@ TEST_F(CliProcessTest, SqlPrintsValuesAsStoredOrTheEngineError)
         QString out, err; // err: a part of the message
     } cases[] = {
         {{}, "select 1615198, 1.5, -0.25, null, 'x'", 0, "1615198\t1.5\t-0.25\t\tx\n", {}},
-        {{}, "select lookupname, 120.0, 'a b' from [tbl customer] where custkey = 1", 0, "O'BRIEN, SARAH\t120\ta b\n", {}},
+        {{},
+         "select lookupname, 120.0, 'a b' from [tbl customer] where custkey = 1",
+         0,
+         "O'BRIEN, SARAH\t120\ta b\n",
+         {}},
         {suite(), "select count(*) from [tbl location] where lockey < 100", 0, "22\n", {}},
         {{}, "select * from [no such table]", 1, {}, "no such table"},
         {{}, "selec 1", 1, {}, "syntax error"},
@@ -193,7 +197,8 @@ TEST_F(CliProcessTest, WithoutASuiteFolderTheWaysAreNamed)
 TEST_F(CliProcessTest, EntmeterScriptComputesTheRequestedBill)
 {
     const QString billDate =
-        sql(QStringLiteral("select BillDate from [tbl reading] where LocKey = 1 and ChgOut = -1 limit 1")).out.trimmed();
+        sql(QStringLiteral("select BillDate from [tbl reading] where LocKey = 1 and ChgOut = -1 limit 1"))
+            .out.trimmed();
     ASSERT_EQ(billDate.size(), 10);
     const QString charges = QStringLiteral("select code, amount from [tbl bill detail] where lockey = 1"
                                            " and date = '%1' and adjusted = 0 order by code")

@@ -63,10 +63,11 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
               (QStringList{QStringLiteral("%1-61").arg(customers + 1), QStringLiteral("%1-62").arg(customers + 2)}));
     EXPECT_EQ(count("select count(*) from [tbl reading]") + count("select count(*) from [tbl bill detail]")
                   + count("select count(*) from [tbl payment detail]") + count("select count(*) from histcomments"),
-              s_summary.rows - count("select (select count(*) from [tbl customer]) + (select count(*) from [tbl "
-                                     "location]) + (select count(*) from [tbl balance]) + (select count(*) from [tbl "
-                                     "deposit]) + (select count(*) from [tbl deposit refund]) + (select count(*) "
-                                     "from acctedits) + (select count(*) from [lkup transaction code])"));
+              s_summary.rows
+                  - count("select (select count(*) from [tbl customer]) + (select count(*) from [tbl "
+                          "location]) + (select count(*) from [tbl balance]) + (select count(*) from [tbl "
+                          "deposit]) + (select count(*) from [tbl deposit refund]) + (select count(*) "
+                          "from acctedits) + (select count(*) from [lkup transaction code])"));
 }
 
 TEST_F(DemoSuiteTest, GlobalRowAndSuiteFilesAreInPlace)

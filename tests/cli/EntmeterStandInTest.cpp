@@ -86,11 +86,13 @@ TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
     ASSERT_TRUE(result.outcome) << result.outcome.message().toStdString();
     EXPECT_TRUE(doneMarkerExists());
     EXPECT_EQ(result.chargesWritten, 3);
-    EXPECT_EQ(text(m_db, "select group_concat(code || ' ' || amount || ' ' || ifnull(comment, ''), '|') from"
-                         " (select * from [tbl bill detail] order by lockey, date, adjusted, code)"),
+    EXPECT_EQ(text(m_db,
+                   "select group_concat(code || ' ' || amount || ' ' || ifnull(comment, ''), '|') from"
+                   " (select * from [tbl bill detail] order by lockey, date, adjusted, code)"),
               "WATER 30.0 |WATER -5.0 LEAK ADJUSTMENT|ELEC 59.0 |SEWER 33.0 |WATER 35.0 FINAL BILL");
-    EXPECT_EQ(text(m_db, "select group_concat(code || ' ' || totalcharges || ' ' || totalpaid, '|') from"
-                         " (select * from [tbl balance] where lockey = 56 order by code)"),
+    EXPECT_EQ(text(m_db,
+                   "select group_concat(code || ' ' || totalcharges || ' ' || totalpaid, '|') from"
+                   " (select * from [tbl balance] where lockey = 56 order by code)"),
               "ELEC 59.0 0.0|SEWER 33.0 0.0|WATER 60.0 30.0");
 }
 
@@ -110,12 +112,14 @@ TEST_F(EntmeterStandInTest, FirstOrdinaryChargeOfTheDayAndRoundedBalances)
     const auto result = EntmeterStandIn::run(m_suite.folder());
     ASSERT_TRUE(result.outcome) << result.outcome.message().toStdString();
     EXPECT_EQ(result.chargesWritten, 3);
-    EXPECT_EQ(text(m_db, "select group_concat(amount || ' ' || comment, '|') from [tbl bill detail]"
-                         " where code = 'ELEC' or comment = 'SECOND'"),
+    EXPECT_EQ(text(m_db,
+                   "select group_concat(amount || ' ' || comment, '|') from [tbl bill detail]"
+                   " where code = 'ELEC' or comment = 'SECOND'"),
               "59.0 STAMPED|7.0 SECOND");
     // Half a cent rounds away from zero.
-    EXPECT_EQ(text(m_db, "select group_concat(code || ' ' || totalcharges || ' ' || totalpaid, '|') from"
-                         " (select * from [tbl balance] where code in ('ELEC', 'WATER') order by code)"),
+    EXPECT_EQ(text(m_db,
+                   "select group_concat(code || ' ' || totalcharges || ' ' || totalpaid, '|') from"
+                   " (select * from [tbl balance] where code in ('ELEC', 'WATER') order by code)"),
               "ELEC 59.0 0.13|WATER 67.0 30.0");
 }
 
@@ -141,7 +145,8 @@ TEST_F(EntmeterStandInTest, AFailingRequestWritesNothingAndReleasesTheViewer)
             writeRequest(c.request);
         const auto result = EntmeterStandIn::run(m_suite.folder());
         EXPECT_FALSE(result.outcome);
-        EXPECT_TRUE(result.outcome.message().contains(QLatin1String(c.reason))) << result.outcome.message().toStdString();
+        EXPECT_TRUE(result.outcome.message().contains(QLatin1String(c.reason)))
+            << result.outcome.message().toStdString();
         EXPECT_TRUE(doneMarkerExists());
         QFile::remove(m_suite.filePath(QStringLiteral("componerdgdone.ini")));
         EXPECT_EQ(text(m_db, "select group_concat(amount, '|') from [tbl bill detail]"), "1.0|2.0|-5.0|30.0");

@@ -17,7 +17,6 @@
 #include "support/TestSuite.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +24,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 namespace {
@@ -176,23 +176,6 @@ TEST_F(BillingFaultsTest, ReadingEditUnderAWriteLockIsKeptAndSavedOnRetry)
     EXPECT_EQ(suite.billing().scalar("select MSN from [tbl reading]").toString(), "NEW-7");
 }
 
-// Damage past the first page: the file opens, the account's rows cannot be read.
-TEST_F(BillingFaultsTest, DamagedBillingFileIsNamedNotShownAsNoHistory)
-{
-    addCharges(400, 80);
-    suite.billing().close();
-    QFile file(suite.billingPath());
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const qint64 size = file.size();
-    file.seek(size / 2);
-    file.write(QByteArray(size / 2, '\xA5'));
-    file.close();
-
-    auto window = openJournal();
-    expectToldAbout("CANNOT CONTINUE", suite.billingPath(), "malformed");
-    EXPECT_EQ(window->journal().rowCount(), 0);
-}
-
 // A journal that cannot be written is told with the reason, not shown as an account
 // without history.
 TEST_F(BillingFaultsTest, JournalThatCannotBeBuiltSaysWhy)
@@ -210,55 +193,80 @@ TEST_F(BillingFaultsTest, JournalThatCannotBeBuiltSaysWhy)
     EXPECT_EQ(window->journal().rowCount(), 0);
 }
 
-TEST_F(BillingFaultsTest, BillingFileGoneAfterStartIsNamedByEveryWindow)
+// Files broken before the journal opens: told with the file and the reason, never
+// shown as an account without history; leftovers of a killed run are started afresh.
+TEST(BrokenSuiteFiles, AreNamedOrStartedAfresh)
 {
-    suite.billing().close();
-    ASSERT_TRUE(QFile::remove(suite.billingPath()));
-    auto journal = openJournal();
-    expectToldAbout("CANNOT CONTINUE", suite.billingPath(), "does not exist");
-
-    frmUncomputedReadings readings(module, messenger);
-    readings.show();
-    QApplication::processEvents();
-    expectToldAbout("CANNOT CONTINUE", suite.billingPath(), "does not exist");
-}
-
-// The suite folder path runs through a regular file: no scratch database can be made.
-TEST_F(BillingFaultsTest, ScratchThatCannotBeCreatedIsNamed)
-{
-    suite.writeFile("plain.txt", "not a folder");
-    module.WorkDbPath = suite.filePath("plain.txt/ledview120000.mdb");
-    auto window = openJournal();
-    expectToldAbout("CANNOT CONTINUE", module.WorkDbPath, "cannot be created");
-}
-
-// A run killed mid-write can leave its scratch file damaged; the next run of the
-// same second starts it afresh instead of stopping on it.
-TEST_F(BillingFaultsTest, DamagedLeftoverScratchIsReplaced)
-{
-    suite.writeFile("ledview120000.mdb", QByteArray("SQLite format 3").append(4096, '\x01'));
-    auto window = openJournal();
-    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
-    EXPECT_EQ(window->journal().rowCount(), 2);
-}
-
-// Half-built tables of an earlier run are cleared, not shown or appended to.
-TEST_F(BillingFaultsTest, HalfBuiltLeftoverScratchIsReusedCleanly)
-{
-    {
-        SqlConnection leftover = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
-        for (const char* sql :
-             {"create table cust (custkey integer)", "insert into cust values (99)", "create table bd (stale text)",
-              "insert into bd values ('stale')", "create table prejurn (bdate text, descr text)",
-              "insert into prejurn values ('2016-01-01', 'STALE ROW')", "create table jurn (descr text)",
-              "insert into jurn values ('STALE ROW')", "create table hcom (comment text)"})
-            ASSERT_TRUE(leftover.exec(sql)) << sql;
+    const struct {
+        const char* name;
+        std::function<void(FaultSuite&)> breakIt;
+        bool inScratch;
+        const char* reason; // empty: the journal opens as if nothing happened
+    } cases[] = {
+        {"billing damaged past the first page",
+         [](FaultSuite& f) {
+             f.addCharges(400, 80);
+             f.suite.billing().close();
+             QFile file(f.suite.billingPath());
+             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+             const qint64 size = file.size();
+             file.seek(size / 2);
+             file.write(QByteArray(size / 2, '\xA5'));
+         },
+         false, "malformed"},
+        {"billing gone after start",
+         [](FaultSuite& f) {
+             f.suite.billing().close();
+             ASSERT_TRUE(QFile::remove(f.suite.billingPath()));
+         },
+         false, "does not exist"},
+        {"scratch folder runs through a regular file",
+         [](FaultSuite& f) {
+             f.suite.writeFile("plain.txt", "not a folder");
+             f.module.WorkDbPath = f.suite.filePath("plain.txt/ledview120000.mdb");
+         },
+         true, "cannot be created"},
+        {"damaged leftover scratch",
+         [](FaultSuite& f) {
+             f.suite.writeFile("ledview120000.mdb", QByteArray("SQLite format 3").append(4096, '\x01'));
+         },
+         true, ""},
+        {"half-built leftover scratch",
+         [](FaultSuite& f) {
+             SqlConnection leftover = SqlConnection::open(f.module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
+             for (const char* sql :
+                  {"create table cust (custkey integer)", "insert into cust values (99)",
+                   "create table bd (stale text)", "insert into bd values ('stale')",
+                   "create table prejurn (bdate text, descr text)",
+                   "insert into prejurn values ('2016-01-01', 'STALE ROW')", "create table jurn (descr text)",
+                   "insert into jurn values ('STALE ROW')", "create table hcom (comment text)"})
+                 ASSERT_TRUE(leftover.exec(sql)) << sql;
+         },
+         true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FaultSuite f;
+        c.breakIt(f);
+        ProgramNavigator opener{f.messenger};
+        frmHistory window(f.module, f.messenger, opener);
+        window.Form_Load();
+        window.show();
+        QApplication::processEvents();
+        if (*c.reason) {
+            ASSERT_EQ(f.messenger.messages.size(), 1) << f.messenger.texts().join("\n").toStdString();
+            EXPECT_EQ(f.messenger.messages[0].title, "CANNOT CONTINUE");
+            const QString& text = f.messenger.messages[0].text;
+            EXPECT_TRUE(text.contains(c.inScratch ? f.module.WorkDbPath : f.suite.billingPath())) << text.toStdString();
+            EXPECT_TRUE(text.contains(c.reason)) << text.toStdString();
+            EXPECT_EQ(window.journal().rowCount(), 0);
+        } else {
+            EXPECT_TRUE(f.messenger.messages.isEmpty()) << f.messenger.texts().join("\n").toStdString();
+            ASSERT_EQ(window.journal().rowCount(), 2);
+            EXPECT_EQ(window.journal().rows()[1].chg, "10.00");
+            EXPECT_EQ(window.journal().rows()[1].descr, "WATER");
+        }
     }
-    auto window = openJournal();
-    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
-    ASSERT_EQ(window->journal().rowCount(), 2);
-    EXPECT_EQ(window->journal().rows()[1].chg, "10.00");
-    EXPECT_EQ(window->journal().rows()[1].descr, "WATER");
 }
 
 // The disk under the scratch database fills up mid-copy (a file size limit stands
@@ -347,7 +355,7 @@ TEST_P(SuiteFilesTest, BrokenFileLeavesTheWindowWorking)
     for (qsizetype i = 0; i < binary.size(); ++i)
         binary[i] = static_cast<char>(i * 7 % 256);
     const std::pair<const char*, QByteArray> brokenContents[] = {
-        {"binary 1 MB", binary},          {"one 1 MB line", QByteArray(1024 * 1024, 'A')},
+        {"binary 1 MB", binary},        {"one 1 MB line", QByteArray(1024 * 1024, 'A')},
         {"truncated", QByteArray("-")}, {"cut mid-character", QByteArray("1\r\n\xE4\xB8")},
         {"empty", QByteArray()},
     };
@@ -377,25 +385,5 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, SuiteFilesTest,
                                            SettingsFile{"rdgsacct.txt", Window::Readings},
                                            SettingsFile{"tuid.txt", Window::StartUp}),
                          [](const auto& info) { return QString(info.param.name).remove('.').toStdString(); });
-
-// global.mdb holding nothing, or a suite folder that is no folder (its path runs
-// through a regular file): the run ends naming the configuration.
-TEST(ConfigurationFile, UnusableConfigurationIsNamed)
-{
-    TestSuite suite;
-    suite.writeFile("global.mdb", QByteArray());
-    suite.writeFile("plain.txt", "x");
-    for (const QString& folder : {suite.folder(), suite.filePath("plain.txt/suite")}) {
-        SCOPED_TRACE(folder.toStdString());
-        HistoryModule module;
-        module.ProgramFolder = folder;
-        FakeMessenger messenger;
-        EXPECT_EQ(Main::prepare(module, "1-10", messenger), Main::Route::Exit);
-        ASSERT_EQ(messenger.messages.size(), 1);
-        EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
-        EXPECT_TRUE(messenger.messages[0].text.contains(QDir(folder).filePath("global.mdb")))
-            << messenger.messages[0].text.toStdString();
-    }
-}
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "journal/JournalModel.h"
 #include "journal/widgets/frmHistory.h"
 #include "journal/widgets/frmHistoryComment.h"
-#include "selection/SearchList.h"
 #include "support/FakeMessenger.h"
 #include "support/GuiHelpers.h"
 
@@ -137,26 +136,6 @@ TEST_F(HostileJournalTest, EveryStoredValueIsShownAndEveryCommandWorks)
     for (int row = 0; row < rows; ++row)
         selectRow(row);
     click("cmdBals");
-    EXPECT_EQ(unexpectedMessages(), QStringList());
-}
-
-TEST_F(HostileJournalTest, PagingVisitsEveryHostileAccount)
-{
-    const Outcome prepared = SearchList::prepare(module);
-    ASSERT_TRUE(prepared) << prepared.message().toStdString();
-    SearchLines lines;
-    const Outcome built = SearchList::build(module, 1, lines);
-    ASSERT_TRUE(built) << built.message().toStdString();
-    open();
-    // Back to the first account, then forward past the last.
-    for (int step = 0; step < lines.size(); ++step)
-        click("cmdPrev");
-    QSet<int> visited{module.CustKey};
-    for (int step = 0; step < lines.size(); ++step) {
-        click("cmdNext");
-        visited.insert(module.CustKey);
-    }
-    EXPECT_EQ(visited.size(), lines.size());
     EXPECT_EQ(unexpectedMessages(), QStringList());
 }
 

@@ -23,7 +23,6 @@ protected:
     void SetUp() override
     {
         suite.prepare(module);
-        navigator.whileOpen = [this](HistoryModule& m) { opened.append({m.CustKey, m.LocKey}); };
         window = std::make_unique<frmHistorySelect>(module, messenger, navigator);
         window->Form_Load();
         window->show();
@@ -67,7 +66,6 @@ protected:
     FakeMessenger messenger;
     RecordingNavigator navigator;
     std::unique_ptr<frmHistorySelect> window;
-    QList<std::pair<int, int>> opened;
 };
 
 TEST_F(HostileSelectionTest, LiteralQuotesAndBracketsFindTheirLines)
@@ -91,17 +89,6 @@ TEST_F(HostileSelectionTest, LiteralQuotesAndBracketsFindTheirLines)
         EXPECT_FALSE(expected.isEmpty());
         EXPECT_EQ(found(c.option, QString::fromUtf8(c.typed)), expected);
     }
-}
-
-TEST_F(HostileSelectionTest, TypedApostropheSearchAndViewJournal)
-{
-    control<QRadioButton>(window.get(), "opt1")->click();
-    QTest::keyClicks(control<QLineEdit>(window.get(), "Text1"), "O'B");
-    ASSERT_FALSE(window->listText().isEmpty());
-    EXPECT_TRUE(window->listText().contains("O'B", Qt::CaseInsensitive));
-    click("cmdNext");
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(messenger.messages.isEmpty() || messenger.messages.last().title != "CANNOT CONTINUE");
 }
 
 } // namespace
