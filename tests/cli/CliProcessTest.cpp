@@ -102,40 +102,21 @@ TEST_F(CliProcessTest, SqlPrintsValuesAsStoredOrTheEngineError)
 TEST_F(CliProcessTest, UsageErrorsExitTwoWithUsage)
 {
     // An unknown option is named whether or not a suite folder is found.
-    const QStringList cases[] = {
-        {},
-        {"frobnicate"},
-        {"--home"},
-        {"--bogus", "sql", "select 1"},
-        {"sql"},
-        {"sql", "select 1", "select 2"},
-        {"sql", "--bogus"},
-        {"demo"},
-        {"demo", "/tmp/x", "--locations", "many"},
-        {"demo", "/tmp/x", "--years"},
-        {"demo", "/tmp/x", "/tmp/y"},
-        {"demo", "/tmp/x", "--big-journals", "100,x"},
-        {"demo", "/tmp/x", "--big-journals", "0"},
-        {"demo", "/tmp/x", "--bogus"},
-        {"journal", "1-1", "--bogus"},
-        {"journal", "0-10"},
-        {"journal", "1"},
-        {"journal", "x-y"},
-        {"journal", "99999999999-1"},
-        {"balances", "1-1"},
-        {"balances", "1-1", "--as-of", "2/30/2017"},
-        {"account", "1-1", "--bogus"},
-        {"balances", "1-1", "--as-of", "1/1/2020", "--bogus"},
-        {"print", "1-1", "--pdf", "/tmp/x.pdf", "--bogus"},
-        {"search", "--bogus"},
-        {"entmeter-stand-in", "--bogus"},
-        {"copy-billing"},
-        {"copy-billing", "postgresql://host/db", "postgresql://host/db2"},
-        {"copy-billing", "postgresql://host/db", "--bogus"},
-    };
-    for (const QStringList& args : cases) {
+    // Command lines, one between each pair of bars.
+    const QStringList cases = QString("|frobnicate|--home|--bogus sql x|sql|sql x y|sql --bogus|demo|"
+                                      "demo /tmp/x --locations many|demo /tmp/x --years|demo /tmp/x /tmp/y|"
+                                      "demo /tmp/x --big-journals 100,x|demo /tmp/x --big-journals 0|"
+                                      "demo /tmp/x --bogus|journal 1-1 --bogus|journal 0-10|journal 1|journal x-y|"
+                                      "journal 99999999999-1|account 1-1 --bogus|balances 1-1|"
+                                      "balances 1-1 --as-of 2/30/2017|balances 1-1 --as-of 1/1/2020 --bogus|"
+                                      "print 1-1 --pdf /tmp/x.pdf --bogus|search --bogus|entmeter-stand-in --bogus|"
+                                      "copy-billing|copy-billing postgresql://host/db postgresql://host/db2|"
+                                      "copy-billing postgresql://host/db --bogus")
+                                  .split('|');
+    for (const QString& words : cases) {
+        const QStringList args = words.split(' ', Qt::SkipEmptyParts);
         for (const QString& home : {suite(), QString()}) {
-            SCOPED_TRACE(args.join(' ').toStdString() + (home.isEmpty() ? " without a suite" : ""));
+            SCOPED_TRACE(words.toStdString() + (home.isEmpty() ? " without a suite" : ""));
             const CliRun r = CliRun::of(CliRun::cliPath(), args, {}, withHome(home));
             EXPECT_EQ(r.exitCode, 2);
             EXPECT_TRUE(r.err.contains(QStringLiteral("usage:")));
@@ -251,18 +232,15 @@ TEST_F(CliProcessTest, PrintWritesTheJournalOrItsRangeAsAPdf)
     EXPECT_TRUE(range.out.startsWith(QString("%1 rows, 1 pages").arg(march))) << range.out.toStdString();
     EXPECT_EQ(run({"print", "1-1", "--pdf", pdf, "--from", "3/1/" + year}).exitCode, 0);
 
-    const QStringList wrongArguments[] = {{"1-1"},
-                                          {"0-1", "--pdf", pdf},
-                                          {"1-1", "--pdf", pdf, "--first", "-3"},
-                                          {"1-1", "--pdf", pdf, "--first", "9", "--last", "5"},
-                                          {"1-1", "--pdf", pdf, "--first", "100000"},
-                                          {"1-1", "--pdf", pdf, "--from", "1/1/2099"},
-                                          {"1-1", "--pdf", pdf, "--from", "3/32/2017"},
-                                          {"1-1", "--pdf", pdf, "--from", "1/1/2017", "--first", "2"}};
-    for (const QStringList& wrong : wrongArguments) {
-        SCOPED_TRACE(wrong.join(' ').toStdString());
+    const QStringList wrongArguments = QString("1-1|0-1 --pdf PDF|1-1 --pdf PDF --first -3|"
+                                               "1-1 --pdf PDF --first 9 --last 5|1-1 --pdf PDF --first 100000|"
+                                               "1-1 --pdf PDF --from 1/1/2099|1-1 --pdf PDF --from 3/32/2017|"
+                                               "1-1 --pdf PDF --from 1/1/2017 --first 2")
+                                           .split('|');
+    for (const QString& wrong : wrongArguments) {
+        SCOPED_TRACE(wrong.toStdString());
         QFile::remove(pdf);
-        const CliRun r = run(QStringList{"print"} + wrong);
+        const CliRun r = run(QString("print " + wrong).replace("PDF", pdf).split(' '));
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_FALSE(QFile::exists(pdf));

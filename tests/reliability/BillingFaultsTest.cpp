@@ -37,17 +37,10 @@ public:
         suite.exec("begin");
         suite.addCodes();
         suite.addAccount(1, 10);
-        suite.insert("[tbl bill detail]",
-                     {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
-        suite.insert("[tbl reading]",
-                     {{"ReadingKey", 1},
-                      {"CustKey", 1},
-                      {"LocKey", 10},
-                      {"Code", "WA"},
-                      {"BillDate", "2017-01-01"},
-                      {"Previous", 100},
-                      {"Present", 150},
-                      {"MSN", "OLD"}});
+        suite.exec("insert into [tbl bill detail] (custkey, lockey, date, code, amount)"
+                   " values (1, 10, '2017-01-01', 'WA', 10)");
+        suite.exec("insert into [tbl reading] (ReadingKey, CustKey, LocKey, Code, BillDate, Previous, Present, MSN)"
+                   " values (1, 1, 10, 'WA', '2017-01-01', 100, 150, 'OLD')");
         suite.exec("commit");
         suite.prepare(module, 1, 10);
     }
