@@ -17,15 +17,6 @@
 
 namespace {
 
-QProcessEnvironment withHome(const QString& home)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("LEDVIEW_HOME"));
-    if (!home.isEmpty())
-        environment.insert(QStringLiteral("LEDVIEW_HOME"), home);
-    return environment;
-}
-
 class CliProcessTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -91,60 +82,13 @@ TEST_F(CliProcessTest, SqlPrintsValuesAsStoredOrTheEngineError)
     ASSERT_TRUE(QDir().mkpath(none));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.statement.toStdString());
-        const CliRun r = c.home.isEmpty() ? sql(c.statement)
-                                          : CliRun::of(CliRun::cliPath(), {"sql", c.statement}, {}, withHome(c.home));
+        const CliRun r = c.home.isEmpty()
+            ? sql(c.statement)
+            : CliRun::of(CliRun::cliPath(), {"sql", c.statement}, {}, CliRun::withHome(c.home));
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
         EXPECT_EQ(r.out, c.out);
         EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
     }
-}
-
-TEST_F(CliProcessTest, UsageErrorsExitTwoWithUsage)
-{
-    // An unknown option is named whether or not a suite folder is found.
-    // Command lines, one between each pair of bars.
-    const QStringList cases = QString("|frobnicate|--home|--bogus sql x|sql|sql x y|sql --bogus|demo|"
-                                      "demo /tmp/x --locations many|demo /tmp/x --years|demo /tmp/x /tmp/y|"
-                                      "demo /tmp/x --big-journals 100,x|demo /tmp/x --big-journals 0|"
-                                      "demo /tmp/x --bogus|journal 1-1 --bogus|journal 0-10|journal 1|journal x-y|"
-                                      "journal 99999999999-1|account 1-1 --bogus|balances 1-1|"
-                                      "balances 1-1 --as-of 2/30/2017|balances 1-1 --as-of 1/1/2020 --bogus|"
-                                      "print 1-1 --pdf /tmp/x.pdf --bogus|search --bogus|entmeter-stand-in --bogus|"
-                                      "copy-billing|copy-billing postgresql://host/db postgresql://host/db2|"
-                                      "copy-billing postgresql://host/db --bogus")
-                                  .split('|');
-    for (const QString& words : cases) {
-        const QStringList args = words.split(' ', Qt::SkipEmptyParts);
-        for (const QString& home : {suite(), QString()}) {
-            SCOPED_TRACE(words.toStdString() + (home.isEmpty() ? " without a suite" : ""));
-            const CliRun r = CliRun::of(CliRun::cliPath(), args, {}, withHome(home));
-            EXPECT_EQ(r.exitCode, 2);
-            EXPECT_TRUE(r.err.contains(QStringLiteral("usage:")));
-            if (args.contains("--bogus")) {
-                EXPECT_TRUE(r.err.contains(QStringLiteral("--bogus"))) << r.err.toStdString();
-            }
-        }
-    }
-}
-
-// Every command listed, and the hidden one, answers --help with its usage on stdout.
-TEST_F(CliProcessTest, HelpAndVersionGoToStdoutAndExitZero)
-{
-    const CliRun help = CliRun::cli({"--help"});
-    ASSERT_EQ(help.exitCode, 0);
-    QStringList commands{"entmeter-stand-in"};
-    const QRegularExpression listed(QStringLiteral("^  ([a-z-]+) "), QRegularExpression::MultilineOption);
-    for (auto match = listed.globalMatch(help.out); match.hasNext();)
-        commands << match.next().captured(1);
-    EXPECT_EQ(commands.size(), 9) << help.out.toStdString();
-    for (const QString& command : commands) {
-        const CliRun r = CliRun::cli({command, "--help"});
-        EXPECT_EQ(r.exitCode, 0) << command.toStdString();
-        EXPECT_TRUE(r.out.startsWith("usage: ledview-cli [--home DIR] " + command + " ")) << r.out.toStdString();
-    }
-    const CliRun version = CliRun::cli({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.out.startsWith("ledview-cli ")) << version.out.toStdString();
 }
 
 // Without --home or $LEDVIEW_HOME the folder ledview used last time serves; with
@@ -152,7 +96,7 @@ TEST_F(CliProcessTest, HelpAndVersionGoToStdoutAndExitZero)
 TEST_F(CliProcessTest, WithoutASuiteFolderTheWaysAreNamed)
 {
     QTemporaryDir config;
-    QProcessEnvironment environment = withHome({});
+    QProcessEnvironment environment = CliRun::withHome({});
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     const QStringList account{"account", "1-1"};
 

@@ -67,7 +67,8 @@ protected:
     ReadingsGrid* grid = nullptr;
 };
 
-TEST_F(HostileReadingsTest, TextsAndNumbersShowAsStored)
+// Texts and numbers show as stored, and hostile texts typed are stored exactly.
+TEST_F(HostileReadingsTest, ValuesShowAndSaveExactly)
 {
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
     EXPECT_EQ(control<QLabel>(window.get(), "SSDBGrid1Caption")->text(),
@@ -83,11 +84,7 @@ TEST_F(HostileReadingsTest, TextsAndNumbersShowAsStored)
     }
     for (const char* number : {"12.34", "-125.5", "1000000000000000", "-1000000000000000", "0.005", "n/a"})
         EXPECT_TRUE(shown.contains(number)) << number;
-}
 
-TEST_F(HostileReadingsTest, TypedHostileTextIsStoredExactly)
-{
-    const QList<qint64> order = keys();
     const QString texts[] = {
         "M'1 [x] 50% _y_ *?# \\ \"q\" é中", HostileData::longText(), "x'); drop table histcomments; --"};
     for (const QString& text : texts) {

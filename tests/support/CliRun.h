@@ -29,6 +29,16 @@ struct CliRun {
         return result;
     }
 
+    // This environment with $LEDVIEW_HOME naming `home`, or unset when it is empty.
+    static QProcessEnvironment withHome(const QString& home)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("LEDVIEW_HOME"));
+        if (!home.isEmpty())
+            environment.insert(QStringLiteral("LEDVIEW_HOME"), home);
+        return environment;
+    }
+
     // ledview-cli, as the build names it in $LEDVIEW_CLI.
     static CliRun cli(const QStringList& args) { return of(cliPath(), args); }
     static CliRun cli(const QString& home, const QStringList& args)

@@ -1,11 +1,12 @@
 #include "support/CliRun.h"
 #include "support/TestSuite.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
 
-class JournalCommandTest : public ::testing::Test {
+class CliCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -21,7 +22,7 @@ protected:
 
 // journal, account and balances on one account, first without history, then with
 // a reading, charges and a payment.
-TEST_F(JournalCommandTest, CommandsPrintTheJournalItsHeaderAndBalances)
+TEST_F(CliCommandTest, CommandsPrintTheJournalItsHeaderAndBalances)
 {
     const QString header = "POST DATE,READ DATE,CODE,DESCRIPTION,PREVIOUS,READING,USAGE,CHARGE,PAYMENT,BALANCE\r\n";
     const CliRun empty = run({"journal", "1-10", "--csv"});
@@ -58,6 +59,54 @@ TEST_F(JournalCommandTest, CommandsPrintTheJournalItsHeaderAndBalances)
     const CliRun balances = run({"balances", "1-10", "--as-of", "5/1/2017"});
     ASSERT_EQ(balances.exitCode, 0) << balances.err.toStdString();
     EXPECT_EQ(balances.out, "DP\t0.00\t0.00\t0.00\nWA\t12.50\t12.50\t0.00\nTOTAL\t12.50\t12.50\t0.00\n");
+}
+
+TEST_F(CliCommandTest, UsageErrorsExitTwoWithUsage)
+{
+    // An unknown option is named whether or not a suite folder is found.
+    // Command lines, one between each pair of bars.
+    const QStringList cases = QString("|frobnicate|--home|--bogus sql x|sql|sql x y|sql --bogus|demo|"
+                                      "demo /tmp/x --locations many|demo /tmp/x --years|demo /tmp/x /tmp/y|"
+                                      "demo /tmp/x --big-journals 100,x|demo /tmp/x --big-journals 0|"
+                                      "demo /tmp/x --bogus|journal 1-1 --bogus|journal 0-10|journal 1|journal x-y|"
+                                      "journal 99999999999-1|account 1-1 --bogus|balances 1-1|"
+                                      "balances 1-1 --as-of 2/30/2017|balances 1-1 --as-of 1/1/2020 --bogus|"
+                                      "print 1-1 --pdf /tmp/x.pdf --bogus|search --bogus|entmeter-stand-in --bogus|"
+                                      "copy-billing|copy-billing postgresql://host/db postgresql://host/db2|"
+                                      "copy-billing postgresql://host/db --bogus")
+                                  .split('|');
+    for (const QString& words : cases) {
+        const QStringList args = words.split(' ', Qt::SkipEmptyParts);
+        for (const QString& home : {suite.folder(), QString()}) {
+            SCOPED_TRACE(words.toStdString() + (home.isEmpty() ? " without a suite" : ""));
+            const CliRun r = CliRun::of(CliRun::cliPath(), args, {}, CliRun::withHome(home));
+            EXPECT_EQ(r.exitCode, 2);
+            EXPECT_TRUE(r.err.contains(QStringLiteral("usage:")));
+            if (args.contains("--bogus")) {
+                EXPECT_TRUE(r.err.contains(QStringLiteral("--bogus"))) << r.err.toStdString();
+            }
+        }
+    }
+}
+
+// Every command listed, and the hidden one, answers --help with its usage on stdout.
+TEST_F(CliCommandTest, HelpAndVersionGoToStdoutAndExitZero)
+{
+    const CliRun help = CliRun::cli({"--help"});
+    ASSERT_EQ(help.exitCode, 0);
+    QStringList commands{"entmeter-stand-in"};
+    const QRegularExpression listed(QStringLiteral("^  ([a-z-]+) "), QRegularExpression::MultilineOption);
+    for (auto match = listed.globalMatch(help.out); match.hasNext();)
+        commands << match.next().captured(1);
+    EXPECT_EQ(commands.size(), 9) << help.out.toStdString();
+    for (const QString& command : commands) {
+        const CliRun r = CliRun::cli({command, "--help"});
+        EXPECT_EQ(r.exitCode, 0) << command.toStdString();
+        EXPECT_TRUE(r.out.startsWith("usage: ledview-cli [--home DIR] " + command + " ")) << r.out.toStdString();
+    }
+    const CliRun version = CliRun::cli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("ledview-cli ")) << version.out.toStdString();
 }
 
 } // namespace
