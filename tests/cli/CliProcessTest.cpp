@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -341,10 +342,12 @@ TEST_F(CopyBillingPostgresTest, ExistingTablesAreKeptUnlessReplaced)
     // The password is written where the suite keeps it, never shown; the suite is
     // pointed back at its file afterwards for the other tests.
     const QString global = suite() + QStringLiteral("/global.mdb");
-    QFile saved(global);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray original = saved.readAll();
-    saved.close();
+    const QString kept = global + QStringLiteral(".kept");
+    ASSERT_TRUE(QFile::copy(global, kept));
+    const auto restore = qScopeGuard([&] {
+        QFile::remove(global);
+        QFile::rename(kept, global);
+    });
     QString uri = m_server.uri();
     uri.replace(QStringLiteral("postgres@"), QStringLiteral("postgres:s3cret@"));
     const CliRun replaced = copy({"--replace", "--repoint"}, uri);
@@ -352,14 +355,10 @@ TEST_F(CopyBillingPostgresTest, ExistingTablesAreKeptUnlessReplaced)
     EXPECT_EQ(onServer(comments).toLongLong(), copied);
     EXPECT_TRUE(replaced.out.contains(QStringLiteral("global.mdb now names"))) << replaced.out.toStdString();
     EXPECT_FALSE((replaced.out + replaced.err).contains(QStringLiteral("s3cret")));
-    {
-        SqlConnection repointed = SqlConnection::open(global);
-        EXPECT_EQ(repointed.scalar(QStringLiteral("select databasepath from current")).toString(), uri);
-        EXPECT_EQ(repointed.scalar(QStringLiteral("select DatabaseFileName from current")).toString(),
-                  QStringLiteral("billing.mdb"));
-    }
-    ASSERT_TRUE(saved.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    saved.write(original);
+    SqlConnection repointed = SqlConnection::open(global);
+    EXPECT_EQ(repointed.scalar(QStringLiteral("select databasepath from current")).toString(), uri);
+    EXPECT_EQ(repointed.scalar(QStringLiteral("select DatabaseFileName from current")).toString(),
+              QStringLiteral("billing.mdb"));
 }
 
 // A server that cannot be reached or a database that is not there: one line naming

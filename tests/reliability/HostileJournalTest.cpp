@@ -29,10 +29,9 @@ public:
 
 class HostileJournalTest : public ::testing::Test {
 protected:
-    void SetUp() override { suite.prepareHostile(module); }
-
-    void open()
+    void SetUp() override
     {
+        suite.prepareHostile(module);
         window = std::make_unique<frmHistory>(module, messenger, navigator);
         window->Form_Load();
         window->show();
@@ -98,7 +97,6 @@ protected:
 
 TEST_F(HostileJournalTest, EveryStoredValueIsShownAndEveryCommandWorks)
 {
-    open();
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
     const QStringList shown = descriptions();
     // Each text is a comment of its own, so each is a whole description.
@@ -144,7 +142,6 @@ TEST_F(HostileJournalTest, EveryStoredValueIsShownAndEveryCommandWorks)
 TEST_F(HostileJournalTest, CommentsAreStoredAndDeletedExactly)
 {
     const QString typed = "50% off [promo] *not* a wildcard? #2 \\ \"quoted\" é中 x'); drop table histcomments; --";
-    open();
     operate = [&](frmHistoryComment& dialog) {
         control<QLineEdit>(&dialog, "txt0")->setText("05/01/2017");
         control<QPlainTextEdit>(&dialog, "txt1")->setPlainText(typed);
@@ -176,7 +173,6 @@ TEST_F(HostileJournalTest, CommentsAreStoredAndDeletedExactly)
 
 TEST_F(HostileJournalTest, ReadingDoubleClickHandsTheHostileNamesOn)
 {
-    open();
     const auto& rows = window->journal().rows();
     int reading = -1;
     for (size_t i = 0; i < rows.size() && reading < 0; ++i) {
