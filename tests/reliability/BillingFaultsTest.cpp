@@ -54,13 +54,6 @@ public:
                    {count, width, width});
     }
 
-    TestSuite suite;
-    HistoryModule module;
-    FakeMessenger messenger;
-};
-
-class BillingFaultsTest : public ::testing::Test, public FaultSuite {
-protected:
     std::unique_ptr<frmHistory> openJournal()
     {
         auto window = std::make_unique<frmHistory>(module, messenger, navigator);
@@ -80,12 +73,18 @@ protected:
         messenger.messages.clear();
     }
 
+    TestSuite suite;
+    HistoryModule module;
+    FakeMessenger messenger;
+    ProgramNavigator navigator{messenger};
+};
+
+class BillingFaultsTest : public ::testing::Test, public FaultSuite {
+protected:
     int count(SqlConnection& db, const QString& table, const QString& text)
     {
         return db.scalar(QString("select count(*) from %1 where comment = ?").arg(table), {text}).toInt();
     }
-
-    ProgramNavigator navigator{messenger};
 };
 
 // Another program writing the whole file (an exclusive lock) keeps us from reading
@@ -241,23 +240,15 @@ TEST(BrokenSuiteFiles, AreNamedOrStartedAfresh)
         SCOPED_TRACE(c.name);
         FaultSuite f;
         c.breakIt(f);
-        ProgramNavigator opener{f.messenger};
-        frmHistory window(f.module, f.messenger, opener);
-        window.Form_Load();
-        window.show();
-        QApplication::processEvents();
+        const auto window = f.openJournal();
         if (*c.reason) {
-            ASSERT_EQ(f.messenger.messages.size(), 1) << f.messenger.texts().join("\n").toStdString();
-            EXPECT_EQ(f.messenger.messages[0].title, "CANNOT CONTINUE");
-            const QString& text = f.messenger.messages[0].text;
-            EXPECT_TRUE(text.contains(c.inScratch ? f.module.WorkDbPath : f.suite.billingPath())) << text.toStdString();
-            EXPECT_TRUE(text.contains(c.reason)) << text.toStdString();
-            EXPECT_EQ(window.journal().rowCount(), 0);
+            f.expectToldAbout("CANNOT CONTINUE", c.inScratch ? f.module.WorkDbPath : f.suite.billingPath(), c.reason);
+            EXPECT_EQ(window->journal().rowCount(), 0);
         } else {
             EXPECT_TRUE(f.messenger.messages.isEmpty()) << f.messenger.texts().join("\n").toStdString();
-            ASSERT_EQ(window.journal().rowCount(), 2);
-            EXPECT_EQ(window.journal().rows()[1].chg, "10.00");
-            EXPECT_EQ(window.journal().rows()[1].descr, "WATER");
+            ASSERT_EQ(window->journal().rowCount(), 2);
+            EXPECT_EQ(window->journal().rows()[1].chg, "10.00");
+            EXPECT_EQ(window->journal().rows()[1].descr, "WATER");
         }
     }
 }
@@ -277,9 +268,7 @@ TEST_F(BillingFaultsTest, ScratchDiskFullStopsTheLoadWithTheReason)
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
-    ASSERT_EQ(messenger.messages.size(), 1) << messenger.texts().join("\n").toStdString();
-    EXPECT_EQ(messenger.messages[0].title, "CANNOT CONTINUE");
-    EXPECT_TRUE(messenger.messages[0].text.contains(module.WorkDbPath)) << messenger.messages[0].text.toStdString();
+    expectToldAbout("CANNOT CONTINUE", module.WorkDbPath, "");
     EXPECT_EQ(window->journal().rowCount(), 0);
 }
 
@@ -298,12 +287,12 @@ protected:
     // Opens and closes the window that reads the file, checking it came up with its data.
     void openAndClose(Window window)
     {
-        RecordingNavigator navigator;
+        RecordingNavigator recorder;
         HistoryModule fresh;
         suite.prepare(fresh, 1, 10);
         switch (window) {
         case Window::Journal: {
-            frmHistory journal(fresh, messenger, navigator);
+            frmHistory journal(fresh, messenger, recorder);
             journal.Form_Load();
             journal.show();
             QApplication::processEvents();
@@ -312,7 +301,7 @@ protected:
             break;
         }
         case Window::Selection: {
-            frmHistorySelect selection(fresh, messenger, navigator);
+            frmHistorySelect selection(fresh, messenger, recorder);
             selection.Form_Load();
             selection.show();
             QApplication::processEvents();
