@@ -1,5 +1,7 @@
 #include "platform/Currency.h"
 
+#include "platform/TestRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -9,74 +11,59 @@
 
 namespace {
 
-struct DoubleCase {
-    double value;
-    int64_t units;
-};
-
-class CurrencyFromDoubleTest : public testing::TestWithParam<DoubleCase> {};
-
-TEST_P(CurrencyFromDoubleTest, RoundsTheDecimalFormToFourPlaces)
+TEST(CurrencyTest, RoundsTheDecimalFormToFourPlaces)
 {
-    EXPECT_EQ(Currency::fromDouble(GetParam().value).tenThousandths(), GetParam().units) << GetParam().value;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromDoubleTest,
-                         testing::Values(DoubleCase{0.075, 750}, DoubleCase{-0.075, -750}, DoubleCase{12.5, 125000},
-                                         DoubleCase{0.1 + 0.2, 3000}, DoubleCase{1.23456, 12346},
-                                         DoubleCase{0.00005, 0}, // half to even
-                                         DoubleCase{0.00015, 2}, DoubleCase{0.00025, 2}, DoubleCase{-0.00015, -2},
-                                         DoubleCase{1e-20, 0}, DoubleCase{0, 0},
-                                         DoubleCase{123456789.1234, 1234567891234},
-                                         DoubleCase{1e15, std::numeric_limits<int64_t>::max()},
-                                         DoubleCase{-1e15, std::numeric_limits<int64_t>::min()},
-                                         DoubleCase{std::numeric_limits<double>::quiet_NaN(), 0}));
-
-struct FormatCase {
-    int64_t units;
-    const char* plain;
-    const char* dollars;
-};
-
-class CurrencyFormatTest : public testing::TestWithParam<FormatCase> {};
-
-TEST_P(CurrencyFormatTest, FormatsToTheCentHalfAwayFromZero)
-{
-    const Currency amount = Currency::fromTenThousandths(GetParam().units);
-    EXPECT_EQ(amount.toPlain(), QLatin1String(GetParam().plain));
-    EXPECT_EQ(amount.toDollars(), QLatin1String(GetParam().dollars));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CurrencyFormatTest,
-    testing::Values(FormatCase{750, "0.08", "$0.08"}, FormatCase{-50, "-0.01", "-$0.01"},
-                    FormatCase{-49, "0.00", "$0.00"}, FormatCase{12345000, "1234.50", "$1234.50"},
-                    FormatCase{0, "0.00", "$0.00"}, FormatCase{-50000, "-5.00", "-$5.00"},
-                    FormatCase{5, "0.00", "$0.00"}, FormatCase{99950, "10.00", "$10.00"},
-                    FormatCase{std::numeric_limits<int64_t>::max(), "922337203685477.58", "$922337203685477.58"},
-                    FormatCase{std::numeric_limits<int64_t>::min(), "-922337203685477.58", "-$922337203685477.58"}));
-
-struct TextCase {
-    const char* text;
-    std::optional<int64_t> units;
-};
-
-class CurrencyFromTextTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(CurrencyFromTextTest, ReadsTextThatIsWhollyANumber)
-{
-    const std::optional<Currency> amount = Currency::fromText(QString::fromUtf8(GetParam().text));
-    ASSERT_EQ(amount.has_value(), GetParam().units.has_value()) << GetParam().text;
-    if (amount) {
-        EXPECT_EQ(amount->tenThousandths(), *GetParam().units) << GetParam().text;
+    struct Case {
+        double value;
+        int64_t units;
+    };
+    const auto cases =
+        rows(Case{0.075, 750}, Case{-0.075, -750}, Case{12.5, 125000}, Case{0.1 + 0.2, 3000}, Case{1.23456, 12346},
+             Case{0.00005, 0}, // half to even
+             Case{0.00015, 2}, Case{0.00025, 2}, Case{-0.00015, -2}, Case{1e-20, 0}, Case{0, 0},
+             Case{123456789.1234, 1234567891234}, Case{1e15, std::numeric_limits<int64_t>::max()},
+             Case{-1e15, std::numeric_limits<int64_t>::min()}, Case{std::numeric_limits<double>::quiet_NaN(), 0});
+    for (const Case& c : cases) {
+        EXPECT_EQ(Currency::fromDouble(c.value).tenThousandths(), c.units) << c.value;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromTextTest,
-                         testing::Values(TextCase{"12.5", 125000}, TextCase{" -3.25 ", -32500},
-                                         TextCase{"1e2", 1000000}, TextCase{"0.075", 750}, TextCase{"", std::nullopt},
-                                         TextCase{"  ", std::nullopt}, TextCase{"abc", std::nullopt},
-                                         TextCase{"12abc", std::nullopt}, TextCase{"1e300", std::nullopt}));
+TEST(CurrencyTest, FormatsToTheCentHalfAwayFromZero)
+{
+    struct Case {
+        int64_t units;
+        const char* plain;
+        const char* dollars;
+    };
+    const auto cases = rows(Case{750, "0.08", "$0.08"}, Case{-50, "-0.01", "-$0.01"}, Case{-49, "0.00", "$0.00"},
+                            Case{12345000, "1234.50", "$1234.50"}, Case{0, "0.00", "$0.00"},
+                            Case{-50000, "-5.00", "-$5.00"}, Case{5, "0.00", "$0.00"}, Case{99950, "10.00", "$10.00"},
+                            Case{std::numeric_limits<int64_t>::max(), "922337203685477.58", "$922337203685477.58"},
+                            Case{std::numeric_limits<int64_t>::min(), "-922337203685477.58", "-$922337203685477.58"});
+    for (const Case& c : cases) {
+        const Currency amount = Currency::fromTenThousandths(c.units);
+        EXPECT_EQ(amount.toPlain(), QLatin1String(c.plain));
+        EXPECT_EQ(amount.toDollars(), QLatin1String(c.dollars));
+    }
+}
+
+TEST(CurrencyTest, ReadsTextThatIsWhollyANumber)
+{
+    struct Case {
+        const char* text;
+        std::optional<int64_t> units;
+    };
+    const auto cases = rows(Case{"12.5", 125000}, Case{" -3.25 ", -32500}, Case{"1e2", 1000000}, Case{"0.075", 750},
+                            Case{"", std::nullopt}, Case{"  ", std::nullopt}, Case{"abc", std::nullopt},
+                            Case{"12abc", std::nullopt}, Case{"1e300", std::nullopt});
+    for (const Case& c : cases) {
+        const std::optional<Currency> amount = Currency::fromText(QString::fromUtf8(c.text));
+        ASSERT_EQ(amount.has_value(), c.units.has_value()) << c.text;
+        if (amount) {
+            EXPECT_EQ(amount->tenThousandths(), *c.units) << c.text;
+        }
+    }
+}
 
 struct VariantCase {
     const char* name;
@@ -84,7 +71,7 @@ struct VariantCase {
     std::optional<int64_t> units;
 };
 
-TEST(CurrencyFromVariantTest, ReadsStoredValuesOfEveryType)
+TEST(CurrencyTest, ReadsStoredValuesOfEveryType)
 {
     const VariantCase cases[] = {
         {"int", QVariant(7), 70000},
@@ -110,7 +97,7 @@ TEST(CurrencyFromVariantTest, ReadsStoredValuesOfEveryType)
     }
 }
 
-TEST(CurrencyArithmeticTest, SumsOfCentsNeverDrift)
+TEST(CurrencyTest, SumsOfCentsNeverDrift)
 {
     Currency total;
     for (int i = 0; i < 1000; ++i)
