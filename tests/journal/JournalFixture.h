@@ -25,7 +25,7 @@ protected:
     }
 
     // A WA reading of account 1 billed on `day`.
-    void reading(const char* day, QVariant previous, QVariant present, QVariant usage, QVariant multiplier,
+    void reading(const QVariant& day, QVariant previous, QVariant present, QVariant usage, QVariant multiplier,
                  const Row& more = {})
     {
         Row row{{"billdate", day},    {"code", "WA"},   {"previous", previous},
