@@ -12,6 +12,7 @@ class AccountExtractionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        suite.exec("pragma synchronous = off"); // a throw-away file
         suite.addCodes();
         suite.addAccount(1, 10);
         suite.addAccount(2, 20);
