@@ -54,11 +54,9 @@ TEST(DateTextTest, WritesTheSuitesForms)
         const char* shortForm;
         const char* typed;
     };
-    const Case cases[] = {
-        {QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
-        {QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
-        {QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"},
-    };
+    const auto cases = rows(Case{QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
+                            Case{QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
+                            Case{QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"});
     for (const Case& c : cases) {
         EXPECT_EQ(DateText::toIso(c.date), QLatin1String(c.iso));
         EXPECT_EQ(DateText::toShort(c.date), QLatin1String(c.shortForm));
@@ -77,17 +75,14 @@ TEST(DateTextTest, ReadsStoredValuesOfEveryType)
         const char* shown;
     };
     const QDate may1(2017, 5, 1);
-    const Case cases[] = {
-        {"date", QVariant(may1), may1, "5/1/2017"},
-        {"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
-        {"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
-        {"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
-        {"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
-        {"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
-        {"invalid date", QVariant(QDate()), QDate(), ""},
-        {"number", QVariant(42856), QDate(), "42856"},
-        {"null", QVariant(), QDate(), ""},
-    };
+    const auto cases = rows(Case{"date", QVariant(may1), may1, "5/1/2017"},
+                            Case{"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
+                            Case{"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
+                            Case{"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
+                            Case{"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
+                            Case{"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
+                            Case{"invalid date", QVariant(QDate()), QDate(), ""},
+                            Case{"number", QVariant(42856), QDate(), "42856"}, Case{"null", QVariant(), QDate(), ""});
     for (const Case& c : cases) {
         const std::optional<QDate> date = DateText::fromVariant(c.value);
         EXPECT_EQ(date.has_value(), c.expected.isValid()) << c.name;
