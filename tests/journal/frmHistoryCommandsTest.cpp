@@ -36,9 +36,16 @@ protected:
     const JournalRow& first() { return window->journal().rows()[0]; }
 };
 
-TEST_F(frmHistoryCommandsTest, CommentsSwitchHidesCommentsAndEditsAlike)
+TEST_F(frmHistoryCommandsTest, SwitchesRebuildTheRowsAndRowChangesNameTheCommentCommand)
 {
     open();
+    const auto& rows = window->journal().rows();
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        grid()->setCurrentIndex(grid()->model()->index(i, 0));
+        EXPECT_EQ(caption("cmdComment"), rows[i].tcode.isEmpty() ? "Delete Comment" : "Add New Comment");
+        EXPECT_EQ(module.SelectedDescr, rows[i].descr);
+    }
+
     EXPECT_EQ(window->journal().rowCount(), 6);
     click("cmdHideCom");
     EXPECT_EQ(caption("cmdHideCom"), "Show Comments");
@@ -48,6 +55,16 @@ TEST_F(frmHistoryCommandsTest, CommentsSwitchHidesCommentsAndEditsAlike)
     click("cmdHideCom");
     EXPECT_EQ(caption("cmdHideCom"), "Hide Comments");
     EXPECT_EQ(window->journal().rowCount(), 6);
+
+    const int description = grid()->columnWidth(JournalModel::Description);
+    click("cmdShowPrev");
+    ASSERT_FALSE(grid()->isColumnHidden(JournalModel::Previous));
+    EXPECT_LT(grid()->columnWidth(JournalModel::Description), description);
+    EXPECT_GT(grid()->columnWidth(JournalModel::Previous), 0);
+    click("cmdShowPrev");
+    EXPECT_EQ(grid()->columnWidth(JournalModel::Description), description);
+    EXPECT_TRUE(grid()->isColumnHidden(JournalModel::Previous));
+    EXPECT_EQ(caption("cmdShowPrev"), "Show Previous Readings");
 }
 
 TEST_F(frmHistoryCommandsTest, PaymentsSwitchKeepsTheMultiplierApplied)
@@ -69,20 +86,6 @@ TEST_F(frmHistoryCommandsTest, PaymentsSwitchKeepsTheMultiplierApplied)
     click("cmdApplyMult");
     EXPECT_EQ(first().prev, " 120");
     EXPECT_EQ(first().descr, "note MULT:10");
-}
-
-TEST_F(frmHistoryCommandsTest, PreviousReadingsSwitchGivesDescriptionsRoomToThePreviousColumn)
-{
-    open();
-    const int description = grid()->columnWidth(JournalModel::Description);
-    click("cmdShowPrev");
-    ASSERT_FALSE(grid()->isColumnHidden(JournalModel::Previous));
-    EXPECT_LT(grid()->columnWidth(JournalModel::Description), description);
-    EXPECT_GT(grid()->columnWidth(JournalModel::Previous), 0);
-    click("cmdShowPrev");
-    EXPECT_EQ(grid()->columnWidth(JournalModel::Description), description);
-    EXPECT_TRUE(grid()->isColumnHidden(JournalModel::Previous));
-    EXPECT_EQ(caption("cmdShowPrev"), "Show Previous Readings");
 }
 
 TEST_F(frmHistoryCommandsTest, CaptionsAndFlagsAgreeAfterAReload)
@@ -170,17 +173,6 @@ TEST_F(frmHistoryCommandsTest, BalancesFollowTheCurrentRow)
     click("cmdBals");
     EXPECT_FALSE(balances->isVisible());
     EXPECT_EQ(caption("cmdBals"), "View Balances");
-}
-
-TEST_F(frmHistoryCommandsTest, RowChangeNamesTheCommentCommand)
-{
-    open();
-    const auto& rows = window->journal().rows();
-    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-        grid()->setCurrentIndex(grid()->model()->index(i, 0));
-        EXPECT_EQ(caption("cmdComment"), rows[i].tcode.isEmpty() ? "Delete Comment" : "Add New Comment");
-        EXPECT_EQ(module.SelectedDescr, rows[i].descr);
-    }
 }
 
 TEST_F(frmHistoryCommandsTest, ReadingDoubleClickOpensTheReadingsAndReloads)
