@@ -4,6 +4,8 @@ namespace {
 
 class JournalHeaderTest : public ::testing::Test {
 protected:
+    void SetUp() override { suite.exec("pragma synchronous = off"); } // a throw-away file
+
     JournalHeader compose()
     {
         HistoryModule module;

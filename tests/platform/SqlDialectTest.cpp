@@ -61,8 +61,8 @@ TEST_F(SqlDialectTest, FunctionsGiveTheRuntimesResults)
 {
     const auto cases = rows(
         // val: numbers and text alike, always REAL (the reading itself is BasicRuntime's)
-        Sql{"select val(' 2 45 7')", 2457.0}, Sql{"select val(12)", 12.0}, Sql{"select val(1.5)", 1.5},
-        Sql{"select val(null)", null},
+        Sql{"select val(' 2 45 7')", 2457.0}, Sql{"select val(12)", 12.0}, Sql{"select val('')", 0.0},
+        Sql{"select val(1.5)", 1.5}, Sql{"select val(null)", null},
         // str: a number handed as text is read; text that is no number fails
         Sql{"select str(459)", text(" 459")}, Sql{"select str('12')", text(" 12")}, Sql{"select str(null)", null},
         Sql{"select str(val('120') * val('10'))", text(" 1200")}, Sql{"select str('abc')", failure("Type mismatch")},
