@@ -9,6 +9,8 @@
 // One account (customer 1, location 10) in a fresh suite, and the journal built from it.
 class JournalFixture : public ::testing::Test {
 protected:
+    using P = Row::value_type; // one column of a row: P{"name", value} keeps long rows to a line or two
+
     void SetUp() override
     {
         // The billing file is thrown away after the test: its rows need not wait for the disk.

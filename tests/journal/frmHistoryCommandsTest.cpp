@@ -233,10 +233,8 @@ TEST_F(frmHistoryCommandsTest, NewestRowsStayInViewWhenRowHeightsChange)
 {
     for (int day = 1; day <= 28; ++day)
         add("[tbl bill detail]",
-            {{"date", QString("2017-06-%1").arg(day, 2, 10, QChar('0'))},
-             {"code", "WA"},
-             {"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"},
-             {"amount", day}});
+            {P{"date", QString("2017-06-%1").arg(day, 2, 10, QChar('0'))}, P{"code", "WA"},
+             P{"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"}, P{"amount", day}});
     open();
     auto lastRowShown = [&] {
         QApplication::processEvents();
