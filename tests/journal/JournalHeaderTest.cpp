@@ -25,14 +25,8 @@ protected:
 
     void location(const Row& extra)
     {
-        Row row{{"custkey", 7}, {"lockey", 70}, {"ID", " 0042 "}, {"locroute", " 12 "}, {"locseq", 340}};
-        for (const auto& [name, value] : extra) {
-            auto same = std::find_if(row.begin(), row.end(), [&](const auto& field) { return field.first == name; });
-            if (same != row.end())
-                same->second = value;
-            else
-                row.emplace_back(name, value);
-        }
+        Row row{{"custkey", 7}, {"lockey", 70}, {"ID", " 0042 "}, {"locroute", " 12 "}};
+        row.insert(row.end(), extra.begin(), extra.end());
         suite.insert("[tbl location]", row);
     }
 
@@ -48,17 +42,11 @@ protected:
 TEST_F(JournalHeaderTest, FourLinesForAnActiveOccupiedAccountWithDeposit)
 {
     suite.addCodes();
-    customer({{"fname", "Mary"},
-              {"mname", "  "},
-              {"lname", "Jones"},
-              {"phone", " 555-1212 "},
-              {"addr1", "1 Mill Rd"},
-              {"addr2", ""},
-              {"city", "Riverside"},
-              {"state", "IA"},
-              {"zip", "52327"},
-              {"active", -1}});
-    location({{"addr1", "1 Mill Rd"}, {"addr2", "Rear"}});
+    using P = Row::value_type;
+    customer({P{"fname", "Mary"}, P{"mname", "  "}, P{"lname", "Jones"}, P{"phone", " 555-1212 "},
+              P{"addr1", "1 Mill Rd"}, P{"addr2", ""}, P{"city", "Riverside"}, P{"state", "IA"}, P{"zip", "52327"},
+              P{"active", -1}});
+    location({{"addr1", "1 Mill Rd"}, {"addr2", "Rear"}, {"locseq", 340}});
     money("[tbl deposit]", "DP", 50);
     for (const auto& [code, amount] : {std::pair{"DP", 30}, {"DP", 20}, {"WA", 99}})
         money("[tbl payment detail]", code, amount);
@@ -78,7 +66,7 @@ TEST_F(JournalHeaderTest, FourLinesForAnActiveOccupiedAccountWithDeposit)
 TEST_F(JournalHeaderTest, InactiveVacantWithoutDepositPaid)
 {
     customer({{"fname", "Al"}, {"lname", "Bo"}, {"CompanyName", "Bo's Bar"}, {"active", 0}});
-    location({{"outdate", "2019-01-01"}, {"locseq", QVariant()}});
+    location({{"outdate", "2019-01-01"}});
     money("[tbl deposit]", "DP", 50);
 
     const JournalHeader header = compose();
