@@ -9,6 +9,15 @@
 
 namespace {
 
+// The text read as a QString and as its UTF-8 bytes must give the same.
+template <typename Expected, typename Read>
+void expectBothForms(const char* text, const Expected& expected, Read read)
+{
+    const QByteArray utf8 = QString::fromUtf8(text).toUtf8();
+    EXPECT_EQ(read(QString::fromUtf8(text)), expected) << text;
+    EXPECT_EQ(read(utf8.constData(), static_cast<size_t>(utf8.size())), expected) << "UTF-8: " << text;
+}
+
 TEST(BasicRuntimeTest, ReadsTheLeadingNumberOfTheText)
 {
     struct Case {
@@ -23,19 +32,10 @@ TEST(BasicRuntimeTest, ReadsTheLeadingNumberOfTheText)
         Case{"12E", 12}, Case{"12E+", 12}, Case{"12Ex5", 12}, Case{"- 5", -5}, Case{"--5", 0}, Case{".", 0},
         Case{"1.2.3", 1.2}, Case{"\t3\n4", 34}, Case{"3\r4", 3}, Case{"12,5", 12}, Case{"12.5-7.5", 12.5},
         Case{"１２", 0}, Case{"123456789012345678901234567890", 123456789012345678901234567890.0}, Case{"1e-400", 0});
-    for (const Case& c : cases) {
-        const QString text = QString::fromUtf8(c.text);
-        EXPECT_EQ(BasicRuntime::val(text), c.expected) << c.text;
-        const QByteArray utf8 = text.toUtf8();
-        EXPECT_EQ(BasicRuntime::val(utf8.constData(), static_cast<size_t>(utf8.size())), c.expected) << c.text;
-    }
-}
-
-TEST(BasicRuntimeTest, ReadsLongDigitRunsExactly)
-{
+    for (const Case& c : cases)
+        expectBothForms(c.text, c.expected, [](auto... text) { return BasicRuntime::val(text...); });
     // Longer than any stack buffer: the digits must still all count.
-    const QString text = QString(200, QLatin1Char('0')) + QStringLiteral("42.5");
-    EXPECT_EQ(BasicRuntime::val(text), 42.5);
+    EXPECT_EQ(BasicRuntime::val(QString(200, QLatin1Char('0')) + QStringLiteral("42.5")), 42.5);
 }
 
 TEST(BasicRuntimeTest, AcceptsOnlyWholeNumbers)
@@ -49,12 +49,8 @@ TEST(BasicRuntimeTest, AcceptsOnlyWholeNumbers)
              Case{"5.", 5}, Case{"", std::nullopt}, Case{"   ", std::nullopt}, Case{"abc", std::nullopt},
              Case{"12abc", std::nullopt}, Case{"1 2", std::nullopt}, Case{"-", std::nullopt}, Case{"inf", std::nullopt},
              Case{"nan", std::nullopt}, Case{"&HFF", std::nullopt}, Case{"1e", std::nullopt});
-    for (const Case& c : cases) {
-        const QString text = QString::fromUtf8(c.text);
-        EXPECT_EQ(BasicRuntime::toNumber(text), c.expected) << c.text;
-        const QByteArray utf8 = text.toUtf8();
-        EXPECT_EQ(BasicRuntime::toNumber(utf8.constData(), static_cast<size_t>(utf8.size())), c.expected) << c.text;
-    }
+    for (const Case& c : cases)
+        expectBothForms(c.text, c.expected, [](auto... text) { return BasicRuntime::toNumber(text...); });
 }
 
 TEST(BasicRuntimeTest, WritesLikeTheRuntime)
