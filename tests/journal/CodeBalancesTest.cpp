@@ -71,13 +71,4 @@ TEST_F(CodeBalancesTest, WithoutBalanceRowsOnlyTheTotalShows)
     module.CloseWorkDb();
 }
 
-TEST_F(CodeBalancesTest, NegativeTotalsKeepTheirSign)
-{
-    add("[tbl balance]", {{"code", "WA"}});
-    add("[tbl payment detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 12.345}});
-    const auto table = balancesOn(QDate(2017, 5, 1));
-    EXPECT_EQ(table.total.toDollars(), "-$12.35");
-    module.CloseWorkDb();
-}
-
 } // namespace

@@ -46,42 +46,26 @@ protected:
                 : i % 3                        ? QVariant(0)
                                                : QVariant();
             add("[tbl reading]",
-                {{"billdate", pick(dates)},
-                 {"readdate", pick(dates)},
-                 {"code", pick(codes)},
-                 {"previous", pick(readings)},
-                 {"present", pick(readings)},
-                 {"usage", pick(readings)},
-                 {"multiplier", pick(multipliers)},
-                 {"mrcomment", pick(comments)},
-                 {"chgout", chgout}});
+                {P{"billdate", pick(dates)}, P{"readdate", pick(dates)}, P{"code", pick(codes)},
+                 P{"previous", pick(readings)}, P{"present", pick(readings)}, P{"usage", pick(readings)},
+                 P{"multiplier", pick(multipliers)}, P{"mrcomment", pick(comments)}, P{"chgout", chgout}});
             add("[tbl bill detail]",
-                {{"date", pick(dates)},
-                 {"code", pick(codes)},
-                 {"comment", pick(comments)},
-                 {"amount", pick(amounts)},
-                 {"adjusted", i % 4 == 0 ? -1 : 0}});
+                {P{"date", pick(dates)}, P{"code", pick(codes)}, P{"comment", pick(comments)},
+                 P{"amount", pick(amounts)}, P{"adjusted", i % 4 == 0 ? -1 : 0}});
             add("[tbl payment detail]",
-                {{"date", pick(dates)},
-                 {"code", pick(codes)},
-                 {"pmttype", i % 5 ? QVariant("CHECK") : QVariant()},
-                 {"docno", QString::number(100 + i % 9)},
-                 {"amount", pick(amounts)}});
+                {P{"date", pick(dates)}, P{"code", pick(codes)}, P{"pmttype", i % 5 ? QVariant("CHECK") : QVariant()},
+                 P{"docno", QString::number(100 + i % 9)}, P{"amount", pick(amounts)}});
             if (i % 6 == 0) {
-                add("[tbl deposit]", {{"date", pick(dates)}, {"code", "DP"}, {"amount", pick(amounts)}});
+                add("[tbl deposit]", {P{"date", pick(dates)}, P{"code", "DP"}, P{"amount", pick(amounts)}});
                 add("[tbl deposit refund]",
-                    {{"date", pick(dates)},
-                     {"code", "DP"},
-                     {"appliedtobill", pick(amounts)},
-                     {"returnedtocustomer", pick(amounts)}});
+                    {P{"date", pick(dates)}, P{"code", "DP"}, P{"appliedtobill", pick(amounts)},
+                     P{"returnedtocustomer", pick(amounts)}});
             }
-            add("histcomments", {{"edate", pick(dates)}, {"comment", pick(comments)}});
+            add("histcomments", {P{"edate", pick(dates)}, P{"comment", pick(comments)}});
             if (i % 10 == 0)
                 add("acctedits",
-                    {{"chgdate", pick(dates)},
-                     {"chgfield", " phone "},
-                     {"chgfrom", pick(comments)},
-                     {"chgto", pick(readings)}});
+                    {P{"chgdate", pick(dates)}, P{"chgfield", " phone "}, P{"chgfrom", pick(comments)},
+                     P{"chgto", pick(readings)}});
         }
         suite.exec("commit");
     }

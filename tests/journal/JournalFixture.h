@@ -9,18 +9,33 @@
 // One account (customer 1, location 10) in a fresh suite, and the journal built from it.
 class JournalFixture : public ::testing::Test {
 protected:
+    using P = Row::value_type; // one column of a row: P{"name", value} keeps long rows to a line or two
+
     void SetUp() override
     {
+        // The billing file is thrown away after the test: its rows need not wait for the disk.
+        suite.exec("pragma synchronous = off");
         suite.addCodes();
         suite.addAccount(1, 10);
         suite.prepare(module, 1, 10);
     }
 
-    void add(const char* table, const Row& row)
+    // A row of customer `account` at location 10 times `account`.
+    void add(const char* table, const Row& row, int account = 1)
     {
-        Row full{{"custkey", 1}, {"lockey", 10}};
+        Row full{{"custkey", account}, {"lockey", account * 10}};
         full.insert(full.end(), row.begin(), row.end());
         suite.insert(QString::fromLatin1(table), full);
+    }
+
+    // A WA reading of account 1 billed on `day`.
+    void reading(const QVariant& day, QVariant previous, QVariant present, QVariant usage, QVariant multiplier,
+                 const Row& more = {})
+    {
+        Row row{{"billdate", day},    {"code", "WA"},   {"previous", previous},
+                {"present", present}, {"usage", usage}, {"multiplier", multiplier}};
+        row.insert(row.end(), more.begin(), more.end());
+        add("[tbl reading]", row);
     }
 
     std::vector<JournalRow> build(const JournalFlags& flags = {})

@@ -1,5 +1,6 @@
 #include "journal/JournalPrintRange.h"
 
+#include "platform/TestRows.h"
 #include "support/FakeMessenger.h"
 
 #include <gtest/gtest.h>
@@ -11,118 +12,72 @@ using Answer = Messenger::Answer;
 // Twelve rows: 2/20, 2/25, then 3/1 .. 3/31 every few days, then 4/2 and 4/10.
 std::vector<JournalRow> journal()
 {
-    const char* dates[] = {"2017-02-20", "2017-02-25", "2017-03-01", "2017-03-01", "2017-03-10", "2017-03-15",
-                           "2017-03-20", "2017-03-31", "2017-03-31", "2017-04-02", "2017-04-10", "2017-04-10"};
     std::vector<JournalRow> rows;
-    for (const char* date : dates) {
-        JournalRow row;
-        row.bdate = QString::fromLatin1(date);
-        row.trow = static_cast<int>(rows.size());
-        rows.push_back(row);
-    }
+    for (const char* date : {"2017-02-20", "2017-02-25", "2017-03-01", "2017-03-01", "2017-03-10", "2017-03-15",
+                             "2017-03-20", "2017-03-31", "2017-03-31", "2017-04-02", "2017-04-10", "2017-04-10"})
+        rows.push_back(JournalRow{.bdate = QString::fromLatin1(date), .trow = static_cast<int>(rows.size())});
     return rows;
 }
 
-PrintRange dateRange(QDate from, QDate to)
+// The print-range file's dates, as read.
+PrintRange file(const char* contents)
 {
-    PrintRange range;
-    range.PrintFrom = from;
-    range.PrintTo = to;
-    range.PrintRangeSet = true;
-    return range;
+    return PrintRange::parse(contents);
 }
 
-struct SelectionCase {
-    const char* name;
-    std::vector<int> selected;
-    std::optional<Answer> answer;
-    int first;
-    int last;
-    std::optional<int> currentRow;
-};
-
-class SelectionTest : public ::testing::TestWithParam<SelectionCase> {};
-
-TEST_P(SelectionTest, PrintsTheChosenRows)
+TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
 {
-    const SelectionCase& c = GetParam();
-    // A date range is set too: a selection wins over it.
-    const auto choice =
-        JournalPrintRange::choose(c.selected, c.answer, dateRange(QDate(2017, 3, 1), QDate(2017, 3, 31)), journal());
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->first, c.first);
-    EXPECT_EQ(choice->last, c.last);
-    EXPECT_EQ(choice->currentRow, c.currentRow);
+    struct Case {
+        const char* name;
+        std::vector<int> selected;
+        std::optional<Answer> answer;
+        PrintRange range;
+        int first, last;
+        std::optional<int> currentRow;
+    };
+    // A selection wins over a date range; its first and last rows are printed and the
+    // current row goes to the row selected last.
+    const PrintRange march = file("3/1/2017\r\n3/31/2017\r\n");
+    const auto cases =
+        rows(Case{"top down", {5, 6, 7, 8, 9}, Answer::Yes, march, 5, 9, 9},
+             Case{"bottom up", {9, 8, 7, 6, 5}, Answer::Yes, march, 5, 9, 5},
+             Case{"control-clicked 2 and 9", {2, 9}, Answer::Yes, march, 2, 9, 9},
+             // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
+             Case{"shift-clicked upwards", {9, 5, 6, 7, 8}, Answer::Yes, march, 5, 9, 8},
+             Case{"control-clicked 9, 2, 5", {9, 2, 5}, Answer::Yes, march, 2, 9, 5},
+             Case{"one row", {4}, Answer::Yes, march, 4, 4, 4},
+             Case{"No prints the whole journal", {5, 6, 7}, Answer::No, march, 0, 11, std::nullopt},
+             Case{"no selection and no range", {}, std::nullopt, PrintRange(), 0, 11, std::nullopt},
+             // A date range: walked back from the last row, stopping on the row before it.
+             Case{"March", {}, std::nullopt, march, 2, 8, 1},
+             Case{"one day", {}, std::nullopt, file("3/15/2017\r\n3/15/2017\r\n"), 5, 5, 4},
+             // Nothing on or before the end: up to the last row; nothing before the start: from the first.
+             Case{"end before the journal", {}, std::nullopt, file("1/1/2016\r\n12/31/2016\r\n"), 0, 11, 0},
+             Case{"start before the journal", {}, std::nullopt, file("1/1/2016\r\n3/10/2017\r\n"), 0, 4, 0},
+             Case{"end after the journal", {}, std::nullopt, file("4/1/2017\r\n1/1/2018\r\n"), 9, 11, 8},
+             // A range after the last row holds no row: first lies past last.
+             Case{"after the journal", {}, std::nullopt, file("1/1/2018\r\n12/31/2018\r\n"), 12, 11, 11},
+             // Dates that are no dates leave the range open at that end.
+             Case{"no dates", {}, std::nullopt, file("someday\r\n2/30/2019\r\n"), 0, 11, 0},
+             Case{"two-digit year", {}, std::nullopt, file("4/1/17\r\n12/31/17\r\n"), 9, 11, 8});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto choice = JournalPrintRange::choose(c.selected, c.answer, c.range, journal());
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(
+            std::tuple(choice->first, choice->last, choice->currentRow), std::tuple(c.first, c.last, c.currentRow));
+    }
+    EXPECT_FALSE(JournalPrintRange::choose({5, 6}, Answer::Cancel, march, journal()));
+    EXPECT_FALSE(PrintRange().PrintRangeSet);
 }
-
-INSTANTIATE_TEST_SUITE_P(JournalPrintRange, SelectionTest,
-                         ::testing::Values(SelectionCase{"TopDown", {5, 6, 7, 8, 9}, Answer::Yes, 5, 9, 9},
-                                           SelectionCase{"BottomUp", {9, 8, 7, 6, 5}, Answer::Yes, 5, 9, 5},
-                                           SelectionCase{"ControlClickedTwoAndNine", {2, 9}, Answer::Yes, 2, 9, 9},
-                                           // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
-                                           SelectionCase{"ShiftClickedUpwards", {9, 5, 6, 7, 8}, Answer::Yes, 5, 9, 8},
-                                           SelectionCase{"ControlClickedNineTwoFive", {9, 2, 5}, Answer::Yes, 2, 9, 5},
-                                           SelectionCase{"OneRow", {4}, Answer::Yes, 4, 4, 4},
-                                           SelectionCase{
-                                               "NoPrintsTheWholeJournal", {5, 6, 7}, Answer::No, 0, 11, std::nullopt}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(JournalPrintRange, CancelPrintsNothing)
-{
-    EXPECT_FALSE(JournalPrintRange::choose({5, 6}, Answer::Cancel, PrintRange(), journal()));
-}
-
-TEST(JournalPrintRange, NoSelectionAndNoRangePrintsTheWholeJournal)
-{
-    const auto choice = JournalPrintRange::choose({}, std::nullopt, PrintRange(), journal());
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->first, 0);
-    EXPECT_EQ(choice->last, 11);
-}
-
-struct RangeCase {
-    const char* name;
-    QDate from;
-    QDate to;
-    int first;
-    int last;
-    int currentRow;
-};
-
-class DateRangeTest : public ::testing::TestWithParam<RangeCase> {};
-
-TEST_P(DateRangeTest, WalksBackFromTheLastRow)
-{
-    const RangeCase& c = GetParam();
-    const auto choice = JournalPrintRange::choose({}, std::nullopt, dateRange(c.from, c.to), journal());
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->first, c.first);
-    EXPECT_EQ(choice->last, c.last);
-    EXPECT_EQ(choice->currentRow, c.currentRow);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    JournalPrintRange, DateRangeTest,
-    ::testing::Values(
-        // Exactly the rows posted 1 to 31 March; the walk stops on the row before March.
-        RangeCase{"March", QDate(2017, 3, 1), QDate(2017, 3, 31), 2, 8, 1},
-        RangeCase{"OneDay", QDate(2017, 3, 15), QDate(2017, 3, 15), 5, 5, 4},
-        // Nothing on or before the end: up to the last row; nothing before the start: from the first.
-        RangeCase{"EndBeforeTheJournal", QDate(2016, 1, 1), QDate(2016, 12, 31), 0, 11, 0},
-        RangeCase{"StartBeforeTheJournal", QDate(2016, 1, 1), QDate(2017, 3, 10), 0, 4, 0},
-        RangeCase{"EndAfterTheJournal", QDate(2017, 4, 1), QDate(2018, 1, 1), 9, 11, 8},
-        // A range after the last row holds no row: first lies past last.
-        RangeCase{"AfterTheJournal", QDate(2018, 1, 1), QDate(2018, 12, 31), 12, 11, 11}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JournalPrintRange, UndatedRowsLieBeforeTheRange)
 {
     std::vector<JournalRow> rows = journal();
     rows[0].bdate.clear();
     rows[1].bdate.clear();
-    const auto choice = JournalPrintRange::walkDateRange(dateRange(QDate(2017, 2, 22), QDate(2017, 3, 1)), rows);
-    EXPECT_EQ(choice.first, 2);
-    EXPECT_EQ(choice.last, 3);
+    const auto choice = JournalPrintRange::walkDateRange(file("2/22/2017\r\n3/1/2017\r\n"), rows);
+    EXPECT_EQ(std::pair(choice.first, choice.last), std::pair(2, 3));
 }
 
 TEST(JournalPrintRange, DecideAsksOnlyWhenRowsAreSelected)

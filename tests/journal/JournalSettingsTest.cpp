@@ -23,16 +23,13 @@ TEST(JournalViewSettings, ReadsFlagsLenientlyAndTheWidth)
         const auto settings = JournalViewSettings::parse(QByteArray(c.text));
         JournalFlags flags;
         settings.raiseFlags(flags);
-        EXPECT_EQ(flags.ShowPrevReadings, c.expected.ShowPrevReadings) << c.text;
-        EXPECT_EQ(flags.ConsolidatePayments, c.expected.ConsolidatePayments) << c.text;
-        EXPECT_EQ(flags.MultApplied, c.expected.MultApplied) << c.text;
-        EXPECT_EQ(flags.HideComments, c.expected.HideComments) << c.text;
-        EXPECT_EQ(settings.widthTwips, c.width) << c.text;
+        EXPECT_EQ(std::tuple(flags.ShowPrevReadings, flags.ConsolidatePayments, flags.MultApplied, flags.HideComments,
+                             settings.widthTwips),
+                  std::tuple(c.expected.ShowPrevReadings, c.expected.ConsolidatePayments, c.expected.MultApplied,
+                             c.expected.HideComments, c.width))
+            << c.text;
     }
-}
-
-TEST(JournalViewSettings, RaisingNeverLowersAFlag)
-{
+    // Raising never lowers a flag.
     JournalFlags flags;
     flags.HideComments = JournalFlags::True;
     JournalViewSettings::parse("0\r\n0\r\n0\r\n0\r\n").raiseFlags(flags);
@@ -58,24 +55,6 @@ TEST(JournalViewSettings, WritesTheFoundFileWithTheWidthFloor)
     EXPECT_EQ(upper.readAll(), QByteArray(" 0\r\n 0\r\n 0\r\n 0\r\n 14000\r\n"));
     EXPECT_FALSE(QFile::exists(dir.filePath("ViewLed.ini")));
     ASSERT_TRUE(JournalViewSettings::read(dir.path()).has_value());
-}
-
-TEST(PrintRange, DefaultsAndDatesFromTheFile)
-{
-    const PrintRange none;
-    EXPECT_EQ(none.PrintFrom, QDate(1000, 1, 1));
-    EXPECT_EQ(none.PrintTo, QDate(2100, 12, 31));
-    EXPECT_FALSE(none.PrintRangeSet);
-
-    const PrintRange both = PrintRange::parse("1/1/2017\r\n12/31/17\r\n");
-    EXPECT_TRUE(both.PrintRangeSet);
-    EXPECT_EQ(both.PrintFrom, QDate(2017, 1, 1));
-    EXPECT_EQ(both.PrintTo, QDate(2017, 12, 31));
-
-    const PrintRange bad = PrintRange::parse("someday\r\n2/30/2019\r\n");
-    EXPECT_TRUE(bad.PrintRangeSet);
-    EXPECT_EQ(bad.PrintFrom, QDate(1000, 1, 1));
-    EXPECT_EQ(bad.PrintTo, QDate(2100, 12, 31));
 }
 
 } // namespace

@@ -1,49 +1,28 @@
+#include "journal/JournalWindowFixture.h"
+
 #include "journal/widgets/frmHistoryComment.h"
-
-#include "app/HistoryModule.h"
 #include "program/ProgramNavigator.h"
-#include "journal/widgets/frmHistory.h"
-#include "journal/HistoryComments.h"
-#include "journal/JournalModel.h"
-#include "support/FakeMessenger.h"
-#include "support/GuiHelpers.h"
-#include "support/TestSuite.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableView>
-#include <QTest>
 
 namespace {
 
-class frmHistoryCommentTest : public ::testing::Test {
+// A charge, a comment stored twice, one stored with blanks around it and an account
+// edit; the journal opens the real comment dialog.
+class frmHistoryCommentTest : public JournalWindowFixture {
 protected:
     void SetUp() override
     {
-        suite.addCodes();
-        suite.addAccount(1, 10);
-        suite.insert("[tbl bill detail]",
-                     {{"custkey", 1}, {"lockey", 10}, {"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
-        for (int copy = 0; copy < 2; ++copy)
-            suite.insert(
-                "histcomments", {{"custkey", 1}, {"lockey", 10}, {"edate", "2017-02-01"}, {"comment", "twice"}});
-        suite.insert(
-            "histcomments", {{"custkey", 1}, {"lockey", 10}, {"edate", "2017-02-01"}, {"comment", " padded "}});
-        suite.insert("acctedits",
-                     {{"custkey", 1},
-                      {"lockey", 10},
-                      {"chgdate", "2017-02-02"},
-                      {"chgfield", "zip"},
-                      {"chgfrom", "1"},
-                      {"chgto", "2"}});
-        suite.prepare(module, 1, 10);
-        journal = std::make_unique<frmHistory>(module, messenger, navigator);
-        journal->Form_Load();
-        journal->show();
-        QApplication::processEvents();
+        JournalWindowFixture::SetUp();
+        add("[tbl bill detail]", {{"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
+        for (const char* comment : {"twice", "twice", " padded "})
+            add("histcomments", {{"edate", "2017-02-01"}, {"comment", comment}});
+        add("acctedits", {{"chgdate", "2017-02-02"}, {"chgfield", "zip"}, {"chgfrom", "1"}, {"chgto", "2"}});
+        navigator = &program;
+        open();
     }
 
     int billingComments(const QString& text)
@@ -53,14 +32,14 @@ protected:
 
     void selectRowWith(const QString& description)
     {
-        auto* grid = control<QTableView>(journal.get(), "grd");
-        const auto& rows = journal->journal().rows();
-        for (int i = 0; i < static_cast<int>(rows.size()); ++i)
-            if (rows[i].descr == description)
-                grid->setCurrentIndex(grid->model()->index(i, 0));
+        const int row = descriptions().indexOf(description);
+        ASSERT_GE(row, 0) << description.toStdString();
+        grid()->setCurrentIndex(grid()->model()->index(row, 0));
     }
 
-    // The journal opens the dialog; each test scripts what the operator does in it.
+    QTableView* grid() { return control<QTableView>(window.get(), "grd"); }
+
+    // Clicks the journal's comment command and runs `operate` in the dialog it opens.
     void clickComment()
     {
         operateNextModal<frmHistoryComment>([this](frmHistoryComment& dialog) {
@@ -69,33 +48,40 @@ protected:
                 operate(dialog);
             dialogOpen = dialog.isVisible();
         });
-        QTest::mouseClick(control<QPushButton>(journal.get(), "cmdComment"), Qt::LeftButton);
+        click("cmdComment");
     }
 
-    TestSuite suite;
-    HistoryModule module;
-    FakeMessenger messenger;
-    ProgramNavigator navigator{messenger};
-    std::unique_ptr<frmHistory> journal;
+    ProgramNavigator program{messenger};
     std::function<void(frmHistoryComment&)> operate;
     bool deleteVisible = false;
     bool dialogOpen = false;
 };
 
+QLineEdit* dateBox(frmHistoryComment& dialog)
+{
+    return control<QLineEdit>(&dialog, "txt0");
+}
+QPlainTextEdit* commentBox(frmHistoryComment& dialog)
+{
+    return control<QPlainTextEdit>(&dialog, "txt1");
+}
+void press(frmHistoryComment& dialog, const char* button)
+{
+    QTest::mouseClick(control<QPushButton>(&dialog, button), Qt::LeftButton);
+}
+
 TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
 {
     operate = [](frmHistoryComment& dialog) {
-        auto* date = control<QLineEdit>(&dialog, "txt0");
-        date->setFocus();
-        QTest::keyClicks(date, "051517");
-        QTest::keyClick(date, Qt::Key_Return); // Enter moves on; the date is completed on leaving
-        EXPECT_EQ(date->text(), "05/15/2017");
-        auto* comment = control<QPlainTextEdit>(&dialog, "txt1");
-        EXPECT_TRUE(comment->hasFocus());
-        QTest::keyClicks(comment, "Owner's dog");
-        QTest::keyClick(comment, Qt::Key_Return);
-        EXPECT_EQ(comment->toPlainText(), "Owner's dog");
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
+        dateBox(dialog)->setFocus();
+        QTest::keyClicks(dateBox(dialog), "051517");
+        QTest::keyClick(dateBox(dialog), Qt::Key_Return); // Enter moves on; the date is completed on leaving
+        EXPECT_EQ(dateBox(dialog)->text(), "05/15/2017");
+        EXPECT_TRUE(commentBox(dialog)->hasFocus());
+        QTest::keyClicks(commentBox(dialog), "Owner's dog");
+        QTest::keyClick(commentBox(dialog), Qt::Key_Return);
+        EXPECT_EQ(commentBox(dialog)->toPlainText(), "Owner's dog");
+        press(dialog, "cmdSave");
     };
     selectRowWith("WATER");
     clickComment();
@@ -107,91 +93,88 @@ TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
                   .scalar("select edate || '|' || userid from histcomments where comment = 'Owner`s dog'")
                   .toString(),
               "2017-05-15|CLERK1");
-    EXPECT_EQ(journal->journal().rows().back().descr, "Owner`s dog");
-    EXPECT_EQ(control<QTableView>(journal.get(), "grd")->currentIndex().row(), journal->journal().rowCount() - 1);
+    EXPECT_EQ(descriptions().back(), "Owner`s dog");
+    EXPECT_EQ(grid()->currentIndex().row(), window->journal().rowCount() - 1);
 }
 
-TEST_F(frmHistoryCommentTest, InvalidDateOrEmptyCommentKeepTheDialogOpen)
+TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessageAndNothingIsWritten)
 {
-    operate = [this](frmHistoryComment& dialog) {
-        auto* save = control<QPushButton>(&dialog, "cmdSave");
-        QTest::mouseClick(save, Qt::LeftButton);
-        control<QLineEdit>(&dialog, "txt0")->setText("5/15/2017");
-        control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("   ");
-        QTest::mouseClick(save, Qt::LeftButton);
-        EXPECT_EQ(
-            messenger.texts(), (QStringList{"You have not entered a valid date!", "You have not entered a comment!"}));
-        EXPECT_EQ(messenger.messages[0].title, "TRY AGAIN");
-        EXPECT_EQ(messenger.messages[1].icon, Messenger::Icon::Critical);
+    const struct {
+        const char* typed; // into the date box, which keeps the focus until the action
+        const char* comment;
+        const char* button; // null: the focus moves on to the comment box (which clears the date), then Cancel
+        QStringList messages;
+        bool open;
+    } cases[] = {
+        {"", "kept", "cmdSave", {"You have not entered a valid date!"}, true},
+        {"05/15/2017", "   ", "cmdSave", {"You have not entered a comment!"}, true},
+        {"12345", "kept", "cmdCancel", {}, false},
+        {"13/45/2017", "kept", "cmdCancel", {}, false},
+        {"12345", "kept", "cmdSave", {"You have not entered a valid date!"}, true},
+        {"13/45/2017", "kept", "cmdSave", {"You have not entered a valid date!"}, true},
+        {"12345", "kept", nullptr, {"Invalid Date"}, false},
     };
-    clickComment();
-    EXPECT_TRUE(dialogOpen);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.typed << " " << (c.button ? c.button : "focus moved"));
+        messenger.messages.clear();
+        operate = [&](frmHistoryComment& dialog) {
+            commentBox(dialog)->setPlainText(c.comment);
+            dateBox(dialog)->setFocus();
+            QTest::keyClicks(dateBox(dialog), c.typed);
+            if (!c.button) {
+                commentBox(dialog)->setFocus();
+                QApplication::processEvents();
+                EXPECT_EQ(dateBox(dialog)->text(), "");
+            }
+            press(dialog, c.button ? c.button : "cmdCancel");
+        };
+        grid()->setCurrentIndex(window->journal().index(0, 0));
+        clickComment();
+        EXPECT_EQ(messenger.texts(), c.messages);
+        EXPECT_EQ(dialogOpen, c.open);
+        // Closed, even by Cancel, the dialog leaves a rebuilt journal on its newest row.
+        EXPECT_EQ(grid()->currentIndex().row(), window->journal().rowCount() - 1);
+        if (c.open) {
+            EXPECT_EQ(messenger.messages[0].title, "TRY AGAIN");
+            EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
+        }
+    }
     EXPECT_EQ(suite.billing().scalar("select count(*) from histcomments").toInt(), 3);
-}
-
-TEST_F(frmHistoryCommentTest, DateBoxRejectsWhatCannotBeADate)
-{
-    operate = [this](frmHistoryComment& dialog) {
-        auto* date = control<QLineEdit>(&dialog, "txt0");
-        date->setFocus();
-        QTest::keyClicks(date, "12345");
-        control<QPlainTextEdit>(&dialog, "txt1")->setFocus();
-        QApplication::processEvents();
-        EXPECT_EQ(messenger.texts(), QStringList{"Invalid Date"}); // its own message, and no second one
-        EXPECT_EQ(date->text(), "");
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
-    };
-    clickComment();
-    EXPECT_FALSE(dialogOpen);
 }
 
 TEST_F(frmHistoryCommentTest, DeleteRemovesEveryMatchingCommentAndNothingElse)
 {
-    operate = [](frmHistoryComment& dialog) {
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdDelete"), Qt::LeftButton);
-    };
+    operate = [](frmHistoryComment& dialog) { press(dialog, "cmdDelete"); };
     selectRowWith("twice");
     clickComment();
     EXPECT_TRUE(deleteVisible);
     EXPECT_EQ(billingComments("twice"), 0);
     EXPECT_EQ(billingComments(" padded "), 1);
-    const int rows = journal->journal().rowCount();
+    const int rows = window->journal().rowCount();
 
     // An account-change row matches no stored comment; a comment stored with blanks
     // around it goes, as the journal shows it without them.
     selectRowWith("zip changed from 1 to 2");
     clickComment();
-    EXPECT_EQ(journal->journal().rowCount(), rows);
+    EXPECT_EQ(window->journal().rowCount(), rows);
     EXPECT_EQ(suite.billing().scalar("select count(*) from acctedits").toInt(), 1);
     selectRowWith("padded");
     clickComment();
     EXPECT_EQ(billingComments(" padded "), 0);
-    EXPECT_EQ(journal->journal().rowCount(), rows - 1);
-}
-
-TEST_F(frmHistoryCommentTest, CancelStillRebuildsAndWritesNothing)
-{
-    operate = [](frmHistoryComment& dialog) {
-        control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("not kept");
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
-    };
-    control<QTableView>(journal.get(), "grd")->setCurrentIndex(journal->journal().index(0, 0));
-    clickComment();
-    EXPECT_EQ(billingComments("not kept"), 0);
-    EXPECT_EQ(control<QTableView>(journal.get(), "grd")->currentIndex().row(), journal->journal().rowCount() - 1);
+    EXPECT_EQ(window->journal().rowCount(), rows - 1);
 }
 
 TEST_F(frmHistoryCommentTest, AFailedBillingWriteIsReportedAndTheTextKept)
 {
     suite.exec("create trigger refuse before insert on histcomments begin select raise(abort, 'disk says no'); end");
     operate = [this](frmHistoryComment& dialog) {
-        control<QLineEdit>(&dialog, "txt0")->setText("01/02/2017");
-        control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("important");
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
+        dateBox(dialog)->setText("01/02/2017");
+        commentBox(dialog)->setPlainText("important");
+        press(dialog, "cmdSave");
         ASSERT_EQ(messenger.messages.size(), 1);
         EXPECT_EQ(messenger.messages[0].title, "COMMENT NOT SAVED");
         EXPECT_TRUE(messenger.messages[0].text.contains("disk says no"));
-        EXPECT_EQ(control<QPlainTextEdit>(&dialog, "txt1")->toPlainText(), "important");
+        EXPECT_EQ(commentBox(dialog)->toPlainText(), "important");
     };
     clickComment();
     EXPECT_TRUE(dialogOpen);
@@ -200,67 +183,29 @@ TEST_F(frmHistoryCommentTest, AFailedBillingWriteIsReportedAndTheTextKept)
     module.CloseWorkDb();
 }
 
-TEST_F(frmHistoryCommentTest, EnteringTheDateBoxSelectsItsText)
+TEST_F(frmHistoryCommentTest, DateBoxSelectsItsTextOnEntryAndTheCharactersLeftAreShown)
 {
     operate = [](frmHistoryComment& dialog) {
-        auto* date = control<QLineEdit>(&dialog, "txt0");
+        QLineEdit* date = dateBox(dialog);
         date->setText("05/15/2017");
-        auto* comment = control<QPlainTextEdit>(&dialog, "txt1");
-        comment->setFocus();
+        commentBox(dialog)->setFocus();
         QTest::mouseClick(date, Qt::LeftButton, {}, date->rect().center());
-        QTest::qWait(10);
+        QApplication::processEvents();
         EXPECT_EQ(date->selectedText(), "05/15/2017") << "by click";
-        comment->setFocus();
-        QTest::keyClick(comment, Qt::Key_Backtab, Qt::ShiftModifier);
-        QTest::qWait(10);
+        commentBox(dialog)->setFocus();
+        QTest::keyClick(commentBox(dialog), Qt::Key_Backtab, Qt::ShiftModifier);
+        QApplication::processEvents();
         ASSERT_TRUE(date->hasFocus());
         EXPECT_EQ(date->selectedText(), "05/15/2017") << "by Tab";
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
-    };
-    clickComment();
-}
 
-TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessage)
-{
-    struct Case {
-        const char* typed;
-        const char* button; // clicked while the date box has the focus
-        QStringList messages;
-        bool open;
-    };
-    const Case cases[] = {
-        {"12345", "cmdCancel", {}, false},
-        {"13/45/2017", "cmdCancel", {}, false},
-        {"12345", "cmdSave", {"You have not entered a valid date!"}, true},
-        {"13/45/2017", "cmdSave", {"You have not entered a valid date!"}, true},
-    };
-    for (const Case& c : cases) {
-        messenger.messages.clear();
-        operate = [&](frmHistoryComment& dialog) {
-            auto* date = control<QLineEdit>(&dialog, "txt0");
-            control<QPlainTextEdit>(&dialog, "txt1")->setPlainText("kept");
-            date->setFocus();
-            QTest::keyClicks(date, c.typed);
-            QTest::mouseClick(control<QPushButton>(&dialog, c.button), Qt::LeftButton);
-        };
-        clickComment();
-        EXPECT_EQ(messenger.texts(), c.messages) << c.typed << " " << c.button;
-        EXPECT_EQ(dialogOpen, c.open) << c.typed << " " << c.button;
-    }
-}
-
-TEST_F(frmHistoryCommentTest, TheCharactersLeftAreShownWhileTyping)
-{
-    operate = [](frmHistoryComment& dialog) {
-        auto* comment = control<QPlainTextEdit>(&dialog, "txt1");
         auto* left = control<QLabel>(&dialog, "lblCharactersLeft");
         EXPECT_EQ(left->text(), "255 characters left");
-        QTest::keyClicks(comment, "abcde");
+        QTest::keyClicks(commentBox(dialog), "abcde");
         EXPECT_EQ(left->text(), "250 characters left");
-        QTest::keyClicks(comment, QString(260, 'x'));
-        EXPECT_EQ(comment->toPlainText().size(), 255);
+        QTest::keyClicks(commentBox(dialog), QString(260, 'x'));
+        EXPECT_EQ(commentBox(dialog)->toPlainText().size(), 255);
         EXPECT_EQ(left->text(), "0 characters left");
-        QTest::mouseClick(control<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
+        press(dialog, "cmdCancel");
     };
     clickComment();
 }

@@ -1,5 +1,7 @@
 #include "platform/Currency.h"
 
+#include "platform/TestRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -9,108 +11,68 @@
 
 namespace {
 
-struct DoubleCase {
-    double value;
-    int64_t units;
-};
-
-class CurrencyFromDoubleTest : public testing::TestWithParam<DoubleCase> {};
-
-TEST_P(CurrencyFromDoubleTest, RoundsTheDecimalFormToFourPlaces)
+TEST(CurrencyTest, RoundsTheDecimalFormToFourPlaces)
 {
-    EXPECT_EQ(Currency::fromDouble(GetParam().value).tenThousandths(), GetParam().units) << GetParam().value;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromDoubleTest,
-                         testing::Values(DoubleCase{0.075, 750}, DoubleCase{-0.075, -750}, DoubleCase{12.5, 125000},
-                                         DoubleCase{0.1 + 0.2, 3000}, DoubleCase{1.23456, 12346},
-                                         DoubleCase{0.00005, 0}, // half to even
-                                         DoubleCase{0.00015, 2}, DoubleCase{0.00025, 2}, DoubleCase{-0.00015, -2},
-                                         DoubleCase{1e-20, 0}, DoubleCase{0, 0},
-                                         DoubleCase{123456789.1234, 1234567891234},
-                                         DoubleCase{1e15, std::numeric_limits<int64_t>::max()},
-                                         DoubleCase{-1e15, std::numeric_limits<int64_t>::min()},
-                                         DoubleCase{std::numeric_limits<double>::quiet_NaN(), 0}));
-
-struct FormatCase {
-    int64_t units;
-    const char* plain;
-    const char* dollars;
-};
-
-class CurrencyFormatTest : public testing::TestWithParam<FormatCase> {};
-
-TEST_P(CurrencyFormatTest, FormatsToTheCentHalfAwayFromZero)
-{
-    const Currency amount = Currency::fromTenThousandths(GetParam().units);
-    EXPECT_EQ(amount.toPlain(), QLatin1String(GetParam().plain));
-    EXPECT_EQ(amount.toDollars(), QLatin1String(GetParam().dollars));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CurrencyFormatTest,
-    testing::Values(FormatCase{750, "0.08", "$0.08"}, FormatCase{-50, "-0.01", "-$0.01"},
-                    FormatCase{-49, "0.00", "$0.00"}, FormatCase{12345000, "1234.50", "$1234.50"},
-                    FormatCase{0, "0.00", "$0.00"}, FormatCase{-50000, "-5.00", "-$5.00"},
-                    FormatCase{5, "0.00", "$0.00"}, FormatCase{99950, "10.00", "$10.00"},
-                    FormatCase{std::numeric_limits<int64_t>::max(), "922337203685477.58", "$922337203685477.58"},
-                    FormatCase{std::numeric_limits<int64_t>::min(), "-922337203685477.58", "-$922337203685477.58"}));
-
-struct TextCase {
-    const char* text;
-    std::optional<int64_t> units;
-};
-
-class CurrencyFromTextTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(CurrencyFromTextTest, ReadsTextThatIsWhollyANumber)
-{
-    const std::optional<Currency> amount = Currency::fromText(QString::fromUtf8(GetParam().text));
-    ASSERT_EQ(amount.has_value(), GetParam().units.has_value()) << GetParam().text;
-    if (amount) {
-        EXPECT_EQ(amount->tenThousandths(), *GetParam().units) << GetParam().text;
+    struct Case {
+        double value;
+        int64_t units;
+    };
+    const auto cases =
+        rows(Case{0.075, 750}, Case{-0.075, -750}, Case{12.5, 125000}, Case{0.1 + 0.2, 3000}, Case{1.23456, 12346},
+             Case{0.00005, 0}, // half to even
+             Case{0.00015, 2}, Case{0.00025, 2}, Case{-0.00015, -2}, Case{1e-20, 0}, Case{0, 0},
+             Case{123456789.1234, 1234567891234}, Case{1e15, std::numeric_limits<int64_t>::max()},
+             Case{-1e15, std::numeric_limits<int64_t>::min()}, Case{std::numeric_limits<double>::quiet_NaN(), 0});
+    for (const Case& c : cases) {
+        EXPECT_EQ(Currency::fromDouble(c.value).tenThousandths(), c.units) << c.value;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CurrencyFromTextTest,
-                         testing::Values(TextCase{"12.5", 125000}, TextCase{" -3.25 ", -32500},
-                                         TextCase{"1e2", 1000000}, TextCase{"0.075", 750}, TextCase{"", std::nullopt},
-                                         TextCase{"  ", std::nullopt}, TextCase{"abc", std::nullopt},
-                                         TextCase{"12abc", std::nullopt}, TextCase{"1e300", std::nullopt}));
-
-struct VariantCase {
-    const char* name;
-    QVariant value;
-    std::optional<int64_t> units;
-};
-
-TEST(CurrencyFromVariantTest, ReadsStoredValuesOfEveryType)
+TEST(CurrencyTest, FormatsToTheCentHalfAwayFromZero)
 {
-    const VariantCase cases[] = {
-        {"int", QVariant(7), 70000},
-        {"negative long long", QVariant(qlonglong(-12)), -120000},
-        {"double", QVariant(0.075), 750},
-        {"text", QVariant(QStringLiteral(" 19.99")), 199900},
-        {"utf8 bytes", QVariant(QByteArray("4.5")), 45000},
-        {"empty text", QVariant(QString()), std::nullopt},
-        {"non-numeric text", QVariant(QStringLiteral("n/a")), std::nullopt},
-        {"null", QVariant(), std::nullopt},
-        {"typed null", QVariant(QMetaType::fromType<double>()), std::nullopt},
-        {"overflowing integer", QVariant(std::numeric_limits<qlonglong>::max()), std::nullopt},
-        {"unsigned (a server's whole number)", QVariant(qulonglong(12)), 120000},
-        {"overflowing unsigned", QVariant(std::numeric_limits<qulonglong>::max()), std::nullopt},
-        {"date", QVariant(QDate(2017, 5, 1)), std::nullopt},
+    struct Case {
+        int64_t units;
+        const char* plain;
+        const char* dollars;
     };
-    for (const VariantCase& c : cases) {
+    const auto cases = rows(Case{750, "0.08", "$0.08"}, Case{-50, "-0.01", "-$0.01"}, Case{-49, "0.00", "$0.00"},
+                            Case{12345000, "1234.50", "$1234.50"}, Case{0, "0.00", "$0.00"},
+                            Case{-50000, "-5.00", "-$5.00"}, Case{5, "0.00", "$0.00"}, Case{99950, "10.00", "$10.00"},
+                            Case{std::numeric_limits<int64_t>::max(), "922337203685477.58", "$922337203685477.58"},
+                            Case{std::numeric_limits<int64_t>::min(), "-922337203685477.58", "-$922337203685477.58"});
+    for (const Case& c : cases) {
+        const Currency amount = Currency::fromTenThousandths(c.units);
+        EXPECT_EQ(amount.toPlain(), QLatin1String(c.plain));
+        EXPECT_EQ(amount.toDollars(), QLatin1String(c.dollars));
+    }
+}
+
+TEST(CurrencyTest, ReadsStoredValuesOfEveryTypeAndTextThatIsWhollyANumber)
+{
+    struct Case {
+        QVariant value;
+        std::optional<int64_t> units;
+    };
+    const auto none = std::nullopt;
+    const auto cases = rows(
+        Case{7, 70000}, Case{qlonglong(-12), -120000}, Case{0.075, 750}, Case{QByteArray("4.5"), 45000},
+        Case{QString(), none}, Case{QVariant(), none}, Case{QVariant(QMetaType::fromType<double>()), none},
+        Case{std::numeric_limits<qlonglong>::max(), none}, Case{qulonglong(12), 120000}, // a server's whole number
+        Case{std::numeric_limits<qulonglong>::max(), none}, Case{QDate(2017, 5, 1), none},
+        // Text
+        Case{" 19.99", 199900}, Case{"12.5", 125000}, Case{" -3.25 ", -32500}, Case{"1e2", 1000000}, Case{"0.075", 750},
+        Case{"", none}, Case{"  ", none}, Case{"n/a", none}, Case{"12abc", none}, Case{"1e300", none});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value.typeName() << " " << c.value.toString().toStdString());
         const std::optional<Currency> amount = Currency::fromVariant(c.value);
-        ASSERT_EQ(amount.has_value(), c.units.has_value()) << c.name;
+        ASSERT_EQ(amount.has_value(), c.units.has_value());
         if (amount) {
-            EXPECT_EQ(amount->tenThousandths(), *c.units) << c.name;
+            EXPECT_EQ(amount->tenThousandths(), *c.units);
         }
     }
 }
 
-TEST(CurrencyArithmeticTest, SumsOfCentsNeverDrift)
+TEST(CurrencyTest, SumsOfCentsNeverDrift)
 {
     Currency total;
     for (int i = 0; i < 1000; ++i)

@@ -1,56 +1,50 @@
 #include "platform/DateText.h"
 
+#include "platform/TestRows.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 
 namespace {
 
-struct ParseCase {
-    const char* text;
-    QDate expected; // invalid: no date
-};
-
-class DateTextParseTest : public testing::TestWithParam<ParseCase> {};
-
-TEST_P(DateTextParseTest, ReadsStoredAndTypedForms)
+TEST(DateTextTest, ReadsStoredAndTypedForms)
 {
-    const ParseCase& c = GetParam();
-    const QString text = QString::fromUtf8(c.text);
-    const std::optional<QDate> date = DateText::parse(text);
-    ASSERT_EQ(date.has_value(), c.expected.isValid()) << c.text;
+    struct Case {
+        const char* text;
+        QDate expected; // invalid: no date
+    };
+    const auto cases = rows(
+        Case{"2017-05-01", QDate(2017, 5, 1)}, Case{"2017-05-01 13:45:00", QDate(2017, 5, 1)},
+        Case{"2017-05-01T13:45:00", QDate(2017, 5, 1)}, Case{"2017-05-01 9:05", QDate(2017, 5, 1)},
+        Case{"2017-5-1", QDate(2017, 5, 1)}, Case{"  2017-05-01\t", QDate(2017, 5, 1)},
+        Case{"5/1/2017", QDate(2017, 5, 1)}, Case{"05/01/2017", QDate(2017, 5, 1)},
+        Case{"12/31/1999", QDate(1999, 12, 31)}, Case{"5/1/17", QDate(2017, 5, 1)}, Case{"5/1/00", QDate(2000, 5, 1)},
+        Case{"5/1/29", QDate(2029, 5, 1)}, Case{"5/1/30", QDate(1930, 5, 1)}, Case{"5/1/99", QDate(1999, 5, 1)},
+        Case{"5/1/7", QDate(2007, 5, 1)}, Case{"2/29/2000", QDate(2000, 2, 29)},
+        Case{"2/29/2016 10:30", QDate(2016, 2, 29)}, Case{"1/1/100", QDate(100, 1, 1)},
+        Case{"12/31/9999", QDate(9999, 12, 31)}, Case{" 5/1/2017 ", QDate(2017, 5, 1)}, Case{"1/35/17", QDate()},
+        Case{"2/30/2019", QDate()}, Case{"2/29/1900", QDate()}, Case{"2/29/2019", QDate()}, Case{"13/1/2017", QDate()},
+        Case{"0/1/2017", QDate()}, Case{"5/0/2017", QDate()}, Case{"", QDate()}, Case{"   ", QDate()},
+        Case{"abc", QDate()}, Case{"5/1", QDate()}, Case{"5/1/", QDate()}, Case{"5/1/20171", QDate()},
+        Case{"123/1/2017", QDate()}, Case{"1/1/0099", QDate()}, Case{"2017-13-01", QDate()},
+        Case{"2017-02-30", QDate()}, Case{"17-05-01", QDate()}, Case{"2017-05", QDate()}, Case{"2017-05-01x", QDate()},
+        Case{"2017-05-01 garbage", QDate()}, Case{"5/1/2017abc", QDate()}, Case{"20170501", QDate()});
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const std::optional<QDate> date = DateText::parse(text);
+        ASSERT_EQ(date.has_value(), c.expected.isValid()) << c.text;
 
-    const QByteArray utf8 = text.toUtf8();
-    char iso[10];
-    const bool isDate = DateText::parseToIso(utf8.constData(), static_cast<size_t>(utf8.size()), iso);
-    ASSERT_EQ(isDate, c.expected.isValid()) << c.text;
-    if (date) {
-        EXPECT_EQ(*date, c.expected) << c.text;
-        EXPECT_EQ(QLatin1String(iso, 10), c.expected.toString(Qt::ISODate)) << c.text;
+        const QByteArray utf8 = text.toUtf8();
+        char iso[10];
+        const bool isDate = DateText::parseToIso(utf8.constData(), static_cast<size_t>(utf8.size()), iso);
+        ASSERT_EQ(isDate, c.expected.isValid()) << c.text;
+        if (date) {
+            EXPECT_EQ(*date, c.expected) << c.text;
+            EXPECT_EQ(QLatin1String(iso, 10), c.expected.toString(Qt::ISODate)) << c.text;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DateTextParseTest,
-    testing::Values(ParseCase{"2017-05-01", QDate(2017, 5, 1)}, ParseCase{"2017-05-01 13:45:00", QDate(2017, 5, 1)},
-                    ParseCase{"2017-05-01T13:45:00", QDate(2017, 5, 1)},
-                    ParseCase{"2017-05-01 9:05", QDate(2017, 5, 1)}, ParseCase{"2017-5-1", QDate(2017, 5, 1)},
-                    ParseCase{"  2017-05-01\t", QDate(2017, 5, 1)}, ParseCase{"5/1/2017", QDate(2017, 5, 1)},
-                    ParseCase{"05/01/2017", QDate(2017, 5, 1)}, ParseCase{"12/31/1999", QDate(1999, 12, 31)},
-                    ParseCase{"5/1/17", QDate(2017, 5, 1)}, ParseCase{"5/1/00", QDate(2000, 5, 1)},
-                    ParseCase{"5/1/29", QDate(2029, 5, 1)}, ParseCase{"5/1/30", QDate(1930, 5, 1)},
-                    ParseCase{"5/1/99", QDate(1999, 5, 1)}, ParseCase{"5/1/7", QDate(2007, 5, 1)},
-                    ParseCase{"2/29/2000", QDate(2000, 2, 29)}, ParseCase{"2/29/2016 10:30", QDate(2016, 2, 29)},
-                    ParseCase{"1/1/100", QDate(100, 1, 1)}, ParseCase{"12/31/9999", QDate(9999, 12, 31)},
-                    ParseCase{" 5/1/2017 ", QDate(2017, 5, 1)}, ParseCase{"1/35/17", QDate()},
-                    ParseCase{"2/30/2019", QDate()}, ParseCase{"2/29/1900", QDate()}, ParseCase{"2/29/2019", QDate()},
-                    ParseCase{"13/1/2017", QDate()}, ParseCase{"0/1/2017", QDate()}, ParseCase{"5/0/2017", QDate()},
-                    ParseCase{"", QDate()}, ParseCase{"   ", QDate()}, ParseCase{"abc", QDate()},
-                    ParseCase{"5/1", QDate()}, ParseCase{"5/1/", QDate()}, ParseCase{"5/1/20171", QDate()},
-                    ParseCase{"123/1/2017", QDate()}, ParseCase{"1/1/0099", QDate()}, ParseCase{"2017-13-01", QDate()},
-                    ParseCase{"2017-02-30", QDate()}, ParseCase{"17-05-01", QDate()}, ParseCase{"2017-05", QDate()},
-                    ParseCase{"2017-05-01x", QDate()}, ParseCase{"2017-05-01 garbage", QDate()},
-                    ParseCase{"5/1/2017abc", QDate()}, ParseCase{"20170501", QDate()}));
 
 TEST(DateTextTest, WritesTheSuitesForms)
 {
@@ -60,11 +54,9 @@ TEST(DateTextTest, WritesTheSuitesForms)
         const char* shortForm;
         const char* typed;
     };
-    const Case cases[] = {
-        {QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
-        {QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
-        {QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"},
-    };
+    const auto cases = rows(Case{QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
+                            Case{QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
+                            Case{QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"});
     for (const Case& c : cases) {
         EXPECT_EQ(DateText::toIso(c.date), QLatin1String(c.iso));
         EXPECT_EQ(DateText::toShort(c.date), QLatin1String(c.shortForm));
@@ -83,17 +75,14 @@ TEST(DateTextTest, ReadsStoredValuesOfEveryType)
         const char* shown;
     };
     const QDate may1(2017, 5, 1);
-    const Case cases[] = {
-        {"date", QVariant(may1), may1, "5/1/2017"},
-        {"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
-        {"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
-        {"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
-        {"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
-        {"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
-        {"invalid date", QVariant(QDate()), QDate(), ""},
-        {"number", QVariant(42856), QDate(), "42856"},
-        {"null", QVariant(), QDate(), ""},
-    };
+    const auto cases = rows(Case{"date", QVariant(may1), may1, "5/1/2017"},
+                            Case{"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
+                            Case{"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
+                            Case{"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
+                            Case{"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
+                            Case{"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
+                            Case{"invalid date", QVariant(QDate()), QDate(), ""},
+                            Case{"number", QVariant(42856), QDate(), "42856"}, Case{"null", QVariant(), QDate(), ""});
     for (const Case& c : cases) {
         const std::optional<QDate> date = DateText::fromVariant(c.value);
         EXPECT_EQ(date.has_value(), c.expected.isValid()) << c.name;

@@ -1,53 +1,46 @@
 #include "platform/LikePattern.h"
 
+#include "platform/TestRows.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct LikeCase {
-    const char* text;
-    const char* pattern;
-    bool matches;
-};
-
-class LikePatternTest : public testing::TestWithParam<LikeCase> {};
-
-TEST_P(LikePatternTest, MatchesUtf16AndUtf8Alike)
+TEST(LikePatternTest, MatchesUtf16AndUtf8Alike)
 {
-    const LikeCase& c = GetParam();
-    const QString text = QString::fromUtf8(c.text);
-    const LikePattern pattern(QString::fromUtf8(c.pattern));
-    EXPECT_EQ(pattern.matches(text), c.matches) << "'" << c.text << "' LIKE '" << c.pattern << "'";
-    const QByteArray utf8 = text.toUtf8();
-    EXPECT_EQ(pattern.matchesUtf8(utf8.constData(), utf8.size()), c.matches)
-        << "UTF-8: '" << c.text << "' LIKE '" << c.pattern << "'";
+    struct Case {
+        const char* text;
+        const char* pattern;
+        bool matches;
+    };
+    const auto cases = rows(
+        Case{"aBa", "a*a", true}, Case{"AABB", "*ab*", true}, Case{"a10a", "a#a", false}, Case{"a1a", "a#a", true},
+        Case{"An9", "a[!b-m]#", true}, Case{"Ac9", "a[!b-m]#", false}, Case{"a*a", "a[*]a", true},
+        Case{"aaa", "a[*]a", false}, Case{"xMULT:10", "*MULT:*", true},
+        Case{"EST MULT:10  -OLD METER-", "*MULT:*", true}, Case{"EST mult 10", "*MULT:*", false},
+        Case{"F", "[a-z]", true}, Case{"f", "[A-Z]", true}, Case{"5", "[a-z]", false}, Case{"b", "[abc]", true},
+        Case{"d", "[abc]", false}, Case{"d", "[!abc]", true}, Case{"-", "[a-]", true}, Case{"-", "[-a]", true},
+        Case{"!", "[!]", true}, Case{"?", "[?]", true}, Case{"x", "[?]", false}, Case{"#", "[#]", true},
+        Case{"7", "[#]", false}, Case{"[", "[[]", true}, Case{"a[b", "a[b", true}, Case{"ab", "a[]b", true},
+        Case{"a]b", "a]b", true}, Case{"abc", "abc", true}, Case{"abcd", "abc", false}, Case{"ab", "abc", false},
+        Case{"", "", true}, Case{"", "*", true}, Case{"a", "", false}, Case{"", "?", false}, Case{"abc", "???", true},
+        Case{"abc", "??", false}, Case{"abc", "**c", true}, Case{"abcbc", "*bc", true}, Case{"abcbd", "*bc", false},
+        Case{"mississippi", "m*iss*ppi", true}, Case{"mississippi", "m*iss*ppx", false},
+        Case{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "*a*a*a*a*a*a*a*a*a*b", false},
+        Case{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*a*a*a*b", true}, Case{"ÉCOLE", "école", true},
+        Case{"straße", "STRASSE", false}, Case{"ΣΊΣΥΦΟΣ", "σίσυφοσ", true}, Case{"Ñu", "[ñ]?", true},
+        Case{"€5", "?#", true}, Case{"a😀b", "a?b", true}, Case{"a😀b", "a??b", false}, Case{"١", "#", false});
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const LikePattern pattern(QString::fromUtf8(c.pattern));
+        EXPECT_EQ(pattern.matches(text), c.matches) << "'" << c.text << "' LIKE '" << c.pattern << "'";
+        const QByteArray utf8 = text.toUtf8();
+        EXPECT_EQ(pattern.matchesUtf8(utf8.constData(), utf8.size()), c.matches)
+            << "UTF-8: '" << c.text << "' LIKE '" << c.pattern << "'";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, LikePatternTest,
-    testing::Values(LikeCase{"aBa", "a*a", true}, LikeCase{"AABB", "*ab*", true}, LikeCase{"a10a", "a#a", false},
-                    LikeCase{"a1a", "a#a", true}, LikeCase{"An9", "a[!b-m]#", true}, LikeCase{"Ac9", "a[!b-m]#", false},
-                    LikeCase{"a*a", "a[*]a", true}, LikeCase{"aaa", "a[*]a", false},
-                    LikeCase{"xMULT:10", "*MULT:*", true}, LikeCase{"EST MULT:10  -OLD METER-", "*MULT:*", true},
-                    LikeCase{"EST mult 10", "*MULT:*", false}, LikeCase{"F", "[a-z]", true},
-                    LikeCase{"f", "[A-Z]", true}, LikeCase{"5", "[a-z]", false}, LikeCase{"b", "[abc]", true},
-                    LikeCase{"d", "[abc]", false}, LikeCase{"d", "[!abc]", true}, LikeCase{"-", "[a-]", true},
-                    LikeCase{"-", "[-a]", true}, LikeCase{"!", "[!]", true}, LikeCase{"?", "[?]", true},
-                    LikeCase{"x", "[?]", false}, LikeCase{"#", "[#]", true}, LikeCase{"7", "[#]", false},
-                    LikeCase{"[", "[[]", true}, LikeCase{"a[b", "a[b", true}, LikeCase{"ab", "a[]b", true},
-                    LikeCase{"a]b", "a]b", true}, LikeCase{"abc", "abc", true}, LikeCase{"abcd", "abc", false},
-                    LikeCase{"ab", "abc", false}, LikeCase{"", "", true}, LikeCase{"", "*", true},
-                    LikeCase{"a", "", false}, LikeCase{"", "?", false}, LikeCase{"abc", "???", true},
-                    LikeCase{"abc", "??", false}, LikeCase{"abc", "**c", true}, LikeCase{"abcbc", "*bc", true},
-                    LikeCase{"abcbd", "*bc", false}, LikeCase{"mississippi", "m*iss*ppi", true},
-                    LikeCase{"mississippi", "m*iss*ppx", false},
-                    LikeCase{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "*a*a*a*a*a*a*a*a*a*b", false},
-                    LikeCase{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*a*a*a*b", true},
-                    LikeCase{"ÉCOLE", "école", true}, LikeCase{"straße", "STRASSE", false},
-                    LikeCase{"ΣΊΣΥΦΟΣ", "σίσυφοσ", true}, LikeCase{"Ñu", "[ñ]?", true}, LikeCase{"€5", "?#", true},
-                    LikeCase{"a😀b", "a?b", true}, LikeCase{"a😀b", "a??b", false}, LikeCase{"١", "#", false}));
-
-TEST(LikePatternEscapeTest, EscapedTextMatchesOnlyItself)
+TEST(LikePatternTest, EscapedTextMatchesOnlyItself)
 {
     const char* literals[] = {"plain", "50% [off]", "a*b", "who?", "#12", "[x]", "]", "!-", "", "x[*?#]y"};
     for (const char* literal : literals) {
@@ -64,7 +57,7 @@ TEST(LikePatternEscapeTest, EscapedTextMatchesOnlyItself)
     EXPECT_EQ(LikePattern::escape(QStringLiteral("[a]*?#")), QStringLiteral("[[]a][*][?][#]"));
 }
 
-TEST(LikePatternUtf8Test, BrokenSequencesMatchAsSingleCharacters)
+TEST(LikePatternTest, BrokenSequencesMatchAsSingleCharacters)
 {
     const LikePattern oneChar(QStringLiteral("a?b"));
     EXPECT_TRUE(oneChar.matchesUtf8("a\xFF"
