@@ -51,10 +51,7 @@ Table dump(SqlConnection& db, const QString& sql, const QVariantList& binds = {}
 
 std::string shown(const QVariantList& row)
 {
-    std::string text;
-    for (const QVariant& value : row)
-        text += value.toString().toStdString() + " | ";
-    return text;
+    return QVariant(row).toStringList().join(" | ").toStdString();
 }
 
 // The first row where the two differ, both ways.
@@ -70,26 +67,59 @@ std::string firstDifference(const Table& file, const Table& server)
 
 class PostgresAgreementTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    // The suite is written and copied to the server once; each test starts from copies
+    // of both: the files copied, the server database made with the first as template.
+    static void SetUpTestSuite()
     {
-        ASSERT_TRUE(m_server.ready());
+        s_pristine = std::make_unique<PostgresTestServer>();
+        s_files = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(s_pristine->ready());
         DemoOptions options;
         options.locations = 12;
         options.years = 2;
-        const DemoSummary demo = DemoSuite::write(m_file.path(), options);
+        const DemoSummary demo = DemoSuite::write(s_files->path(), options);
         ASSERT_TRUE(demo.outcome) << demo.outcome.message().toStdString();
-        {
-            SqlConnection billing = SqlConnection::open(demo.billingPath);
-            const Outcome hostile = HostileData::write(billing);
-            ASSERT_TRUE(hostile) << hostile.message().toStdString();
-            SqlConnection server = SqlConnection::open(m_server.uri());
-            BillingCopy copy(billing, server);
-            const Outcome copied = copy.run();
-            ASSERT_TRUE(copied) << copied.message().toStdString();
+        SqlConnection billing = SqlConnection::open(demo.billingPath);
+        const Outcome hostile = HostileData::write(billing);
+        ASSERT_TRUE(hostile) << hostile.message().toStdString();
+        SqlConnection server = SqlConnection::open(s_pristine->uri());
+        const Outcome copied = BillingCopy(billing, server).run();
+        ASSERT_TRUE(copied) << copied.message().toStdString();
+    }
+
+    void TearDown() override { runPlain("drop database if exists " + m_database + " with (force)"); }
+
+    static void TearDownTestSuite()
+    {
+        s_pristine.reset();
+        s_files.reset();
+    }
+
+    // The server database of one test: a copy of the pristine one, dropped afterwards.
+    static QString uriOf(const QString& database)
+    {
+        const QString uri = s_pristine->uri();
+        return uri.left(uri.lastIndexOf('/') + 1) + database;
+    }
+
+    static bool runPlain(const QString& sql)
+    {
+        SqlConnection admin = SqlConnection::open(uriOf("postgres"));
+        QSqlQuery plain(admin.database());
+        return plain.exec(sql);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_pristine->ready());
+        static int copies = 0;
+        m_database = s_pristine->database() + "_" + QString::number(++copies);
+        ASSERT_TRUE(runPlain("create database " + m_database + " template " + s_pristine->database()));
+        for (const QString& file : QDir(s_files->path()).entryList(QDir::Files)) {
+            for (const QTemporaryDir* copy : {&m_file, &m_onServer})
+                ASSERT_TRUE(QFile::copy(QDir(s_files->path()).filePath(file), QDir(copy->path()).filePath(file)));
         }
-        for (const QString& file : QDir(m_file.path()).entryList(QDir::Files))
-            ASSERT_TRUE(QFile::copy(QDir(m_file.path()).filePath(file), QDir(m_onServer.path()).filePath(file)));
-        ASSERT_TRUE(BillingCopy::repoint(m_onServer.path(), m_server.uri()));
+        ASSERT_TRUE(BillingCopy::repoint(m_onServer.path(), uriOf(m_database)));
         prepare(m_fileModule, m_file.path());
         prepare(m_serverModule, m_onServer.path());
         ASSERT_TRUE(m_serverModule.BillingDbPath.startsWith(QLatin1String("postgresql://")));
@@ -117,11 +147,12 @@ protected:
 
     static void open(HistoryModule& module, int custKey, int locKey)
     {
-        module.CustKey = custKey;
-        module.LocKey = locKey;
+        std::tie(module.CustKey, module.LocKey) = std::tie(custKey, locKey);
     }
 
-    PostgresTestServer m_server;
+    static inline std::unique_ptr<PostgresTestServer> s_pristine;
+    static inline std::unique_ptr<QTemporaryDir> s_files;
+    QString m_database;
     QTemporaryDir m_file;
     QTemporaryDir m_onServer;
     HistoryModule m_fileModule;
@@ -230,7 +261,7 @@ TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuite
         {"date", "'2024-02-29'", "text '2024-02-29'"},
         {"timestamp", "'2024-02-29 13:14:15'", "text '2024-02-29 13:14:15'"},
     };
-    SqlConnection admin = SqlConnection::open(m_server.uri());
+    SqlConnection admin = SqlConnection::open(uriOf(m_database));
     open(m_serverModule, 1, 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + c.value);
@@ -403,7 +434,7 @@ TEST_F(PostgresAgreementTest, ALostConnectionFailsOneActionAndTheNextWorks)
 {
     ReadingsModel model;
     ASSERT_TRUE(model.load(m_serverModule.openBilling(), HostileData::CustKey, HostileData::LocKey));
-    SqlConnection admin = SqlConnection::open(m_server.uri());
+    SqlConnection admin = SqlConnection::open(uriOf(m_database));
     ASSERT_TRUE(admin.exec(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity "
                                           "where datname = current_database() and pid <> pg_backend_pid()")));
     const auto failed = model.write(1, ReadingColumns::MSN, QStringLiteral("AFTER"));
@@ -417,7 +448,7 @@ TEST_F(PostgresAgreementTest, ALostConnectionFailsOneActionAndTheNextWorks)
 // meanwhile, or one an action left inside a transaction, is replaced by the next open.
 TEST_F(PostgresAgreementTest, TheNextOpenReplacesAKeptConnectionNoLongerFitForUse)
 {
-    SqlConnection admin = SqlConnection::open(m_server.uri());
+    SqlConnection admin = SqlConnection::open(uriOf(m_database));
     struct Case {
         const char* between;
         std::function<void(qint64 backend)> happen;
