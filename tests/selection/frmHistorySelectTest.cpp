@@ -184,14 +184,17 @@ TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText
     EXPECT_TRUE(window->listText().isEmpty());
     EXPECT_EQ(window->currentRow(), 0);
     EXPECT_EQ(get<QLineEdit>("Text1")->text(), "0");
+}
 
-    // Under the other options the typed text is found anywhere in the column.
+TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
+{
+    open();
     get<QRadioButton>("opt1")->click();
     type("MITH");
     EXPECT_EQ(highlightedAccount(), "1200");
     type("E");
     EXPECT_EQ(highlightedAccount(), "2100");
-    EXPECT_EQ(messenger.messages.size(), 1);
+    EXPECT_TRUE(messenger.messages.isEmpty());
 }
 
 TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
