@@ -10,29 +10,18 @@
 
 namespace {
 
-struct KeysCase {
-    const char* commandLine;
-    int32_t custKey;
-    int32_t locKey;
-};
-
-class AccountKeys : public ::testing::TestWithParam<KeysCase> {};
-
-TEST_P(AccountKeys, AreReadAsTheRuntimeReadsNumbers)
+TEST(StartUp, AccountKeysAreReadAsTheRuntimeReadsNumbers)
 {
-    const auto [cust, loc] = Main::parseAccountKeys(QString::fromLatin1(GetParam().commandLine));
-    EXPECT_EQ(cust, GetParam().custKey);
-    EXPECT_EQ(loc, GetParam().locKey);
+    const std::tuple<const char*, int32_t, int32_t> cases[] = {
+        {"", 0, 0},          {"1234-5678", 1234, 5678}, {"1234", 0, 0},
+        {"1234-0", 1234, 0}, {"0-5678", 0, 5678},       {"1234-", 1234, 0},
+        {"-5678", 0, 5678},  {"1234--5", 1234, -5},     {"12 34-56", 1234, 56},
+        {"12.5-7.5", 12, 8}, {"99999999999-5", 0, 5},   {"2147483647-1", 2147483647, 1},
+        {"&H10-x", 16, 0},   {" 7 - 9 ", 7, 9}};
+    for (const auto& [commandLine, custKey, locKey] : cases)
+        EXPECT_EQ(Main::parseAccountKeys(QString::fromLatin1(commandLine)), std::make_pair(custKey, locKey))
+            << commandLine;
 }
-
-INSTANTIATE_TEST_SUITE_P(CommandLines, AccountKeys,
-                         ::testing::Values(KeysCase{"", 0, 0}, KeysCase{"1234-5678", 1234, 5678},
-                                           KeysCase{"1234", 0, 0}, KeysCase{"1234-0", 1234, 0},
-                                           KeysCase{"0-5678", 0, 5678}, KeysCase{"1234-", 1234, 0},
-                                           KeysCase{"-5678", 0, 5678}, KeysCase{"1234--5", 1234, -5},
-                                           KeysCase{"12 34-56", 1234, 56}, KeysCase{"12.5-7.5", 12, 8},
-                                           KeysCase{"99999999999-5", 0, 5}, KeysCase{"2147483647-1", 2147483647, 1},
-                                           KeysCase{"&H10-x", 16, 0}, KeysCase{" 7 - 9 ", 7, 9}));
 
 TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
 {
@@ -112,33 +101,16 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
         std::function<void(TestSuite&)> breakIt;
         const char* fileInMessage;
     };
+    const auto global = [](const char* sql) {
+        return [sql](TestSuite& s) { SqlConnection::open(s.filePath("global.mdb")).exec(sql); };
+    };
     const std::vector<Case> cases = {
         {"global missing", [](TestSuite& s) { QFile::remove(s.filePath("global.mdb")); }, "global.mdb"},
         {"global not a database", [](TestSuite& s) { s.writeFile("global.mdb", QByteArray(4096, 'x')); }, "global.mdb"},
-        {"current empty",
-         [](TestSuite& s) {
-             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
-             g.exec("delete from current");
-         },
-         "global.mdb"},
-        {"no current table",
-         [](TestSuite& s) {
-             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
-             g.exec("drop table current");
-         },
-         "global.mdb"},
-        {"null path",
-         [](TestSuite& s) {
-             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
-             g.exec("update current set databasepath = null");
-         },
-         "global.mdb"},
-        {"billing missing",
-         [](TestSuite& s) {
-             SqlConnection g = SqlConnection::open(s.filePath("global.mdb"));
-             g.exec("update current set DatabaseFileName = 'gone.mdb'");
-         },
-         "gone.mdb"},
+        {"current empty", global("delete from current"), "global.mdb"},
+        {"no current table", global("drop table current"), "global.mdb"},
+        {"null path", global("update current set databasepath = null"), "global.mdb"},
+        {"billing missing", global("update current set DatabaseFileName = 'gone.mdb'"), "gone.mdb"},
         {"billing not a database",
          [](TestSuite& s) {
              s.billing().close();
