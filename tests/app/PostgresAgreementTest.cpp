@@ -29,7 +29,7 @@
 
 namespace {
 
-using Table = QList<QVariantList>;
+using Table = QStringList;
 
 constexpr int ClerkSteps = 10;
 
@@ -41,17 +41,12 @@ Table dump(SqlConnection& db, const QString& sql, const QVariantList& binds = {}
     QSqlQuery q = db.query(sql, binds);
     EXPECT_TRUE(q.isActive()) << sql.toStdString() << ": " << db.outcome().message().toStdString();
     while (q.next()) {
-        QVariantList row;
+        QStringList row;
         for (int i = 0; i < q.record().count(); ++i)
-            row << QVariant(QString::fromLatin1(q.value(i).typeName()) + QLatin1Char(':') + q.value(i).toString());
-        rows << row;
+            row << QString::fromLatin1(q.value(i).typeName()) + QLatin1Char(':') + q.value(i).toString();
+        rows << row.join(" | ");
     }
     return rows;
-}
-
-std::string shown(const QVariantList& row)
-{
-    return QVariant(row).toStringList().join(" | ").toStdString();
 }
 
 // The first row where the two differ, both ways.
@@ -59,8 +54,8 @@ std::string firstDifference(const Table& file, const Table& server)
 {
     for (qsizetype i = 0; i < std::max(file.size(), server.size()); ++i) {
         if (file.value(i) != server.value(i))
-            return "row " + std::to_string(i) + "\nfile:   " + shown(file.value(i))
-                + "\nserver: " + shown(server.value(i));
+            return "row " + std::to_string(i) + "\nfile:   " + file.value(i).toStdString()
+                + "\nserver: " + server.value(i).toStdString();
     }
     return "none";
 }
@@ -162,11 +157,7 @@ protected:
 TEST_F(PostgresAgreementTest, EveryAccountsJournalAndBalancesAreTheSame)
 {
     const QStringList tables = AccountExtraction::workTables() + QStringList{QStringLiteral("jurn")};
-    struct View {
-        const char* name;
-        JournalFlags flags;
-    };
-    const View views[] = {
+    const std::pair<const char*, JournalFlags> views[] = {
         {"as stored", {}},
         {"consolidated, multiplied, previous readings",
          {JournalFlags::False, JournalFlags::True, JournalFlags::True, JournalFlags::True}},
@@ -174,14 +165,14 @@ TEST_F(PostgresAgreementTest, EveryAccountsJournalAndBalancesAreTheSame)
     };
     int compared = 0;
     for (const auto& [custKey, locKey] : accounts()) {
-        for (const View& view : views) {
-            SCOPED_TRACE(QStringLiteral("account %1-%2, %3").arg(custKey).arg(locKey).arg(view.name).toStdString());
+        for (const auto& [view, viewFlags] : views) {
+            SCOPED_TRACE(QStringLiteral("account %1-%2, %3").arg(custKey).arg(locKey).arg(view).toStdString());
             std::map<QString, Table> seen[2];
             HistoryModule* modules[2] = {&m_fileModule, &m_serverModule};
             for (int side = 0; side < 2; ++side) {
                 HistoryModule& module = *modules[side];
                 open(module, custKey, locKey);
-                JournalFlags flags = view.flags;
+                JournalFlags flags = viewFlags;
                 const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
                 ASSERT_TRUE(loaded.extraction.outcome) << loaded.extraction.outcome.message().toStdString();
                 ASSERT_TRUE(module.OpenWorkDb());
@@ -191,7 +182,7 @@ TEST_F(PostgresAgreementTest, EveryAccountsJournalAndBalancesAreTheSame)
                 module.CloseWorkDb();
                 QString caption;
                 ASSERT_TRUE(AccountBalance::forAccount(module, custKey, locKey, caption));
-                seen[side][QStringLiteral("balance line")] = {{caption}};
+                seen[side][QStringLiteral("balance line")] = {caption};
             }
             for (const auto& [table, rows] : seen[0])
                 EXPECT_TRUE(rows == seen[1][table])
@@ -238,12 +229,8 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
 // suite's file never makes: each still reaches the scratch as the suite stores it.
 TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuiteStoresThem)
 {
-    struct Case {
-        const char* type;
-        const char* value; // as the server reads it
-        const char* stored; // typeof() and quote() of the scratch's value
-    };
-    const Case cases[] = {
+    // The column's type, its value as the server reads it, and typeof() and quote() of the scratch's value.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"integer", "-7", "integer -7"},
         {"smallint", "12", "integer 12"},
         {"bigint", "9223372036854775807", "integer 9223372036854775807"},
@@ -263,10 +250,10 @@ TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuite
     };
     SqlConnection admin = SqlConnection::open(uriOf(m_database));
     open(m_serverModule, 1, 1);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.type) + " " + c.value);
+    for (const auto& [type, value, expected] : cases) {
+        SCOPED_TRACE(std::string(type) + " " + value);
         ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" add column probe %1 default %2")
-                                   .arg(QLatin1String(c.type), QString::fromUtf8(c.value))))
+                                   .arg(QLatin1String(type), QString::fromUtf8(value))))
             << admin.outcome().message().toStdString();
         JournalFlags flags;
         const JournalLoader::Result loaded = JournalLoader::load(m_serverModule, flags, QString());
@@ -276,7 +263,7 @@ TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuite
             dump(m_serverModule.WorkDb, QStringLiteral("select typeof(probe) || ' ' || quote(probe) from dep"));
         m_serverModule.CloseWorkDb();
         ASSERT_FALSE(stored.isEmpty());
-        EXPECT_EQ(stored.value(0).value(0).toString(), QStringLiteral("QString:") + QString::fromUtf8(c.stored));
+        EXPECT_EQ(stored.value(0), QStringLiteral("QString:") + QString::fromUtf8(expected));
         ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" drop column probe")));
     }
 }
@@ -303,39 +290,27 @@ TEST_F(PostgresAgreementTest, CommentsAreAddedAndDeletedAlike)
     SqlConnection server = m_serverModule.openBilling();
     Table onFile = dump(file, sql, {HostileData::CustKey, HostileData::LocKey});
     Table onServer = dump(server, sql, {HostileData::CustKey, HostileData::LocKey});
-    const auto byText = [](const QVariantList& a, const QVariantList& b) {
-        return QStringList{a[0].toString(), a[1].toString()} < QStringList{b[0].toString(), b[1].toString()};
-    };
-    std::sort(onFile.begin(), onFile.end(), byText);
-    std::sort(onServer.begin(), onServer.end(), byText);
+    onFile.sort();
+    onServer.sort();
     EXPECT_TRUE(onFile == onServer) << firstDifference(onFile, onServer);
-    EXPECT_EQ(
-        dump(file, QStringLiteral("select count(*) from histcomments where comment = ?"), {QStringLiteral("kept")})
-            .value(0)
-            .value(0)
-            .toString(),
-        QStringLiteral("qlonglong:1"));
+    EXPECT_EQ(dump(file, "select count(*) from histcomments where comment = ?", {"kept"}), Table{"qlonglong:1"});
 }
 
 TEST_F(PostgresAgreementTest, ReadingsShowAndSaveAlike)
 {
-    struct Edit {
-        int column;
-        const char* typed;
-    };
-    const Edit edits[] = {{ReadingColumns::Previous, "1000"},
-                          {ReadingColumns::Present, "1234.5"},
-                          {ReadingColumns::ReadDate, "2024-02-29"},
-                          {ReadingColumns::MSN, "M'1 [x]%"},
-                          {ReadingColumns::Multiplier, ""}};
+    const std::pair<int, const char*> edits[] = {{ReadingColumns::Previous, "1000"},
+                                                 {ReadingColumns::Present, "1234.5"},
+                                                 {ReadingColumns::ReadDate, "2024-02-29"},
+                                                 {ReadingColumns::MSN, "M'1 [x]%"},
+                                                 {ReadingColumns::Multiplier, ""}};
     QStringList texts[2];
     HistoryModule* modules[2] = {&m_fileModule, &m_serverModule};
     for (int side = 0; side < 2; ++side) {
         ReadingsModel model;
         ASSERT_TRUE(model.load(modules[side]->openBilling(), 1, 1));
         ASSERT_GT(model.rowCount(), 3);
-        for (const Edit& edit : edits) {
-            const auto written = model.write(1, edit.column, QString::fromUtf8(edit.typed));
+        for (const auto& [column, typed] : edits) {
+            const auto written = model.write(1, column, QString::fromUtf8(typed));
             ASSERT_TRUE(written.ok) << written.error.toStdString();
         }
         // The edited account as saved, and the hostile one as it is shown.
