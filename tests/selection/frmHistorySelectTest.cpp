@@ -225,46 +225,33 @@ TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
     EXPECT_EQ(highlightedAccount(), "1200");
 }
 
-struct OptionSearch {
-    const char* option;
-    const char* text;
-    const char* found; // account highlighted, or empty with `message`
-    const char* message;
-};
-
-class frmHistorySelectOptionTest : public frmHistorySelectTest, public ::testing::WithParamInterface<OptionSearch> {};
-
-TEST_P(frmHistorySelectOptionTest, EachOptionSearchesItsColumn)
+// Each option searches its column with Find First, and names its field when nothing is found.
+TEST_F(frmHistorySelectTest, EachOptionSearchesItsColumn)
 {
     open();
-    const OptionSearch& c = GetParam();
-    get<QRadioButton>(c.option)->click();
-    get<QLineEdit>("Text1")->setText(QString::fromUtf8(c.text));
-    click("cmdFindFirst");
-    EXPECT_EQ(highlightedAccount(), c.found);
-    if (*c.message) {
-        EXPECT_EQ(lastMessage(), c.message);
-    } else {
-        EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+    using Row = std::tuple<const char*, QString, const char*, const char*>;
+    const Row cases[] = {Row{"opt0", "", "1100", ""},
+                         Row{"opt1", "mith", "1200", ""},
+                         Row{"opt1", "o'brien [[]pat]", "1100", ""}, // a bracketed bracket is literal
+                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"},
+                         Row{"opt1", "x", "", "ACCOUNT NAME"},
+                         Row{"opt2", "main st", "1100", ""},
+                         Row{"opt2", "q'", "", "ADDRESS"},
+                         Row{"opt3", "l-1", "2100", ""},
+                         Row{"opt3", "Loc", "", "LOCATION ID"},
+                         Row{"opt4", "R1-30", "2100", ""},
+                         Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
+    for (const auto& [option, text, found, field] : cases) {
+        SCOPED_TRACE(text.toStdString());
+        messenger.messages.clear();
+        get<QRadioButton>(option)->click();
+        get<QLineEdit>("Text1")->setText(text);
+        click("cmdFindFirst");
+        EXPECT_EQ(highlightedAccount(), found);
+        EXPECT_EQ(messenger.texts(),
+                  *found ? QStringList() : QStringList{"Search text '" + text + "' not found in " + field + " field."});
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Options, frmHistorySelectOptionTest,
-    ::testing::Values(OptionSearch{"opt0", "", "1100", ""}, // no text: every line
-                      OptionSearch{"opt1", "mith", "1200", ""}, // contains; name order
-                      OptionSearch{"opt1", "o'brien [[]pat]", "1100", ""}, // apostrophe; a bracketed bracket is literal
-                      OptionSearch{
-                          "opt1", "o'brien [pat]", "", "Search text 'o'brien [pat]' not found in ACCOUNT NAME field."},
-                      OptionSearch{"opt1", "[p", "1100", ""}, // a lone bracket is a plain character
-                      OptionSearch{"opt1", "S?ITHE", "2100", ""}, // the operator's wildcard
-                      OptionSearch{"opt1", "x", "", "Search text 'x' not found in ACCOUNT NAME field."},
-                      OptionSearch{"opt2", "main st", "1100", ""},
-                      OptionSearch{"opt2", "q'", "", "Search text 'q'' not found in ADDRESS field."},
-                      OptionSearch{"opt3", "l-1", "2100", ""}, OptionSearch{"opt3", "L-#0", "2100", ""},
-                      OptionSearch{"opt3", "Loc", "", "Search text 'Loc' not found in LOCATION ID field."},
-                      OptionSearch{"opt4", "R1-30", "2100", ""},
-                      OptionSearch{"opt4", "-5", "", "Search text '-5' not found in ROUTE - SEQ# field."}));
 
 TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight)
 {
