@@ -96,18 +96,6 @@ protected:
         addLocation(30, 3, "id-b", "8", 1, "W LOC");
     }
 
-    QList<int> custKeys() const { return keys().first; }
-    QList<int> locKeys() const { return keys().second; }
-    std::pair<QList<int>, QList<int>> keys() const
-    {
-        std::pair<QList<int>, QList<int>> keys;
-        for (qsizetype row = 0; row < lines.size(); ++row) {
-            keys.first << lines.custKey(row);
-            keys.second << lines.locKey(row);
-        }
-        return keys;
-    }
-
     QList<std::pair<int, int>> shownKeys() const
     {
         QList<std::pair<int, int>> keys;
@@ -115,7 +103,15 @@ protected:
             keys.append({lines.custKey(row), lines.locKey(row)});
         return keys;
     }
-
+    QList<int> custKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::first); }
+    QList<int> locKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::second); }
+    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, int std::pair<int, int>::*part)
+    {
+        QList<int> keys;
+        for (const auto& pair : pairs)
+            keys << pair.*part;
+        return keys;
+    }
     static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
     {
         return std::find_if(keys.begin(), keys.end(), [](auto k) { return k.first == 2; })->second;
@@ -156,10 +152,7 @@ TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
     ASSERT_EQ(storedKeys().size(), 4);
     SearchList::sort(1, lines);
     SearchList::sort(-1, lines);
-    QList<int> stored;
-    for (const auto& keys : storedKeys())
-        stored << keys.second;
-    EXPECT_EQ(locKeys(), stored);
+    EXPECT_EQ(locKeys(), keysOf(storedKeys(), &std::pair<int, int>::second));
 }
 
 TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
