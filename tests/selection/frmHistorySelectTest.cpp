@@ -30,6 +30,8 @@
 
 namespace {
 
+using Keys = QList<std::pair<int, int>>;
+
 class frmHistorySelectTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -117,7 +119,7 @@ protected:
     RecordingNavigator navigator;
     ProgramNavigator program{messenger};
     std::unique_ptr<frmHistorySelect> window;
-    QList<std::pair<int, int>> journalKeys;
+    Keys journalKeys;
     QWidget elsewhere;
 };
 
@@ -305,7 +307,7 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
 
     type("2");
     click("cmdNext");
-    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{3, 30}}));
+    EXPECT_EQ(journalKeys, (Keys{{3, 30}}));
     EXPECT_EQ(module.JournalIsStartWindow, 0);
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
     EXPECT_EQ(get<QLineEdit>("Text1")->selectedText(), "2");
@@ -320,7 +322,7 @@ TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
     // A real double-click: a click, then the double-click on the same line.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
-    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{1, 10}}));
+    EXPECT_EQ(journalKeys, (Keys{{1, 10}}));
     EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $12.50  DEP: $50.00");
 
     click("Data1Last");
@@ -389,15 +391,17 @@ TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
     auto* box = get<QLineEdit>("Text1");
     // The texts an X server sends with these keys; Ctrl+B types a control character
     // and Alt+X, bound to nothing here, types none.
-    const std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Delete, "\x7f", {}},
-                                                                            {Qt::Key_Left, "", {}},
-                                                                            {Qt::Key_Home, "", {}},
-                                                                            {Qt::Key_End, "", {}},
-                                                                            {Qt::Key_F5, "", {}},
-                                                                            {Qt::Key_Up, "", {}},
-                                                                            {Qt::Key_B, "\x02", Qt::ControlModifier},
-                                                                            {Qt::Key_B, "b", Qt::ControlModifier},
-                                                                            {Qt::Key_X, "x", Qt::AltModifier}};
+    using K = std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers>;
+    const Qt::KeyboardModifiers none;
+    const K keys[] = {K{Qt::Key_Delete, "\x7f", none},
+                      K{Qt::Key_Left, "", none},
+                      K{Qt::Key_Home, "", none},
+                      K{Qt::Key_End, "", none},
+                      K{Qt::Key_F5, "", none},
+                      K{Qt::Key_Up, "", none},
+                      K{Qt::Key_B, "\x02", Qt::ControlModifier},
+                      K{Qt::Key_B, "b", Qt::ControlModifier},
+                      K{Qt::Key_X, "x", Qt::AltModifier}};
     for (const auto& [key, text, modifiers] : keys) {
         QTest::sendKeyEvent(QTest::Click, box, key, QString::fromLatin1(text), modifiers);
         EXPECT_EQ(window->TypedText, "1") << key;
@@ -475,7 +479,7 @@ TEST_F(frmHistorySelectTest, EnterOnAFocusedButtonPressesIt)
     EXPECT_EQ(highlightedAccount(), "1100");
     get<QPushButton>("cmdNext")->setFocus();
     QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{2, 20}}));
+    EXPECT_EQ(journalKeys, (Keys{{2, 20}}));
 }
 
 TEST_F(frmHistorySelectTest, AListThatCannotBeBuiltEndsTheRunNamingTheFile)
