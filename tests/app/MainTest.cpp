@@ -47,6 +47,13 @@ TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
         EXPECT_EQ(module.CompanyTitle, "TEST UTILITY");
         EXPECT_EQ(module.UserId, "CLERK1");
     }
+    // Without a company name the title says so.
+    SqlConnection::open(suite.filePath("global.mdb")).exec("update current set CompanyName = null");
+    HistoryModule module;
+    module.ProgramFolder = suite.folder();
+    FakeMessenger messenger;
+    EXPECT_EQ(Main::prepare(module, "1-1", messenger), Main::Route::Journal);
+    EXPECT_EQ(module.CompanyTitle, "UNKNOWN COMPANY");
 }
 
 TEST(StartUp, RunOpensTheStartWindowAndRemovesTheScratchFile)
@@ -64,33 +71,17 @@ TEST(StartUp, RunOpensTheStartWindowAndRemovesTheScratchFile)
 TEST(StartUp, UserIdIsTheFirstLineUnchanged)
 {
     TestSuite suite;
-    struct Case {
-        const char* contents;
-        const char* userId;
-    } cases[] = {{nullptr, "Unknown"},
-                 {"", "Unknown"},
-                 {"\r\nCLERK2\r\n", "Unknown"},
-                 {"  CLERK1  \r\nother", "  CLERK1  "},
-                 {"CLERK3", "CLERK3"}};
-    for (const Case& c : cases) {
+    const std::pair<const char*, const char*> cases[] = {{nullptr, "Unknown"},
+                                                         {"", "Unknown"},
+                                                         {"\r\nCLERK2\r\n", "Unknown"},
+                                                         {"  CLERK1  \r\nother", "  CLERK1  "},
+                                                         {"CLERK3", "CLERK3"}};
+    for (const auto& [contents, userId] : cases) {
         QFile::remove(suite.filePath("tuid.txt"));
-        if (c.contents)
-            suite.writeFile("tuid.txt", c.contents);
-        EXPECT_EQ(Main::readUserId(suite.folder()), QString::fromLatin1(c.userId));
+        if (contents)
+            suite.writeFile("tuid.txt", contents);
+        EXPECT_EQ(Main::readUserId(suite.folder()), QString::fromLatin1(userId));
     }
-}
-
-TEST(StartUp, CompanyNameNullGivesUnknownCompany)
-{
-    TestSuite suite;
-    SqlConnection global = SqlConnection::open(suite.filePath("global.mdb"));
-    ASSERT_TRUE(global.exec("update current set CompanyName = null"));
-    global.close();
-    HistoryModule module;
-    module.ProgramFolder = suite.folder();
-    FakeMessenger messenger;
-    EXPECT_EQ(Main::prepare(module, "1-1", messenger), Main::Route::Journal);
-    EXPECT_EQ(module.CompanyTitle, "UNKNOWN COMPANY");
 }
 
 // Every broken configuration ends the run with one message naming the file.
@@ -132,24 +123,12 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
         EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
         EXPECT_TRUE(messenger.messages[0].text.contains(QString::fromLatin1(c.fileInMessage)))
             << c.name << ": " << messenger.messages[0].text.toStdString();
+        if (c.fileInMessage == QString("gone.mdb"))
+            EXPECT_EQ(messenger.messages[0].text,
+                      "Your database " + QDir(suite.folder()).filePath("gone.mdb") + " cannot be found!");
         // The command line words the same fault the same way.
         EXPECT_EQ(BillingDbLocator::locate(suite.folder()).error, messenger.messages[0].text) << c.name;
     }
-}
-
-TEST(StartUp, MissingBillingDatabaseUsesTheSuiteMessage)
-{
-    TestSuite suite;
-    {
-        SqlConnection g = SqlConnection::open(suite.filePath("global.mdb"));
-        g.exec("update current set DatabaseFileName = 'gone.mdb'");
-    }
-    HistoryModule module;
-    module.ProgramFolder = suite.folder();
-    FakeMessenger messenger;
-    EXPECT_EQ(Main::prepare(module, "", messenger), Main::Route::Exit);
-    EXPECT_EQ(messenger.texts(),
-              QStringList{"Your database " + QDir(suite.folder()).filePath("gone.mdb") + " cannot be found!"});
 }
 
 } // namespace
