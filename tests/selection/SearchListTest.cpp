@@ -47,20 +47,6 @@ TEST_F(SelectionFixture, LaysOutTheLine)
     }
 }
 
-TEST_F(SelectionFixture, EveryLineIsAtLeast97CharactersAndSlicesLineUp)
-{
-    addCustomer(1, "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST");
-    addLocation(10, 1, "L10", "12", 340, "9 ELM ST");
-    const QString line = build().value(0);
-    EXPECT_EQ(line.size(), 100);
-    EXPECT_EQ(SearchOption::at(0)->slice(line), QStringLiteral("1001      "));
-    EXPECT_EQ(SearchOption::at(1)->slice(line), QStringLiteral("SMITH JOHN          "));
-    EXPECT_EQ(SearchOption::at(2)->slice(line), QStringLiteral("12 OAK ST        9 ELM ST       "));
-    EXPECT_EQ(SearchOption::at(3)->slice(line), QStringLiteral(" L10"));
-    EXPECT_EQ(SearchOption::at(4)->slice(line), QStringLiteral("12-340      "));
-    EXPECT_TRUE(SearchOption::at(3)->slice(line.left(96)).isEmpty());
-}
-
 TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
 {
     addCustomer(1, "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST");
@@ -147,20 +133,16 @@ TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
         }
         EXPECT_EQ(storedKeys(), stored);
     }
+    // The address build orders by the customer's line only; the re-sort by both lines.
+    build(2);
+    SearchList::sort(2, lines);
+    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
     // An index outside the options keeps the stored order; each build empties the table first.
     build(7);
     ASSERT_EQ(storedKeys().size(), 4);
     SearchList::sort(1, lines);
     SearchList::sort(-1, lines);
     EXPECT_EQ(locKeys(), keysOf(storedKeys(), &std::pair<int, int>::second));
-}
-
-TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
-{
-    // The build orders by the customer's line only; the re-sort by both lines.
-    build(2);
-    SearchList::sort(2, lines);
-    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
 }
 
 // Every value of histsrch, storage class included, in stored order.

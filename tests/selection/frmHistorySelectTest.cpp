@@ -331,6 +331,14 @@ TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
     EXPECT_EQ(journalKeys.last(), std::make_pair(3, 30));
     EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $0.00  DEP: NONE");
     EXPECT_TRUE(messenger.messages.isEmpty());
+
+    // Enter on a focused button presses it.
+    get<QPushButton>("cmdFindFirst")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdFindFirst"), Qt::Key_Return);
+    EXPECT_EQ(highlightedAccount(), "1100");
+    get<QPushButton>("cmdNext")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(journalKeys, (Keys{{1, 10}, {3, 30}, {2, 20}}));
 }
 
 TEST_F(frmHistorySelectTest, KeysThatAreNotPositiveOpenNothing)
@@ -468,18 +476,6 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     EXPECT_EQ(window->TypedText, "smithers");
     EXPECT_EQ(highlightedAccount(), "2100");
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-}
-
-TEST_F(frmHistorySelectTest, EnterOnAFocusedButtonPressesIt)
-{
-    open();
-    auto* findFirst = get<QPushButton>("cmdFindFirst");
-    findFirst->setFocus();
-    QTest::keyClick(findFirst, Qt::Key_Return);
-    EXPECT_EQ(highlightedAccount(), "1100");
-    get<QPushButton>("cmdNext")->setFocus();
-    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(journalKeys, (Keys{{2, 20}}));
 }
 
 TEST_F(frmHistorySelectTest, AListThatCannotBeBuiltEndsTheRunNamingTheFile)
