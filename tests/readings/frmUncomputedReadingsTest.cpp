@@ -198,24 +198,9 @@ TEST_F(frmUncomputedReadingsTest, UnauditedColumnsAndUnchangedValuesWriteNoLine)
     EXPECT_EQ(stored(1, "ReadDate"), QDate(QDate::currentDate().year(), 5, 4).toString(Qt::ISODate));
 }
 
-TEST_F(frmUncomputedReadingsTest, PreviousOrPresentRecomputesUsage)
+TEST_F(frmUncomputedReadingsTest, EnterMovesOnAndPreviousOrPresentRecomputesUsage)
 {
     addReadings(2);
-    open();
-    type(1, Previous, "120");
-    EXPECT_EQ(stored(2, "Usage").toDouble(), 30);
-    EXPECT_EQ(cell(1, Usage), "30");
-    type(1, Present, "200");
-    EXPECT_EQ(stored(2, "Usage").toDouble(), 80);
-    EXPECT_EQ(stored(1, "Usage").toDouble(), 50); // the other row is untouched
-    // A later usage edit in the same row starts from the recomputed value.
-    type(1, Usage, "81");
-    EXPECT_TRUE(audit().endsWith("changed metered usage from 80 to 81 for bill date 2/1/2015 for account 10442\r\n"));
-}
-
-TEST_F(frmUncomputedReadingsTest, EnterMovesToTheNextColumnWithItsTextSelected)
-{
-    addReadings(1);
     open();
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(0, Code));
@@ -235,6 +220,17 @@ TEST_F(frmUncomputedReadingsTest, EnterMovesToTheNextColumnWithItsTextSelected)
     type(0, EntryDate, "1/2/2015", Qt::Key_Return);
     EXPECT_EQ(grid->currentIndex().column(), EntryDate);
     EXPECT_EQ(stored(1, "EntryDate"), "2015-01-02");
+
+    // Previous or present recomputes the usage of that row only.
+    type(1, Previous, "120");
+    EXPECT_EQ(stored(2, "Usage").toDouble(), 30);
+    EXPECT_EQ(cell(1, Usage), "30");
+    type(1, Present, "200");
+    EXPECT_EQ(stored(2, "Usage").toDouble(), 80);
+    EXPECT_EQ(stored(1, "Usage").toDouble(), 50); // the other row is untouched
+    // A later usage edit in the same row starts from the recomputed value.
+    type(1, Usage, "81");
+    EXPECT_TRUE(audit().endsWith("changed metered usage from 80 to 81 for bill date 2/1/2015 for account 10442\r\n"));
 }
 
 TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
