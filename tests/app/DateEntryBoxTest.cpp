@@ -30,42 +30,39 @@ protected:
     FakeMessenger messenger;
 };
 
-TEST_F(DateEntryBoxTest, CheckCompletesInPlace)
+// The box takes the outcome: its text, the message, and where the focus goes.
+TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
 {
-    box->setText("051517");
-    DateEntryBox::CheckDateEntry(*box, messenger);
-    EXPECT_EQ(box->text(), "05/15/2017");
-    EXPECT_TRUE(messenger.messages.isEmpty());
-    EXPECT_TRUE(other->hasFocus());
-}
-
-TEST_F(DateEntryBoxTest, CheckRejectionEmptiesTheBoxAndGivesItTheFocus)
-{
-    box->setText("12345");
-    DateEntryBox::CheckDateEntry(*box, messenger);
-    EXPECT_EQ(box->text(), "");
-    ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_EQ(messenger.messages[0].text, "Invalid Date");
-    EXPECT_EQ(messenger.messages[0].title, "Quillmark for Windows");
-    EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::None);
-    EXPECT_EQ(messenger.messages[0].buttons, Messenger::Buttons::Ok);
-    EXPECT_TRUE(box->hasFocus());
-}
-
-TEST_F(DateEntryBoxTest, CompleteRejectionEmptiesTheBoxAndLeavesTheFocus)
-{
-    box->setText("13517");
-    DateEntryBox::CompleteDateEntry(*box, messenger);
-    EXPECT_EQ(box->text(), "");
-    ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_EQ(messenger.messages[0].title, "Quillmark32");
-    EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
-    EXPECT_TRUE(other->hasFocus());
-
-    box->setText("1517");
-    DateEntryBox::CompleteDateEntry(*box, messenger);
-    EXPECT_EQ(box->text(), "01/05/2017");
-    EXPECT_EQ(messenger.messages.size(), 1);
+    using Entry = void (*)(QLineEdit&, Messenger&);
+    const struct {
+        Entry entry;
+        const char* typed;
+        const char* shown;
+        const char* title; // nullptr: no message
+        Messenger::Icon icon;
+        bool boxFocused;
+    } cases[] = {
+        {DateEntryBox::CheckDateEntry, "051517", "05/15/2017", nullptr, {}, false},
+        {DateEntryBox::CheckDateEntry, "12345", "", "Quillmark for Windows", Messenger::Icon::None, true},
+        {DateEntryBox::CompleteDateEntry, "13517", "", "Quillmark32", Messenger::Icon::Critical, false},
+        {DateEntryBox::CompleteDateEntry, "1517", "01/05/2017", nullptr, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        other->setFocus();
+        messenger.messages.clear();
+        box->setText(c.typed);
+        c.entry(*box, messenger);
+        EXPECT_EQ(box->text(), c.shown);
+        EXPECT_EQ(box->hasFocus(), c.boxFocused);
+        ASSERT_EQ(messenger.messages.size(), c.title ? 1 : 0);
+        if (c.title) {
+            EXPECT_EQ(messenger.messages[0].text, "Invalid Date");
+            EXPECT_EQ(messenger.messages[0].title, c.title);
+            EXPECT_EQ(messenger.messages[0].icon, c.icon);
+            EXPECT_EQ(messenger.messages[0].buttons, Messenger::Buttons::Ok);
+        }
+    }
 }
 
 } // namespace

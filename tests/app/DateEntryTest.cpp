@@ -4,115 +4,91 @@
 
 namespace {
 
-struct Case {
-    const char* typed;
-    const char* expected; // "" with a message: rejected
-};
+const char* const Refused = nullptr;
+const char* const Untried = "?";
 
-void PrintTo(const Case& c, std::ostream* os)
-{
-    *os << '"' << c.typed << '"';
-}
-
-class CheckDateEntryAccepts : public ::testing::TestWithParam<Case> {};
-
-TEST_P(CheckDateEntryAccepts, CompletesWithoutMessage)
-{
-    const DateEntry::Outcome outcome = DateEntry::CheckDateEntry(QString::fromLatin1(GetParam().typed));
-    EXPECT_EQ(outcome.text, QString::fromLatin1(GetParam().expected));
-    EXPECT_FALSE(outcome.message.has_value());
-    EXPECT_FALSE(outcome.refocus);
-}
-
-INSTANTIATE_TEST_SUITE_P(DateEntry, CheckDateEntryAccepts,
-                         ::testing::Values(Case{"0517", "05/01/2017"}, Case{"051517", "05/15/2017"},
-                                           Case{"5/15/2017", "05/15/2017"}, Case{"1/5/17", "01/05/2017"},
-                                           Case{"12/31/99", "12/31/1999"}, Case{"2017-05-01", "05/01/2017"},
-                                           // blank entries are left exactly as they are
-                                           Case{"", ""}, Case{"   ", "   "},
-                                           // composed four- and six-character forms are not validated again
-                                           Case{"1317", "13/01/17"}, Case{"023017", "02/30/17"},
-                                           Case{"ab12", "ab/01/12"}));
-
-class CheckDateEntryRejects : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(CheckDateEntryRejects, EmptiesTheBoxAndTakesTheFocusBack)
-{
-    const DateEntry::Outcome outcome = DateEntry::CheckDateEntry(QString::fromLatin1(GetParam()));
-    EXPECT_EQ(outcome.text, "");
-    ASSERT_TRUE(outcome.message.has_value());
-    EXPECT_EQ(outcome.message->text, "Invalid Date");
-    EXPECT_EQ(outcome.message->title, "Quillmark for Windows");
-    EXPECT_EQ(outcome.message->icon, Messenger::Icon::None);
-    EXPECT_TRUE(outcome.refocus);
-}
-
-INSTANTIATE_TEST_SUITE_P(DateEntry, CheckDateEntryRejects,
-                         ::testing::Values("12345", "1", "1/35/17", "0515201", "05152017", "abc"));
-
-class CompleteDateEntryAccepts : public ::testing::TestWithParam<Case> {};
-
-TEST_P(CompleteDateEntryAccepts, CompletesToTheTypedForm)
-{
-    const DateEntry::Outcome outcome = DateEntry::CompleteDateEntry(QString::fromLatin1(GetParam().typed));
-    EXPECT_EQ(outcome.text, QString::fromLatin1(GetParam().expected));
-    EXPECT_FALSE(outcome.message.has_value());
-    EXPECT_FALSE(outcome.refocus);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    DateEntry, CompleteDateEntryAccepts,
-    ::testing::Values(Case{"1/5/17", "01/05/2017"}, Case{"5/1/2017", "05/01/2017"}, Case{"2017-05-01", "05/01/2017"},
-                      Case{"1517", "01/05/2017"}, // 0 in front, then m d yy
-                      Case{"10517", "10/05/2017"}, Case{"11517", "11/05/2017"}, Case{"12517", "12/05/2017"},
-                      Case{"01517", "01/05/2017"}, Case{"91517", "09/15/2017"}, // mm d yy / m dd yy
-                      Case{"011517", "01/15/2017"}, Case{"123199", "12/31/1999"}, // mm dd yy
-                      Case{"1152017", "11/05/2017"}, Case{"0152017", "01/05/2017"}, // mm d yyyy
-                      Case{"9152017", "09/15/2017"}, // m dd yyyy
-                      Case{"01152017", "01/15/2017"}, Case{"02292020", "02/29/2020"}, Case{"010530", "01/05/1930"},
-                      Case{"010529", "01/05/2029"})); // the century window
-
-class CompleteDateEntryRejects : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(CompleteDateEntryRejects, EmptiesTheBoxWithoutMovingTheFocus)
-{
-    const DateEntry::Outcome outcome = DateEntry::CompleteDateEntry(QString::fromLatin1(GetParam()));
-    EXPECT_EQ(outcome.text, "");
-    ASSERT_TRUE(outcome.message.has_value());
-    EXPECT_EQ(outcome.message->text, "Invalid Date");
-    EXPECT_EQ(outcome.message->title, "Quillmark32");
-    EXPECT_EQ(outcome.message->icon, Messenger::Icon::Critical);
-    EXPECT_FALSE(outcome.refocus);
-}
-
-INSTANTIATE_TEST_SUITE_P(DateEntry, CompleteDateEntryRejects,
-                         ::testing::Values("13517", // composed as 1/35/17
-                                           "", "   ", // blank is invalid here
-                                           "0517", // m d yy with month 0
-                                           "023017", // 02/30/17
-                                           "02292019", // no leap year
-                                           "123", "123456789", "ab/cd/ef", " 1517"));
-
-TEST(DateEntry, MonthAndDayAloneMeanTodaysYear)
+// Check completes loosely and refuses taking the focus back; Complete validates the date
+// and refuses leaving the focus where it is. Both read a month and day alone as today's year.
+TEST(DateEntry, CheckAndCompleteTypedDates)
 {
     const QDate today(2019, 3, 7);
     const struct {
         const char* typed;
         const char* checked;
-        const char* completed; // "" rejected
+        const char* completed;
     } cases[] = {
+        {"0517", "05/01/2017", Refused}, // m d yy with month 0
+        {"051517", "05/15/2017", Untried},
+        {"5/15/2017", "05/15/2017", Untried},
+        {"1/5/17", "01/05/2017", "01/05/2017"},
+        {"12/31/99", "12/31/1999", Untried},
+        {"2017-05-01", "05/01/2017", "05/01/2017"},
+        // Blank entries are left as they are by Check, refused by Complete.
+        {"", "", Refused},
+        {"   ", "   ", Refused},
+        // Check composes four- and six-character forms without validating them again.
+        {"1317", "13/01/17", Untried},
+        {"023017", "02/30/17", Refused},
+        {"ab12", "ab/01/12", Untried},
+        {"12345", Refused, Untried},
+        {"1", Refused, Untried},
+        {"1/35/17", Refused, Untried},
+        {"0515201", Refused, Untried},
+        {"05152017", Refused, Untried},
+        {"abc", Refused, Untried},
+        {"5/1/2017", Untried, "05/01/2017"},
+        {"1517", Untried, "01/05/2017"}, // 0 in front, then m d yy
+        {"10517", Untried, "10/05/2017"},
+        {"11517", Untried, "11/05/2017"},
+        {"12517", Untried, "12/05/2017"},
+        {"01517", Untried, "01/05/2017"},
+        {"91517", Untried, "09/15/2017"}, // mm d yy / m dd yy
+        {"011517", Untried, "01/15/2017"},
+        {"123199", Untried, "12/31/1999"}, // mm dd yy
+        {"1152017", Untried, "11/05/2017"},
+        {"0152017", Untried, "01/05/2017"}, // mm d yyyy
+        {"9152017", Untried, "09/15/2017"}, // m dd yyyy
+        {"01152017", Untried, "01/15/2017"},
+        {"02292020", Untried, "02/29/2020"},
+        {"010530", Untried, "01/05/1930"}, // the century window
+        {"010529", Untried, "01/05/2029"},
+        {"13517", Untried, Refused}, // composed as 1/35/17
+        {"02292019", Untried, Refused}, // no leap year
+        {"123", Untried, Refused},
+        {"123456789", Untried, Refused},
+        {"ab/cd/ef", Untried, Refused},
+        {" 1517", Untried, Refused},
         {"5/4", "05/04/2019", "05/04/2019"},
         {"12/31", "12/31/2019", "12/31/2019"},
         {" 1/2 ", "01/02/2019", "01/02/2019"},
-        {"2/29", "2//01/29", ""}, // no such day this year; the four-character rule composes it
-        {"0/4", "", ""},
+        {"2/29", "2//01/29", Refused}, // no such day this year; the four-character rule composes it
+        {"0/4", Refused, Refused},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        EXPECT_EQ(DateEntry::CheckDateEntry(QString::fromLatin1(c.typed), today).text, QString::fromLatin1(c.checked));
-        EXPECT_EQ(
-            DateEntry::CompleteDateEntry(QString::fromLatin1(c.typed), today).text, QString::fromLatin1(c.completed));
+        const QString typed = QString::fromLatin1(c.typed);
+        const auto expect = [](const DateEntry::Outcome& outcome, const char* expected, const char* title,
+                               Messenger::Icon icon, bool refocus) {
+            EXPECT_EQ(outcome.text, QString::fromLatin1(expected ? expected : ""));
+            ASSERT_EQ(outcome.message.has_value(), !expected);
+            EXPECT_EQ(outcome.refocus, !expected && refocus);
+            if (!expected) {
+                EXPECT_EQ(outcome.message->text, "Invalid Date");
+                EXPECT_EQ(outcome.message->title, title);
+                EXPECT_EQ(outcome.message->icon, icon);
+            }
+        };
+        if (c.checked != Untried)
+            expect(DateEntry::CheckDateEntry(typed, today), c.checked, "Quillmark for Windows", Messenger::Icon::None,
+                   true);
+        if (c.completed != Untried)
+            expect(DateEntry::CompleteDateEntry(typed, today), c.completed, "Quillmark32", Messenger::Icon::Critical,
+                   false);
     }
+    // Without a date given, today is the clock's.
+    EXPECT_EQ(
+        DateEntry::CompleteDateEntry("5/4").text, QDate(QDate::currentDate().year(), 5, 4).toString("MM/dd/yyyy"));
+    EXPECT_EQ(DateEntry::CheckDateEntry("1/5/17").text, "01/05/2017");
 }
 
 } // namespace

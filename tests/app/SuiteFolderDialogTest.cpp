@@ -78,7 +78,13 @@ protected:
 
 TEST_F(SuiteFolderDialogTest, AcceptsOnlyAFolderHoldingGlobalMdbAndRemembersIt)
 {
-    answerWith({bare(), suite()});
+    // Giving up leaves no folder and remembers nothing.
+    answerWith({});
+    EXPECT_TRUE(resolve().isEmpty());
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(SuiteFolder::remembered(QSettings(dir.filePath("ledview.conf"), QSettings::IniFormat)).isEmpty());
+
+    answers = {bare(), suite()};
     EXPECT_EQ(resolve(), suite());
     ASSERT_EQ(messenger.messages.size(), 1) << messenger.texts().join("|").toStdString();
     EXPECT_EQ(messenger.messages[0].title, "TRY AGAIN");
@@ -90,15 +96,6 @@ TEST_F(SuiteFolderDialogTest, AcceptsOnlyAFolderHoldingGlobalMdbAndRemembersIt)
     const int askedBefore = shown;
     EXPECT_EQ(resolve(), suite());
     EXPECT_EQ(shown, askedBefore);
-}
-
-TEST_F(SuiteFolderDialogTest, GivingUpLeavesNoFolderAndRemembersNothing)
-{
-    answerWith({});
-    EXPECT_TRUE(resolve().isEmpty());
-    EXPECT_EQ(shown, 1);
-    QSettings settings(dir.filePath("ledview.conf"), QSettings::IniFormat);
-    EXPECT_TRUE(SuiteFolder::remembered(settings).isEmpty());
 }
 
 } // namespace

@@ -24,42 +24,31 @@ public:
     std::function<void()> onPause;
 };
 
-TEST(ConfiguredDelay, ValuesAboveFiveAreHundredths)
+// Values above five are hundredths; zero reads the setting file.
+TEST(ConfiguredDelay, PausesForTheGivenOrConfiguredSeconds)
 {
     QTemporaryDir dir;
-    struct Case {
+    const struct {
         float given;
+        const char* file; // nullptr: none
         float stored;
-        qint64 minPause;
-        qint64 maxPause;
-    } cases[] = {{3, 3, 2000, 3000}, {5, 5, 4000, 5000}, {6, 0.06f, 1, 1000}, {-2, -2, 0, 0}};
-    for (const Case& c : cases) {
+        qint64 minPause, maxPause;
+    } cases[] = {{3, nullptr, 3, 2000, 3000}, {5, nullptr, 5, 4000, 5000}, {6, nullptr, 0.06f, 1, 1000},
+                 {-2, nullptr, -2, 0, 0},     {0, nullptr, 0, 0, 0},       {0, "2.5\r\n9\r\n", 2.5f, 2000, 3000}};
+    for (const auto& c : cases) {
+        QFile file(dir.filePath("delaytime.ini"));
+        if (c.file) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.file);
+            file.close();
+        }
         ScriptedClock clock;
         float seconds = c.given;
         Waits::ConfiguredDelay(seconds, dir.path(), clock);
-        EXPECT_FLOAT_EQ(seconds, c.stored);
+        EXPECT_FLOAT_EQ(seconds, c.stored) << c.given;
         EXPECT_GE(clock.paused, c.minPause) << c.given;
         EXPECT_LE(clock.paused, c.maxPause) << c.given;
     }
-}
-
-TEST(ConfiguredDelay, ZeroReadsTheSettingFile)
-{
-    QTemporaryDir dir;
-    ScriptedClock clock;
-    float seconds = 0;
-    Waits::ConfiguredDelay(seconds, dir.path(), clock);
-    EXPECT_EQ(seconds, 0);
-    EXPECT_EQ(clock.paused, 0);
-
-    QFile file(dir.filePath("delaytime.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("2.5\r\n9\r\n");
-    file.close();
-    Waits::ConfiguredDelay(seconds, dir.path(), clock);
-    EXPECT_FLOAT_EQ(seconds, 2.5f);
-    EXPECT_GE(clock.paused, 2000);
-    EXPECT_LE(clock.paused, 3000);
 }
 
 TEST(ConfiguredDelay, SettingTextIsReadLeniently)

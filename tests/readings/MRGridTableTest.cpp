@@ -18,57 +18,43 @@ MRGridTable::Reading reading(QVariant previous, QVariant present, QVariant usage
             QStringLiteral("M-100")};
 }
 
-struct ScaleCase {
-    const char* name;
-    MRGridTable::Reading reading;
-    const char* prev;
-    const char* pres;
-    QVariant used;
-};
-
-class MRGridScaleTest : public ::testing::TestWithParam<ScaleCase> {};
-
-TEST_P(MRGridScaleTest, ReadingsAndUsageAreScaledByTheMultiplier)
+// Filled into the report's table and read back, as the report prints them.
+std::vector<MRGridTable::Row> filledAndRead(const QString& folder, const std::vector<MRGridTable::Reading>& readings)
 {
-    const ScaleCase& c = GetParam();
-    QTemporaryDir dir;
-    ASSERT_TRUE(MRGridTable::fill(dir.path(), {c.reading}));
     std::vector<MRGridTable::Row> rows;
-    ASSERT_TRUE(MRGridTable::read(dir.path(), rows));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].Prev, QString::fromLatin1(c.prev));
-    EXPECT_EQ(rows[0].Pres, QString::fromLatin1(c.pres));
-    EXPECT_EQ(rows[0].Used.isNull(), c.used.isNull());
-    if (!c.used.isNull()) {
-        EXPECT_DOUBLE_EQ(rows[0].Used.toDouble(), c.used.toDouble());
-    }
-    EXPECT_EQ(rows[0].MRDate.toString(), QStringLiteral("2017-04-28"));
-    EXPECT_EQ(rows[0].BDate.toString(), QStringLiteral("2017-05-01"));
-    EXPECT_EQ(rows[0].MSN, QStringLiteral("M-100"));
+    EXPECT_TRUE(MRGridTable::fill(folder, readings));
+    EXPECT_TRUE(MRGridTable::read(folder, rows));
+    return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MRGridTable, MRGridScaleTest,
-    ::testing::Values(ScaleCase{"TimesTen", reading(1234, 1300, 66, 10), "12340", "13000", 660.0},
-                      ScaleCase{"TimesOne", reading(1234, 1300, 66, 1), "1234", "1300", 66.0},
-                      ScaleCase{"Fraction", reading(1234.5, 1300, 65.5, 2), "2469", "2600", 131.0},
-                      ScaleCase{"StoredAsText", reading(" 120", "135", "15", "10"), "1200", "1350", 150.0},
-                      // A missing usage or multiplier no longer loses the row.
-                      ScaleCase{"NoUsage", reading(1234, 1300, QVariant(), 10), "12340", "13000", QVariant()},
-                      ScaleCase{"NoMultiplier", reading(1234, 1300, 66, QVariant()), "", "", QVariant()}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(MRGridTable, CreatesTheReportFolderAndKeepsOnlyTheLastCopy)
+TEST(MRGridTable, ReadingsAndUsageAreScaledByTheMultiplier)
 {
+    const std::tuple<MRGridTable::Reading, const char*, const char*, QVariant> cases[] = {
+        {reading(1234, 1300, 66, 10), "12340", "13000", 660.0},
+        {reading(1234, 1300, 66, 1), "1234", "1300", 66.0},
+        {reading(1234.5, 1300, 65.5, 2), "2469", "2600", 131.0},
+        {reading(" 120", "135", "15", "10"), "1200", "1350", 150.0}, // stored as text
+        // A missing usage or multiplier no longer loses the row.
+        {reading(1234, 1300, QVariant(), 10), "12340", "13000", QVariant()},
+        {reading(1234, 1300, 66, QVariant()), "", "", QVariant()},
+    };
     QTemporaryDir dir;
+    // The report folder is made, and only the last fill's rows are kept.
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("reports")));
-    ASSERT_TRUE(MRGridTable::fill(dir.path(), {reading(1, 2, 1, 1), reading(2, 3, 1, 1)}));
+    ASSERT_EQ(filledAndRead(dir.path(), {reading(1, 2, 1, 1), reading(2, 3, 1, 1)}).size(), 2u);
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("reports/emptdata.mdb")));
-    ASSERT_TRUE(MRGridTable::fill(dir.path(), {reading(7, 9, 2, 1)}));
-    std::vector<MRGridTable::Row> rows;
-    ASSERT_TRUE(MRGridTable::read(dir.path(), rows));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].Prev, QStringLiteral("7"));
+    for (const auto& [given, prev, pres, used] : cases) {
+        SCOPED_TRACE(prev);
+        const std::vector<MRGridTable::Row> rows = filledAndRead(dir.path(), {given});
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].Prev, QString::fromLatin1(prev));
+        EXPECT_EQ(rows[0].Pres, QString::fromLatin1(pres));
+        EXPECT_EQ(rows[0].Used.isNull(), used.isNull());
+        EXPECT_DOUBLE_EQ(rows[0].Used.toDouble(), used.toDouble());
+        EXPECT_EQ(rows[0].MRDate.toString(), QStringLiteral("2017-04-28"));
+        EXPECT_EQ(rows[0].BDate.toString(), QStringLiteral("2017-05-01"));
+        EXPECT_EQ(rows[0].MSN, QStringLiteral("M-100"));
+    }
 }
 
 TEST(MRGridTable, AnExistingReportFolderIsFoundWithoutRegardToCase)
@@ -84,9 +70,7 @@ TEST(MRGridTable, TextIsStoredAsTyped)
     MRGridTable::Reading odd = reading(1, 2, 1, 1, QStringLiteral("O'NEIL"));
     odd.MSN = QStringLiteral("x'); drop table MRGrid; --");
     odd.ReadDate = QVariant();
-    ASSERT_TRUE(MRGridTable::fill(dir.path(), {odd}));
-    std::vector<MRGridTable::Row> rows;
-    ASSERT_TRUE(MRGridTable::read(dir.path(), rows));
+    const std::vector<MRGridTable::Row> rows = filledAndRead(dir.path(), {odd});
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Code, QStringLiteral("O'NEIL"));
     EXPECT_EQ(rows[0].MSN, odd.MSN.toString());
@@ -96,20 +80,10 @@ TEST(MRGridTable, TextIsStoredAsTyped)
 TEST(MRGridTable, ReadsTheLocationsReadingsInBillDateOrder)
 {
     TestSuite suite;
-    auto add = [&suite](int cust, int loc, const char* billdate, int chgout, int present) {
-        suite.insert("[tbl reading]",
-                     {{"CustKey", cust},
-                      {"LocKey", loc},
-                      {"BillDate", billdate},
-                      {"ChgOut", chgout},
-                      {"Present", present},
-                      {"Code", "WA"}});
-    };
-    add(1, 10, "2017-06-01", 0, 3);
-    add(1, 10, "2017-05-01", 1, 2);
-    add(1, 10, "2017-05-01", -1, 1);
-    add(1, 11, "2017-05-01", 0, 99);
-    add(2, 10, "2017-05-01", 0, 98);
+    suite.exec(
+        "insert into [tbl reading] (CustKey, LocKey, BillDate, ChgOut, Present, Code) values "
+        "(1, 10, '2017-06-01', 0, 3, 'WA'), (1, 10, '2017-05-01', 1, 2, 'WA'), (1, 10, '2017-05-01', -1, 1, 'WA'), "
+        "(1, 11, '2017-05-01', 0, 99, 'WA'), (2, 10, '2017-05-01', 0, 98, 'WA')");
     const auto readings = MRGridTable::readBilling(suite.billing(), 1, 10);
     ASSERT_EQ(readings.size(), 3u);
     EXPECT_EQ(readings[0].Present.toInt(), 1);

@@ -18,10 +18,10 @@ protected:
 
     void add(int cust, int loc, const char* accno, const char* name, const char* id)
     {
-        suite.insert(
-            "[tbl customer]", {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", "ACTIVE"}});
-        suite.insert(
-            "[tbl location]", {{"lockey", loc}, {"custkey", cust}, {"ID", id}, {"locroute", "R"}, {"locseq", loc}});
+        suite.exec("insert into [tbl customer] (custkey, accno, lookupname, status) values (?, ?, ?, 'ACTIVE')",
+                   {cust, accno, name});
+        suite.exec("insert into [tbl location] (lockey, custkey, ID, locroute, locseq) values (?, ?, ?, 'R', ?)",
+                   {loc, cust, id, loc});
     }
 
     // The account numbers printed, one a line, and the exit code.
@@ -51,9 +51,7 @@ TEST_F(SearchCommandTest, PrintsMatchingLinesInBuildOrder)
         {{"--by", "1"}, {"300", "100", "200"}},
         {{"--by", "1", "smith"}, {"100", "200"}},
         {{"--by=1", "o'b"}, {"300"}},
-        {{"--by", "1", "[[]bob]"}, {"200"}},
-        {{"--by", "1", "[bob]"}, {"300", "200"}}, // a set: any name with a b or an o
-        {{"--by", "3", "l-#"}, {"100", "200", "300"}},
+        {{"--by", "1", "[bob]"}, {"300", "200"}}, // the operator's pattern: a set, any name with a b or an o
         {{"0"}, {"100", "200", "300"}}, // contains, as Find First
         {{"--by", "4", "zzz"}, {}},
     };
@@ -66,9 +64,8 @@ TEST_F(SearchCommandTest, PrintsMatchingLinesInBuildOrder)
 
 TEST_F(SearchCommandTest, RejectsAnOptionOutsideTheFive)
 {
-    EXPECT_EQ(search({"--by", "5"}).first, 2);
-    EXPECT_EQ(search({"--by"}).first, 2);
-    EXPECT_EQ(search({"a", "b"}).first, 2);
+    for (const QStringList& args : {QStringList{"--by", "5"}, {"--by"}, {"a", "b"}})
+        EXPECT_EQ(search(args).first, 2) << args.join(' ').toStdString();
 }
 
 } // namespace

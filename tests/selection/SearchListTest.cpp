@@ -7,75 +7,44 @@
 
 namespace {
 
-struct LayoutCase {
-    const char* name;
-    QVariant accno, lookupname, status, custAddr2;
-    QVariant id, route, seq, locAddr2;
-    const char* line;
-};
-
-class SearchLineLayoutTest : public SelectionFixture, public ::testing::WithParamInterface<LayoutCase> {};
-
-TEST_P(SearchLineLayoutTest, LaysOutTheLine)
-{
-    const LayoutCase& c = GetParam();
-    addCustomer(1, c.accno, c.lookupname, c.status, c.custAddr2);
-    addLocation(10, 1, c.id, c.route, c.seq, c.locAddr2);
-    const QStringList built = build();
-    ASSERT_EQ(built.size(), 1);
-    EXPECT_EQ(built[0], QString::fromUtf8(c.line));
-}
-
 // Columns: accno 12 | route-seq 11 | ' ' | status 9 | name 20 | '  ' | addr 15 | '  ' | addr 15 | '  Loc ID: ' ID
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SearchLineLayoutTest,
-    ::testing::Values(
-        LayoutCase{
-            "plain", "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
-            "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
-        LayoutCase{
-            "longAccountNumberIsCut", "ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B",
-            "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
-        LayoutCase{
-            "sevenCharacterRouteSequence7", "1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B",
-            "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
-        LayoutCase{
-            "longSequenceKeepsFiveDigits", "1", "X", "ACTIVE", "A", "L", "9", 1234567, "B",
-            "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
-        LayoutCase{
-            "routeCutThenTrimmed", "1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B",
-            "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
-        LayoutCase{
-            "namesAndAddressesTrimmedAndCut", " 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE",
-            "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
-            " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
-        LayoutCase{
-            "statusNotTrimmedAndCut", "1", "X", " SUSPENDED", "A", "L", "1", 1, "B",
-            "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
-        LayoutCase{"longIdStaysWholeAndUnpadded", "1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1,
-                   "B",
-                   "1           1-1         ACTIVE   X                     A                B                "
-                   "Loc ID:  SERVICE-LOCATION-000123456789 "},
-        LayoutCase{"nullsAreEmpty", "", QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
-                   QVariant(),
-                   "            -                                                                            Loc ID: "},
-        LayoutCase{
-            "accentedCharactersCountAsOne", "Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
-            "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"}),
-    [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
-
-TEST_F(SelectionFixture, EveryLineIsAtLeast97CharactersAndSlicesLineUp)
+TEST_F(SelectionFixture, LaysOutTheLine)
 {
-    addCustomer(1, "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST");
-    addLocation(10, 1, "L10", "12", 340, "9 ELM ST");
-    const QString line = build().value(0);
-    EXPECT_EQ(line.size(), 100);
-    EXPECT_EQ(SearchOption::at(0)->slice(line), QStringLiteral("1001      "));
-    EXPECT_EQ(SearchOption::at(1)->slice(line), QStringLiteral("SMITH JOHN          "));
-    EXPECT_EQ(SearchOption::at(2)->slice(line), QStringLiteral("12 OAK ST        9 ELM ST       "));
-    EXPECT_EQ(SearchOption::at(3)->slice(line), QStringLiteral(" L10"));
-    EXPECT_EQ(SearchOption::at(4)->slice(line), QStringLiteral("12-340      "));
-    EXPECT_TRUE(SearchOption::at(3)->slice(line.left(96)).isEmpty());
+    const QVariant null;
+    const struct {
+        QVariant accno, lookupname, status, custAddr2, id, route, seq, locAddr2;
+        const char* line;
+    } cases[] = {
+        {"1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
+         "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
+        {"ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B", // a long account number is cut
+         "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
+        {"1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B", // a seven-character route-sequence
+         "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
+        {"1", "X", "ACTIVE", "A", "L", "9", 1234567, "B", // a long sequence keeps five digits
+         "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
+        {"1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B", // the route cut, then trimmed
+         "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
+        {" 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE", "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
+         " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
+        {"1", "X", " SUSPENDED", "A", "L", "1", 1, "B", // the status is cut, not trimmed
+         "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
+        {"1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B", // a long ID stays whole
+         "1           1-1         ACTIVE   X                     A                B                "
+         "Loc ID:  SERVICE-LOCATION-000123456789 "},
+        {"", null, null, null, null, null, null, null,
+         "            -                                                                            Loc ID: "},
+        {"Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
+         "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        suite.exec("delete from [tbl customer]");
+        suite.exec("delete from [tbl location]");
+        addCustomer(1, c.accno, c.lookupname, c.status, c.custAddr2);
+        addLocation(10, 1, c.id, c.route, c.seq, c.locAddr2);
+        EXPECT_EQ(build(), QStringList{QString::fromUtf8(c.line)});
+    }
 }
 
 TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
@@ -113,14 +82,6 @@ protected:
         addLocation(30, 3, "id-b", "8", 1, "W LOC");
     }
 
-    QList<int> custKeys() const
-    {
-        QList<int> keys;
-        for (qsizetype row = 0; row < lines.size(); ++row)
-            keys << lines.custKey(row);
-        return keys;
-    }
-
     QList<std::pair<int, int>> shownKeys() const
     {
         QList<std::pair<int, int>> keys;
@@ -128,22 +89,18 @@ protected:
             keys.append({lines.custKey(row), lines.locKey(row)});
         return keys;
     }
-
-    static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
-    {
-        for (const auto& [cust, loc] : keys) {
-            if (cust == 2)
-                return loc;
-        }
-        return 0;
-    }
-
-    QList<int> locKeys() const
+    QList<int> custKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::first); }
+    QList<int> locKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::second); }
+    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, int std::pair<int, int>::*part)
     {
         QList<int> keys;
-        for (qsizetype row = 0; row < lines.size(); ++row)
-            keys << lines.locKey(row);
+        for (const auto& pair : pairs)
+            keys << pair.*part;
         return keys;
+    }
+    static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
+    {
+        return std::find_if(keys.begin(), keys.end(), [](auto k) { return k.first == 2; })->second;
     }
 };
 
@@ -176,14 +133,16 @@ TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
         }
         EXPECT_EQ(storedKeys(), stored);
     }
-}
-
-TEST_F(SearchOrderTest, AddressReSortBreaksTiesByTheLocationAddress)
-{
-    // The build orders by the customer's line only; the re-sort by both lines.
+    // The address build orders by the customer's line only; the re-sort by both lines.
     build(2);
     SearchList::sort(2, lines);
     EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
+    // An index outside the options keeps the stored order; each build empties the table first.
+    build(7);
+    ASSERT_EQ(storedKeys().size(), 4);
+    SearchList::sort(1, lines);
+    SearchList::sort(-1, lines);
+    EXPECT_EQ(locKeys(), keysOf(storedKeys(), &std::pair<int, int>::second));
 }
 
 // Every value of histsrch, storage class included, in stored order.
@@ -248,25 +207,6 @@ TEST_F(SelectionFixture, BuildAndReSortInMemoryMatchTheEngine)
         }
         billing.exec("drop table work.engine");
     }
-}
-
-TEST_F(SearchOrderTest, IndexOutsideTheOptionsKeepsTheStoredOrder)
-{
-    build(7);
-    EXPECT_EQ(lines.size(), 4);
-    SearchList::sort(1, lines);
-    SearchList::sort(-1, lines);
-    QList<int> stored;
-    for (const auto& keys : storedKeys())
-        stored << keys.second;
-    EXPECT_EQ(locKeys(), stored);
-}
-
-TEST_F(SearchOrderTest, RebuildingEmptiesTheTableFirst)
-{
-    build(0);
-    build(1);
-    EXPECT_EQ(storedKeys().size(), 4);
 }
 
 TEST_F(SelectionFixture, PrepareCreatesTheScratchFileOrReusesOneLeftBehind)

@@ -16,21 +16,16 @@ protected:
     void addCustomer(int custKey, const QVariant& accno, const QVariant& name, const QVariant& status = "ACTIVE",
                      const QVariant& addr2 = "12 OAK ST")
     {
-        suite.insert(
-            "[tbl customer]",
-            {{"custkey", custKey}, {"accno", accno}, {"lookupname", name}, {"status", status}, {"addr2", addr2}});
+        suite.exec("insert into [tbl customer] (custkey, accno, lookupname, status, addr2) values (?, ?, ?, ?, ?)",
+                   {custKey, accno, name, status, addr2});
     }
 
     void addLocation(int locKey, int custKey, const QVariant& id, const QVariant& route = "R1",
                      const QVariant& seq = 10, const QVariant& addr2 = "12 OAK ST")
     {
-        suite.insert("[tbl location]",
-                     {{"lockey", locKey},
-                      {"custkey", custKey},
-                      {"ID", id},
-                      {"locroute", route},
-                      {"locseq", seq},
-                      {"addr2", addr2}});
+        suite.exec(
+            "insert into [tbl location] (lockey, custkey, ID, locroute, locseq, addr2) values (?, ?, ?, ?, ?, ?)",
+            {locKey, custKey, id, route, seq, addr2});
     }
 
     // Builds histsrch for the option and returns the lines in the list's order.

@@ -5,30 +5,20 @@
 
 namespace {
 
-struct SettingsCase {
-    QByteArray contents;
-    std::optional<int> index;
-    std::optional<QString> text;
-};
-
-class SelectionSettingsParseTest : public ::testing::TestWithParam<SettingsCase> {};
-
-TEST_P(SelectionSettingsParseTest, ReadsOptionAndText)
+TEST(SelectionSettingsFileTest, ReadsOptionAndText)
 {
-    const SelectionSettings settings = SelectionSettings::parse(GetParam().contents);
-    EXPECT_EQ(settings.SortIndex, GetParam().index);
-    EXPECT_EQ(settings.searchText, GetParam().text);
+    const std::tuple<QByteArray, std::optional<int>, std::optional<QString>> cases[] = {
+        {" 3 \r\nSMITH\r\n", 3, "SMITH"}, {"4\nO'BRIEN [A*]\n", 4, "O'BRIEN [A*]"},
+        {" 2 \r\n\r\n", 2, ""},           {" 1 \r\n", 1, std::nullopt},
+        {" 1 ", 1, std::nullopt},         {"", std::nullopt, std::nullopt},
+        {" 9 \r\nX\r\n", 0, "X"}, // no such option: the first one
+        {"abc\r\nX\r\n", 0, "X"},         {"-1\r\n  text with blanks  \r\nline 3\r\n", 0, "  text with blanks  "}};
+    for (const auto& [contents, index, text] : cases) {
+        const SelectionSettings settings = SelectionSettings::parse(contents);
+        EXPECT_EQ(settings.SortIndex, index) << contents.toStdString();
+        EXPECT_EQ(settings.searchText, text) << contents.toStdString();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, SelectionSettingsParseTest,
-    ::testing::Values(SettingsCase{" 3 \r\nSMITH\r\n", 3, QString("SMITH")},
-                      SettingsCase{"4\nO'BRIEN [A*]\n", 4, QString("O'BRIEN [A*]")},
-                      SettingsCase{" 2 \r\n\r\n", 2, QString("")}, SettingsCase{" 1 \r\n", 1, std::nullopt},
-                      SettingsCase{" 1 ", 1, std::nullopt}, SettingsCase{"", std::nullopt, std::nullopt},
-                      SettingsCase{" 9 \r\nX\r\n", 0, QString("X")}, // no such option: the first one
-                      SettingsCase{"abc\r\nX\r\n", 0, QString("X")},
-                      SettingsCase{"-1\r\n  text with blanks  \r\nline 3\r\n", 0, QString("  text with blanks  ")}));
 
 TEST(SelectionSettingsFileTest, WritesTheSuitesFormatAndReadsItBack)
 {

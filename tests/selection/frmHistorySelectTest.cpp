@@ -30,6 +30,8 @@
 
 namespace {
 
+using Keys = QList<std::pair<int, int>>;
+
 class frmHistorySelectTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -40,25 +42,19 @@ protected:
         addAccount(2, 20, "1100", "O'BRIEN [PAT]", "INACTIVE", "L-20");
         addAccount(3, 30, "2100", "SMITHERS BOB", "ACTIVE", "L-10");
         addAccount(4, 40, "1230", "JONES CAL", "ACTIVE", "L-40");
-        suite.insert("[tbl balance]",
-                     {{"custkey", 1}, {"lockey", 10}, {"code", "WA"}, {"totalcharges", 62.5}, {"totalpaid", 0}});
-        suite.insert(
-            "[tbl balance]", {{"custkey", 1}, {"lockey", 10}, {"code", "DP"}, {"totalcharges", 0}, {"totalpaid", 50}});
+        suite.exec("insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) "
+                   "values (1, 10, 'WA', 62.5, 0), (1, 10, 'DP', 0, 50)");
         suite.prepare(module);
     }
 
     void addAccount(int cust, int loc, const char* accno, const char* name, const char* status, const char* id)
     {
-        suite.insert(
-            "[tbl customer]",
-            {{"custkey", cust}, {"accno", accno}, {"lookupname", name}, {"status", status}, {"addr2", "MAIN ST"}});
-        suite.insert("[tbl location]",
-                     {{"lockey", loc},
-                      {"custkey", cust},
-                      {"ID", id},
-                      {"locroute", "R1"},
-                      {"locseq", loc},
-                      {"addr2", "MAIN ST"}});
+        suite.exec(
+            "insert into [tbl customer] (custkey, accno, lookupname, status, addr2) values (?, ?, ?, ?, 'MAIN ST')",
+            {cust, accno, name, status});
+        suite.exec("insert into [tbl location] (lockey, custkey, ID, locroute, locseq, addr2) "
+                   "values (?, ?, ?, 'R1', ?, 'MAIN ST')",
+                   {loc, cust, id, loc});
     }
 
     void open(Messenger* speaker = nullptr)
@@ -123,52 +119,25 @@ protected:
     RecordingNavigator navigator;
     ProgramNavigator program{messenger};
     std::unique_ptr<frmHistorySelect> window;
-    QList<std::pair<int, int>> journalKeys;
+    Keys journalKeys;
     QWidget elsewhere;
 };
 
-TEST_F(frmHistorySelectTest, ShowsEveryControlWithItsCaptionAndTip)
+TEST_F(frmHistorySelectTest, WithoutSettingsTheFirstOptionAndTheSearchBox)
 {
     open();
-    EXPECT_EQ(window->windowTitle(), "Customer History");
-    EXPECT_EQ(get<QGroupBox>("Frame1")->title(), "Search by...");
-    const struct {
-        const char* name;
-        const char* caption;
-        const char* tip;
-    } controls[] = {
-        {"opt0", "Account Number", "Sort list by account number and search for matches in the account numbers column"},
-        {"opt1", "Account Name", "Sort list by account name and search for matches in the account name column"},
-        {"opt2", "Address", "Sort list by address and search for matches in the address column"},
-        {"opt3", "Service Location ID", "Sort list by location ID and search for matches in the location ID column"},
-        {"opt4", "Route - Seq#", ""},
-        {"cmdFindFirst", "&Find First", "Find first match in selected sort/search column"},
-        {"cmdFindNext", "Find &Next", "Find next subsequent match in selected sort/search column"},
-        {"cmdFindPrev", "Find &Previous", "Find previous match in selected sort/search column"},
-        {"cmdNext", "&View Journal", "View history journal for selected customer account/location ID"},
-        {"cmdExit", "&Exit", "Exit this history journal module"},
-    };
-    for (const auto& c : controls) {
-        auto* button = get<QAbstractButton>(c.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), c.caption);
-        EXPECT_EQ(button->toolTip(), c.tip);
-    }
-    EXPECT_EQ(get<QLabel>("Label1")->text(), "Search for:");
-    EXPECT_EQ(
-        get<QLineEdit>("Text1")->toolTip(), "Enter text for which you wish to search within the column selected above");
-    EXPECT_TRUE(get<QListView>("DBList1")->toolTip().startsWith("If you currently see the desired customer"));
-    EXPECT_TRUE(get<QWidget>("Data1")->toolTip().startsWith("Manually scroll this list"));
-    EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());
-    EXPECT_TRUE(get<QListView>("DBList1")->uniformItemSizes());
-
-    // Without a settings file: the first option, the list in account-number order, focus in the search box.
     EXPECT_TRUE(get<QRadioButton>("opt0")->isChecked());
     EXPECT_EQ(accountNumbers(), QStringList({"1100", "1200", "1230", "2100"}));
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
     EXPECT_EQ(window->currentRow(), 0);
     EXPECT_TRUE(window->listText().isEmpty());
+    EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());
     EXPECT_TRUE(messenger.messages.isEmpty());
+    // Closed any way, the window deletes its scratch database and keeps its settings.
+    ASSERT_TRUE(QFileInfo::exists(module.WorkDbPath));
+    window->close();
+    EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
+    EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 0 \r\n\r\n"));
 }
 
 TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose)
@@ -225,9 +194,9 @@ TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheCol
     get<QRadioButton>("opt1")->click();
     type("MITH");
     EXPECT_EQ(highlightedAccount(), "1200");
-    EXPECT_TRUE(messenger.messages.isEmpty());
     type("E");
     EXPECT_EQ(highlightedAccount(), "2100");
+    EXPECT_TRUE(messenger.messages.isEmpty());
 }
 
 TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
@@ -258,54 +227,33 @@ TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
     EXPECT_EQ(highlightedAccount(), "1200");
 }
 
-TEST_F(frmHistorySelectTest, EmptySearchTextStepsThroughEveryLine)
+// Each option searches its column with Find First, and names its field when nothing is found.
+TEST_F(frmHistorySelectTest, EachOptionSearchesItsColumn)
 {
     open();
-    click("cmdFindFirst");
-    EXPECT_EQ(highlightedAccount(), "1100");
-    click("cmdFindNext");
-    EXPECT_EQ(highlightedAccount(), "1200");
-}
-
-struct OptionSearch {
-    const char* option;
-    const char* text;
-    const char* found; // account highlighted, or empty with `message`
-    const char* message;
-};
-
-class frmHistorySelectOptionTest : public frmHistorySelectTest, public ::testing::WithParamInterface<OptionSearch> {};
-
-TEST_P(frmHistorySelectOptionTest, EachOptionSearchesItsColumn)
-{
-    open();
-    const OptionSearch& c = GetParam();
-    get<QRadioButton>(c.option)->click();
-    get<QLineEdit>("Text1")->setText(QString::fromUtf8(c.text));
-    click("cmdFindFirst");
-    EXPECT_EQ(highlightedAccount(), c.found);
-    if (*c.message) {
-        EXPECT_EQ(lastMessage(), c.message);
-    } else {
-        EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+    using Row = std::tuple<const char*, QString, const char*, const char*>;
+    const Row cases[] = {Row{"opt0", "", "1100", ""},
+                         Row{"opt1", "mith", "1200", ""},
+                         Row{"opt1", "o'brien [[]pat]", "1100", ""}, // a bracketed bracket is literal
+                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"},
+                         Row{"opt1", "x", "", "ACCOUNT NAME"},
+                         Row{"opt2", "main st", "1100", ""},
+                         Row{"opt2", "q'", "", "ADDRESS"},
+                         Row{"opt3", "l-1", "2100", ""},
+                         Row{"opt3", "Loc", "", "LOCATION ID"},
+                         Row{"opt4", "R1-30", "2100", ""},
+                         Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
+    for (const auto& [option, text, found, field] : cases) {
+        SCOPED_TRACE(text.toStdString());
+        messenger.messages.clear();
+        get<QRadioButton>(option)->click();
+        get<QLineEdit>("Text1")->setText(text);
+        click("cmdFindFirst");
+        EXPECT_EQ(highlightedAccount(), found);
+        EXPECT_EQ(messenger.texts(),
+                  *found ? QStringList() : QStringList{"Search text '" + text + "' not found in " + field + " field."});
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Options, frmHistorySelectOptionTest,
-    ::testing::Values(OptionSearch{"opt1", "mith", "1200", ""}, // contains; name order
-                      OptionSearch{"opt1", "o'brien [[]pat]", "1100", ""}, // apostrophe; a bracketed bracket is literal
-                      OptionSearch{
-                          "opt1", "o'brien [pat]", "", "Search text 'o'brien [pat]' not found in ACCOUNT NAME field."},
-                      OptionSearch{"opt1", "[p", "1100", ""}, // a lone bracket is a plain character
-                      OptionSearch{"opt1", "S?ITHE", "2100", ""}, // the operator's wildcard
-                      OptionSearch{"opt1", "x", "", "Search text 'x' not found in ACCOUNT NAME field."},
-                      OptionSearch{"opt2", "main st", "1100", ""},
-                      OptionSearch{"opt2", "q'", "", "Search text 'q'' not found in ADDRESS field."},
-                      OptionSearch{"opt3", "l-1", "2100", ""}, OptionSearch{"opt3", "L-#0", "2100", ""},
-                      OptionSearch{"opt3", "Loc", "", "Search text 'Loc' not found in LOCATION ID field."},
-                      OptionSearch{"opt4", "R1-30", "2100", ""},
-                      OptionSearch{"opt4", "-5", "", "Search text '-5' not found in ROUTE - SEQ# field."}));
 
 TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight)
 {
@@ -359,7 +307,7 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
 
     type("2");
     click("cmdNext");
-    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{3, 30}}));
+    EXPECT_EQ(journalKeys, (Keys{{3, 30}}));
     EXPECT_EQ(module.JournalIsStartWindow, 0);
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
     EXPECT_EQ(get<QLineEdit>("Text1")->selectedText(), "2");
@@ -374,7 +322,7 @@ TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
     // A real double-click: a click, then the double-click on the same line.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
-    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{1, 10}}));
+    EXPECT_EQ(journalKeys, (Keys{{1, 10}}));
     EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $12.50  DEP: $50.00");
 
     click("Data1Last");
@@ -383,6 +331,14 @@ TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
     EXPECT_EQ(journalKeys.last(), std::make_pair(3, 30));
     EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $0.00  DEP: NONE");
     EXPECT_TRUE(messenger.messages.isEmpty());
+
+    // Enter on a focused button presses it.
+    get<QPushButton>("cmdFindFirst")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdFindFirst"), Qt::Key_Return);
+    EXPECT_EQ(highlightedAccount(), "1100");
+    get<QPushButton>("cmdNext")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(journalKeys, (Keys{{1, 10}, {3, 30}, {2, 20}}));
 }
 
 TEST_F(frmHistorySelectTest, KeysThatAreNotPositiveOpenNothing)
@@ -394,15 +350,6 @@ TEST_F(frmHistorySelectTest, KeysThatAreNotPositiveOpenNothing)
     click("cmdNext");
     EXPECT_TRUE(journalKeys.isEmpty());
     EXPECT_TRUE(messenger.messages.isEmpty());
-}
-
-TEST_F(frmHistorySelectTest, ClosingTheWindowDeletesTheScratchDatabase)
-{
-    open();
-    ASSERT_TRUE(QFileInfo::exists(module.WorkDbPath));
-    window->close();
-    EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
-    EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 0 \r\n\r\n"));
 }
 
 TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
@@ -452,22 +399,20 @@ TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
     auto* box = get<QLineEdit>("Text1");
     // The texts an X server sends with these keys; Ctrl+B types a control character
     // and Alt+X, bound to nothing here, types none.
-    const struct {
-        Qt::Key key;
-        const char* text;
-        Qt::KeyboardModifiers modifiers;
-    } keys[] = {{Qt::Key_Delete, "\x7f", {}},
-                {Qt::Key_Left, "", {}},
-                {Qt::Key_Home, "", {}},
-                {Qt::Key_End, "", {}},
-                {Qt::Key_F5, "", {}},
-                {Qt::Key_Up, "", {}},
-                {Qt::Key_B, "\x02", Qt::ControlModifier},
-                {Qt::Key_B, "b", Qt::ControlModifier},
-                {Qt::Key_X, "x", Qt::AltModifier}};
-    for (const auto& k : keys) {
-        QTest::sendKeyEvent(QTest::Click, box, k.key, QString::fromLatin1(k.text), k.modifiers);
-        EXPECT_EQ(window->TypedText, "1") << k.key;
+    using K = std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers>;
+    const Qt::KeyboardModifiers none;
+    const K keys[] = {K{Qt::Key_Delete, "\x7f", none},
+                      K{Qt::Key_Left, "", none},
+                      K{Qt::Key_Home, "", none},
+                      K{Qt::Key_End, "", none},
+                      K{Qt::Key_F5, "", none},
+                      K{Qt::Key_Up, "", none},
+                      K{Qt::Key_B, "\x02", Qt::ControlModifier},
+                      K{Qt::Key_B, "b", Qt::ControlModifier},
+                      K{Qt::Key_X, "x", Qt::AltModifier}};
+    for (const auto& [key, text, modifiers] : keys) {
+        QTest::sendKeyEvent(QTest::Click, box, key, QString::fromLatin1(text), modifiers);
+        EXPECT_EQ(window->TypedText, "1") << key;
     }
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
 
@@ -531,18 +476,6 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     EXPECT_EQ(window->TypedText, "smithers");
     EXPECT_EQ(highlightedAccount(), "2100");
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-}
-
-TEST_F(frmHistorySelectTest, EnterOnAFocusedButtonPressesIt)
-{
-    open();
-    auto* findFirst = get<QPushButton>("cmdFindFirst");
-    findFirst->setFocus();
-    QTest::keyClick(findFirst, Qt::Key_Return);
-    EXPECT_EQ(highlightedAccount(), "1100");
-    get<QPushButton>("cmdNext")->setFocus();
-    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(journalKeys, (QList<std::pair<int, int>>{{2, 20}}));
 }
 
 TEST_F(frmHistorySelectTest, AListThatCannotBeBuiltEndsTheRunNamingTheFile)
