@@ -85,7 +85,7 @@ protected:
     {
         return db.scalar(QString("select count(*) from %1 where comment = ?").arg(table), {text}).toInt();
     }
-    QString storedMsn() { return storedMsn(); }
+    QString storedMsn() { return suite.billing().scalar("select MSN from [tbl reading]").toString(); }
 };
 
 // Another program writing the whole file (an exclusive lock) keeps us from reading
