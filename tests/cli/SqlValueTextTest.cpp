@@ -8,27 +8,13 @@
 
 namespace {
 
-struct NumberCase {
-    double value;
-    const char* text;
-};
-
-const NumberCase kNumbers[] = {
-    {120.0, "120"},
-    {1.5, "1.5"},
-    {-0.25, "-0.25"},
-    {0.0, "0"},
-    {-0.0, "0"},
-    {1615198.0, "1615198"},
-    {0.1 + 0.2, "0.30000000000000004"},
-    {12.34, "12.34"},
-    {1e20, "1e+20"},
-    {2.5e-7, "2.5e-07"},
-};
-
 TEST(SqlValueTextTest, NumbersInShortestRoundTripForm)
 {
-    for (const auto& [value, text] : kNumbers)
+    // clang-format off
+    const std::pair<double, const char*> cases[] = {{120.0, "120"}, {1.5, "1.5"}, {-0.25, "-0.25"}, {0.0, "0"}, {-0.0, "0"},
+        {1615198.0, "1615198"}, {0.1 + 0.2, "0.30000000000000004"}, {12.34, "12.34"}, {1e20, "1e+20"}, {2.5e-7, "2.5e-07"}};
+    // clang-format on
+    for (const auto& [value, text] : cases)
         EXPECT_EQ(SqlValueText::number(value), text) << value;
 }
 
@@ -36,6 +22,7 @@ TEST(SqlValueTextTest, NumbersInShortestRoundTripForm)
 TEST(SqlValueTextTest, ServerValuesPrintAsFromAFile)
 {
     const std::pair<QVariant, std::string> cases[] = {
+        // clang-format off
         {QVariant(), ""},
         {QVariant(QMetaType::fromType<qlonglong>()), ""},
         {QVariant::fromValue<qlonglong>(-9007199254740993LL), "-9007199254740993"},
@@ -47,40 +34,26 @@ TEST(SqlValueTextTest, ServerValuesPrintAsFromAFile)
         {QVariant(QDateTime(QDate(2017, 5, 1), QTime(8, 30))), "2017-05-01 08:30:00"},
         {QVariant(QStringLiteral("O'BRIEN\t中")), "O'BRIEN\t中"},
         {QVariant(QByteArray("a\0b", 3)), std::string("a\0b", 3)},
+        // clang-format on
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(SqlValueText::value(value), text) << value.typeName();
 }
 
-struct CountCase {
-    const char* sql;
-    StatementCount::Count count;
-};
-
-const CountCase kCounts[] = {
-    {"", StatementCount::None},
-    {" ;\n; -- nothing\n/* still nothing */", StatementCount::None},
-    {"select 1", StatementCount::One},
-    {"select 1;;  ", StatementCount::One},
-    {"select 1; -- done", StatementCount::One},
-    {"select 1; select 2", StatementCount::Several},
-    {"select ';' from t", StatementCount::One},
-    {"select 'it''s; fine'", StatementCount::One},
-    {"select E'it\\'s; fine'", StatementCount::One},
-    {"select 'a\\'; select 2", StatementCount::Several},
-    {"select 1 as \"a;b\"", StatementCount::One},
-    {"select 1 /* ; /* nested ; */ still ; */", StatementCount::One},
-    {"select 1 -- ; select 2", StatementCount::One},
-    {"select 1 -- x\n; select 2", StatementCount::Several},
-    {"do $$ begin perform 1; end $$", StatementCount::One},
-    {"select $body$ ; $x$ ; $body$", StatementCount::One},
-    {"select $1; select 2", StatementCount::Several},
-    {"select 'unterminated; select 2", StatementCount::One},
-};
-
 TEST(StatementCountTest, SemicolonsOutsideQuotesAndCommentsSplit)
 {
-    for (const auto& [sql, count] : kCounts)
+    using enum StatementCount::Count;
+    const std::pair<const char*, StatementCount::Count> cases[] = {
+        // clang-format off
+        {"", None}, {" ;\n; -- nothing\n/* still nothing */", None}, {"select 1", One}, {"select 1;;  ", One},
+        {"select 1; -- done", One}, {"select 1; select 2", Several}, {"select ';' from t", One},
+        {"select 'it''s; fine'", One}, {"select E'it\\'s; fine'", One}, {"select 'a\\'; select 2", Several},
+        {"select 1 as \"a;b\"", One}, {"select 1 /* ; /* nested ; */ still ; */", One}, {"select 1 -- ; select 2", One},
+        {"select 1 -- x\n; select 2", Several}, {"do $$ begin perform 1; end $$", One},
+        {"select $body$ ; $x$ ; $body$", One}, {"select $1; select 2", Several}, {"select 'unterminated; select 2", One},
+        // clang-format on
+    };
+    for (const auto& [sql, count] : cases)
         EXPECT_EQ(StatementCount::of(QString::fromUtf8(sql)), count) << sql;
 }
 

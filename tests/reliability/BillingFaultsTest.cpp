@@ -63,13 +63,13 @@ public:
         return window;
     }
 
+    std::string told() const { return messenger.texts().join("\n").toStdString(); }
     // The one message told, which must name the file and say why.
     void expectToldAbout(const QString& title, const QString& file, const QString& reason)
     {
-        ASSERT_EQ(messenger.messages.size(), 1) << messenger.texts().join("\n").toStdString();
+        ASSERT_EQ(messenger.messages.size(), 1) << told();
         EXPECT_EQ(messenger.messages[0].title, title);
-        EXPECT_TRUE(messenger.messages[0].text.contains(file)) << messenger.messages[0].text.toStdString();
-        EXPECT_TRUE(messenger.messages[0].text.contains(reason)) << messenger.messages[0].text.toStdString();
+        EXPECT_TRUE(messenger.messages[0].text.contains(file) && messenger.messages[0].text.contains(reason)) << told();
         messenger.messages.clear();
     }
 
@@ -81,10 +81,11 @@ public:
 
 class BillingFaultsTest : public ::testing::Test, public FaultSuite {
 protected:
-    int count(SqlConnection& db, const QString& table, const QString& text)
+    int count(SqlConnection& db, const char* table, const char* text)
     {
         return db.scalar(QString("select count(*) from %1 where comment = ?").arg(table), {text}).toInt();
     }
+    QString storedMsn() { return suite.billing().scalar("select MSN from [tbl reading]").toString(); }
 };
 
 // Another program writing the whole file (an exclusive lock) keeps us from reading
@@ -99,7 +100,7 @@ TEST_F(BillingFaultsTest, JournalReadLockedOutSaysSoAndLoadsOnRetry)
 
     ASSERT_TRUE(other.exec("commit"));
     window->Form_Load();
-    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+    EXPECT_TRUE(messenger.messages.isEmpty()) << told();
     EXPECT_EQ(window->journal().rowCount(), 2);
 }
 
@@ -110,7 +111,7 @@ TEST_F(BillingFaultsTest, CommentSavedUnderAWriteLockIsKeptAndSavedOnRetry)
     SqlConnection other = SqlConnection::open(suite.billingPath());
     ASSERT_TRUE(other.exec("begin immediate"));
     auto window = openJournal();
-    ASSERT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+    ASSERT_TRUE(messenger.messages.isEmpty()) << told();
     ASSERT_EQ(window->journal().rowCount(), 2);
 
     bool closedAfterRetry = false;
@@ -124,7 +125,7 @@ TEST_F(BillingFaultsTest, CommentSavedUnderAWriteLockIsKeptAndSavedOnRetry)
 
         EXPECT_TRUE(other.exec("commit"));
         QTest::mouseClick(control<QPushButton>(&dialog, "cmdSave"), Qt::LeftButton);
-        EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+        EXPECT_TRUE(messenger.messages.isEmpty()) << told();
         closedAfterRetry = !dialog.isVisible();
     });
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdComment"), Qt::LeftButton);
@@ -157,15 +158,15 @@ TEST_F(BillingFaultsTest, ReadingEditUnderAWriteLockIsKeptAndSavedOnRetry)
     expectToldAbout("TRY AGAIN", "MSN", "locked");
     ASSERT_EQ(grid->openEditor(), editor);
     EXPECT_EQ(editor->text(), "NEW-7");
-    EXPECT_EQ(suite.billing().scalar("select MSN from [tbl reading]").toString(), "OLD");
+    EXPECT_EQ(storedMsn(), "OLD");
 
     // Once the lock is gone, Exit saves the same text and closes.
     ASSERT_TRUE(other.exec("commit"));
     QApplication::processEvents();
     QTest::mouseClick(control<QPushButton>(&window, "cmdExit"), Qt::LeftButton);
-    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
+    EXPECT_TRUE(messenger.messages.isEmpty()) << told();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(suite.billing().scalar("select MSN from [tbl reading]").toString(), "NEW-7");
+    EXPECT_EQ(storedMsn(), "NEW-7");
 }
 
 // A journal that cannot be written is told with the reason, not shown as an account
@@ -195,46 +196,30 @@ TEST(BrokenSuiteFiles, AreNamedOrStartedAfresh)
         bool inScratch;
         const char* reason; // empty: the journal opens as if nothing happened
     } cases[] = {
-        {"billing damaged past the first page",
-         [](FaultSuite& f) {
-             f.addCharges(400, 80);
-             f.suite.billing().close();
-             QFile file(f.suite.billingPath());
-             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-             const qint64 size = file.size();
-             file.seek(size / 2);
-             file.write(QByteArray(size / 2, '\xA5'));
-         },
-         false, "malformed"},
-        {"billing gone after start",
-         [](FaultSuite& f) {
-             f.suite.billing().close();
-             ASSERT_TRUE(QFile::remove(f.suite.billingPath()));
-         },
-         false, "does not exist"},
-        {"scratch folder runs through a regular file",
-         [](FaultSuite& f) {
-             f.suite.writeFile("plain.txt", "not a folder");
-             f.module.WorkDbPath = f.suite.filePath("plain.txt/ledview120000.mdb");
-         },
-         true, "cannot be created"},
-        {"damaged leftover scratch",
-         [](FaultSuite& f) {
-             f.suite.writeFile("ledview120000.mdb", QByteArray("SQLite format 3").append(4096, '\x01'));
-         },
-         true, ""},
-        {"half-built leftover scratch",
-         [](FaultSuite& f) {
-             SqlConnection leftover = SqlConnection::open(f.module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
-             for (const char* sql :
-                  {"create table cust (custkey integer)", "insert into cust values (99)",
-                   "create table bd (stale text)", "insert into bd values ('stale')",
-                   "create table prejurn (bdate text, descr text)",
-                   "insert into prejurn values ('2016-01-01', 'STALE ROW')", "create table jurn (descr text)",
-                   "insert into jurn values ('STALE ROW')", "create table hcom (comment text)"})
-                 ASSERT_TRUE(leftover.exec(sql)) << sql;
-         },
-         true, ""},
+        // clang-format off
+        {"billing damaged past the first page", [](FaultSuite& f) {
+            f.addCharges(400, 80);
+            f.suite.billing().close();
+            QFile file(f.suite.billingPath());
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            const qint64 size = file.size();
+            file.seek(size / 2);
+            file.write(QByteArray(size / 2, '\xA5'));
+        }, false, "malformed"},
+        {"billing gone after start", [](FaultSuite& f) { f.suite.billing().close(); ASSERT_TRUE(QFile::remove(f.suite.billingPath())); }, false, "does not exist"},
+        {"scratch folder runs through a regular file", [](FaultSuite& f) {
+            f.suite.writeFile("plain.txt", "not a folder");
+            f.module.WorkDbPath = f.suite.filePath("plain.txt/ledview120000.mdb");
+        }, true, "cannot be created"},
+        {"damaged leftover scratch", [](FaultSuite& f) { f.suite.writeFile("ledview120000.mdb", QByteArray("SQLite format 3").append(4096, '\x01')); }, true, ""},
+        {"half-built leftover scratch", [](FaultSuite& f) {
+            ASSERT_TRUE(SqlConnection::open(f.module.WorkDbPath, SqlConnection::Mode::CreateIfMissing).execScript(
+                "create table cust (custkey integer); insert into cust values (99); create table bd (stale text);"
+                "insert into bd values ('stale'); create table prejurn (bdate text, descr text);"
+                "insert into prejurn values ('2016-01-01', 'STALE ROW'); create table jurn (descr text);"
+                "insert into jurn values ('STALE ROW'); create table hcom (comment text);"));
+        }, true, ""},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,7 +230,7 @@ TEST(BrokenSuiteFiles, AreNamedOrStartedAfresh)
             f.expectToldAbout("CANNOT CONTINUE", c.inScratch ? f.module.WorkDbPath : f.suite.billingPath(), c.reason);
             EXPECT_EQ(window->journal().rowCount(), 0);
         } else {
-            EXPECT_TRUE(f.messenger.messages.isEmpty()) << f.messenger.texts().join("\n").toStdString();
+            EXPECT_TRUE(f.messenger.messages.isEmpty()) << f.told();
             ASSERT_EQ(window->journal().rowCount(), 2);
             EXPECT_EQ(window->journal().rows()[1].chg, "10.00");
             EXPECT_EQ(window->journal().rows()[1].descr, "WATER");
@@ -290,42 +275,31 @@ protected:
         RecordingNavigator recorder;
         HistoryModule fresh;
         suite.prepare(fresh, 1, 10);
-        switch (window) {
-        case Window::Journal: {
+        const auto showCheckClose = [](auto& shown, auto check) {
+            shown.show();
+            QApplication::processEvents();
+            check(shown);
+            shown.reject();
+        };
+        if (window == Window::Journal) {
             frmHistory journal(fresh, messenger, recorder);
             journal.Form_Load();
-            journal.show();
-            QApplication::processEvents();
-            EXPECT_EQ(journal.journal().rowCount(), 2);
-            journal.reject();
-            break;
-        }
-        case Window::Selection: {
+            showCheckClose(journal, [](frmHistory& w) { EXPECT_EQ(w.journal().rowCount(), 2); });
+        } else if (window == Window::Selection) {
             frmHistorySelect selection(fresh, messenger, recorder);
             selection.Form_Load();
-            selection.show();
-            QApplication::processEvents();
-            EXPECT_EQ(selection.list().lines().size(), 1);
-            selection.reject();
-            break;
-        }
-        case Window::Readings: {
+            showCheckClose(selection, [](frmHistorySelect& w) { EXPECT_EQ(w.list().lines().size(), 1); });
+        } else if (window == Window::Readings) {
             frmUncomputedReadings readings(fresh, messenger);
-            readings.show();
-            QApplication::processEvents();
-            EXPECT_TRUE(control<QLabel>(&readings, "SSDBGrid1Caption")->text().startsWith("All Meter Readings for"));
-            readings.reject();
-            break;
-        }
-        case Window::StartUp: {
+            showCheckClose(readings, [](frmUncomputedReadings& w) {
+                EXPECT_TRUE(control<QLabel>(&w, "SSDBGrid1Caption")->text().startsWith("All Meter Readings for"));
+            });
+        } else {
             HistoryModule started;
             started.ProgramFolder = suite.folder();
             EXPECT_EQ(Main::prepare(started, "1-10", messenger), Main::Route::Journal);
             // Only the first line counts, and never more of it than a line can be.
-            EXPECT_LE(started.UserId.size(), 4096);
-            EXPECT_FALSE(started.UserId.isEmpty());
-            break;
-        }
+            EXPECT_TRUE(started.UserId.size() <= 4096 && !started.UserId.isEmpty()) << started.UserId.size();
         }
     }
 };
@@ -359,13 +333,12 @@ TEST_P(SuiteFilesTest, BrokenFileLeavesTheWindowWorking)
     }
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(EveryFile, SuiteFilesTest,
-                         ::testing::Values(SettingsFile{"VIEWLED.INI", Window::Journal},
-                                           SettingsFile{"histmassdaterange.ini", Window::Journal},
-                                           SettingsFile{"DelayTime.ini", Window::Journal},
-                                           SettingsFile{"ledviewsel.ini", Window::Selection},
-                                           SettingsFile{"rdgsacct.txt", Window::Readings},
-                                           SettingsFile{"tuid.txt", Window::StartUp}),
-                         [](const auto& info) { return QString(info.param.name).remove('.').toStdString(); });
+    ::testing::Values(SettingsFile{"VIEWLED.INI", Window::Journal}, SettingsFile{"histmassdaterange.ini", Window::Journal},
+                      SettingsFile{"DelayTime.ini", Window::Journal}, SettingsFile{"ledviewsel.ini", Window::Selection},
+                      SettingsFile{"rdgsacct.txt", Window::Readings}, SettingsFile{"tuid.txt", Window::StartUp}),
+    [](const auto& info) { return QString(info.param.name).remove('.').toStdString(); });
+// clang-format on
 
 } // namespace

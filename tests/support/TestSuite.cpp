@@ -14,7 +14,6 @@ TestSuite::TestSuite()
     m_billing.exec(QStringLiteral("pragma synchronous = off"));
     const Outcome created = BillingSchema::create(m_billing);
     EXPECT_TRUE(created) << created.message().toStdString();
-
     SqlConnection global =
         SqlConnection::open(filePath(QStringLiteral("global.mdb")), SqlConnection::Mode::CreateIfMissing);
     const Outcome configured = BillingSchema::createGlobal(global);
@@ -37,17 +36,14 @@ QString TestSuite::filePath(const QString& name) const
 
 void TestSuite::insert(const QString& table, const Row& row)
 {
-    QStringList names;
-    QStringList marks;
+    QStringList names, marks;
     QVariantList values;
     for (const auto& [name, value] : row) {
         names << name;
         marks << QStringLiteral("?");
         values << value;
     }
-    exec(QStringLiteral("insert into %1 (%2) values (%3)")
-             .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-         values);
+    exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(','), marks.join(',')), values);
 }
 
 void TestSuite::exec(const QString& sql, const QVariantList& binds)
@@ -83,30 +79,17 @@ void TestSuite::prepare(HistoryModule& module, int custKey, int locKey) const
 
 void TestSuite::addCodes()
 {
-    insert(QStringLiteral("[lkup transaction code]"), {{"code", "WA"}, {"description", "WATER"}, {"tgkey", 1}});
-    insert(QStringLiteral("[lkup transaction code]"), {{"code", "SW"}, {"description", "SEWER"}, {"tgkey", 2}});
-    insert(QStringLiteral("[lkup transaction code]"), {{"code", "DP"}, {"description", "DEPOSIT"}, {"tgkey", 10}});
+    exec("insert into [lkup transaction code] (code, description, tgkey)"
+         " values ('WA', 'WATER', 1), ('SW', 'SEWER', 2), ('DP', 'DEPOSIT', 10)");
 }
 
 void TestSuite::addAccount(int custKey, int locKey, bool active)
 {
-    insert(QStringLiteral("[tbl customer]"),
-           {{"custkey", custKey},
-            {"accno", QStringLiteral("A%1").arg(custKey)},
-            {"lookupname", "SMITH JOHN"},
-            {"fname", "John"},
-            {"lname", "Smith"},
-            {"addr1", "12 Oak St"},
-            {"city", "Springfield"},
-            {"state", "IL"},
-            {"zip", "62701"},
-            {"active", active ? -1 : 0},
-            {"status", active ? "ACTIVE" : "INACTIVE"}});
-    insert(QStringLiteral("[tbl location]"),
-           {{"lockey", locKey},
-            {"custkey", custKey},
-            {"ID", QStringLiteral("L%1").arg(locKey)},
-            {"addr1", "12 Oak St"},
-            {"locroute", "R1"},
-            {"locseq", 10}});
+    exec(
+        "insert into [tbl customer] (custkey, accno, lookupname, fname, lname, addr1, city, state, zip, active, status)"
+        " values (?, ?, 'SMITH JOHN', 'John', 'Smith', '12 Oak St', 'Springfield', 'IL', '62701', ?, ?)",
+        {custKey, QStringLiteral("A%1").arg(custKey), active ? -1 : 0, active ? "ACTIVE" : "INACTIVE"});
+    exec("insert into [tbl location] (lockey, custkey, ID, addr1, locroute, locseq) values (?, ?, ?, '12 Oak St', "
+         "'R1', 10)",
+         {locKey, custKey, QStringLiteral("L%1").arg(locKey)});
 }
