@@ -57,7 +57,6 @@ TEST_F(JournalBuilderTest, ConsolidatedPaymentsJoinOneDocumentOfOneDay)
     for (const auto& [code, amount] : {std::pair{"WA", 12.5}, {"SW", 7.25}})
         add("[tbl payment detail]",
             {{"date", "2017-05-01"}, {"code", code}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", amount}});
-
     auto rows = build();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(column(rows, &JournalRow::tcode), (QStringList{"WA", "SW"}));
@@ -75,7 +74,6 @@ TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
     reading("2017-05-01", 120, 135, 15, 10, {{"mrcomment", "EST"}});
     reading("2017-06-01", 135, 140, 5, 10);
     reading("2017-07-01", 7, 9, 2, QVariant());
-
     auto rows = build();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(
@@ -112,7 +110,6 @@ TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
     add("histcomments", {{"edate", "2017-05-02"}, {"comment", "note"}});
     add("acctedits", {{"chgdate", "2017-05-03"}, {"chgfield", " phone "}, {"chgfrom", "555"}, {"chgto", "556"}});
-
     auto rows = build();
     EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER", "note", "phone changed from 555 to 556"}));
     EXPECT_EQ(column(rows, &JournalRow::rbal), (QStringList{"10.00", "10.00", "10.00"}));
@@ -146,7 +143,6 @@ TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", QString(29, QLatin1Char('x'))}});
     build();
     EXPECT_EQ(result.build.LongestDescr, 0.0f);
-
     add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", QString(86, QLatin1Char('y'))}});
     build();
     EXPECT_EQ(result.build.LongestDescr, 86.0f);

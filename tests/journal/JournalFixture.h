@@ -19,7 +19,6 @@ protected:
         suite.addAccount(1, 10);
         suite.prepare(module, 1, 10);
     }
-
     // A row of customer `account` at location 10 times `account`.
     void add(const char* table, const Row& row, int account = 1)
     {
@@ -27,7 +26,6 @@ protected:
         full.insert(full.end(), row.begin(), row.end());
         suite.insert(QString::fromLatin1(table), full);
     }
-
     // A WA reading of account 1 billed on `day`.
     void reading(const QVariant& day, QVariant previous, QVariant present, QVariant usage, QVariant multiplier,
                  const Row& more = {})

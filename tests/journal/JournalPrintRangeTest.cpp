@@ -92,7 +92,6 @@ TEST(JournalPrintRange, DecideAsksOnlyWhenRowsAreSelected)
     EXPECT_EQ(messenger.messages[0].buttons, Messenger::Buttons::YesNoCancel);
     EXPECT_EQ(state.PrintAnswer, Answer::No);
     EXPECT_EQ(std::pair(state.PrintFirstRow, state.PrintLastRow), std::pair(0, 11));
-
     EXPECT_TRUE(JournalPrintRange::decide(messenger, {}, PrintRange(), journal(), state));
     EXPECT_EQ(messenger.messages.size(), 1);
     EXPECT_FALSE(JournalPrintRange::decide(messenger, {1}, PrintRange(), journal(), state));

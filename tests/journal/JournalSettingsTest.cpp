@@ -46,7 +46,6 @@ TEST(JournalViewSettings, WritesTheFoundFileWithTheWidthFloor)
     ASSERT_TRUE(created.open(QIODevice::ReadOnly));
     EXPECT_EQ(created.readAll(), QByteArray("-1\r\n 0\r\n 0\r\n 0\r\n 11380\r\n"));
     created.close();
-
     // An upper-case file left by another program is rewritten, not duplicated.
     QFile::rename(dir.filePath("ViewLed.ini"), dir.filePath("VIEWLED.INI"));
     ASSERT_TRUE(JournalViewSettings::write(dir.path(), JournalFlags{}, 14000));

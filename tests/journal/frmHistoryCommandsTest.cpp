@@ -45,7 +45,6 @@ TEST_F(frmHistoryCommandsTest, SwitchesRebuildTheRowsAndRowChangesNameTheComment
         EXPECT_EQ(caption("cmdComment"), rows[i].tcode.isEmpty() ? "Delete Comment" : "Add New Comment");
         EXPECT_EQ(module.SelectedDescr, rows[i].descr);
     }
-
     EXPECT_EQ(window->journal().rowCount(), 6);
     click("cmdHideCom");
     EXPECT_EQ(caption("cmdHideCom"), "Show Comments");
@@ -74,14 +73,12 @@ TEST_F(frmHistoryCommandsTest, PaymentsSwitchKeepsTheMultiplierApplied)
     EXPECT_EQ(caption("cmdApplyMult"), "Remove Multiplier from Readings");
     EXPECT_EQ(first().prev, " 1200");
     EXPECT_EQ(first().descr, "WATER note");
-
     click("cmdPmts");
     EXPECT_EQ(caption("cmdPmts"), "Distribute Payments");
     EXPECT_TRUE(descriptions().contains("CHECK 5"));
     EXPECT_EQ(window->journal().rowCount(), 5);
     EXPECT_EQ(first().prev, " 1200");
     EXPECT_EQ(caption("cmdApplyMult"), "Remove Multiplier from Readings");
-
     // The rebuild cut the description before the code's name was put in front.
     click("cmdApplyMult");
     EXPECT_EQ(first().prev, " 120");
@@ -113,7 +110,6 @@ TEST_F(frmHistoryCommandsTest, PagingFollowsTheStoredListAndStopsAtBothEnds)
     click("cmdNext");
     EXPECT_EQ(module.CustKey, 3);
     EXPECT_TRUE(messenger.messages.isEmpty());
-
     click("cmdPrev");
     click("cmdPrev");
     EXPECT_EQ(module.CustKey, 2);
@@ -167,7 +163,6 @@ TEST_F(frmHistoryCommandsTest, BalancesFollowTheCurrentRow)
         keyed << values.join(' ');
     }
     EXPECT_EQ(keyed, (QStringList{"SW 1 10", "WA 1 10", "TOTAL 1 10"}));
-
     grid()->setCurrentIndex(grid()->model()->index(0, 0));
     EXPECT_EQ(balanceCaption->text(), "Code balance on 1/1/2017  TOTAL: $10.00");
     click("cmdBals");

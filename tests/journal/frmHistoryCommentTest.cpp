@@ -38,7 +38,6 @@ protected:
     }
 
     QTableView* grid() { return control<QTableView>(window.get(), "grd"); }
-
     // Clicks the journal's comment command and runs `operate` in the dialog it opens.
     void clickComment()
     {
@@ -151,7 +150,6 @@ TEST_F(frmHistoryCommentTest, DeleteRemovesEveryMatchingCommentAndNothingElse)
     EXPECT_EQ(billingComments("twice"), 0);
     EXPECT_EQ(billingComments(" padded "), 1);
     const int rows = window->journal().rowCount();
-
     // An account-change row matches no stored comment; a comment stored with blanks
     // around it goes, as the journal shows it without them.
     selectRowWith("zip changed from 1 to 2");
@@ -197,7 +195,6 @@ TEST_F(frmHistoryCommentTest, DateBoxSelectsItsTextOnEntryAndTheCharactersLeftAr
         QApplication::processEvents();
         ASSERT_TRUE(date->hasFocus());
         EXPECT_EQ(date->selectedText(), "05/15/2017") << "by Tab";
-
         auto* left = control<QLabel>(&dialog, "lblCharactersLeft");
         EXPECT_EQ(left->text(), "255 characters left");
         QTest::keyClicks(commentBox(dialog), "abcde");

@@ -61,7 +61,6 @@ TEST_F(frmHistoryTest, SettingsFileShapesTheWindowAndIsRewrittenAtClose)
     EXPECT_EQ(caption("cmdApplyMult"), "Remove Multiplier from Readings");
     EXPECT_NEAR(Twips::fromPixels(window->width(), window->logicalDpiX()), 13000, 15);
     EXPECT_EQ(grid()->model()->index(0, JournalModel::Reading).data().toString(), " 20");
-
     window->resize(Twips::toPixels(9000, window->logicalDpiX()), window->height());
     click("cmdExit");
     EXPECT_EQ(suite.readFile("VIEWLED.INI"), QByteArray("-1\r\n 0\r\n-1\r\n 0\r\n 11380\r\n"));
@@ -115,7 +114,6 @@ TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShownAndDescriptionTakesThe
     const int designWidth = grid()->columnWidth(JournalModel::Description);
     window->resize(window->width() + 300, window->height());
     EXPECT_EQ(grid()->columnWidth(JournalModel::Description), designWidth + 300);
-
     window->resize(Twips::toPixels(4000, window->logicalDpiX()), Twips::toPixels(1500, window->logicalDpiX()));
     const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
     for (const QPushButton* a : buttons) {
