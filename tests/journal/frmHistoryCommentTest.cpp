@@ -50,24 +50,18 @@ protected:
         click("cmdComment");
     }
 
+    static QLineEdit* dateBox(frmHistoryComment& dialog) { return control<QLineEdit>(&dialog, "txt0"); }
+    static QPlainTextEdit* commentBox(frmHistoryComment& dialog) { return control<QPlainTextEdit>(&dialog, "txt1"); }
+    static void press(frmHistoryComment& d, const char* button)
+    {
+        QTest::mouseClick(control<QPushButton>(&d, button), Qt::LeftButton);
+    }
+
     ProgramNavigator program{messenger};
     std::function<void(frmHistoryComment&)> operate;
     bool deleteVisible = false;
     bool dialogOpen = false;
 };
-
-QLineEdit* dateBox(frmHistoryComment& dialog)
-{
-    return control<QLineEdit>(&dialog, "txt0");
-}
-QPlainTextEdit* commentBox(frmHistoryComment& dialog)
-{
-    return control<QPlainTextEdit>(&dialog, "txt1");
-}
-void press(frmHistoryComment& dialog, const char* button)
-{
-    QTest::mouseClick(control<QPushButton>(&dialog, button), Qt::LeftButton);
-}
 
 TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
 {
