@@ -26,6 +26,21 @@ protected:
         full.insert(full.end(), row.begin(), row.end());
         suite.insert(QString::fromLatin1(table), full);
     }
+    // A charge, or a payment, of `account` posted on `day`.
+    void bill(const QVariant& day, const char* code, const QVariant& amount, const Row& more = {}, int account = 1)
+    {
+        add("[tbl bill detail]", with({{"date", day}, {"code", code}, {"amount", amount}}, more), account);
+    }
+    void pay(const QVariant& day, const char* code, const QVariant& amount, const Row& more = {}, int account = 1)
+    {
+        add("[tbl payment detail]", with({{"date", day}, {"code", code}, {"amount", amount}}, more), account);
+    }
+    static Row with(Row row, const Row& more)
+    {
+        row.insert(row.end(), more.begin(), more.end());
+        return row;
+    }
+
     // A WA reading of account 1 billed on `day`.
     void reading(const QVariant& day, QVariant previous, QVariant present, QVariant usage, QVariant multiplier,
                  const Row& more = {})

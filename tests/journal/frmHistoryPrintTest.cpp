@@ -20,8 +20,7 @@ protected:
     {
         JournalWindowFixture::SetUp();
         for (int day = 1; day <= 12; ++day)
-            add("[tbl bill detail]",
-                {{"code", "WA"}, {"amount", day}, {"date", QDate(2017, 3, day).toString(Qt::ISODate)}});
+            bill(QDate(2017, 3, day).toString(Qt::ISODate), "WA", day);
         open();
         grid = control<JournalGrid>(window.get(), "grd");
     }
