@@ -72,7 +72,6 @@ TEST_F(AccountExtractionTest, ReloadReplacesTheAccountButKeepsTheFirstCodeTable)
     module.WorkDb.exec("create table histsrch (custkey long, lockey long)");
     module.CloseWorkDb();
     suite.exec("update [lkup transaction code] set description = 'CHANGED'");
-
     module.CustKey = 2;
     module.LocKey = 20;
     ASSERT_TRUE(AccountExtraction::run(module).outcome);

@@ -32,14 +32,14 @@ TEST_F(CodeBalancesTest, SumsEachKindUpToAndIncludingTheDate)
     add("[tbl balance]", {{"code", "WA"}, {"totalcharges", 999}, {"totalpaid", 999}});
     add("[tbl balance]", {{"code", "DP"}});
     add("[tbl balance]", {{"code", "SW"}});
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
-    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"amount", -2.5}, {"adjusted", -1}});
-    add("[tbl bill detail]", {{"date", "2017-05-03"}, {"code", "WA"}, {"amount", 100}});
-    add("[tbl payment detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"amount", 4}});
+    bill("2017-05-01", "WA", 10);
+    bill("2017-05-02", "WA", -2.5, {{"adjusted", -1}});
+    bill("2017-05-03", "WA", 100);
+    pay("2017-05-02", "WA", 4);
     add("[tbl deposit]", {{"date", "2017-04-01"}, {"code", "DP"}, {"amount", 50}});
     add("[tbl deposit refund]",
         {{"date", "2017-05-02"}, {"code", "DP"}, {"appliedtobill", 5}, {"returnedtocustomer", 20}});
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "TR"}, {"amount", 7}}); // no balance row
+    bill("2017-05-01", "TR", 7); // no balance row
 
     const auto table = balancesOn(QDate(2017, 5, 2));
     EXPECT_EQ(
@@ -56,7 +56,7 @@ TEST_F(CodeBalancesTest, SumsEachKindUpToAndIncludingTheDate)
 TEST_F(CodeBalancesTest, BeforeAnyActivityEveryCodeIsZero)
 {
     add("[tbl balance]", {{"code", "WA"}});
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    bill("2017-05-01", "WA", 10);
     add("[tbl bill detail]", {{"code", "WA"}, {"amount", 10}}); // undated: never counts
     EXPECT_EQ(summary(balancesOn(QDate(2017, 4, 30))), (QStringList{"WA 0.00 0.00 0.00", "TOTAL 0.00 0.00 0.00"}));
     module.CloseWorkDb();
@@ -64,7 +64,7 @@ TEST_F(CodeBalancesTest, BeforeAnyActivityEveryCodeIsZero)
 
 TEST_F(CodeBalancesTest, WithoutBalanceRowsOnlyTheTotalShows)
 {
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    bill("2017-05-01", "WA", 10);
     const auto table = balancesOn(QDate(2017, 5, 1));
     EXPECT_FALSE(table.hasTotal);
     EXPECT_EQ(summary(table), QStringList{"TOTAL 0.00 0.00 0.00"});

@@ -8,32 +8,24 @@
 
 namespace {
 
-// The build orders, numbers, balances and completes the rows in one pass and keeps
-// them as written. The reference is the plain sequence it replaces, run by the
-// engine on the same staged rows: one ordering insert with window sums, the
-// multiplier update, the longest description, then the two updates from the code
-// table. Both must leave jurn, the rows in memory and the row height alike.
+// The one-pass build must leave jurn, the rows in memory and the row height as the plain
+// statement sequence it replaces does, over rows drawn from small hostile pools.
 class JournalBuildReferenceTest : public JournalFixture {
 protected:
-    // Rows drawn from small pools: every kind, dates in both forms and none, numbers
-    // stored as text, real and integer, amounts that are no number, multipliers that
-    // are none, zero or text, descriptions that hold "mult:", codes the code table
-    // lacks or describes with nothing or with "mult:" itself.
     void SetUp() override
     {
         JournalFixture::SetUp();
         suite.exec("insert into [lkup transaction code] (code, description, tgkey) values "
                    "('NODESC', null, 1), ('EMPTY', '', 1), ('LONG', 'A DESCRIPTION LONG ENOUGH TO WRAP TWICE', 1), "
                    "('METER', 'meter mult: code', 1)");
-        const QVariant dates[] = {"2017-05-01", "5/1/2017", "2017-05-01 13:45:00", QVariant(), "not a date",
-                                  "2017-04-30", "12/31/16", "2018-01-15"};
+        // clang-format off
+        const QVariant dates[] = {"2017-05-01", "5/1/2017", "2017-05-01 13:45:00", QVariant(), "not a date", "2017-04-30", "12/31/16", "2018-01-15"};
         const QVariant codes[] = {"WA", "SW", "ZZ", QVariant(), "NODESC", "EMPTY", "LONG", "METER"};
         const QVariant amounts[] = {10, 0.075, -2.5, "12.5", "abc", QVariant(), 1e6 + 0.01, 33.8};
         const QVariant multipliers[] = {10, 1, QVariant(), 0, "abc", 2.5, "100", 10};
-        const QVariant comments[] = {
-            "note", QVariant(), "", "  spaced  ", "O'Brien's [x] *", "est mult:3", QString(40, QLatin1Char('w')),
-            "MULT:"};
+        const QVariant comments[] = {"note", QVariant(), "", "  spaced  ", "O'Brien's [x] *", "est mult:3", QString(40, QLatin1Char('w')), "MULT:"};
         const QVariant readings[] = {120, 135.5, QVariant(), "77", 0, -5, 1e9, "x1"};
+        // clang-format on
         uint32_t random = 2024;
         auto pick = [&random](const auto& pool) -> const QVariant& {
             random = random * 1103515245u + 12345u;
@@ -45,31 +37,22 @@ protected:
                 : i % 7 == 1                   ? QVariant(1)
                 : i % 3                        ? QVariant(0)
                                                : QVariant();
-            add("[tbl reading]",
-                {P{"billdate", pick(dates)}, P{"readdate", pick(dates)}, P{"code", pick(codes)},
-                 P{"previous", pick(readings)}, P{"present", pick(readings)}, P{"usage", pick(readings)},
-                 P{"multiplier", pick(multipliers)}, P{"mrcomment", pick(comments)}, P{"chgout", chgout}});
-            add("[tbl bill detail]",
-                {P{"date", pick(dates)}, P{"code", pick(codes)}, P{"comment", pick(comments)},
-                 P{"amount", pick(amounts)}, P{"adjusted", i % 4 == 0 ? -1 : 0}});
-            add("[tbl payment detail]",
-                {P{"date", pick(dates)}, P{"code", pick(codes)}, P{"pmttype", i % 5 ? QVariant("CHECK") : QVariant()},
-                 P{"docno", QString::number(100 + i % 9)}, P{"amount", pick(amounts)}});
+            // clang-format off
+            add("[tbl reading]", {P{"billdate", pick(dates)}, P{"readdate", pick(dates)}, P{"code", pick(codes)}, P{"previous", pick(readings)},
+                P{"present", pick(readings)}, P{"usage", pick(readings)}, P{"multiplier", pick(multipliers)}, P{"mrcomment", pick(comments)}, P{"chgout", chgout}});
+            add("[tbl bill detail]", {P{"date", pick(dates)}, P{"code", pick(codes)}, P{"comment", pick(comments)}, P{"amount", pick(amounts)}, P{"adjusted", i % 4 == 0 ? -1 : 0}});
+            add("[tbl payment detail]", {P{"date", pick(dates)}, P{"code", pick(codes)}, P{"pmttype", i % 5 ? QVariant("CHECK") : QVariant()}, P{"docno", QString::number(100 + i % 9)}, P{"amount", pick(amounts)}});
             if (i % 6 == 0) {
                 add("[tbl deposit]", {P{"date", pick(dates)}, P{"code", "DP"}, P{"amount", pick(amounts)}});
-                add("[tbl deposit refund]",
-                    {P{"date", pick(dates)}, P{"code", "DP"}, P{"appliedtobill", pick(amounts)},
-                     P{"returnedtocustomer", pick(amounts)}});
+                add("[tbl deposit refund]", {P{"date", pick(dates)}, P{"code", "DP"}, P{"appliedtobill", pick(amounts)}, P{"returnedtocustomer", pick(amounts)}});
             }
             add("histcomments", {P{"edate", pick(dates)}, P{"comment", pick(comments)}});
             if (i % 10 == 0)
-                add("acctedits",
-                    {P{"chgdate", pick(dates)}, P{"chgfield", " phone "}, P{"chgfrom", pick(comments)},
-                     P{"chgto", pick(readings)}});
+                add("acctedits", {P{"chgdate", pick(dates)}, P{"chgfield", " phone "}, P{"chgfrom", pick(comments)}, P{"chgto", pick(readings)}});
+            // clang-format on
         }
         suite.exec("commit");
     }
-
     // Every row of jurn with each value's storage class, in stored order.
     QStringList table()
     {
@@ -86,7 +69,6 @@ protected:
         }
         return rows;
     }
-
     // The plain sequence over the staged rows the build left in prejurn.
     float buildByReference(const JournalFlags& flags)
     {
@@ -112,12 +94,12 @@ protected:
     }
 };
 
-// What the grid shows of each row, with NULL told apart from empty text.
+// What the grid shows of each row, with NULL told apart from empty text, and the row's multiplier and number.
 QStringList shown(const std::vector<JournalRow>& rows)
 {
     QStringList lines;
     for (const JournalRow& row : rows) {
-        QStringList values;
+        QStringList values{row.mult, QString::number(row.trow)};
         for (int column = 0; column < JournalModel::ColumnCount; ++column)
             values << JournalModel::displayText(row, column);
         for (const QString* text : {&row.descr, &row.prev, &row.pres, &row.usage})
@@ -127,82 +109,68 @@ QStringList shown(const std::vector<JournalRow>& rows)
     return lines;
 }
 
-struct Views {
-    const char* name;
-    bool multApplied, consolidate, hideComments;
-};
+int16_t flag(bool on)
+{
+    return on ? JournalFlags::True : JournalFlags::False;
+}
 
 TEST_F(JournalBuildReferenceTest, OnePassLeavesWhatThePlainStatementsLeave)
 {
-    const Views views[] = {{"plain", false, false, false},
-                           {"multiplier", true, false, false},
-                           {"consolidated without comments", false, true, true},
-                           {"all", true, true, true}};
+    const struct {
+        const char* name;
+        bool mult, consolidate, hide;
+    } views[] = {{"plain", false, false, false},
+                 {"multiplier", true, false, false},
+                 {"consolidated without comments", false, true, true},
+                 {"all", true, true, true}};
     for (const auto& [name, mult, consolidate, hide] : views) {
+        SCOPED_TRACE(name);
         JournalFlags flags;
-        flags.MultApplied = mult ? JournalFlags::True : JournalFlags::False;
-        flags.ConsolidatePayments = consolidate ? JournalFlags::True : JournalFlags::False;
-        flags.HideComments = hide ? JournalFlags::True : JournalFlags::False;
+        flags.MultApplied = flag(mult);
+        flags.ConsolidatePayments = flag(consolidate);
+        flags.HideComments = flag(hide);
         const std::vector<JournalRow> kept = build(flags);
-        ASSERT_GT(kept.size(), 150u) << name;
-
+        ASSERT_GT(kept.size(), 150u);
         ASSERT_TRUE(module.OpenWorkDb());
         const QStringList written = table();
-        const float longest = buildByReference(flags);
-        EXPECT_EQ(written, table()) << name;
-        EXPECT_EQ(result.build.LongestDescr, longest) << name;
+        EXPECT_EQ(result.build.LongestDescr, buildByReference(flags));
+        EXPECT_EQ(written, table());
         const std::vector<JournalRow> reread = JournalModel::read(module.WorkDb);
         module.CloseWorkDb();
-
-        ASSERT_EQ(kept.size(), reread.size()) << name;
-        for (size_t i = 0; i < kept.size(); ++i) {
-            for (int column = 0; column < JournalModel::ColumnCount; ++column)
-                ASSERT_EQ(JournalModel::displayText(kept[i], column), JournalModel::displayText(reread[i], column))
-                    << name << " row " << i << " column " << column;
-            ASSERT_EQ(kept[i].mult, reread[i].mult) << name << " row " << i;
-            ASSERT_EQ(kept[i].trow, reread[i].trow) << name << " row " << i;
-            ASSERT_EQ(kept[i].descr.isNull(), reread[i].descr.isNull()) << name << " row " << i;
-        }
+        ASSERT_EQ(shown(kept), shown(reread));
     }
 }
 
-} // namespace
-
-namespace {
-
-// The switch rescales the rows in memory and runs jurn's update only later: both
-// must agree after every click, including a second Apply in a row, which the
-// engine refuses as a whole (descriptions already cut hold no "MULT:").
+// Rescaled in memory at once and in jurn only later, the rows must agree after every click,
+// including a second Apply in a row, which changes nothing (descriptions already cut hold no "MULT:").
 TEST_F(JournalBuildReferenceTest, MultiplierSwitchInMemoryLeavesWhatTheUpdateLeaves)
 {
     using Step = JournalMultiplier::Step;
     const struct {
-        const char* name;
         bool builtApplied;
         std::vector<std::pair<Step, bool>> steps; // and whether it changes anything
     } cases[] = {
-        {"built plain",
-         false,
+        {false,
          {{Step::Apply, true}, {Step::Remove, true}, {Step::Remove, true}, {Step::Apply, true}, {Step::Apply, false}}},
-        {"built applied", true, {{Step::Remove, true}, {Step::Apply, true}, {Step::Apply, false}}}};
+        {true, {{Step::Remove, true}, {Step::Apply, true}, {Step::Apply, false}}}};
     for (const auto& c : cases) {
         JournalFlags flags;
-        flags.MultApplied = c.builtApplied ? JournalFlags::True : JournalFlags::False;
+        flags.MultApplied = flag(c.builtApplied);
         std::vector<JournalRow> kept = build(flags);
-        ASSERT_GT(kept.size(), 150u) << c.name;
         PendingJournalTable behind;
         for (size_t i = 0; i < c.steps.size(); ++i) {
-            const std::vector<JournalRow> before = kept;
+            SCOPED_TRACE(testing::Message() << c.builtApplied << " step " << i);
+            const QStringList before = shown(kept);
             const auto [step, changes] = c.steps[i];
-            EXPECT_EQ(JournalMultiplier::rescale(kept, step), changes) << c.name << " step " << i;
-            EXPECT_EQ(shown(before) != shown(kept), changes) << c.name << " step " << i;
+            EXPECT_EQ(JournalMultiplier::rescale(kept, step), changes);
+            EXPECT_EQ(before != shown(kept), changes);
             behind.switched(step);
-            ASSERT_TRUE(behind.catchUp(module)) << c.name;
+            ASSERT_TRUE(behind.catchUp(module));
             EXPECT_FALSE(behind.behind());
             ASSERT_TRUE(module.OpenWorkDb());
             const std::vector<JournalRow> updated = JournalModel::read(module.WorkDb);
             module.CloseWorkDb();
-            ASSERT_EQ(shown(kept), shown(updated)) << c.name << " step " << i;
+            ASSERT_EQ(shown(kept), shown(updated));
         }
     }
 }

@@ -12,10 +12,9 @@ TEST_F(JournalBuilderTest, OneDayHoldsEveryKindInRankOrder)
     add("histcomments", {{"edate", day}, {"comment", "called about bill"}});
     add("[tbl deposit refund]", {{"date", day}, {"code", "DP"}, {"appliedtobill", 20}, {"returnedtocustomer", 30}});
     add("[tbl deposit]", {{"date", day}, {"code", "DP"}, {"amount", 50}});
-    add("[tbl payment detail]", {{"date", day}, {"code", "WA"}, {"pmttype", "CHECK"}, {"docno", "101"}, {"amount", 5}});
-    add("[tbl bill detail]", {{"date", day}, {"code", "WA"}, {"comment", "May bill"}, {"amount", 10}, {"adjusted", 0}});
-    add("[tbl bill detail]",
-        {{"date", day}, {"code", "WA"}, {"comment", "credit"}, {"amount", -2.5}, {"adjusted", -1}});
+    pay(day, "WA", 5, {{"pmttype", "CHECK"}, {"docno", "101"}});
+    bill(day, "WA", 10, {{"comment", "May bill"}, {"adjusted", 0}});
+    bill(day, "WA", -2.5, {{"comment", "credit"}, {"adjusted", -1}});
     reading(day, 100, 110, 10, 1, {{"readdate", "2017-04-28"}, {"chgout", 1}});
     reading(day, 500, 520, 20, 1, {{"readdate", "2017-04-28"}, {"chgout", -1}});
 
@@ -37,13 +36,11 @@ TEST_F(JournalBuilderTest, RunningBalanceFollowsPostingDatesExactly)
 {
     // Twenty-eight charges of 0.10 in February: a sum of doubles would drift.
     for (int day = 1; day <= 28; ++day)
-        add("[tbl bill detail]",
-            {{"date", QDate(2017, 2, day).toString(Qt::ISODate)}, {"code", "WA"}, {"amount", 0.1}});
-    add("[tbl payment detail]", {{"date", "2017-05-03"}, {"code", "WA"}, {"pmttype", "CASH"}, {"amount", 5}});
-    add("[tbl bill detail]",
-        {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", "adj"}, {"amount", -2.5}, {"adjusted", -1}});
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "bill"}, {"amount", 10}});
-    add("[tbl payment detail]", {{"date", "2017-04-01"}, {"code", "WA"}, {"pmttype", "CASH"}, {"amount", 5}});
+        bill(QDate(2017, 2, day).toString(Qt::ISODate), "WA", 0.1);
+    pay("2017-05-03", "WA", 5, {{"pmttype", "CASH"}});
+    bill("2017-05-02", "WA", -2.5, {{"comment", "adj"}, {"adjusted", -1}});
+    bill("2017-05-01", "WA", 10, {{"comment", "bill"}});
+    pay("2017-04-01", "WA", 5, {{"pmttype", "CASH"}});
 
     const auto rows = build();
     ASSERT_EQ(rows.size(), 32u);
@@ -55,9 +52,7 @@ TEST_F(JournalBuilderTest, RunningBalanceFollowsPostingDatesExactly)
 TEST_F(JournalBuilderTest, ConsolidatedPaymentsJoinOneDocumentOfOneDay)
 {
     for (const auto& [code, amount] : {std::pair{"WA", 12.5}, {"SW", 7.25}})
-        add("[tbl payment detail]",
-            {{"date", "2017-05-01"}, {"code", code}, {"pmttype", "CHECK"}, {"docno", "77"}, {"amount", amount}});
-
+        pay("2017-05-01", code, amount, {{"pmttype", "CHECK"}, {"docno", "77"}});
     auto rows = build();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(column(rows, &JournalRow::tcode), (QStringList{"WA", "SW"}));
@@ -75,7 +70,6 @@ TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
     reading("2017-05-01", 120, 135, 15, 10, {{"mrcomment", "EST"}});
     reading("2017-06-01", 135, 140, 5, 10);
     reading("2017-07-01", 7, 9, 2, QVariant());
-
     auto rows = build();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(
@@ -109,10 +103,9 @@ TEST_F(JournalBuilderTest, ApplyThenRemoveDropsTheMeterMark)
 
 TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
 {
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    bill("2017-05-01", "WA", 10);
     add("histcomments", {{"edate", "2017-05-02"}, {"comment", "note"}});
     add("acctedits", {{"chgdate", "2017-05-03"}, {"chgfield", " phone "}, {"chgfrom", "555"}, {"chgto", "556"}});
-
     auto rows = build();
     EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER", "note", "phone changed from 555 to 556"}));
     EXPECT_EQ(column(rows, &JournalRow::rbal), (QStringList{"10.00", "10.00", "10.00"}));
@@ -125,9 +118,9 @@ TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
 
 TEST_F(JournalBuilderTest, RowWithoutDateComesFirst)
 {
-    add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"amount", 10}});
+    bill("2017-05-01", "WA", 10);
     reading(QVariant(), 1, 2, 1, 1);
-    add("[tbl bill detail]", {{"date", "not a date"}, {"code", "SW"}, {"amount", 1}});
+    bill("not a date", "SW", 1);
 
     const auto rows = build();
     EXPECT_EQ(column(rows, &JournalRow::bdate), (QStringList{"", "", "2017-05-01"}));
@@ -146,7 +139,6 @@ TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", QString(29, QLatin1Char('x'))}});
     build();
     EXPECT_EQ(result.build.LongestDescr, 0.0f);
-
     add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "WA"}, {"comment", QString(86, QLatin1Char('y'))}});
     build();
     EXPECT_EQ(result.build.LongestDescr, 86.0f);
@@ -157,11 +149,9 @@ TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
 
 TEST_F(JournalBuilderTest, TextsWithQuotesAndNullsStayWhole)
 {
-    add("[tbl bill detail]",
-        {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", "O'Brien's 100% [fee] *"}, {"amount", 1}});
-    add("[tbl payment detail]",
-        {{"date", "2017-05-01"}, {"code", "WA"}, {"pmttype", QVariant()}, {"docno", "9"}, {"amount", 1}});
-    add("[tbl bill detail]", {{"date", "2017-05-02"}, {"code", "ZZ"}, {"comment", QVariant()}, {"amount", 1}});
+    bill("2017-05-01", "WA", 1, {{"comment", "O'Brien's 100% [fee] *"}});
+    pay("2017-05-01", "WA", 1, {{"pmttype", QVariant()}, {"docno", "9"}});
+    bill("2017-05-02", "ZZ", 1, {{"comment", QVariant()}});
     const auto rows = build();
     EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"O'Brien's 100% [fee] *", "9", ""}));
 }

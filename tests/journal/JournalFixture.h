@@ -19,13 +19,26 @@ protected:
         suite.addAccount(1, 10);
         suite.prepare(module, 1, 10);
     }
-
     // A row of customer `account` at location 10 times `account`.
     void add(const char* table, const Row& row, int account = 1)
     {
         Row full{{"custkey", account}, {"lockey", account * 10}};
         full.insert(full.end(), row.begin(), row.end());
         suite.insert(QString::fromLatin1(table), full);
+    }
+    // A charge, or a payment, of `account` posted on `day`.
+    void bill(const QVariant& day, const char* code, const QVariant& amount, const Row& more = {}, int account = 1)
+    {
+        add("[tbl bill detail]", with({{"date", day}, {"code", code}, {"amount", amount}}, more), account);
+    }
+    void pay(const QVariant& day, const char* code, const QVariant& amount, const Row& more = {}, int account = 1)
+    {
+        add("[tbl payment detail]", with({{"date", day}, {"code", code}, {"amount", amount}}, more), account);
+    }
+    static Row with(Row row, const Row& more)
+    {
+        row.insert(row.end(), more.begin(), more.end());
+        return row;
     }
 
     // A WA reading of account 1 billed on `day`.

@@ -29,7 +29,6 @@ protected:
         row.insert(row.end(), extra.begin(), extra.end());
         suite.insert("[tbl location]", row);
     }
-
     // A deposit charged (table "[tbl deposit]") or paid ("[tbl payment detail]") under `code`.
     void money(const char* table, const char* code, double amount)
     {

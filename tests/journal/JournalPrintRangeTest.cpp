@@ -1,6 +1,5 @@
 #include "journal/JournalPrintRange.h"
 
-#include "platform/TestRows.h"
 #include "support/FakeMessenger.h"
 
 #include <gtest/gtest.h>
@@ -27,39 +26,34 @@ PrintRange file(const char* contents)
 
 TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
 {
-    struct Case {
-        const char* name;
-        std::vector<int> selected;
-        std::optional<Answer> answer;
-        PrintRange range;
-        int first, last;
-        std::optional<int> currentRow;
-    };
-    // A selection wins over a date range; its first and last rows are printed and the
-    // current row goes to the row selected last.
+    // clang-format off
+    struct Case { const char* name; std::vector<int> selected; std::optional<Answer> answer; PrintRange range; int first, last; std::optional<int> currentRow; };
+    const auto none = std::nullopt;
+    // A selection wins over a date range; the current row goes to the row selected last.
     const PrintRange march = file("3/1/2017\r\n3/31/2017\r\n");
-    const auto cases =
-        rows(Case{"top down", {5, 6, 7, 8, 9}, Answer::Yes, march, 5, 9, 9},
-             Case{"bottom up", {9, 8, 7, 6, 5}, Answer::Yes, march, 5, 9, 5},
-             Case{"control-clicked 2 and 9", {2, 9}, Answer::Yes, march, 2, 9, 9},
-             // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
-             Case{"shift-clicked upwards", {9, 5, 6, 7, 8}, Answer::Yes, march, 5, 9, 8},
-             Case{"control-clicked 9, 2, 5", {9, 2, 5}, Answer::Yes, march, 2, 9, 5},
-             Case{"one row", {4}, Answer::Yes, march, 4, 4, 4},
-             Case{"No prints the whole journal", {5, 6, 7}, Answer::No, march, 0, 11, std::nullopt},
-             Case{"no selection and no range", {}, std::nullopt, PrintRange(), 0, 11, std::nullopt},
-             // A date range: walked back from the last row, stopping on the row before it.
-             Case{"March", {}, std::nullopt, march, 2, 8, 1},
-             Case{"one day", {}, std::nullopt, file("3/15/2017\r\n3/15/2017\r\n"), 5, 5, 4},
-             // Nothing on or before the end: up to the last row; nothing before the start: from the first.
-             Case{"end before the journal", {}, std::nullopt, file("1/1/2016\r\n12/31/2016\r\n"), 0, 11, 0},
-             Case{"start before the journal", {}, std::nullopt, file("1/1/2016\r\n3/10/2017\r\n"), 0, 4, 0},
-             Case{"end after the journal", {}, std::nullopt, file("4/1/2017\r\n1/1/2018\r\n"), 9, 11, 8},
-             // A range after the last row holds no row: first lies past last.
-             Case{"after the journal", {}, std::nullopt, file("1/1/2018\r\n12/31/2018\r\n"), 12, 11, 11},
-             // Dates that are no dates leave the range open at that end.
-             Case{"no dates", {}, std::nullopt, file("someday\r\n2/30/2019\r\n"), 0, 11, 0},
-             Case{"two-digit year", {}, std::nullopt, file("4/1/17\r\n12/31/17\r\n"), 9, 11, 8});
+    const Case cases[] = {
+        {"top down", {5, 6, 7, 8, 9}, Answer::Yes, march, 5, 9, 9},
+        {"bottom up", {9, 8, 7, 6, 5}, Answer::Yes, march, 5, 9, 5},
+        {"control-clicked 2 and 9", {2, 9}, Answer::Yes, march, 2, 9, 9},
+        // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
+        {"shift-clicked upwards", {9, 5, 6, 7, 8}, Answer::Yes, march, 5, 9, 8},
+        {"control-clicked 9, 2, 5", {9, 2, 5}, Answer::Yes, march, 2, 9, 5},
+        {"one row", {4}, Answer::Yes, march, 4, 4, 4},
+        {"No prints the whole journal", {5, 6, 7}, Answer::No, march, 0, 11, none},
+        {"no selection and no range", {}, none, PrintRange(), 0, 11, none},
+        // A date range: walked back from the last row, stopping on the row before it.
+        {"March", {}, none, march, 2, 8, 1},
+        {"one day", {}, none, file("3/15/2017\r\n3/15/2017\r\n"), 5, 5, 4},
+        // Nothing on or before the end: up to the last row; nothing before the start: from the first.
+        {"end before the journal", {}, none, file("1/1/2016\r\n12/31/2016\r\n"), 0, 11, 0},
+        {"start before the journal", {}, none, file("1/1/2016\r\n3/10/2017\r\n"), 0, 4, 0},
+        {"end after the journal", {}, none, file("4/1/2017\r\n1/1/2018\r\n"), 9, 11, 8},
+        // A range after the last row holds no row: first lies past last.
+        {"after the journal", {}, none, file("1/1/2018\r\n12/31/2018\r\n"), 12, 11, 11},
+        // Dates that are no dates leave the range open at that end.
+        {"no dates", {}, none, file("someday\r\n2/30/2019\r\n"), 0, 11, 0},
+        {"two-digit year", {}, none, file("4/1/17\r\n12/31/17\r\n"), 9, 11, 8}};
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto choice = JournalPrintRange::choose(c.selected, c.answer, c.range, journal());
@@ -92,7 +86,6 @@ TEST(JournalPrintRange, DecideAsksOnlyWhenRowsAreSelected)
     EXPECT_EQ(messenger.messages[0].buttons, Messenger::Buttons::YesNoCancel);
     EXPECT_EQ(state.PrintAnswer, Answer::No);
     EXPECT_EQ(std::pair(state.PrintFirstRow, state.PrintLastRow), std::pair(0, 11));
-
     EXPECT_TRUE(JournalPrintRange::decide(messenger, {}, PrintRange(), journal(), state));
     EXPECT_EQ(messenger.messages.size(), 1);
     EXPECT_FALSE(JournalPrintRange::decide(messenger, {1}, PrintRange(), journal(), state));

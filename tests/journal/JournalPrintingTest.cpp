@@ -19,9 +19,8 @@ protected:
     {
         JournalFixture::SetUp();
         for (int i = 0; i < 60; ++i)
-            add("[tbl bill detail]",
-                {P{"date", QDate(2017, 1, 1).addDays(i).toString(Qt::ISODate)}, P{"code", "WA"}, P{"amount", 10},
-                 P{"comment", QStringLiteral("Charge %1").arg(i)}});
+            bill(QDate(2017, 1, 1).addDays(i).toString(Qt::ISODate), "WA", 10,
+                 {{"comment", QStringLiteral("Charge %1").arg(i)}});
         ASSERT_EQ(build().size(), 60u);
     }
 

@@ -8,17 +8,11 @@ namespace {
 
 TEST(JournalViewSettings, ReadsFlagsLenientlyAndTheWidth)
 {
-    struct Case {
-        const char* text;
-        JournalFlags expected;
-        int width;
-    } cases[] = {
-        {"-1\r\n0\r\n1\r\n0\r\n13000\r\n", {0, 0, -1, -1}, 13000},
-        {" -1\n 0\n 1\n", {0, 0, -1, -1}, 11380},
-        {"2\r\nyes\r\n\r\n -1 \r\nwide\r\n", {-1, 0, 0, 0}, 11380},
-        {"", {0, 0, 0, 0}, 11380},
-        {"\xff\xfe\x00\x01", {0, 0, 0, 0}, 11380},
-    };
+    // clang-format off
+    struct Case { const char* text; JournalFlags expected; int width; } cases[] = {
+        {"-1\r\n0\r\n1\r\n0\r\n13000\r\n", {0, 0, -1, -1}, 13000}, {" -1\n 0\n 1\n", {0, 0, -1, -1}, 11380},
+        {"2\r\nyes\r\n\r\n -1 \r\nwide\r\n", {-1, 0, 0, 0}, 11380}, {"", {0, 0, 0, 0}, 11380}, {"\xff\xfe\x00\x01", {0, 0, 0, 0}, 11380}};
+    // clang-format on
     for (const Case& c : cases) {
         const auto settings = JournalViewSettings::parse(QByteArray(c.text));
         JournalFlags flags;
@@ -46,7 +40,6 @@ TEST(JournalViewSettings, WritesTheFoundFileWithTheWidthFloor)
     ASSERT_TRUE(created.open(QIODevice::ReadOnly));
     EXPECT_EQ(created.readAll(), QByteArray("-1\r\n 0\r\n 0\r\n 0\r\n 11380\r\n"));
     created.close();
-
     // An upper-case file left by another program is rewritten, not duplicated.
     QFile::rename(dir.filePath("ViewLed.ini"), dir.filePath("VIEWLED.INI"));
     ASSERT_TRUE(JournalViewSettings::write(dir.path(), JournalFlags{}, 14000));

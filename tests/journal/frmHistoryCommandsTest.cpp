@@ -20,12 +20,11 @@ protected:
         for (int account : {1, 2, 3}) {
             if (account > 1)
                 suite.addAccount(account, account * 10);
-            add("[tbl bill detail]", {{"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10 * account}}, account);
+            bill("2017-01-01", "WA", 10 * account, {}, account);
         }
         reading("2017-01-01", 120, 135, 15, 10, {{"readdate", "2016-12-28"}, {"chgout", -1}, {"mrcomment", "note"}});
         for (const auto& [code, amount] : {std::pair{"WA", 4}, {"SW", 1}})
-            add("[tbl payment detail]",
-                {{"date", "2017-02-01"}, {"code", code}, {"pmttype", "CHECK"}, {"docno", "5"}, {"amount", amount}});
+            pay("2017-02-01", code, amount, {{"pmttype", "CHECK"}, {"docno", "5"}});
         add("histcomments", {{"edate", "2017-03-01"}, {"comment", "called"}});
         add("acctedits", {{"chgdate", "2017-03-02"}, {"chgfield", "phone"}, {"chgfrom", "1"}, {"chgto", "2"}});
         add("[tbl balance]", {{"code", "WA"}});
@@ -45,7 +44,6 @@ TEST_F(frmHistoryCommandsTest, SwitchesRebuildTheRowsAndRowChangesNameTheComment
         EXPECT_EQ(caption("cmdComment"), rows[i].tcode.isEmpty() ? "Delete Comment" : "Add New Comment");
         EXPECT_EQ(module.SelectedDescr, rows[i].descr);
     }
-
     EXPECT_EQ(window->journal().rowCount(), 6);
     click("cmdHideCom");
     EXPECT_EQ(caption("cmdHideCom"), "Show Comments");
@@ -74,14 +72,12 @@ TEST_F(frmHistoryCommandsTest, PaymentsSwitchKeepsTheMultiplierApplied)
     EXPECT_EQ(caption("cmdApplyMult"), "Remove Multiplier from Readings");
     EXPECT_EQ(first().prev, " 1200");
     EXPECT_EQ(first().descr, "WATER note");
-
     click("cmdPmts");
     EXPECT_EQ(caption("cmdPmts"), "Distribute Payments");
     EXPECT_TRUE(descriptions().contains("CHECK 5"));
     EXPECT_EQ(window->journal().rowCount(), 5);
     EXPECT_EQ(first().prev, " 1200");
     EXPECT_EQ(caption("cmdApplyMult"), "Remove Multiplier from Readings");
-
     // The rebuild cut the description before the code's name was put in front.
     click("cmdApplyMult");
     EXPECT_EQ(first().prev, " 120");
@@ -113,7 +109,6 @@ TEST_F(frmHistoryCommandsTest, PagingFollowsTheStoredListAndStopsAtBothEnds)
     click("cmdNext");
     EXPECT_EQ(module.CustKey, 3);
     EXPECT_TRUE(messenger.messages.isEmpty());
-
     click("cmdPrev");
     click("cmdPrev");
     EXPECT_EQ(module.CustKey, 2);
@@ -147,7 +142,7 @@ TEST_F(frmHistoryCommandsTest, PagingOntoAnAccountWithoutHistoryKeepsTheWindow)
 
 TEST_F(frmHistoryCommandsTest, BalancesFollowTheCurrentRow)
 {
-    add("[tbl bill detail]", {{"date", "2017-04-01"}, {"code", "SW"}, {"amount", 2.5}});
+    bill("2017-04-01", "SW", 2.5);
     open();
     auto* balances = control<QTableView>(window.get(), "grdbal");
     auto* balanceCaption = control<QLabel>(window.get(), "grdbalCaption");
@@ -167,7 +162,6 @@ TEST_F(frmHistoryCommandsTest, BalancesFollowTheCurrentRow)
         keyed << values.join(' ');
     }
     EXPECT_EQ(keyed, (QStringList{"SW 1 10", "WA 1 10", "TOTAL 1 10"}));
-
     grid()->setCurrentIndex(grid()->model()->index(0, 0));
     EXPECT_EQ(balanceCaption->text(), "Code balance on 1/1/2017  TOTAL: $10.00");
     click("cmdBals");
@@ -182,7 +176,7 @@ TEST_F(frmHistoryCommandsTest, ReadingDoubleClickOpensTheReadingsAndReloads)
     recorder.whileOpen = [&](HistoryModule& m) {
         ++opened;
         EXPECT_EQ(suite.readFile("rdgsacct.txt"), QByteArray("A1\r\nSMITH JOHN\r\n"));
-        add("[tbl bill detail]", {{"date", "2018-01-01"}, {"code", "WA"}, {"amount", 1}}, m.CustKey);
+        bill("2018-01-01", "WA", 1, {}, m.CustKey);
     };
     const int rowsBefore = window->journal().rowCount();
     // A charge row opens nothing; the reading row opens the readings.
@@ -232,9 +226,8 @@ TEST_F(frmHistoryCommandsTest, PagingOntoAccountsWithoutHistoryInARowKeepsTheWin
 TEST_F(frmHistoryCommandsTest, NewestRowsStayInViewWhenRowHeightsChange)
 {
     for (int day = 1; day <= 28; ++day)
-        add("[tbl bill detail]",
-            {P{"date", QString("2017-06-%1").arg(day, 2, 10, QChar('0'))}, P{"code", "WA"},
-             P{"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"}, P{"amount", day}});
+        bill(QString("2017-06-%1").arg(day, 2, 10, QChar('0')), "WA", day,
+             {{"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"}});
     open();
     auto lastRowShown = [&] {
         QApplication::processEvents();

@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         JournalWindowFixture::SetUp();
-        add("[tbl bill detail]", {{"date", "2017-01-01"}, {"code", "WA"}, {"amount", 10}});
+        bill("2017-01-01", "WA", 10);
         for (const char* comment : {"twice", "twice", " padded "})
             add("histcomments", {{"edate", "2017-02-01"}, {"comment", comment}});
         add("acctedits", {{"chgdate", "2017-02-02"}, {"chgfield", "zip"}, {"chgfrom", "1"}, {"chgto", "2"}});
@@ -38,7 +38,6 @@ protected:
     }
 
     QTableView* grid() { return control<QTableView>(window.get(), "grd"); }
-
     // Clicks the journal's comment command and runs `operate` in the dialog it opens.
     void clickComment()
     {
@@ -51,24 +50,18 @@ protected:
         click("cmdComment");
     }
 
+    static QLineEdit* dateBox(frmHistoryComment& dialog) { return control<QLineEdit>(&dialog, "txt0"); }
+    static QPlainTextEdit* commentBox(frmHistoryComment& dialog) { return control<QPlainTextEdit>(&dialog, "txt1"); }
+    static void press(frmHistoryComment& d, const char* button)
+    {
+        QTest::mouseClick(control<QPushButton>(&d, button), Qt::LeftButton);
+    }
+
     ProgramNavigator program{messenger};
     std::function<void(frmHistoryComment&)> operate;
     bool deleteVisible = false;
     bool dialogOpen = false;
 };
-
-QLineEdit* dateBox(frmHistoryComment& dialog)
-{
-    return control<QLineEdit>(&dialog, "txt0");
-}
-QPlainTextEdit* commentBox(frmHistoryComment& dialog)
-{
-    return control<QPlainTextEdit>(&dialog, "txt1");
-}
-void press(frmHistoryComment& dialog, const char* button)
-{
-    QTest::mouseClick(control<QPushButton>(&dialog, button), Qt::LeftButton);
-}
 
 TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
 {
@@ -134,10 +127,9 @@ TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessageAndNothingIsWritten)
         EXPECT_EQ(dialogOpen, c.open);
         // Closed, even by Cancel, the dialog leaves a rebuilt journal on its newest row.
         EXPECT_EQ(grid()->currentIndex().row(), window->journal().rowCount() - 1);
-        if (c.open) {
-            EXPECT_EQ(messenger.messages[0].title, "TRY AGAIN");
-            EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
-        }
+        if (c.open)
+            EXPECT_EQ(std::pair(messenger.messages[0].title, messenger.messages[0].icon),
+                      std::pair(QString("TRY AGAIN"), Messenger::Icon::Critical));
     }
     EXPECT_EQ(suite.billing().scalar("select count(*) from histcomments").toInt(), 3);
 }
@@ -151,7 +143,6 @@ TEST_F(frmHistoryCommentTest, DeleteRemovesEveryMatchingCommentAndNothingElse)
     EXPECT_EQ(billingComments("twice"), 0);
     EXPECT_EQ(billingComments(" padded "), 1);
     const int rows = window->journal().rowCount();
-
     // An account-change row matches no stored comment; a comment stored with blanks
     // around it goes, as the journal shows it without them.
     selectRowWith("zip changed from 1 to 2");
@@ -197,7 +188,6 @@ TEST_F(frmHistoryCommentTest, DateBoxSelectsItsTextOnEntryAndTheCharactersLeftAr
         QApplication::processEvents();
         ASSERT_TRUE(date->hasFocus());
         EXPECT_EQ(date->selectedText(), "05/15/2017") << "by Tab";
-
         auto* left = control<QLabel>(&dialog, "lblCharactersLeft");
         EXPECT_EQ(left->text(), "255 characters left");
         QTest::keyClicks(commentBox(dialog), "abcde");

@@ -20,19 +20,16 @@ protected:
     {
         JournalWindowFixture::SetUp();
         for (int day = 1; day <= 12; ++day)
-            add("[tbl bill detail]",
-                {{"code", "WA"}, {"amount", day}, {"date", QDate(2017, 3, day).toString(Qt::ISODate)}});
+            bill(QDate(2017, 3, day).toString(Qt::ISODate), "WA", day);
         open();
         grid = control<JournalGrid>(window.get(), "grd");
     }
-
     // Rebuilds the journal from the billing database as it is now.
     void reload()
     {
         window->Form_Load();
         QApplication::processEvents();
     }
-
     // Clicks a row selector, as the operator selects whole rows.
     void selectRow(int row, Qt::KeyboardModifiers modifiers = {})
     {
@@ -41,7 +38,6 @@ protected:
             selectors->width() / 2, selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2);
         QTest::mouseClick(selectors->viewport(), Qt::LeftButton, modifiers, at);
     }
-
     // Prints, keeping what the preview shows as a PDF and closing it; true when a
     // preview showed.
     bool print()
@@ -67,7 +63,6 @@ protected:
     }
 
     QString pdf() const { return suite.filePath("printed.pdf"); }
-
     // The printed rows' post dates, top to bottom, with the top of each in points.
     QList<std::pair<QString, double>> printedPostDates() const
     {
@@ -141,7 +136,6 @@ TEST_F(frmHistoryPrintTest, RowsPrintAsHighAsTheGridShowsThem)
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 150, y));
     ASSERT_GT(header->sectionSize(JournalModel::Description), 140 + Twips::toPixels(3100, grid->logicalDpiX()));
     ASSERT_GT(grid->rowHeight(0), 2 * grid->fontMetrics().height());
-
     ASSERT_TRUE(print());
     const auto dates = printedPostDates();
     ASSERT_GE(dates.size(), 2);
@@ -186,7 +180,6 @@ TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFaceAndRead
         for (const QString& word : state.notPrinted)
             EXPECT_FALSE(words.contains(word)) << word.toStdString();
     }
-
     // Arial's metrics hold only in a face made to them, and readers need it in the file.
     const QStringList fonts = PdfTools::fonts(pdf()).split('\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_FALSE(fonts.isEmpty());

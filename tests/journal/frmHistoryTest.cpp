@@ -22,7 +22,7 @@ protected:
     {
         for (int month = 1; month <= 3; ++month) {
             const QByteArray day = QStringLiteral("2017-%1-01").arg(month, 2, 10, QLatin1Char('0')).toLatin1();
-            add("[tbl bill detail]", {{"date", day.constData()}, {"code", "WA"}, {"amount", 10}});
+            bill(day.constData(), "WA", 10);
             reading(day.constData(), month * 10, month * 10 + 10, 10, 1);
         }
     }
@@ -61,7 +61,6 @@ TEST_F(frmHistoryTest, SettingsFileShapesTheWindowAndIsRewrittenAtClose)
     EXPECT_EQ(caption("cmdApplyMult"), "Remove Multiplier from Readings");
     EXPECT_NEAR(Twips::fromPixels(window->width(), window->logicalDpiX()), 13000, 15);
     EXPECT_EQ(grid()->model()->index(0, JournalModel::Reading).data().toString(), " 20");
-
     window->resize(Twips::toPixels(9000, window->logicalDpiX()), window->height());
     click("cmdExit");
     EXPECT_EQ(suite.readFile("VIEWLED.INI"), QByteArray("-1\r\n 0\r\n-1\r\n 0\r\n 11380\r\n"));
@@ -72,9 +71,9 @@ TEST_F(frmHistoryTest, AccountWithoutHistoryTellsAndClosesItself)
 {
     open();
     ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_EQ(messenger.messages[0].text, "No history records exist for this customer.");
-    EXPECT_EQ(messenger.messages[0].title, "NOTHING TO DO");
-    EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Information);
+    const auto& told = messenger.messages[0];
+    EXPECT_EQ(std::tuple(told.text, told.title, told.icon),
+              std::tuple("No history records exist for this customer.", "NOTHING TO DO", Messenger::Icon::Information));
     EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }, 1000));
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
 }
@@ -95,8 +94,8 @@ TEST_F(frmHistoryTest, HeaderShowsStoredTextAsTextAndInactiveInRed)
 TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShownAndDescriptionTakesTheExtraWidth)
 {
     addHistory();
-    add("[tbl bill detail]", {{"date", "2017-04-01"}, {"code", "WA"}, {"amount", 12110600.25}});
-    add("[tbl payment detail]", {{"date", "2017-04-02"}, {"code", "WA"}, {"amount", 99999999.99}});
+    bill("2017-04-01", "WA", 12110600.25);
+    pay("2017-04-02", "WA", 99999999.99);
     open();
     QStyleOptionViewItem option;
     option.initFrom(grid());
@@ -115,7 +114,6 @@ TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShownAndDescriptionTakesThe
     const int designWidth = grid()->columnWidth(JournalModel::Description);
     window->resize(window->width() + 300, window->height());
     EXPECT_EQ(grid()->columnWidth(JournalModel::Description), designWidth + 300);
-
     window->resize(Twips::toPixels(4000, window->logicalDpiX()), Twips::toPixels(1500, window->logicalDpiX()));
     const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
     for (const QPushButton* a : buttons) {

@@ -2,7 +2,6 @@
 
 #include "journal/JournalFixture.h"
 #include "platform/SqlConnection.h"
-#include "platform/TestRows.h"
 
 namespace {
 
@@ -17,20 +16,13 @@ JournalPrintState stateWithWidths(std::array<float, 10> widths, float rowHeight 
 
 TEST(rptHistoryJournal, ColumnsStandEdgeToEdgeWithHeadingsOverThem)
 {
-    struct Case {
-        const char* name;
-        std::array<float, 10> widths;
-        std::array<int, 10> lefts;
-    };
-    const auto cases = rows(Case{"grid defaults",
-                                 {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900},
-                                 {630, 1630, 2630, 3430, 6530, 6530, 7430, 8230, 9130, 10030}},
-                            // The code column widened by 500: every column to its right moves 500 right.
-                            Case{"code widened",
-                                 {1000, 1000, 1300, 2200, 900, 900, 800, 900, 900, 900},
-                                 {630, 1630, 2630, 3930, 6130, 7030, 7930, 8730, 9630, 10530}});
-    const char* const boxes[] = {"txtbdate", "txtrdate", "txttcode", "txtdescr", "txtprev",
-                                 "txtpres",  "txtusage", "txtchg",   "txtpmt",   "txtrbal"};
+    // clang-format off
+    struct Case { const char* name; std::array<float, 10> widths; std::array<int, 10> lefts; } cases[] = {
+        {"grid defaults", {1000, 1000, 800, 3100, 0, 900, 800, 900, 900, 900}, {630, 1630, 2630, 3430, 6530, 6530, 7430, 8230, 9130, 10030}},
+        // The code column widened by 500: every column to its right moves 500 right.
+        {"code widened", {1000, 1000, 1300, 2200, 900, 900, 800, 900, 900, 900}, {630, 1630, 2630, 3930, 6130, 7030, 7930, 8730, 9630, 10530}}};
+    const char* const boxes[] = {"txtbdate", "txtrdate", "txttcode", "txtdescr", "txtprev", "txtpres", "txtusage", "txtchg", "txtpmt", "txtrbal"};
+    // clang-format on
     for (const Case& c : cases) {
         const BandedReport report =
             rptHistoryJournal::layout(QStringLiteral("TEST UTILITY"), stateWithWidths(c.widths));
@@ -77,7 +69,7 @@ using rptHistoryJournalRows = JournalFixture;
 TEST_F(rptHistoryJournalRows, ReportStartReadsTheRangeWithShortDates)
 {
     for (const char* day : {"2017-01-01", "2017-02-01", "2017-03-01", "2017-04-01"})
-        add("[tbl bill detail]", {{"date", day}, {"code", "WA"}, {"amount", 10}, {"comment", "Water"}});
+        bill(day, "WA", 10, {{"comment", "Water"}});
     reading("2017-02-01", 100, 120, 20, 1, {{"readdate", "2017-01-28"}});
     build();
 

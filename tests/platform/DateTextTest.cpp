@@ -1,7 +1,5 @@
 #include "platform/DateText.h"
 
-#include "platform/TestRows.h"
-
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -10,26 +8,21 @@ namespace {
 
 TEST(DateTextTest, ReadsStoredAndTypedForms)
 {
-    struct Case {
-        const char* text;
-        QDate expected; // invalid: no date
-    };
-    const auto cases = rows(
-        Case{"2017-05-01", QDate(2017, 5, 1)}, Case{"2017-05-01 13:45:00", QDate(2017, 5, 1)},
-        Case{"2017-05-01T13:45:00", QDate(2017, 5, 1)}, Case{"2017-05-01 9:05", QDate(2017, 5, 1)},
-        Case{"2017-5-1", QDate(2017, 5, 1)}, Case{"  2017-05-01\t", QDate(2017, 5, 1)},
-        Case{"5/1/2017", QDate(2017, 5, 1)}, Case{"05/01/2017", QDate(2017, 5, 1)},
-        Case{"12/31/1999", QDate(1999, 12, 31)}, Case{"5/1/17", QDate(2017, 5, 1)}, Case{"5/1/00", QDate(2000, 5, 1)},
-        Case{"5/1/29", QDate(2029, 5, 1)}, Case{"5/1/30", QDate(1930, 5, 1)}, Case{"5/1/99", QDate(1999, 5, 1)},
-        Case{"5/1/7", QDate(2007, 5, 1)}, Case{"2/29/2000", QDate(2000, 2, 29)},
-        Case{"2/29/2016 10:30", QDate(2016, 2, 29)}, Case{"1/1/100", QDate(100, 1, 1)},
-        Case{"12/31/9999", QDate(9999, 12, 31)}, Case{" 5/1/2017 ", QDate(2017, 5, 1)}, Case{"1/35/17", QDate()},
-        Case{"2/30/2019", QDate()}, Case{"2/29/1900", QDate()}, Case{"2/29/2019", QDate()}, Case{"13/1/2017", QDate()},
-        Case{"0/1/2017", QDate()}, Case{"5/0/2017", QDate()}, Case{"", QDate()}, Case{"   ", QDate()},
-        Case{"abc", QDate()}, Case{"5/1", QDate()}, Case{"5/1/", QDate()}, Case{"5/1/20171", QDate()},
-        Case{"123/1/2017", QDate()}, Case{"1/1/0099", QDate()}, Case{"2017-13-01", QDate()},
-        Case{"2017-02-30", QDate()}, Case{"17-05-01", QDate()}, Case{"2017-05", QDate()}, Case{"2017-05-01x", QDate()},
-        Case{"2017-05-01 garbage", QDate()}, Case{"5/1/2017abc", QDate()}, Case{"20170501", QDate()});
+    // clang-format off
+    struct Case { const char* text; QDate expected; }; // invalid: no date
+    const QDate may1(2017, 5, 1);
+    const Case cases[] = {
+        {"2017-05-01", may1}, {"2017-05-01 13:45:00", may1}, {"2017-05-01T13:45:00", may1}, {"2017-05-01 9:05", may1},
+        {"2017-5-1", may1}, {"  2017-05-01\t", may1}, {"5/1/2017", may1}, {"05/01/2017", may1},
+        {"12/31/1999", QDate(1999, 12, 31)}, {"5/1/17", may1}, {"5/1/00", QDate(2000, 5, 1)},
+        {"5/1/29", QDate(2029, 5, 1)}, {"5/1/30", QDate(1930, 5, 1)}, {"5/1/99", QDate(1999, 5, 1)},
+        {"5/1/7", QDate(2007, 5, 1)}, {"2/29/2000", QDate(2000, 2, 29)}, {"2/29/2016 10:30", QDate(2016, 2, 29)},
+        {"1/1/100", QDate(100, 1, 1)}, {"12/31/9999", QDate(9999, 12, 31)}, {" 5/1/2017 ", may1}, {"1/35/17", {}},
+        {"2/30/2019", {}}, {"2/29/1900", {}}, {"2/29/2019", {}}, {"13/1/2017", {}}, {"0/1/2017", {}}, {"5/0/2017", {}},
+        {"", {}}, {"   ", {}}, {"abc", {}}, {"5/1", {}}, {"5/1/", {}}, {"5/1/20171", {}}, {"123/1/2017", {}},
+        {"1/1/0099", {}}, {"2017-13-01", {}}, {"2017-02-30", {}}, {"17-05-01", {}}, {"2017-05", {}},
+        {"2017-05-01x", {}}, {"2017-05-01 garbage", {}}, {"5/1/2017abc", {}}, {"20170501", {}}};
+    // clang-format on
     for (const Case& c : cases) {
         const QString text = QString::fromUtf8(c.text);
         const std::optional<QDate> date = DateText::parse(text);
@@ -48,15 +41,13 @@ TEST(DateTextTest, ReadsStoredAndTypedForms)
 
 TEST(DateTextTest, WritesTheSuitesForms)
 {
-    struct Case {
-        QDate date;
-        const char* iso;
-        const char* shortForm;
-        const char* typed;
-    };
-    const auto cases = rows(Case{QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
-                            Case{QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
-                            Case{QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"});
+    // clang-format off
+    struct Case { QDate date; const char* iso; const char* shortForm; const char* typed; };
+    const Case cases[] = {
+        {QDate(2017, 5, 1), "2017-05-01", "5/1/2017", "05/01/2017"},
+        {QDate(1999, 12, 31), "1999-12-31", "12/31/1999", "12/31/1999"},
+        {QDate(100, 1, 9), "0100-01-09", "1/9/0100", "01/09/0100"}};
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(DateText::toIso(c.date), QLatin1String(c.iso));
         EXPECT_EQ(DateText::toShort(c.date), QLatin1String(c.shortForm));
@@ -75,14 +66,17 @@ TEST(DateTextTest, ReadsStoredValuesOfEveryType)
         const char* shown;
     };
     const QDate may1(2017, 5, 1);
-    const auto cases = rows(Case{"date", QVariant(may1), may1, "5/1/2017"},
-                            Case{"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
-                            Case{"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
-                            Case{"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
-                            Case{"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
-                            Case{"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
-                            Case{"invalid date", QVariant(QDate()), QDate(), ""},
-                            Case{"number", QVariant(42856), QDate(), "42856"}, Case{"null", QVariant(), QDate(), ""});
+    // clang-format off
+    const Case cases[] = {
+        {"date", QVariant(may1), may1, "5/1/2017"},
+        {"date-time", QVariant(QDateTime(may1, QTime(23, 59))), may1, "5/1/2017"},
+        {"ISO text", QVariant(QStringLiteral("2017-05-01 00:00:00")), may1, "5/1/2017"},
+        {"typed text", QVariant(QStringLiteral("5/1/17")), may1, "5/1/2017"},
+        {"bytes", QVariant(QByteArray("2017-05-01")), may1, "5/1/2017"},
+        {"no date", QVariant(QStringLiteral("soon")), QDate(), "soon"},
+        {"invalid date", QVariant(QDate()), QDate(), ""}, {"number", QVariant(42856), QDate(), "42856"},
+        {"null", QVariant(), QDate(), ""}};
+    // clang-format on
     for (const Case& c : cases) {
         const std::optional<QDate> date = DateText::fromVariant(c.value);
         EXPECT_EQ(date.has_value(), c.expected.isValid()) << c.name;

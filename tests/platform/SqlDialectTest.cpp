@@ -1,7 +1,5 @@
 #include "platform/SqlDialect.h"
 
-#include "platform/TestRows.h"
-
 #include <gtest/gtest.h>
 
 #include <QSqlDatabase>
@@ -27,7 +25,6 @@ protected:
         QSqlDatabase::database(QStringLiteral("dialect"), false).close();
         QSqlDatabase::removeDatabase(QStringLiteral("dialect"));
     }
-
     // The single value of a one-row query, or "<failed: reason>".
     static QVariant scalar(const QString& sql, const QVariantList& binds = {})
     {
@@ -47,11 +44,7 @@ struct Sql {
     QVariant expected;
 };
 
-QVariant text(const char* value)
-{
-    return QString::fromUtf8(value);
-}
-QVariant failure(const char* message)
+QVariant fail(const char* message)
 {
     return QStringLiteral("<failed: ") + QString::fromUtf8(message);
 }
@@ -59,71 +52,52 @@ const QVariant null;
 
 TEST_F(SqlDialectTest, FunctionsGiveTheRuntimesResults)
 {
-    const auto cases = rows(
-        // val: numbers and text alike, always REAL (the reading itself is BasicRuntime's)
-        Sql{"select val(' 2 45 7')", 2457.0}, Sql{"select val(12)", 12.0}, Sql{"select val('')", 0.0},
-        Sql{"select val(1.5)", 1.5}, Sql{"select val(null)", null},
-        // str: a number handed as text is read; text that is no number fails
-        Sql{"select str(459)", text(" 459")}, Sql{"select str('12')", text(" 12")}, Sql{"select str(null)", null},
-        Sql{"select str(val('120') * val('10'))", text(" 1200")}, Sql{"select str('abc')", failure("Type mismatch")},
-        // format
-        Sql{"select format(0.075, '#0.00')", text("0.08")}, Sql{"select format(-5, '$#0.00')", text("-$5.00")},
-        Sql{"select format('0.075', '#0.00')", text("0.08")}, Sql{"select format(' 3 ', '#0.00')", text("3.00")},
-        Sql{"select format('n/a', '#0.00')", text("n/a")}, Sql{"select format(120.0, '0.0')", text("120")},
-        Sql{"select format(7, 'General Number')", text("7")}, Sql{"select format(null, '#0.00')", null},
-        Sql{"select format('%d items', 5)", text("%d items")}, Sql{"select printf('%d items', 5)", text("5 items")},
-        Sql{"select format(sum(x), '#0.00') from (select 0.1 as x union all select 0.2)", text("0.30")},
-        // datevalue
-        Sql{"select datevalue('2017-05-01 13:45:00')", text("2017-05-01")},
-        Sql{"select datevalue('5/1/17')", text("2017-05-01")},
-        Sql{"select datevalue(' 12/31/1999 ')", text("1999-12-31")}, Sql{"select datevalue('2/30/2019')", null},
-        Sql{"select datevalue('')", null}, Sql{"select datevalue(20170501)", null}, Sql{"select datevalue(null)", null},
-        // left
-        Sql{"select \"left\"('abcdef', 3) || 'x'", text("abcx")}, Sql{"select [left]('abcdef', 3)", text("abc")},
-        Sql{"select \"LEFT\"('abcdef', 10)", text("abcdef")}, Sql{"select \"left\"('abcdef', 0)", text("")},
-        Sql{"select \"left\"('äöüß', 2)", text("äö")}, Sql{"select \"left\"(120.0, 2)", text("12")},
-        Sql{"select \"left\"('abc', 1.5)", text("ab")}, Sql{"select \"left\"(null, 2)", null},
-        Sql{"select \"left\"('abc', null)", null}, Sql{"select \"left\"('abc', -1)", failure("Invalid procedure call")},
-        Sql{"select left('abcdef', 3)", failure("near \"(\": syntax error")},
-        // mid
-        Sql{"select mid('abcdef', 2, 3)", text("bcd")}, Sql{"select mid('abcdef', 4)", text("def")},
-        Sql{"select mid('abcdef', 9)", text("")}, Sql{"select mid('añb', 2, 1)", text("ñ")},
-        Sql{"select mid(null, 1)", null}, Sql{"select mid('abc', 0)", failure("Invalid procedure call or argument")},
-        // instr
-        Sql{"select instr(1, 'EST MULT:10', 'MULT:')", qlonglong(5)},
-        Sql{"select instr(6, 'abcabc', 'c')", qlonglong(6)}, Sql{"select instr(4, 'abcabc', 'b')", qlonglong(5)},
-        Sql{"select instr(1, 'abc', 'x')", qlonglong(0)}, Sql{"select instr(1, 'abc', 'B')", qlonglong(2)},
-        Sql{"select instr(1, 'abc', 'B', 0)", qlonglong(0)}, Sql{"select instr(1, 'ÄÖx', 'öX')", qlonglong(2)},
-        Sql{"select instr(2, 'ñañb', 'ñ')", qlonglong(3)}, Sql{"select instr(2, 'abc', '')", qlonglong(2)},
-        Sql{"select instr(4, 'abc', 'a')", qlonglong(0)}, Sql{"select instr(1, null, 'a')", null},
-        Sql{"select instr(null, 'abc', 'a')", null}, Sql{"select instr('abcabc', 'c')", qlonglong(3)},
-        // space, len, trim
-        Sql{"select '[' || space(3) || ']'", text("[   ]")}, Sql{"select space(0)", text("")},
-        Sql{"select space(null)", null}, Sql{"select len('abc')", qlonglong(3)}, Sql{"select len('añb')", qlonglong(3)},
-        Sql{"select len(120.0)", qlonglong(3)}, Sql{"select len('')", qlonglong(0)}, Sql{"select len(null)", null},
-        Sql{"select trim('  a b  ')", text("a b")}, Sql{"select trim(120.0)", text("120")},
-        Sql{"select ltrim('  a ')", text("a ")}, Sql{"select rtrim('  a ')", text("  a")},
-        Sql{"select trim('xxaxx', 'x')", text("a")}, Sql{"select trim(null)", null},
-        // vbjoin
-        Sql{"select vbjoin(null, 'x')", text("x")}, Sql{"select vbjoin('EST', ' MULT:', 10.0)", text("EST MULT:10")},
-        Sql{"select vbjoin(null, null)", text("")}, Sql{"select vbjoin()", text("")},
-        Sql{"select vbjoin('a', 1.5, 2, x'41')", text("a1.52A")},
-        Sql{"select vbjoin(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, null, 'x', 0.5)",
-            text("12345678910111213141516x0.5")},
-        // The search line's fixed-width layout: route 12, a REAL sequence of 340.
-        Sql{"select vbjoin(\"left\"(vbjoin(trim(\"left\"(vbjoin(trim('12'), space(5)), 5)), '-', "
-            "trim(\"left\"(vbjoin(trim(str(340.0)), space(5)), 5)), space(11)), 11), '|')",
-            text("12-340     |")},
-        // like
-        Sql{"select 'aBa' like 'a*a'", qlonglong(1)}, Sql{"select 'a10a' like 'a#a'", qlonglong(0)},
-        Sql{"select 'a%b' like 'a%b'", qlonglong(1)}, Sql{"select 'axb' like 'a%b'", qlonglong(0)},
-        Sql{"select 'a_b' like 'a_b'", qlonglong(1)}, Sql{"select 'abc' not like 'a*'", qlonglong(0)},
-        Sql{"select 120.0 like '120'", qlonglong(1)}, Sql{"select 'a*c' like 'a!*c' escape '!'", qlonglong(1)},
-        Sql{"select 'abc' like 'a!*c' escape '!'", qlonglong(0)},
-        Sql{"select 'a!c' like 'a!!c' escape '!'", qlonglong(1)},
-        Sql{"select 'a1c' like 'a!#c' escape '!'", qlonglong(0)}, Sql{"select null like 'a*'", null},
-        Sql{"select 'a' like null", null},
-        Sql{"select 'a' like 'a' escape 'xy'", failure("ESCAPE expression must be a single character")});
+    // clang-format off
+    const Sql cases[] = {
+        {"select val(' 2 45 7')", 2457.0}, {"select val(12)", 12.0}, {"select val('')", 0.0}, {"select val(1.5)", 1.5},
+        {"select val(null)", null}, {"select str(459)", " 459"}, {"select str('12')", " 12"},
+        {"select str(null)", null}, {"select str(val('120') * val('10'))", " 1200"},
+        {"select str('abc')", fail("Type mismatch")}, {"select format(0.075, '#0.00')", "0.08"},
+        {"select format(-5, '$#0.00')", "-$5.00"}, {"select format('0.075', '#0.00')", "0.08"},
+        {"select format(' 3 ', '#0.00')", "3.00"}, {"select format('n/a', '#0.00')", "n/a"},
+        {"select format(120.0, '0.0')", "120"}, {"select format(7, 'General Number')", "7"},
+        {"select format(null, '#0.00')", null}, {"select format('%d items', 5)", "%d items"},
+        {"select printf('%d items', 5)", "5 items"},
+        {"select format(sum(x), '#0.00') from (select 0.1 as x union all select 0.2)", "0.30"},
+        {"select datevalue('2017-05-01 13:45:00')", "2017-05-01"}, {"select datevalue('5/1/17')", "2017-05-01"},
+        {"select datevalue(' 12/31/1999 ')", "1999-12-31"}, {"select datevalue('2/30/2019')", null},
+        {"select datevalue('')", null}, {"select datevalue(20170501)", null}, {"select datevalue(null)", null},
+        {"select \"left\"('abcdef', 3) || 'x'", "abcx"}, {"select [left]('abcdef', 3)", "abc"},
+        {"select \"LEFT\"('abcdef', 10)", "abcdef"}, {"select \"left\"('abcdef', 0)", ""},
+        {"select \"left\"('äöüß', 2)", "äö"}, {"select \"left\"(120.0, 2)", "12"},
+        {"select \"left\"('abc', 1.5)", "ab"}, {"select \"left\"(null, 2)", null},
+        {"select \"left\"('abc', null)", null}, {"select \"left\"('abc', -1)", fail("Invalid procedure call")},
+        {"select left('abcdef', 3)", fail("near \"(\": syntax error")}, {"select mid('abcdef', 2, 3)", "bcd"},
+        {"select mid('abcdef', 4)", "def"}, {"select mid('abcdef', 9)", ""}, {"select mid('añb', 2, 1)", "ñ"},
+        {"select mid(null, 1)", null}, {"select mid('abc', 0)", fail("Invalid procedure call or argument")},
+        {"select instr(1, 'EST MULT:10', 'MULT:')", 5LL}, {"select instr(6, 'abcabc', 'c')", 6LL},
+        {"select instr(4, 'abcabc', 'b')", 5LL}, {"select instr(1, 'abc', 'x')", 0LL},
+        {"select instr(1, 'abc', 'B')", 2LL}, {"select instr(1, 'abc', 'B', 0)", 0LL},
+        {"select instr(1, 'ÄÖx', 'öX')", 2LL}, {"select instr(2, 'ñañb', 'ñ')", 3LL},
+        {"select instr(2, 'abc', '')", 2LL}, {"select instr(4, 'abc', 'a')", 0LL},
+        {"select instr(1, null, 'a')", null}, {"select instr(null, 'abc', 'a')", null},
+        {"select instr('abcabc', 'c')", 3LL}, {"select '[' || space(3) || ']'", "[   ]"}, {"select space(0)", ""},
+        {"select space(null)", null}, {"select len('abc')", 3LL}, {"select len('añb')", 3LL},
+        {"select len(120.0)", 3LL}, {"select len('')", 0LL}, {"select len(null)", null},
+        {"select trim('  a b  ')", "a b"}, {"select trim(120.0)", "120"}, {"select ltrim('  a ')", "a "},
+        {"select rtrim('  a ')", "  a"}, {"select trim('xxaxx', 'x')", "a"}, {"select trim(null)", null},
+        {"select vbjoin(null, 'x')", "x"}, {"select vbjoin('EST', ' MULT:', 10.0)", "EST MULT:10"},
+        {"select vbjoin(null, null)", ""}, {"select vbjoin()", ""}, {"select vbjoin('a', 1.5, 2, x'41')", "a1.52A"},
+        {"select vbjoin(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, null, 'x', 0.5)", "12345678910111213141516x0.5"},
+        {"select vbjoin(\"left\"(vbjoin(trim(\"left\"(vbjoin(trim('12'), space(5)), 5)), '-', trim(\"left\"(vbjoin(trim(str(340.0)), space(5)), 5)), space(11)), 11), '|')", "12-340     |"},
+        {"select 'aBa' like 'a*a'", 1LL}, {"select 'a10a' like 'a#a'", 0LL}, {"select 'a%b' like 'a%b'", 1LL},
+        {"select 'axb' like 'a%b'", 0LL}, {"select 'a_b' like 'a_b'", 1LL}, {"select 'abc' not like 'a*'", 0LL},
+        {"select 120.0 like '120'", 1LL}, {"select 'a*c' like 'a!*c' escape '!'", 1LL},
+        {"select 'abc' like 'a!*c' escape '!'", 0LL}, {"select 'a!c' like 'a!!c' escape '!'", 1LL},
+        {"select 'a1c' like 'a!#c' escape '!'", 0LL}, {"select null like 'a*'", null}, {"select 'a' like null", null},
+        {"select 'a' like 'a' escape 'xy'", fail("ESCAPE expression must be a single character")},
+    };
+    // clang-format on
     for (const Sql& c : cases) {
         SCOPED_TRACE(c.sql);
         const QVariant actual = scalar(QString::fromUtf8(c.sql));
@@ -162,7 +136,6 @@ TEST(SqlDialectRegisterTest, NeedsAnOpenSqliteConnectionOrAHandle)
         EXPECT_FALSE(SqlDialect::registerOn(db));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("dialect-unopened"));
-
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
     EXPECT_TRUE(SqlDialect::registerOn(db));
