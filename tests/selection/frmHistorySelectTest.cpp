@@ -19,14 +19,12 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTimer>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -69,8 +67,7 @@ protected:
         QApplication::processEvents();
     }
 
-    // Another program's window takes the activation, as a window manager may leave
-    // it for a while before our window is active again.
+    // A window manager may leave another program's window active for a while.
     void activateElsewhere()
     {
         elsewhere.show();
@@ -112,6 +109,16 @@ protected:
     }
 
     QString lastMessage() const { return messenger.messages.isEmpty() ? QString() : messenger.messages.last().text; }
+    void said(const QString& text, const char* title)
+    {
+        EXPECT_EQ(lastMessage(), text);
+        EXPECT_EQ(messenger.messages.last().title, title);
+    }
+    QStringList state()
+    {
+        return {highlightedAccount(), QString::number(window->currentRow()), get<QLineEdit>("Text1")->text(),
+                window->TypedText};
+    }
 
     TestSuite suite;
     HistoryModule module;
@@ -167,36 +174,19 @@ TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText
     EXPECT_EQ(module.LocKey, 10);
     type("3");
     EXPECT_EQ(highlightedAccount(), "1230");
-    EXPECT_EQ(window->TypedText, "123");
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
     EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty()); // a search never shows the balance
 
     press(Qt::Key_Backspace, get<QLineEdit>("Text1"));
-    EXPECT_EQ(window->TypedText, "12");
-    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "12");
-    EXPECT_EQ(highlightedAccount(), "1200");
+    EXPECT_EQ(state(), QStringList({"1200", "1", "12", "12"}));
 
     // "00" is inside 1100 and 1200 but begins none of them.
     get<QLineEdit>("Text1")->clear();
     window->TypedText.clear();
     type("0");
-    EXPECT_EQ(lastMessage(), "Search text '0' not found in ACCOUNT NUMBER field.");
-    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    said("Search text '0' not found in ACCOUNT NUMBER field.", "TRY AGAIN");
     EXPECT_EQ(messenger.messages.last().icon, Messenger::Icon::Information);
-    EXPECT_TRUE(window->listText().isEmpty());
-    EXPECT_EQ(window->currentRow(), 0);
-    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "0");
-}
-
-TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
-{
-    open();
-    get<QRadioButton>("opt1")->click();
-    type("MITH");
-    EXPECT_EQ(highlightedAccount(), "1200");
-    type("E");
-    EXPECT_EQ(highlightedAccount(), "2100");
-    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(state(), QStringList({"", "0", "0", "0"}));
 }
 
 TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
@@ -211,8 +201,7 @@ TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
     click("cmdFindPrev");
     EXPECT_EQ(highlightedAccount(), "1100");
     click("cmdFindPrev");
-    EXPECT_EQ(lastMessage(), "There is no previous search result to go back to.");
-    EXPECT_EQ(messenger.messages.last().title, "NOTHING TO DO");
+    said("There is no previous search result to go back to.", "NOTHING TO DO");
 
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
@@ -220,8 +209,7 @@ TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
     EXPECT_EQ(highlightedAccount(), "2100");
     click("cmdFindNext");
     EXPECT_EQ(lastMessage(), "Search text '00' not found in ACCOUNT NUMBER field.");
-    EXPECT_TRUE(window->listText().isEmpty());
-    EXPECT_EQ(window->currentRow(), 0);
+    EXPECT_EQ(state().mid(0, 2), QStringList({"", "0"}));
     // The next search continues after the first row.
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
@@ -232,17 +220,14 @@ TEST_F(frmHistorySelectTest, EachOptionSearchesItsColumn)
 {
     open();
     using Row = std::tuple<const char*, QString, const char*, const char*>;
-    const Row cases[] = {Row{"opt0", "", "1100", ""},
-                         Row{"opt1", "mith", "1200", ""},
+    // clang-format off
+    const Row cases[] = {Row{"opt0", "", "1100", ""}, Row{"opt1", "mith", "1200", ""},
                          Row{"opt1", "o'brien [[]pat]", "1100", ""}, // a bracketed bracket is literal
-                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"},
-                         Row{"opt1", "x", "", "ACCOUNT NAME"},
-                         Row{"opt2", "main st", "1100", ""},
-                         Row{"opt2", "q'", "", "ADDRESS"},
-                         Row{"opt3", "l-1", "2100", ""},
-                         Row{"opt3", "Loc", "", "LOCATION ID"},
-                         Row{"opt4", "R1-30", "2100", ""},
-                         Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
+                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"}, Row{"opt1", "x", "", "ACCOUNT NAME"},
+                         Row{"opt2", "main st", "1100", ""}, Row{"opt2", "q'", "", "ADDRESS"},
+                         Row{"opt3", "l-1", "2100", ""}, Row{"opt3", "Loc", "", "LOCATION ID"},
+                         Row{"opt4", "R1-30", "2100", ""}, Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
+    // clang-format on
     for (const auto& [option, text, found, field] : cases) {
         SCOPED_TRACE(text.toStdString());
         messenger.messages.clear();
@@ -266,6 +251,17 @@ TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight
     EXPECT_EQ(highlightedAccount(), "1230");
     EXPECT_EQ(module.CustKey, 4);
     EXPECT_EQ(window->currentRow(), 0);
+}
+
+TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
+{
+    open();
+    get<QRadioButton>("opt1")->click();
+    type("MITH");
+    EXPECT_EQ(highlightedAccount(), "1200");
+    type("E");
+    EXPECT_EQ(highlightedAccount(), "2100");
+    EXPECT_TRUE(messenger.messages.isEmpty());
 }
 
 TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
@@ -297,8 +293,7 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
 {
     open();
     click("cmdNext");
-    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
-    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    said("No customer has been selected from the list.", "TRY AGAIN");
     // Enter in the box with the list on its first row but nothing highlighted.
     press(Qt::Key_Return, get<QLineEdit>("Text1"));
     EXPECT_EQ(messenger.messages.size(), 2);
@@ -367,9 +362,7 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     auto* box = get<QLineEdit>("Text1");
     EXPECT_EQ(box->selectedText(), "21");
     type("2");
-    EXPECT_EQ(box->text(), "2");
-    EXPECT_EQ(window->TypedText, "2");
-    ASSERT_EQ(highlightedAccount(), "2100");
+    ASSERT_EQ(state(), QStringList({"2100", "3", "2", "2"}));
 
     // The real journal, opened modally and closed while another window is active.
     bool journalShown = false;
@@ -386,9 +379,7 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     EXPECT_TRUE(box->hasFocus());
     EXPECT_EQ(box->selectedText(), "2");
     type("1");
-    EXPECT_EQ(box->text(), "1");
-    EXPECT_EQ(window->TypedText, "1");
-    EXPECT_EQ(highlightedAccount(), "1100");
+    EXPECT_EQ(state(), QStringList({"1100", "0", "1", "1"}));
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
 }
 
@@ -397,19 +388,15 @@ TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
     open();
     type("1");
     auto* box = get<QLineEdit>("Text1");
-    // The texts an X server sends with these keys; Ctrl+B types a control character
-    // and Alt+X, bound to nothing here, types none.
+    // Texts as an X server sends them: Ctrl+B types a control character, Alt+X nothing.
     using K = std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers>;
     const Qt::KeyboardModifiers none;
-    const K keys[] = {K{Qt::Key_Delete, "\x7f", none},
-                      K{Qt::Key_Left, "", none},
-                      K{Qt::Key_Home, "", none},
-                      K{Qt::Key_End, "", none},
-                      K{Qt::Key_F5, "", none},
-                      K{Qt::Key_Up, "", none},
-                      K{Qt::Key_B, "\x02", Qt::ControlModifier},
-                      K{Qt::Key_B, "b", Qt::ControlModifier},
+    // clang-format off
+    const K keys[] = {K{Qt::Key_Delete, "\x7f", none}, K{Qt::Key_Left, "", none}, K{Qt::Key_Home, "", none},
+                      K{Qt::Key_End, "", none}, K{Qt::Key_F5, "", none}, K{Qt::Key_Up, "", none},
+                      K{Qt::Key_B, "\x02", Qt::ControlModifier}, K{Qt::Key_B, "b", Qt::ControlModifier},
                       K{Qt::Key_X, "x", Qt::AltModifier}};
+    // clang-format on
     for (const auto& [key, text, modifiers] : keys) {
         QTest::sendKeyEvent(QTest::Click, box, key, QString::fromLatin1(text), modifiers);
         EXPECT_EQ(window->TypedText, "1") << key;
@@ -443,9 +430,7 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     box->setFocus();
     QGuiApplication::clipboard()->setText("smith\n");
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(box->text(), "smith");
-    EXPECT_EQ(window->TypedText, "smith");
-    EXPECT_EQ(highlightedAccount(), "1200");
+    EXPECT_EQ(state(), QStringList({"1200", "2", "smith", "smith"}));
 
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(box->selectedText(), "smith");
@@ -472,9 +457,7 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
     QApplication::sendEvent(box, &menuEvent);
     EXPECT_TRUE(pasted);
-    EXPECT_EQ(box->text(), "smithers");
-    EXPECT_EQ(window->TypedText, "smithers");
-    EXPECT_EQ(highlightedAccount(), "2100");
+    EXPECT_EQ(state(), QStringList({"2100", "3", "smithers", "smithers"}));
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
 }
 
