@@ -33,11 +33,13 @@ protected:
 
 TEST(AuditTimeStamp, TwelveHourClockWithEnglishDesignator)
 {
+    // clang-format off
     const std::pair<QTime, const char*> cases[] = {
-        {QTime(14, 49), "20190307 02:49 PM "},     {QTime(9, 15), "20190307 09:15 AM "},
-        {QTime(0, 5), "20190307 12:05 AM "},       {QTime(12, 0), "20190307 12:00 PM "},
+        {QTime(14, 49), "20190307 02:49 PM "}, {QTime(9, 15), "20190307 09:15 AM "},
+        {QTime(0, 5), "20190307 12:05 AM "}, {QTime(12, 0), "20190307 12:00 PM "},
         {QTime(23, 59, 59), "20190307 11:59 PM "},
     };
+    // clang-format on
     for (const auto& [time, stamp] : cases)
         EXPECT_EQ(AuditLog::timeStamp(QDateTime(QDate(2019, 3, 7), time)), stamp) << stamp;
 }

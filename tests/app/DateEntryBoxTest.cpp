@@ -34,6 +34,7 @@ protected:
 TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
 {
     using Entry = void (*)(QLineEdit&, Messenger&);
+    // clang-format off
     const struct {
         Entry entry;
         const char* typed;
@@ -47,6 +48,7 @@ TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
         {DateEntryBox::CompleteDateEntry, "13517", "", "Quillmark32", Messenger::Icon::Critical, false},
         {DateEntryBox::CompleteDateEntry, "1517", "01/05/2017", nullptr, {}, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         other->setFocus();

@@ -188,13 +188,9 @@ TEST_F(frmUncomputedReadingsTest, UnauditedColumnsAndUnchangedValuesWriteNoLine)
     open();
     // clang-format off
     const std::tuple<int, const char*, const char*, QVariant> cases[] = {
-        {Factor, "2", "Factor", 2},
-        {MSN, "M-2", "MSN", "M-2"},
-        {ChangedOut, "-1", "ChgOut", -1},
-        {Estimated, "-1", "estimated", -1},
-        {Comment, "re-read", "mrcomment", "re-read"},
-        {EstimatedAgain, "0", "estimated", 0},
-        {Previous, "100.0", "Previous", 100}, // numerically the same
+        {Factor, "2", "Factor", 2}, {MSN, "M-2", "MSN", "M-2"}, {ChangedOut, "-1", "ChgOut", -1},
+        {Estimated, "-1", "estimated", -1}, {Comment, "re-read", "mrcomment", "re-read"},
+        {EstimatedAgain, "0", "estimated", 0}, {Previous, "100.0", "Previous", 100}, // numerically the same
         {ReadDate, "12292014", "ReadDate", "2014-12-29"}, // the same date
     };
     // clang-format on
@@ -249,8 +245,7 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
     open();
     // clang-format off
     const std::tuple<int, QString, const char*, const char*> cases[] = {
-        {ReadDate, "13517", "Invalid Date", "Quillmark32"},
-        {BillDate, "", "Invalid Date", "Quillmark32"},
+        {ReadDate, "13517", "Invalid Date", "Quillmark32"}, {BillDate, "", "Invalid Date", "Quillmark32"},
         {Previous, "abc", "Previous was not saved: \"abc\" is not a number.", "TRY AGAIN"},
         {Tenants, "2.5", "Tenants was not saved: \"2.5\" is not a whole number.", "TRY AGAIN"},
         {Present, "1e13", "Present was not saved: \"1e13\" is out of range.", "TRY AGAIN"},

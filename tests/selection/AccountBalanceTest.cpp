@@ -10,6 +10,7 @@ TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
         suite.insert("[lkup transaction code]", {{"code", code}, {"description", code}, {"tgkey", 1}});
     using Pairs = std::vector<std::pair<QVariant, QVariant>>;
     const QVariant null;
+    // clang-format off
     const struct {
         // Deposit payments are balance rows too: they count in the balance as well.
         Pairs balances; // totalcharges, totalpaid under WA, SW, B1, B2
@@ -28,6 +29,7 @@ TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
         {{}, {-5.0}, {}, "ACTIVE", "BAL: $5.00  DEP: NONE", false}, // a negative deposit paid is none
         {{}, {}, {}, "Inactive", "BAL: $0.00  DEP: NONE", false}, // the status's case matters
     };
+    // clang-format on
     const QString balance = "insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) "
                             "values (?, ?, ?, ?, ?)";
     for (const auto& c : cases) {

@@ -11,32 +11,23 @@ namespace {
 TEST_F(SelectionFixture, LaysOutTheLine)
 {
     const QVariant null;
+    // clang-format off
     const struct {
         QVariant accno, lookupname, status, custAddr2, id, route, seq, locAddr2;
         const char* line;
     } cases[] = {
-        {"1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
-         "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
-        {"ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B", // a long account number is cut
-         "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B", // a seven-character route-sequence
-         "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", "L", "9", 1234567, "B", // a long sequence keeps five digits
-         "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B", // the route cut, then trimmed
-         "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
-        {" 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE", "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
-         " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
-        {"1", "X", " SUSPENDED", "A", "L", "1", 1, "B", // the status is cut, not trimmed
-         "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B", // a long ID stays whole
-         "1           1-1         ACTIVE   X                     A                B                "
-         "Loc ID:  SERVICE-LOCATION-000123456789 "},
-        {"", null, null, null, null, null, null, null,
-         "            -                                                                            Loc ID: "},
-        {"Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
-         "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"},
+        {"1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST", "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
+        {"ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B", "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"}, // a long account number is cut
+        {"1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B", "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"}, // a seven-character route-sequence
+        {"1", "X", "ACTIVE", "A", "L", "9", 1234567, "B", "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"}, // a long sequence keeps five digits
+        {"1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B", "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"}, // the route cut, then trimmed
+        {" 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE", "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ", " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
+        {"1", "X", " SUSPENDED", "A", "L", "1", 1, "B", "1           1-1          SUSPENDEX                     A                B                Loc ID: L"}, // the status is cut, not trimmed
+        {"1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B", "1           1-1         ACTIVE   X                     A                B                Loc ID:  SERVICE-LOCATION-000123456789 "}, // a long ID stays whole
+        {"", null, null, null, null, null, null, null, "            -                                                                            Loc ID: "},
+        {"Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B", "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         suite.exec("delete from [tbl customer]");
