@@ -78,7 +78,6 @@ protected:
     }
 
     void TearDown() override { runPlain("drop database if exists " + m_database + " with (force)"); }
-
     static void TearDownTestSuite()
     {
         s_pristine.reset();
@@ -153,7 +152,6 @@ protected:
     }
 
     HistoryModule* sides[2] = {&m_fileModule, &m_serverModule};
-
     static inline std::unique_ptr<PostgresTestServer> s_pristine;
     static inline std::unique_ptr<QTemporaryDir> s_files;
     QString m_database;
@@ -332,7 +330,6 @@ TEST_F(PostgresAgreementTest, AReadingChangedByAnotherClerkIsNotOverwrittenUnsee
         ASSERT_TRUE(first.load(module->openBilling(), HostileData::CustKey, HostileData::LocKey));
         ASSERT_TRUE(second.load(module->openBilling(), HostileData::CustKey, HostileData::LocKey));
         ASSERT_TRUE(first.write(2, ReadingColumns::Present, QStringLiteral("777")).ok);
-
         const auto refused = second.write(2, ReadingColumns::Present, QStringLiteral("888"));
         EXPECT_FALSE(refused.ok);
         EXPECT_TRUE(refused.reloaded);
@@ -356,7 +353,6 @@ TEST_F(PostgresAgreementTest, SeveralClerksAtOnceLoseNothing)
     ASSERT_TRUE(before.load(m_serverModule.openBilling(), 1, 1));
     const int present = before.text(0, ReadingColumns::Present).toInt();
     before.release();
-
     std::vector<std::unique_ptr<QProcess>> processes;
     std::vector<std::unique_ptr<QTemporaryDir>> scratch;
     for (int clerk = 1; clerk <= clerks; ++clerk) {

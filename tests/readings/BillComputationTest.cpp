@@ -30,7 +30,6 @@ protected:
     // Detached stand-ins become our children and are reaped at once: a zombie would keep its pid alive.
     static void SetUpTestSuite() { ::prctl(PR_SET_CHILD_SUBREAPER, 1); }
     static void TearDownTestSuite() { ::prctl(PR_SET_CHILD_SUBREAPER, 0); }
-
     void SetUp() override
     {
         suite.prepare(module, 1234, 56);

@@ -98,7 +98,6 @@ TEST(ReadingsReport, PrintsOneLinePerReadingUnderTheAccountTitle)
     EXPECT_EQ(prepared.report.pageHeader.find("Account")->text, QStringLiteral("Account: 10442 RIVERSIDE MILL"));
     ASSERT_EQ(prepared.report.rows.size(), 1u);
     EXPECT_EQ(prepared.report.rows[0], (QStringList{"4/28/2017", "5/1/2017", "WA", "12340", "13000", "660", "M-100"}));
-
     const auto empty = ReadingsReport::prepare(dir.path(), QString(), QString(), QString(), {});
     EXPECT_EQ(empty.outcome, ReadingsReport::Outcome::NothingToPrint);
 }

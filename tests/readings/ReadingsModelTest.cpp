@@ -104,7 +104,6 @@ TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.error.contains("code XX is retired")) << outcome.error.toStdString();
     EXPECT_EQ(model.text(2, Code), "WA");
-
     outcome = model.write(2, Present, "lots");
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(stored(1, "Present").toDouble(), 150.3);
@@ -116,7 +115,6 @@ TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.error.contains("out of range")) << outcome.error.toStdString();
     EXPECT_EQ(stored(1, "Usage").toDouble(), 50.2);
-
     suite.exec("delete from [tbl reading] where ReadingKey = 1");
     outcome = model.write(2, Code, "XY");
     EXPECT_FALSE(outcome.ok);

@@ -218,15 +218,12 @@ TEST_F(frmUncomputedReadingsTest, EnterMovesOnAndPreviousOrPresentRecomputesUsag
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), "12/29/2014");
     EXPECT_EQ(editor->selectedText(), "12/29/2014");
-
     type(0, Code, "Z", Qt::Key_Enter);
     EXPECT_EQ(stored(1, "Code"), "Z");
     EXPECT_EQ(grid->currentIndex().column(), ReadDate);
-
     type(0, EntryDate, "1/2/2015", Qt::Key_Return);
     EXPECT_EQ(grid->currentIndex().column(), EntryDate);
     EXPECT_EQ(stored(1, "EntryDate"), "2015-01-02");
-
     type(1, Previous, "120");
     EXPECT_EQ(stored(2, "Usage").toDouble(), 30);
     EXPECT_EQ(cell(1, Usage), "30");

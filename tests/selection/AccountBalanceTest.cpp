@@ -53,7 +53,6 @@ TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
         const QString line = build().value(0);
         module.CustKey = 1;
         module.LocKey = 10;
-
         AccountBalance shown;
         ASSERT_TRUE(AccountBalance::show(module, line, shown));
         EXPECT_EQ(shown.caption(), QString::fromUtf8(c.caption));

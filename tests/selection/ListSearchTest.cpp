@@ -85,16 +85,13 @@ protected:
 TEST_F(ListSearchFindTest, FirstNextAndPreviousNeverWrap)
 {
     using D = ListSearch::Direction;
-    EXPECT_EQ(find("smith", D::First, 3), 0);
-    EXPECT_EQ(find("smith", D::Next, 0), 2);
-    EXPECT_EQ(find("smith", D::Next, 2), 4);
-    EXPECT_EQ(find("smith", D::Next, 4), -1);
-    EXPECT_EQ(find("smith", D::Previous, 4), 2);
-    EXPECT_EQ(find("smith", D::Previous, 2), 0);
-    EXPECT_EQ(find("smith", D::Previous, 0), -1);
-    EXPECT_EQ(find("jones", D::Next, 1), -1);
-    EXPECT_EQ(find("", D::Next, -1), 0);
-    EXPECT_EQ(find("", D::Next, 0), 1);
+    // clang-format off
+    const std::tuple<const char*, D, qsizetype, qsizetype> cases[] = {{"smith", D::First, 3, 0}, {"smith", D::Next, 0, 2},
+        {"smith", D::Next, 2, 4}, {"smith", D::Next, 4, -1}, {"smith", D::Previous, 4, 2}, {"smith", D::Previous, 2, 0},
+        {"smith", D::Previous, 0, -1}, {"jones", D::Next, 1, -1}, {"", D::Next, -1, 0}, {"", D::Next, 0, 1}};
+    // clang-format on
+    for (const auto& [text, direction, current, found] : cases)
+        EXPECT_EQ(find(text, direction, current), found) << text << " " << int(direction) << " " << current;
 }
 
 TEST_F(ListSearchFindTest, SearchesFollowTheShownOrder)

@@ -51,7 +51,6 @@ TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
     EXPECT_TRUE(built[1].endsWith("400 MILL RD      Loc ID: L11"));
     EXPECT_EQ(lines.custKey(1), 1);
     EXPECT_EQ(lines.locKey(1), 11);
-
     SqlConnection work = SqlConnection::open(module.WorkDbPath);
     EXPECT_EQ(work.scalar("select address from histsrch where lockey = 11").toString(),
               QString("12 OAK ST").leftJustified(25) + QString("400 MILL RD").leftJustified(25));
@@ -80,13 +79,11 @@ protected:
             keys.append({lines.custKey(row), lines.locKey(row)});
         return keys;
     }
-    QList<int> custKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::first); }
-    QList<int> locKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::second); }
-    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, int std::pair<int, int>::*part)
+    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, bool customer)
     {
         QList<int> keys;
         for (const auto& pair : pairs)
-            keys << pair.*part;
+            keys << (customer ? pair.first : pair.second);
         return keys;
     }
     static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
@@ -98,42 +95,36 @@ protected:
 TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
 {
     // Customer 2 has two locations: options 0 and 1 tie on them, the others do not.
-    const QList<QList<int>> customers = {
-        {2, 2, 3, 1}, // accno
-        {3, 2, 2, 1}, // name, without regard to case
-        {2, 2, 1, 3}, // customer addr2
-        {2, 3, 2, 1}, // ID, without regard to case
-        {2, 2, 3, 1}, // route as text ("10" before "8" and "9"), then sequence
-    };
+    // accno; name and ID without regard to case; customer addr2; route as text ("10" before "8"), then sequence
+    const QList<QList<int>> customers = {{2, 2, 3, 1}, {3, 2, 2, 1}, {2, 2, 1, 3}, {2, 3, 2, 1}, {2, 2, 3, 1}};
     for (int option = 0; option < SearchOption::Count; ++option) {
         build(option);
-        EXPECT_EQ(custKeys(), customers[option]) << "build, option " << option;
+        EXPECT_EQ(keysOf(shownKeys(), true), customers[option]) << "build, option " << option;
         const QList<std::pair<int, int>> stored = storedKeys();
         EXPECT_EQ(stored, shownKeys()) << "stored order, option " << option;
-        if (option == 4) {
+        if (option == 4)
             EXPECT_EQ(shownKeys().mid(0, 2), (QList<std::pair<int, int>>{{2, 21}, {2, 20}}));
-        }
 
         // Re-sorting reorders the list but never the table; ties keep the stored order.
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
             ASSERT_TRUE(SearchList::sort(resort, lines));
-            EXPECT_EQ(custKeys(), customers[resort]) << "re-sort " << resort << " after build " << option;
-            if (resort < 2) {
+            EXPECT_EQ(keysOf(shownKeys(), true), customers[resort])
+                << "re-sort " << resort << " after build " << option;
+            if (resort < 2)
                 EXPECT_EQ(firstOfCustomer2(shownKeys()), firstOfCustomer2(stored)) << resort << " after " << option;
-            }
         }
         EXPECT_EQ(storedKeys(), stored);
     }
     // The address build orders by the customer's line only; the re-sort by both lines.
     build(2);
     SearchList::sort(2, lines);
-    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
+    EXPECT_EQ(keysOf(shownKeys(), false).mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
     // An index outside the options keeps the stored order; each build empties the table first.
     build(7);
     ASSERT_EQ(storedKeys().size(), 4);
     SearchList::sort(1, lines);
     SearchList::sort(-1, lines);
-    EXPECT_EQ(locKeys(), keysOf(storedKeys(), &std::pair<int, int>::second));
+    EXPECT_EQ(keysOf(shownKeys(), false), keysOf(storedKeys(), false));
 }
 
 // Every value of histsrch, storage class included, in stored order.
@@ -183,7 +174,6 @@ TEST_F(SelectionFixture, BuildAndReSortInMemoryMatchTheEngine)
         for (const QString& row : engine)
             engineLines << row.section('|', 0, 0).chopped(1).mid(1).replace("''", "'");
         EXPECT_EQ(shownAtBuild, engineLines) << "lines, option " << option;
-
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
             ASSERT_TRUE(SearchList::sort(resort, lines));
             QList<int> expected;
@@ -225,9 +215,8 @@ TEST_F(SelectionFixture, MissingBillingTableSaysSoAndLeavesTheListEmpty)
     suite.exec("drop table [tbl location]");
     ASSERT_TRUE(SearchList::prepare(module));
     const Outcome built = SearchList::build(module, 0, lines);
-    const QString error = built.message();
     EXPECT_FALSE(built);
-    EXPECT_TRUE(error.contains("tbl location")) << error.toStdString();
+    EXPECT_TRUE(built.message().contains("tbl location")) << built.message().toStdString();
     EXPECT_TRUE(lines.isEmpty());
 }
 
@@ -240,10 +229,9 @@ TEST_F(SelectionFixture, ReadFailingMidwayIsAnErrorNotTheEndOfTheList)
     module.ExecWork("create view histsrch as select 1 as rowid, 'A' as srchtext, 1 as custkey, 10 as lockey "
                     "union all select 2, 'B', abs(-9223372036854775807 - 1), 10");
     const Outcome loaded = SearchList::load(module.WorkDb, lines);
-    const QString error = loaded.message();
     EXPECT_FALSE(loaded);
+    EXPECT_TRUE(loaded.message().contains("overflow")) << loaded.message().toStdString();
     module.CloseWorkDb();
-    EXPECT_TRUE(error.contains("overflow")) << error.toStdString();
     EXPECT_TRUE(lines.isEmpty());
 }
 

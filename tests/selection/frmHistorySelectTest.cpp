@@ -97,11 +97,9 @@ protected:
     }
 
     QString highlightedAccount() const { return window->listText().left(12).trimmed(); }
-
     void type(const QString& keys) { QTest::keyClicks(get<QLineEdit>("Text1"), keys); }
     void press(Qt::Key key, QWidget* target) { QTest::keyClick(target, key); }
     void click(const char* button) { QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton); }
-
     QPoint rowCenter(int row)
     {
         auto* list = get<QListView>("DBList1");
@@ -154,7 +152,6 @@ TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose
     EXPECT_TRUE(get<QRadioButton>("opt3")->isChecked());
     EXPECT_EQ(accountNumbers(), QStringList({"2100", "1100", "1200", "1230"})); // location ID order
     EXPECT_EQ(get<QLineEdit>("Text1")->text(), "SMI"); // the restored text survives the option's selection
-
     get<QRadioButton>("opt4")->click();
     EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
     get<QLineEdit>("Text1")->setText("O'BRIEN");
@@ -176,7 +173,6 @@ TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText
     EXPECT_EQ(highlightedAccount(), "1230");
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
     EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty()); // a search never shows the balance
-
     press(Qt::Key_Backspace, get<QLineEdit>("Text1"));
     EXPECT_EQ(state(), QStringList({"1200", "1", "12", "12"}));
 
@@ -202,7 +198,6 @@ TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
     EXPECT_EQ(highlightedAccount(), "1100");
     click("cmdFindPrev");
     said("There is no previous search result to go back to.", "NOTHING TO DO");
-
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
     click("cmdFindNext");
@@ -274,7 +269,6 @@ TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
     EXPECT_EQ(label->text(), "INACTIVE  BAL: $0.00  DEP: NONE");
     EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 255, 255));
-
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     EXPECT_EQ(module.CustKey, 1);
     EXPECT_EQ(window->currentRow(), 1);
@@ -299,7 +293,6 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
     EXPECT_EQ(messenger.messages.size(), 2);
     EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
     EXPECT_TRUE(journalKeys.isEmpty());
-
     type("2");
     click("cmdNext");
     EXPECT_EQ(journalKeys, (Keys{{3, 30}}));
@@ -319,7 +312,6 @@ TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     EXPECT_EQ(journalKeys, (Keys{{1, 10}}));
     EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $12.50  DEP: $50.00");
-
     click("Data1Last");
     EXPECT_EQ(highlightedAccount(), "2100");
     press(Qt::Key_Return, list);
@@ -402,7 +394,6 @@ TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
         EXPECT_EQ(window->TypedText, "1") << key;
     }
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-
     press(Qt::Key_Escape, get<QListView>("DBList1"));
     press(Qt::Key_Escape, box);
     EXPECT_TRUE(window->isVisible());
@@ -431,7 +422,6 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     QGuiApplication::clipboard()->setText("smith\n");
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(state(), QStringList({"1200", "2", "smith", "smith"}));
-
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(box->selectedText(), "smith");
     QGuiApplication::clipboard()->clear();
