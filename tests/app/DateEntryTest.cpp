@@ -13,11 +13,7 @@ TEST(DateEntry, CheckAndCompleteTypedDates)
 {
     const QDate today(2019, 3, 7);
     // clang-format off
-    const struct {
-        const char* typed;
-        const char* checked;
-        const char* completed;
-    } cases[] = {
+    const struct { const char* typed; const char* checked; const char* completed; } cases[] = {
         {"0517", "05/01/2017", Refused}, // m d yy with month 0
         {"051517", "05/15/2017", Untried}, {"5/15/2017", "05/15/2017", Untried},
         {"1/5/17", "01/05/2017", "01/05/2017"}, {"12/31/99", "12/31/1999", Untried},

@@ -21,12 +21,7 @@ TEST(SuiteFolder, IsNamedElseBesideTheProgramElseRememberedWhileItHoldsASuite)
     }
     using Source = SuiteFolder::Source;
     // clang-format off
-    struct Case {
-        const char* name;
-        QString home, environment, executable, remembered;
-        QString folder;
-        Source source;
-    } cases[] = {
+    struct Case { const char* name; QString home, environment, executable, remembered; QString folder; Source source; } cases[] = {
         {"--home first", suite, other, other, other, suite, Source::Named},
         {"then the variable", {}, other, suite, suite, other, Source::Named},
         {"named without a suite still named", bare, {}, suite, suite, bare, Source::Named},
@@ -49,10 +44,7 @@ TEST(SuiteFolder, IsNamedElseBesideTheProgramElseRememberedWhileItHoldsASuite)
 TEST(SuiteTextFile, LinesEndAtCrLfOrLfAndAFinalEndOpensNoLine)
 {
     // clang-format off
-    const struct {
-        QByteArray contents;
-        QList<QByteArray> lines;
-    } cases[] = {
+    const struct { QByteArray contents; QList<QByteArray> lines; } cases[] = {
         {"", {}}, {"\r\n", {""}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}}, {"a\r\n\r\n", {"a", ""}},
         {"a\r\r\nb", {"a\r", "b"}},
     };

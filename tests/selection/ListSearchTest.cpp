@@ -24,11 +24,7 @@ TEST(ListSearchRunTest, ComparesTheOptionsSlice)
     // between them. Option 3: the blank before the ID and the ID. Option 4: route-sequence and the
     // blank after it. The operator's wildcards act; apostrophes and a lone bracket are plain characters.
     // clang-format off
-    const struct {
-        int option;
-        bool typing;
-        QStringList matching, failing;
-    } cases[] = {
+    const struct { int option; bool typing; QStringList matching, failing; } cases[] = {
         {0, true, {"123", ""}, {"234", "12345678901"}}, {0, false, {"234", "90"}, {"901"}},
         {1, true, {"brien"}, {"active"}},
         {1, false, {"O'BRIEN", "o?brien", "brien*50", "##%", "#%", "[a-p]'b", "[smith", "smith]", "'", "[", "50%"}, {"oak", "[!o]'b", "'; drop table histsrch; --"}},

@@ -12,10 +12,7 @@ TEST_F(SelectionFixture, LaysOutTheLine)
 {
     const QVariant null;
     // clang-format off
-    const struct {
-        QVariant accno, lookupname, status, custAddr2, id, route, seq, locAddr2;
-        const char* line;
-    } cases[] = {
+    const struct { QVariant accno, lookupname, status, custAddr2, id, route, seq, locAddr2; const char* line; } cases[] = {
         {"1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST", "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
         {"ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B", "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"}, // a long account number is cut
         {"1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B", "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"}, // a seven-character route-sequence
