@@ -10,7 +10,6 @@ TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
         suite.insert("[lkup transaction code]", {{"code", code}, {"description", code}, {"tgkey", 1}});
     using Pairs = std::vector<std::pair<QVariant, QVariant>>;
     const QVariant null;
-    // clang-format off
     const struct {
         // Deposit payments are balance rows too: they count in the balance as well.
         Pairs balances; // totalcharges, totalpaid under WA, SW, B1, B2
@@ -29,7 +28,6 @@ TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
         {{}, {-5.0}, {}, "ACTIVE", "BAL: $5.00  DEP: NONE", false}, // a negative deposit paid is none
         {{}, {}, {}, "Inactive", "BAL: $0.00  DEP: NONE", false}, // the status's case matters
     };
-    // clang-format on
     const QString balance = "insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) "
                             "values (?, ?, ?, ?, ?)";
     for (const auto& c : cases) {
@@ -53,6 +51,7 @@ TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
         const QString line = build().value(0);
         module.CustKey = 1;
         module.LocKey = 10;
+
         AccountBalance shown;
         ASSERT_TRUE(AccountBalance::show(module, line, shown));
         EXPECT_EQ(shown.caption(), QString::fromUtf8(c.caption));

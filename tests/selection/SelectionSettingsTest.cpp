@@ -7,14 +7,12 @@ namespace {
 
 TEST(SelectionSettingsFileTest, ReadsOptionAndText)
 {
-    // clang-format off
     const std::tuple<QByteArray, std::optional<int>, std::optional<QString>> cases[] = {
-        {" 3 \r\nSMITH\r\n", 3, "SMITH"}, {"4\nO'BRIEN [A*]\n", 4, "O'BRIEN [A*]"}, {" 2 \r\n\r\n", 2, ""},
-        {" 1 \r\n", 1, std::nullopt}, {" 1 ", 1, std::nullopt}, {"", std::nullopt, std::nullopt},
+        {" 3 \r\nSMITH\r\n", 3, "SMITH"}, {"4\nO'BRIEN [A*]\n", 4, "O'BRIEN [A*]"},
+        {" 2 \r\n\r\n", 2, ""},           {" 1 \r\n", 1, std::nullopt},
+        {" 1 ", 1, std::nullopt},         {"", std::nullopt, std::nullopt},
         {" 9 \r\nX\r\n", 0, "X"}, // no such option: the first one
-        {"abc\r\nX\r\n", 0, "X"}, {"-1\r\n  text with blanks  \r\nline 3\r\n", 0, "  text with blanks  "},
-    };
-    // clang-format on
+        {"abc\r\nX\r\n", 0, "X"},         {"-1\r\n  text with blanks  \r\nline 3\r\n", 0, "  text with blanks  "}};
     for (const auto& [contents, index, text] : cases) {
         const SelectionSettings settings = SelectionSettings::parse(contents);
         EXPECT_EQ(settings.SortIndex, index) << contents.toStdString();
