@@ -162,7 +162,7 @@ TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
 }
 
-TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText)
+TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindItInside)
 {
     open();
     type("12");
@@ -183,11 +183,8 @@ TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText
     said("Search text '0' not found in ACCOUNT NUMBER field.", "TRY AGAIN");
     EXPECT_EQ(messenger.messages.last().icon, Messenger::Icon::Information);
     EXPECT_EQ(state(), QStringList({"", "0", "0", "0"}));
-}
 
-TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
-{
-    open();
+    // The buttons search inside the slice and never wrap.
     get<QLineEdit>("Text1")->setText("00");
     click("cmdFindFirst");
     EXPECT_EQ(highlightedAccount(), "1100");
