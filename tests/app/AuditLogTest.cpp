@@ -33,11 +33,13 @@ protected:
 
 TEST(AuditTimeStamp, TwelveHourClockWithEnglishDesignator)
 {
+    // clang-format off
     const std::pair<QTime, const char*> cases[] = {
-        {QTime(14, 49), "20190307 02:49 PM "},     {QTime(9, 15), "20190307 09:15 AM "},
-        {QTime(0, 5), "20190307 12:05 AM "},       {QTime(12, 0), "20190307 12:00 PM "},
+        {QTime(14, 49), "20190307 02:49 PM "}, {QTime(9, 15), "20190307 09:15 AM "},
+        {QTime(0, 5), "20190307 12:05 AM "}, {QTime(12, 0), "20190307 12:00 PM "},
         {QTime(23, 59, 59), "20190307 11:59 PM "},
     };
+    // clang-format on
     for (const auto& [time, stamp] : cases)
         EXPECT_EQ(AuditLog::timeStamp(QDateTime(QDate(2019, 3, 7), time)), stamp) << stamp;
 }
@@ -48,7 +50,6 @@ TEST_F(AuditLogTest, WritesTheLineIntoTheMonthlyFileCreatingTheFolder)
     for (const auto& [name, text] : {std::pair{"billing.mdb", ""}, {"", "some text"}, {"", ""}})
         EXPECT_TRUE(AuditLog(settings(name), [] { return march7At1449; }).WriteAudit(text));
     EXPECT_FALSE(QFileInfo::exists(suite.filePath("AUDIT")));
-
     AuditLog log(settings(), [] { return march7At1449; });
     ASSERT_TRUE(log.WriteAudit("Edit existing readings form loaded for account "));
     ASSERT_TRUE(log.WriteAudit("it's \"quoted\""));
@@ -66,7 +67,6 @@ TEST_F(AuditLogTest, FileNameFollowsStemAndMonthAndExistingCase)
     EXPECT_EQ(suite.readFile("audit/Billing201912.log"),
               QByteArray("old line\r\n20191231 11:00 PM CLERK1 closing the year\r\n"));
     EXPECT_FALSE(QFileInfo::exists(suite.filePath("AUDIT")));
-
     AuditLog january(settings("util.dat"), [] { return QDateTime(QDate(2020, 1, 1), QTime(0, 0)); });
     EXPECT_TRUE(january.WriteAudit("new year"));
     EXPECT_TRUE(QFileInfo::exists(suite.filePath("audit/util202001.LOG")));
@@ -82,7 +82,6 @@ TEST_F(AuditLogTest, TheTableRowIsBoundAndAMissingTableStillLeavesTheFileLine)
     EXPECT_FALSE(missing);
     EXPECT_TRUE(missing.message().contains("LIDB"));
     EXPECT_EQ(logText(), QByteArray("20190307 02:49 PM CLERK1 text\r\n"));
-
     suite.exec("create table LIDB ([When] text, ByWhom text, What text)");
     const Outcome written = log.WriteAudit("changed meter reading code from O'BRIEN to A");
     ASSERT_TRUE(written) << written.message().toStdString();
@@ -95,23 +94,20 @@ TEST_F(AuditLogTest, SettingsComeFromTheModuleAndTheSuiteFile)
 {
     HistoryModule module;
     suite.prepare(module, 1, 10);
-    AuditSettings s = AuditSettings::forModule(module);
-    EXPECT_EQ(s.AuditName, "billing.mdb");
-    EXPECT_EQ(s.AuditUser, "CLERK1");
-    EXPECT_FALSE(s.AuditToTable);
-
-    suite.writeFile("LedViewAudit.ini", "-1\r\n");
-    s = AuditSettings::forModule(module);
-    EXPECT_TRUE(s.AuditToTable);
-    EXPECT_EQ(s.AuditDbPath, module.BillingDbPath);
-
-    suite.writeFile("LedViewAudit.ini", "1\n/elsewhere/audit.mdb\n");
-    s = AuditSettings::forModule(module);
-    EXPECT_TRUE(s.AuditToTable);
-    EXPECT_EQ(s.AuditDbPath, "/elsewhere/audit.mdb");
-
-    suite.writeFile("LedViewAudit.ini", "0\r\n");
-    EXPECT_FALSE(AuditSettings::forModule(module).AuditToTable);
+    EXPECT_EQ(AuditSettings::forModule(module).AuditName, "billing.mdb");
+    EXPECT_EQ(AuditSettings::forModule(module).AuditUser, "CLERK1");
+    // clang-format off
+    const std::tuple<const char*, bool, QString> cases[] = {{nullptr, false, ""}, {"-1\r\n", true, module.BillingDbPath},
+        {"1\n/elsewhere/audit.mdb\n", true, "/elsewhere/audit.mdb"}, {"0\r\n", false, ""}};
+    // clang-format on
+    for (const auto& [ini, toTable, path] : cases) {
+        if (ini)
+            suite.writeFile("LedViewAudit.ini", ini);
+        const AuditSettings s = AuditSettings::forModule(module);
+        EXPECT_EQ(s.AuditToTable, toTable) << ini;
+        if (toTable)
+            EXPECT_EQ(s.AuditDbPath, path);
+    }
 }
 
 } // namespace

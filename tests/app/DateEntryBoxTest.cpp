@@ -34,19 +34,14 @@ protected:
 TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
 {
     using Entry = void (*)(QLineEdit&, Messenger&);
-    const struct {
-        Entry entry;
-        const char* typed;
-        const char* shown;
-        const char* title; // nullptr: no message
-        Messenger::Icon icon;
-        bool boxFocused;
-    } cases[] = {
+    // clang-format off
+    const struct { Entry entry; const char* typed; const char* shown; const char* title; Messenger::Icon icon; bool boxFocused; } cases[] = {
         {DateEntryBox::CheckDateEntry, "051517", "05/15/2017", nullptr, {}, false},
         {DateEntryBox::CheckDateEntry, "12345", "", "Quillmark for Windows", Messenger::Icon::None, true},
         {DateEntryBox::CompleteDateEntry, "13517", "", "Quillmark32", Messenger::Icon::Critical, false},
         {DateEntryBox::CompleteDateEntry, "1517", "01/05/2017", nullptr, {}, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         other->setFocus();

@@ -13,12 +13,13 @@ namespace {
 
 TEST(StartUp, AccountKeysAreReadAsTheRuntimeReadsNumbers)
 {
+    // clang-format off
     const std::tuple<const char*, int32_t, int32_t> cases[] = {
-        {"", 0, 0},          {"1234-5678", 1234, 5678}, {"1234", 0, 0},
-        {"1234-0", 1234, 0}, {"0-5678", 0, 5678},       {"1234-", 1234, 0},
-        {"-5678", 0, 5678},  {"1234--5", 1234, -5},     {"12 34-56", 1234, 56},
-        {"12.5-7.5", 12, 8}, {"99999999999-5", 0, 5},   {"2147483647-1", 2147483647, 1},
-        {"&H10-x", 16, 0},   {" 7 - 9 ", 7, 9}};
+        {"", 0, 0}, {"1234-5678", 1234, 5678}, {"1234", 0, 0}, {"1234-0", 1234, 0}, {"0-5678", 0, 5678},
+        {"1234-", 1234, 0}, {"-5678", 0, 5678}, {"1234--5", 1234, -5}, {"12 34-56", 1234, 56}, {"12.5-7.5", 12, 8},
+        {"99999999999-5", 0, 5}, {"2147483647-1", 2147483647, 1}, {"&H10-x", 16, 0}, {" 7 - 9 ", 7, 9},
+    };
+    // clang-format on
     for (const auto& [commandLine, custKey, locKey] : cases)
         EXPECT_EQ(Main::parseAccountKeys(QString::fromLatin1(commandLine)), std::make_pair(custKey, locKey))
             << commandLine;
@@ -96,20 +97,17 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
     const auto global = [](const char* sql) {
         return [sql](TestSuite& s) { SqlConnection::open(s.filePath("global.mdb")).exec(sql); };
     };
+    // clang-format off
     const std::vector<Case> cases = {
-        {"global missing", [](TestSuite& s) { QFile::remove(s.filePath("global.mdb")); }, "global.mdb"},
-        {"global not a database", [](TestSuite& s) { s.writeFile("global.mdb", QByteArray(4096, 'x')); }, "global.mdb"},
+        {"global missing", [](TestSuite& s) {QFile::remove(s.filePath("global.mdb"));}, "global.mdb"},
+        {"global not a database", [](TestSuite& s) {s.writeFile("global.mdb", QByteArray(4096, 'x'));}, "global.mdb"},
         {"current empty", global("delete from current"), "global.mdb"},
         {"no current table", global("drop table current"), "global.mdb"},
         {"null path", global("update current set databasepath = null"), "global.mdb"},
         {"billing missing", global("update current set DatabaseFileName = 'gone.mdb'"), "gone.mdb"},
-        {"billing not a database",
-         [](TestSuite& s) {
-             s.billing().close();
-             s.writeFile("billing.mdb", QByteArray(4096, 'z'));
-         },
-         "billing.mdb"},
+        {"billing not a database", [](TestSuite& s) {s.billing().close(); s.writeFile("billing.mdb", QByteArray(4096, 'z'));}, "billing.mdb"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         TestSuite suite;
         c.breakIt(suite);

@@ -1,6 +1,4 @@
-// The billing database on a server gives what the file gives: the same suite is
-// written to a file and copied to a fresh server database, and every path that
-// reads or writes billing tables is run on both and compared value for value.
+// One suite on a file and copied to a server: every billing path must give the same values on both.
 
 #include "app/BillingCopy.h"
 #include "app/HistoryModule.h"
@@ -33,8 +31,7 @@ using Table = QStringList;
 
 constexpr int ClerkSteps = 10;
 
-// Every row of a scratch table with each value's storage class, so an integer that
-// came back as a real (or a number as text) shows as a difference.
+// Each value with its storage class, so an integer come back as a real shows as a difference.
 Table dump(SqlConnection& db, const QString& sql, const QVariantList& binds = {})
 {
     Table rows;
@@ -49,7 +46,6 @@ Table dump(SqlConnection& db, const QString& sql, const QVariantList& binds = {}
     return rows;
 }
 
-// The first row where the two differ, both ways.
 std::string firstDifference(const Table& file, const Table& server)
 {
     for (qsizetype i = 0; i < std::max(file.size(), server.size()); ++i) {
@@ -62,8 +58,7 @@ std::string firstDifference(const Table& file, const Table& server)
 
 class PostgresAgreementTest : public ::testing::Test {
 protected:
-    // The suite is written and copied to the server once; each test starts from copies
-    // of both: the files copied, the server database made with the first as template.
+    // Written and copied once; each test copies the files and makes its server database from a template.
     static void SetUpTestSuite()
     {
         s_pristine = std::make_unique<PostgresTestServer>();
@@ -83,14 +78,12 @@ protected:
     }
 
     void TearDown() override { runPlain("drop database if exists " + m_database + " with (force)"); }
-
     static void TearDownTestSuite()
     {
         s_pristine.reset();
         s_files.reset();
     }
 
-    // The server database of one test: a copy of the pristine one, dropped afterwards.
     static QString uriOf(const QString& database)
     {
         const QString uri = s_pristine->uri();
@@ -129,7 +122,6 @@ protected:
         module.BusyTimeoutMs = 200;
     }
 
-    // Every account of the suite, as "custkey-lockey" keys.
     std::vector<std::pair<int, int>> accounts()
     {
         std::vector<std::pair<int, int>> keys;
@@ -145,6 +137,21 @@ protected:
         std::tie(module.CustKey, module.LocKey) = std::tie(custKey, locKey);
     }
 
+    static void loadJournal(HistoryModule& module, JournalFlags flags = {})
+    {
+        const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
+        ASSERT_TRUE(loaded.extraction.outcome) << loaded.extraction.outcome.message().toStdString();
+    }
+
+    static Table dumpWork(HistoryModule& module, const QString& sql)
+    {
+        EXPECT_TRUE(module.OpenWorkDb());
+        const Table rows = dump(module.WorkDb, sql);
+        module.CloseWorkDb();
+        return rows;
+    }
+
+    HistoryModule* sides[2] = {&m_fileModule, &m_serverModule};
     static inline std::unique_ptr<PostgresTestServer> s_pristine;
     static inline std::unique_ptr<QTemporaryDir> s_files;
     QString m_database;
@@ -157,29 +164,24 @@ protected:
 TEST_F(PostgresAgreementTest, EveryAccountsJournalAndBalancesAreTheSame)
 {
     const QStringList tables = AccountExtraction::workTables() + QStringList{QStringLiteral("jurn")};
+    // clang-format off
     const std::pair<const char*, JournalFlags> views[] = {
         {"as stored", {}},
-        {"consolidated, multiplied, previous readings",
-         {JournalFlags::False, JournalFlags::True, JournalFlags::True, JournalFlags::True}},
+        {"consolidated, multiplied, previous readings", {JournalFlags::False, JournalFlags::True, JournalFlags::True, JournalFlags::True}},
         {"comments hidden", {JournalFlags::True, JournalFlags::False, JournalFlags::False, JournalFlags::False}},
     };
+    // clang-format on
     int compared = 0;
     for (const auto& [custKey, locKey] : accounts()) {
         for (const auto& [view, viewFlags] : views) {
             SCOPED_TRACE(QStringLiteral("account %1-%2, %3").arg(custKey).arg(locKey).arg(view).toStdString());
             std::map<QString, Table> seen[2];
-            HistoryModule* modules[2] = {&m_fileModule, &m_serverModule};
             for (int side = 0; side < 2; ++side) {
-                HistoryModule& module = *modules[side];
+                HistoryModule& module = *sides[side];
                 open(module, custKey, locKey);
-                JournalFlags flags = viewFlags;
-                const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
-                ASSERT_TRUE(loaded.extraction.outcome) << loaded.extraction.outcome.message().toStdString();
-                ASSERT_TRUE(module.OpenWorkDb());
+                ASSERT_NO_FATAL_FAILURE(loadJournal(module, viewFlags));
                 for (const QString& table : tables)
-                    seen[side][table] =
-                        dump(module.WorkDb, QStringLiteral("select * from %1 order by rowid").arg(table));
-                module.CloseWorkDb();
+                    seen[side][table] = dumpWork(module, QStringLiteral("select * from %1 order by rowid").arg(table));
                 QString caption;
                 ASSERT_TRUE(AccountBalance::forAccount(module, custKey, locKey, caption));
                 seen[side][QStringLiteral("balance line")] = {caption};
@@ -208,10 +210,7 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
         for (qsizetype row = 0; row < lines.size(); ++row)
             shown << lines.text(row).toString()
                     + QStringLiteral(" %1-%2").arg(lines.custKey(row)).arg(lines.locKey(row));
-        EXPECT_TRUE(module.OpenWorkDb());
-        const Table stored = dump(module.WorkDb, QStringLiteral("select * from histsrch order by rowid"));
-        module.CloseWorkDb();
-        return std::make_pair(shown, stored);
+        return std::make_pair(shown, dumpWork(module, QStringLiteral("select * from histsrch order by rowid")));
     };
     for (int build = 0; build < SearchOption::Count; ++build) {
         for (int resort : {-1, (build + 1) % SearchOption::Count}) {
@@ -225,11 +224,11 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
     }
 }
 
-// A server database set up by other tools may hold columns of types a copy of the
-// suite's file never makes: each still reaches the scratch as the suite stores it.
+// Column types other tools may make on the server still reach the scratch as the suite stores them.
 TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuiteStoresThem)
 {
-    // The column's type, its value as the server reads it, and typeof() and quote() of the scratch's value.
+    // type, value as the server reads it, typeof() and quote() of the scratch's value
+    // clang-format off
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"integer", "-7", "integer -7"},
         {"smallint", "12", "integer 12"},
@@ -248,6 +247,7 @@ TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuite
         {"date", "'2024-02-29'", "text '2024-02-29'"},
         {"timestamp", "'2024-02-29 13:14:15'", "text '2024-02-29 13:14:15'"},
     };
+    // clang-format on
     SqlConnection admin = SqlConnection::open(uriOf(m_database));
     open(m_serverModule, 1, 1);
     for (const auto& [type, value, expected] : cases) {
@@ -255,13 +255,9 @@ TEST_F(PostgresAgreementTest, ServerColumnsOfOtherTypesReachTheScratchAsTheSuite
         ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" add column probe %1 default %2")
                                    .arg(QLatin1String(type), QString::fromUtf8(value))))
             << admin.outcome().message().toStdString();
-        JournalFlags flags;
-        const JournalLoader::Result loaded = JournalLoader::load(m_serverModule, flags, QString());
-        ASSERT_TRUE(loaded.extraction.outcome) << loaded.extraction.outcome.message().toStdString();
-        ASSERT_TRUE(m_serverModule.OpenWorkDb());
+        ASSERT_NO_FATAL_FAILURE(loadJournal(m_serverModule));
         const Table stored =
-            dump(m_serverModule.WorkDb, QStringLiteral("select typeof(probe) || ' ' || quote(probe) from dep"));
-        m_serverModule.CloseWorkDb();
+            dumpWork(m_serverModule, QStringLiteral("select typeof(probe) || ' ' || quote(probe) from dep"));
         ASSERT_FALSE(stored.isEmpty());
         EXPECT_EQ(stored.value(0), QStringLiteral("QString:") + QString::fromUtf8(expected));
         ASSERT_TRUE(admin.exec(QStringLiteral("alter table \"tbl deposit\" drop column probe")));
@@ -272,7 +268,7 @@ TEST_F(PostgresAgreementTest, CommentsAreAddedAndDeletedAlike)
 {
     const QDate date(2024, 3, 5);
     const QString padded = QStringLiteral("  it's 100% _padded_ [x] 中  ");
-    for (HistoryModule* module : {&m_fileModule, &m_serverModule}) {
+    for (HistoryModule* module : sides) {
         open(*module, HostileData::CustKey, HostileData::LocKey);
         JournalFlags flags;
         JournalLoader::load(*module, flags, QString());
@@ -298,13 +294,12 @@ TEST_F(PostgresAgreementTest, CommentsAreAddedAndDeletedAlike)
 
 TEST_F(PostgresAgreementTest, ReadingsShowAndSaveAlike)
 {
-    const std::pair<int, const char*> edits[] = {{ReadingColumns::Previous, "1000"},
-                                                 {ReadingColumns::Present, "1234.5"},
-                                                 {ReadingColumns::ReadDate, "2024-02-29"},
-                                                 {ReadingColumns::MSN, "M'1 [x]%"},
-                                                 {ReadingColumns::Multiplier, ""}};
+    // clang-format off
+    const std::pair<int, const char*> edits[] = {{ReadingColumns::Previous, "1000"}, {ReadingColumns::Present, "1234.5"},
+        {ReadingColumns::ReadDate, "2024-02-29"}, {ReadingColumns::MSN, "M'1 [x]%"}, {ReadingColumns::Multiplier, ""}};
+    // clang-format on
     QStringList texts[2];
-    HistoryModule* modules[2] = {&m_fileModule, &m_serverModule};
+    HistoryModule** modules = sides;
     for (int side = 0; side < 2; ++side) {
         ReadingsModel model;
         ASSERT_TRUE(model.load(modules[side]->openBilling(), 1, 1));
@@ -325,18 +320,16 @@ TEST_F(PostgresAgreementTest, ReadingsShowAndSaveAlike)
     EXPECT_EQ(texts[0], texts[1]);
 }
 
-// Two clerks with the same readings on screen: the second save of the same reading
-// is refused, names the value now stored and shows it; typed again it is saved.
+// Of two clerks saving one reading the second is refused, shown the stored value, and may type it again.
 TEST_F(PostgresAgreementTest, AReadingChangedByAnotherClerkIsNotOverwrittenUnseen)
 {
-    for (HistoryModule* module : {&m_fileModule, &m_serverModule}) {
+    for (HistoryModule* module : sides) {
         SCOPED_TRACE(module->billingName().toStdString());
         ReadingsModel first;
         ReadingsModel second;
         ASSERT_TRUE(first.load(module->openBilling(), HostileData::CustKey, HostileData::LocKey));
         ASSERT_TRUE(second.load(module->openBilling(), HostileData::CustKey, HostileData::LocKey));
         ASSERT_TRUE(first.write(2, ReadingColumns::Present, QStringLiteral("777")).ok);
-
         const auto refused = second.write(2, ReadingColumns::Present, QStringLiteral("888"));
         EXPECT_FALSE(refused.ok);
         EXPECT_TRUE(refused.reloaded);
@@ -360,7 +353,6 @@ TEST_F(PostgresAgreementTest, SeveralClerksAtOnceLoseNothing)
     ASSERT_TRUE(before.load(m_serverModule.openBilling(), 1, 1));
     const int present = before.text(0, ReadingColumns::Present).toInt();
     before.release();
-
     std::vector<std::unique_ptr<QProcess>> processes;
     std::vector<std::unique_ptr<QTemporaryDir>> scratch;
     for (int clerk = 1; clerk <= clerks; ++clerk) {
@@ -381,7 +373,7 @@ TEST_F(PostgresAgreementTest, SeveralClerksAtOnceLoseNothing)
     }
 
     SqlConnection server = m_serverModule.openBilling();
-    // Each clerk kept every other of their notes, and no raise of the reading was lost.
+    // Every other note kept, and no raise of the reading lost.
     EXPECT_EQ(
         server.scalar(QStringLiteral("select count(*) from histcomments where comment like 'clerk % note %'")).toInt(),
         clerks * ClerkSteps / 2);
@@ -390,10 +382,8 @@ TEST_F(PostgresAgreementTest, SeveralClerksAtOnceLoseNothing)
     EXPECT_EQ(after.text(0, ReadingColumns::Present).toInt(), present + clerks * ClerkSteps);
 }
 
-// The billing connection is kept from one action to the next; one the server ended
-// meanwhile, or one an action left inside a transaction, is replaced by the next open.
-// A connection the server drops under a readings window fails the action in hand with
-// a message; the next action connects afresh and works.
+// A kept connection the server ended or left in a transaction is replaced at the next open;
+// one dropped under the readings fails only the action in hand.
 TEST_F(PostgresAgreementTest, ALostOrUnfitConnectionFailsOneActionAtMost)
 {
     SqlConnection admin = SqlConnection::open(uriOf(m_database));
@@ -402,16 +392,13 @@ TEST_F(PostgresAgreementTest, ALostOrUnfitConnectionFailsOneActionAtMost)
         std::function<void(qint64 backend)> happen;
         bool sameBackend;
     };
+    // clang-format off
     const Case cases[] = {
         {"nothing", [](qint64) {}, true},
-        {"the server ended it",
-         [&](qint64 backend) {
-             ASSERT_TRUE(admin.exec(QStringLiteral("select pg_terminate_backend(?, 10000)"), {backend}));
-         },
-         false},
-        {"left in a transaction", [&](qint64) { ASSERT_TRUE(m_serverModule.BillingDb.exec(QStringLiteral("begin"))); },
-         false},
+        {"the server ended it", [&](qint64 backend) { ASSERT_TRUE(admin.exec("select pg_terminate_backend(?, 10000)", {backend})); }, false},
+        {"left in a transaction", [&](qint64) { ASSERT_TRUE(m_serverModule.BillingDb.exec("begin")); }, false},
     };
+    // clang-format on
     open(m_serverModule, 1, 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.between);
@@ -439,9 +426,8 @@ TEST_F(PostgresAgreementTest, ALostOrUnfitConnectionFailsOneActionAtMost)
     EXPECT_TRUE(retried.ok) << retried.error.toStdString();
 }
 
-// One clerk of the concurrency test, run in a process of its own: adds comments and
-// deletes every other one, and raises a shared reading by one at a time, typing it
-// again whenever another clerk got there first.
+// One clerk of the concurrency test, in its own process: adds notes deleting every other one, and
+// raises the shared reading one at a time, typing it again when another clerk got there first.
 TEST(PostgresClerkProcess, WorksOnTheSharedAccount)
 {
     const QString job = qEnvironmentVariable("LEDVIEW_CLERK_JOB");

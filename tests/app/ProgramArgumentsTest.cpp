@@ -15,22 +15,19 @@ struct ArgumentsCase {
 
 TEST(ProgramArguments, OptionsAreTakenAndTheAccountTextIsKeptAsTyped)
 {
+    // clang-format off
     const ArgumentsCase cases[] = {
-        {{}, Action::Run, {}, {}},
-        {{"1234-5678"}, Action::Run, {}, "1234-5678"},
+        {{}, Action::Run, {}, {}}, {{"1234-5678"}, Action::Run, {}, "1234-5678"},
         // Account texts that start with or hold hyphens are no options.
-        {{"-5678"}, Action::Run, {}, "-5678"},
-        {{"1234--5"}, Action::Run, {}, "1234--5"},
-        {{"--5"}, Action::Run, {}, "--5"},
-        {{"12", "34-56"}, Action::Run, {}, "12 34-56"},
-        {{"--home", "/s", "1-1"}, Action::Run, "/s", "1-1"},
-        {{"1-1", "--home=/s"}, Action::Run, "/s", "1-1"},
-        {{"--help"}, Action::Help, {}, {}},
-        {{"1-1", "-h"}, Action::Help, {}, {}},
+        {{"-5678"}, Action::Run, {}, "-5678"}, {{"1234--5"}, Action::Run, {}, "1234--5"},
+        {{"--5"}, Action::Run, {}, "--5"}, {{"12", "34-56"}, Action::Run, {}, "12 34-56"},
+        {{"--home", "/s", "1-1"}, Action::Run, "/s", "1-1"}, {{"1-1", "--home=/s"}, Action::Run, "/s", "1-1"},
+        {{"--help"}, Action::Help, {}, {}}, {{"1-1", "-h"}, Action::Help, {}, {}},
         {{"--version", "--bogus"}, Action::Version, {}, {}},
         {{"--bogus", "--help"}, Action::UsageError, {}, "--bogus"},
         {{"1-1", "--home"}, Action::UsageError, {}, "--home"},
     };
+    // clang-format on
     for (const ArgumentsCase& c : cases) {
         const ProgramArguments parsed = ProgramArguments::parse(c.arguments);
         const std::string where = c.arguments.join(' ').toStdString();

@@ -83,7 +83,6 @@ TEST_F(SuiteFolderDialogTest, AcceptsOnlyAFolderHoldingGlobalMdbAndRemembersIt)
     EXPECT_TRUE(resolve().isEmpty());
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(SuiteFolder::remembered(QSettings(dir.filePath("ledview.conf"), QSettings::IniFormat)).isEmpty());
-
     answers = {bare(), suite()};
     EXPECT_EQ(resolve(), suite());
     ASSERT_EQ(messenger.messages.size(), 1) << messenger.texts().join("|").toStdString();

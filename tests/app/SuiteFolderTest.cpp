@@ -20,12 +20,8 @@ TEST(SuiteFolder, IsNamedElseBesideTheProgramElseRememberedWhileItHoldsASuite)
         ASSERT_TRUE(global.open(QIODevice::WriteOnly));
     }
     using Source = SuiteFolder::Source;
-    struct Case {
-        const char* name;
-        QString home, environment, executable, remembered;
-        QString folder;
-        Source source;
-    } cases[] = {
+    // clang-format off
+    struct Case { const char* name; QString home, environment, executable, remembered; QString folder; Source source; } cases[] = {
         {"--home first", suite, other, other, other, suite, Source::Named},
         {"then the variable", {}, other, suite, suite, other, Source::Named},
         {"named without a suite still named", bare, {}, suite, suite, bare, Source::Named},
@@ -34,6 +30,7 @@ TEST(SuiteFolder, IsNamedElseBesideTheProgramElseRememberedWhileItHoldsASuite)
         {"remembered folder gone bare", {}, {}, bare, bare, {}, Source::None},
         {"nothing", {}, {}, bare, {}, {}, Source::None},
     };
+    // clang-format on
     for (const Case& c : cases) {
         HomeVariable variable(c.environment);
         const SuiteFolder::Located located = SuiteFolder::locate(c.home, c.executable, c.remembered);
@@ -46,17 +43,12 @@ TEST(SuiteFolder, IsNamedElseBesideTheProgramElseRememberedWhileItHoldsASuite)
 // a blank line give decides whether a value is absent or empty.
 TEST(SuiteTextFile, LinesEndAtCrLfOrLfAndAFinalEndOpensNoLine)
 {
-    const struct {
-        QByteArray contents;
-        QList<QByteArray> lines;
-    } cases[] = {
-        {"", {}},
-        {"\r\n", {""}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\nb", {"a", "b"}},
-        {"a\r\n\r\n", {"a", ""}},
+    // clang-format off
+    const struct { QByteArray contents; QList<QByteArray> lines; } cases[] = {
+        {"", {}}, {"\r\n", {""}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}}, {"a\r\n\r\n", {"a", ""}},
         {"a\r\r\nb", {"a\r", "b"}},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(SuiteTextFile::lines(c.contents), c.lines) << c.contents.toStdString();
 }

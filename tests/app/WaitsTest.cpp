@@ -69,7 +69,6 @@ TEST(WaitForFileGone, ReturnsOnceTheFileIsGoneOrTimeRunsOut)
     ScriptedClock clock;
     Waits::WaitForFileGone(dir.filePath("absent"), clock);
     EXPECT_EQ(clock.paused, 0);
-
     const QString path = dir.filePath("marker");
     QFile(path).open(QIODevice::WriteOnly);
     int pauses = 0;
@@ -79,7 +78,6 @@ TEST(WaitForFileGone, ReturnsOnceTheFileIsGoneOrTimeRunsOut)
     };
     Waits::WaitForFileGone(path, clock);
     EXPECT_EQ(pauses, 3);
-
     QFile(path).open(QIODevice::WriteOnly);
     clock.onPause = nullptr;
     clock.paused = 0;

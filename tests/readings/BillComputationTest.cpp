@@ -27,12 +27,9 @@ namespace {
 
 class BillComputationTest : public ::testing::Test {
 protected:
-    // The stand-in programs start detached; made children of this process, they are
-    // reaped as soon as they end, so an ended program never lingers as a zombie that
-    // still answers for its pid and keeps the window waiting out its grace period.
+    // Detached stand-ins become our children and are reaped at once: a zombie would keep its pid alive.
     static void SetUpTestSuite() { ::prctl(PR_SET_CHILD_SUBREAPER, 1); }
     static void TearDownTestSuite() { ::prctl(PR_SET_CHILD_SUBREAPER, 0); }
-
     void SetUp() override
     {
         suite.prepare(module, 1234, 56);
@@ -100,26 +97,15 @@ TEST_F(BillComputationTest, ComputeRequestsTheCurrentRowsBillOrSaysWhyNot)
         QStringList told;
         bool starts;
     } cases[] = {
+        // clang-format off
         // The window opens on the twelfth reading from the end: the third of fourteen.
         {identity, false, true, done, 30, {"New bill has been computed."}, true},
         {"", true, true, "touch seen.ini", 30, {"New bill cannot be computed at this time..."}, false},
         {identity, true, true, "exit 3", 30, {"The meter-entry program ended without computing the bill."}, true},
-        {identity,
-         false,
-         true,
-         "sleep 4\ntouch componerdgdone.ini",
-         1,
-         {"The meter-entry program did not finish within 1 seconds and was ended."},
-         true},
+        {identity, false, true, "sleep 4\ntouch componerdgdone.ini", 1, {"The meter-entry program did not finish within 1 seconds and was ended."}, true},
         {identity, false, true, nullptr, 30, {}, false},
-        {identity,
-         false,
-         false,
-         "touch seen.ini",
-         30,
-         {"No reading records exist for this service location.",
-          "There is no reading with a bill date to compute a bill for."},
-         false},
+        {identity, false, false, "touch seen.ini", 30, {"No reading records exist for this service location.", "There is no reading with a bill date to compute a bill for."}, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.body ? c.body : "no program");
@@ -156,7 +142,6 @@ TEST_F(BillComputationTest, ComputeRequestsTheCurrentRowsBillOrSaysWhyNot)
 TEST_F(BillComputationTest, CancelEndsTheProgramAndIsNoActivation)
 {
     program("sleep 30\ntouch componerdgdone.ini");
-    // The wait is cancelled as the operator does, and the message after it is a real box.
     QTimer canceller;
     canceller.callOnTimeout([] {
         auto* wait = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
@@ -179,8 +164,7 @@ TEST_F(BillComputationTest, CancelEndsTheProgramAndIsNoActivation)
     EXPECT_FALSE(QFile::exists(suite.filePath("componerdgdone.ini")));
     const QString audit =
         QString::fromUtf8(suite.readFile("AUDIT/" + QDir(suite.filePath("AUDIT")).entryList(QDir::Files).value(0)));
-    EXPECT_EQ(audit.count("form loaded"), 1);
-    EXPECT_EQ(audit.count("form unloaded"), 1);
+    EXPECT_EQ(std::pair(audit.count("form loaded"), audit.count("form unloaded")), std::pair(1LL, 1LL));
 }
 
 TEST_F(BillComputationTest, ShortcutsSaveTheCellBeingEditedFirst)

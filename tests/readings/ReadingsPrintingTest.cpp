@@ -52,9 +52,8 @@ TEST_F(ReadingsPrintingTest, AnEmptyListPrintsNothingAndSaysSo)
     module.LocKey = 10;
     EXPECT_FALSE(ReadingsPrinting::cmdPrint(module, messenger, "10442", "RIVERSIDE MILL", nullptr));
     EXPECT_TRUE(previewTitle.isEmpty());
-    ASSERT_EQ(messenger.messages.size(), 1);
+    ASSERT_EQ(messenger.texts(), QStringList{"There are no readings to print."});
     EXPECT_EQ(messenger.messages[0].title, QStringLiteral("NOTHING TO PRINT"));
-    EXPECT_EQ(messenger.messages[0].text, QStringLiteral("There are no readings to print."));
 }
 
 } // namespace

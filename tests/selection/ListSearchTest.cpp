@@ -23,24 +23,16 @@ TEST(ListSearchRunTest, ComparesTheOptionsSlice)
     // Option 1: the name, positions 34-53, typed or not. Option 2: both addresses and the blanks
     // between them. Option 3: the blank before the ID and the ID. Option 4: route-sequence and the
     // blank after it. The operator's wildcards act; apostrophes and a lone bracket are plain characters.
-    const struct {
-        int option;
-        bool typing;
-        QStringList matching, failing;
-    } cases[] = {
-        {0, true, {"123", ""}, {"234", "12345678901"}},
-        {0, false, {"234", "90"}, {"901"}},
+    // clang-format off
+    const struct { int option; bool typing; QStringList matching, failing; } cases[] = {
+        {0, true, {"123", ""}, {"234", "12345678901"}}, {0, false, {"234", "90"}, {"901"}},
         {1, true, {"brien"}, {"active"}},
-        {1,
-         false,
-         {"O'BRIEN", "o?brien", "brien*50", "##%", "#%", "[a-p]'b", "[smith", "smith]", "'", "[", "50%"},
-         {"oak", "[!o]'b", "'; drop table histsrch; --"}},
-        {2, false, {"oak st", "elm"}, {"smith"}},
-        {2, true, {"ST        9"}, {}},
-        {3, false, {" sl-", "7[*]a"}, {"Loc", "7[*]b"}},
-        {3, true, {"7*a"}, {}},
+        {1, false, {"O'BRIEN", "o?brien", "brien*50", "##%", "#%", "[a-p]'b", "[smith", "smith]", "'", "[", "50%"}, {"oak", "[!o]'b", "'; drop table histsrch; --"}},
+        {2, false, {"oak st", "elm"}, {"smith"}}, {2, true, {"ST        9"}, {}},
+        {3, false, {" sl-", "7[*]a"}, {"Loc", "7[*]b"}}, {3, true, {"7*a"}, {}},
         {4, false, {"12-34", "340      "}, {"active"}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         for (const QString& text : c.matching + c.failing) {
             const ListSearch search(*SearchOption::at(c.option), text, c.typing);
@@ -89,16 +81,13 @@ protected:
 TEST_F(ListSearchFindTest, FirstNextAndPreviousNeverWrap)
 {
     using D = ListSearch::Direction;
-    EXPECT_EQ(find("smith", D::First, 3), 0);
-    EXPECT_EQ(find("smith", D::Next, 0), 2);
-    EXPECT_EQ(find("smith", D::Next, 2), 4);
-    EXPECT_EQ(find("smith", D::Next, 4), -1);
-    EXPECT_EQ(find("smith", D::Previous, 4), 2);
-    EXPECT_EQ(find("smith", D::Previous, 2), 0);
-    EXPECT_EQ(find("smith", D::Previous, 0), -1);
-    EXPECT_EQ(find("jones", D::Next, 1), -1);
-    EXPECT_EQ(find("", D::Next, -1), 0);
-    EXPECT_EQ(find("", D::Next, 0), 1);
+    // clang-format off
+    const std::tuple<const char*, D, qsizetype, qsizetype> cases[] = {{"smith", D::First, 3, 0}, {"smith", D::Next, 0, 2},
+        {"smith", D::Next, 2, 4}, {"smith", D::Next, 4, -1}, {"smith", D::Previous, 4, 2}, {"smith", D::Previous, 2, 0},
+        {"smith", D::Previous, 0, -1}, {"jones", D::Next, 1, -1}, {"", D::Next, -1, 0}, {"", D::Next, 0, 1}};
+    // clang-format on
+    for (const auto& [text, direction, current, found] : cases)
+        EXPECT_EQ(find(text, direction, current), found) << text << " " << int(direction) << " " << current;
 }
 
 TEST_F(ListSearchFindTest, SearchesFollowTheShownOrder)

@@ -43,18 +43,14 @@ protected:
 
 TEST_F(SearchCommandTest, PrintsMatchingLinesInBuildOrder)
 {
-    const struct {
-        QStringList args;
-        QStringList accounts;
-    } cases[] = {
-        {{}, {"100", "200", "300"}},
-        {{"--by", "1"}, {"300", "100", "200"}},
-        {{"--by", "1", "smith"}, {"100", "200"}},
-        {{"--by=1", "o'b"}, {"300"}},
-        {{"--by", "1", "[bob]"}, {"300", "200"}}, // the operator's pattern: a set, any name with a b or an o
+    // clang-format off
+    const struct { QStringList args; QStringList accounts; } cases[] = {
+        {{}, {"100", "200", "300"}}, {{"--by", "1"}, {"300", "100", "200"}}, {{"--by", "1", "smith"}, {"100", "200"}},
+        {{"--by=1", "o'b"}, {"300"}}, {{"--by", "1", "[bob]"}, {"300", "200"}}, // the operator's pattern: a set, any name with a b or an o
         {{"0"}, {"100", "200", "300"}}, // contains, as Find First
         {{"--by", "4", "zzz"}, {}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto [exitCode, accounts] = search(c.args);
         EXPECT_EQ(exitCode, 0) << c.args.join(' ').toStdString();

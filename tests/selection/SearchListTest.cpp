@@ -11,32 +11,20 @@ namespace {
 TEST_F(SelectionFixture, LaysOutTheLine)
 {
     const QVariant null;
-    const struct {
-        QVariant accno, lookupname, status, custAddr2, id, route, seq, locAddr2;
-        const char* line;
-    } cases[] = {
-        {"1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST",
-         "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
-        {"ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B", // a long account number is cut
-         "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B", // a seven-character route-sequence
-         "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", "L", "9", 1234567, "B", // a long sequence keeps five digits
-         "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B", // the route cut, then trimmed
-         "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"},
-        {" 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE", "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ",
-         " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
-        {"1", "X", " SUSPENDED", "A", "L", "1", 1, "B", // the status is cut, not trimmed
-         "1           1-1          SUSPENDEX                     A                B                Loc ID: L"},
-        {"1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B", // a long ID stays whole
-         "1           1-1         ACTIVE   X                     A                B                "
-         "Loc ID:  SERVICE-LOCATION-000123456789 "},
-        {"", null, null, null, null, null, null, null,
-         "            -                                                                            Loc ID: "},
-        {"Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B",
-         "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"},
+    // clang-format off
+    const struct { QVariant accno, lookupname, status, custAddr2, id, route, seq, locAddr2; const char* line; } cases[] = {
+        {"1001", "SMITH JOHN", "ACTIVE", "12 OAK ST", "L10", "12", 340, "9 ELM ST", "1001        12-340      ACTIVE   SMITH JOHN            12 OAK ST        9 ELM ST         Loc ID: L10"},
+        {"ABCDEFGHIJKLMN", "X", "ACTIVE", "A", "L", "1", 1, "B", "ABCDEFGHIJKL1-1         ACTIVE   X                     A                B                Loc ID: L"}, // a long account number is cut
+        {"1", "X", "ACTIVE", "A", "L", "ROUTE77", 7, "B", "1           ROUTE-7     ACTIVE   X                     A                B                Loc ID: L"}, // a seven-character route-sequence
+        {"1", "X", "ACTIVE", "A", "L", "9", 1234567, "B", "1           9-12345     ACTIVE   X                     A                B                Loc ID: L"}, // a long sequence keeps five digits
+        {"1", "X", "ACTIVE", "A", "L", "  AB  CD", 5, "B", "1           AB  C-5     ACTIVE   X                     A                B                Loc ID: L"}, // the route cut, then trimmed
+        {" 77", "  GONZALEZ-RODRIGUEZ MARIA ", "INACTIVE", "  1234 LONG AVENUE NORTH", "L", "2", 3, "   SHORT ", " 77         2-3         INACTIVE GONZALEZ-RODRIGUEZ M  1234 LONG AVENU  SHORT            Loc ID: L"},
+        {"1", "X", " SUSPENDED", "A", "L", "1", 1, "B", "1           1-1          SUSPENDEX                     A                B                Loc ID: L"}, // the status is cut, not trimmed
+        {"1", "X", "ACTIVE", "A", " SERVICE-LOCATION-000123456789 ", "1", 1, "B", "1           1-1         ACTIVE   X                     A                B                Loc ID:  SERVICE-LOCATION-000123456789 "}, // a long ID stays whole
+        {"", null, null, null, null, null, null, null, "            -                                                                            Loc ID: "},
+        {"Ñ1", "MÜLLER ÉMILE", "ACTIVE", "CAÑON ROAD", "É1", "Ü", 1, "B", "Ñ1          Ü-1         ACTIVE   MÜLLER ÉMILE          CAÑON ROAD       B                Loc ID: É1"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         suite.exec("delete from [tbl customer]");
@@ -60,7 +48,6 @@ TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
     EXPECT_TRUE(built[1].endsWith("400 MILL RD      Loc ID: L11"));
     EXPECT_EQ(lines.custKey(1), 1);
     EXPECT_EQ(lines.locKey(1), 11);
-
     SqlConnection work = SqlConnection::open(module.WorkDbPath);
     EXPECT_EQ(work.scalar("select address from histsrch where lockey = 11").toString(),
               QString("12 OAK ST").leftJustified(25) + QString("400 MILL RD").leftJustified(25));
@@ -89,13 +76,11 @@ protected:
             keys.append({lines.custKey(row), lines.locKey(row)});
         return keys;
     }
-    QList<int> custKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::first); }
-    QList<int> locKeys() const { return keysOf(shownKeys(), &std::pair<int, int>::second); }
-    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, int std::pair<int, int>::*part)
+    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, bool customer)
     {
         QList<int> keys;
         for (const auto& pair : pairs)
-            keys << pair.*part;
+            keys << (customer ? pair.first : pair.second);
         return keys;
     }
     static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
@@ -107,42 +92,36 @@ protected:
 TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
 {
     // Customer 2 has two locations: options 0 and 1 tie on them, the others do not.
-    const QList<QList<int>> customers = {
-        {2, 2, 3, 1}, // accno
-        {3, 2, 2, 1}, // name, without regard to case
-        {2, 2, 1, 3}, // customer addr2
-        {2, 3, 2, 1}, // ID, without regard to case
-        {2, 2, 3, 1}, // route as text ("10" before "8" and "9"), then sequence
-    };
+    // accno; name and ID without regard to case; customer addr2; route as text ("10" before "8"), then sequence
+    const QList<QList<int>> customers = {{2, 2, 3, 1}, {3, 2, 2, 1}, {2, 2, 1, 3}, {2, 3, 2, 1}, {2, 2, 3, 1}};
     for (int option = 0; option < SearchOption::Count; ++option) {
         build(option);
-        EXPECT_EQ(custKeys(), customers[option]) << "build, option " << option;
+        EXPECT_EQ(keysOf(shownKeys(), true), customers[option]) << "build, option " << option;
         const QList<std::pair<int, int>> stored = storedKeys();
         EXPECT_EQ(stored, shownKeys()) << "stored order, option " << option;
-        if (option == 4) {
+        if (option == 4)
             EXPECT_EQ(shownKeys().mid(0, 2), (QList<std::pair<int, int>>{{2, 21}, {2, 20}}));
-        }
 
         // Re-sorting reorders the list but never the table; ties keep the stored order.
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
             ASSERT_TRUE(SearchList::sort(resort, lines));
-            EXPECT_EQ(custKeys(), customers[resort]) << "re-sort " << resort << " after build " << option;
-            if (resort < 2) {
+            EXPECT_EQ(keysOf(shownKeys(), true), customers[resort])
+                << "re-sort " << resort << " after build " << option;
+            if (resort < 2)
                 EXPECT_EQ(firstOfCustomer2(shownKeys()), firstOfCustomer2(stored)) << resort << " after " << option;
-            }
         }
         EXPECT_EQ(storedKeys(), stored);
     }
     // The address build orders by the customer's line only; the re-sort by both lines.
     build(2);
     SearchList::sort(2, lines);
-    EXPECT_EQ(locKeys().mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
+    EXPECT_EQ(keysOf(shownKeys(), false).mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
     // An index outside the options keeps the stored order; each build empties the table first.
     build(7);
     ASSERT_EQ(storedKeys().size(), 4);
     SearchList::sort(1, lines);
     SearchList::sort(-1, lines);
-    EXPECT_EQ(locKeys(), keysOf(storedKeys(), &std::pair<int, int>::second));
+    EXPECT_EQ(keysOf(shownKeys(), false), keysOf(storedKeys(), false));
 }
 
 // Every value of histsrch, storage class included, in stored order.
@@ -192,7 +171,6 @@ TEST_F(SelectionFixture, BuildAndReSortInMemoryMatchTheEngine)
         for (const QString& row : engine)
             engineLines << row.section('|', 0, 0).chopped(1).mid(1).replace("''", "'");
         EXPECT_EQ(shownAtBuild, engineLines) << "lines, option " << option;
-
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
             ASSERT_TRUE(SearchList::sort(resort, lines));
             QList<int> expected;
@@ -234,9 +212,8 @@ TEST_F(SelectionFixture, MissingBillingTableSaysSoAndLeavesTheListEmpty)
     suite.exec("drop table [tbl location]");
     ASSERT_TRUE(SearchList::prepare(module));
     const Outcome built = SearchList::build(module, 0, lines);
-    const QString error = built.message();
     EXPECT_FALSE(built);
-    EXPECT_TRUE(error.contains("tbl location")) << error.toStdString();
+    EXPECT_TRUE(built.message().contains("tbl location")) << built.message().toStdString();
     EXPECT_TRUE(lines.isEmpty());
 }
 
@@ -249,10 +226,9 @@ TEST_F(SelectionFixture, ReadFailingMidwayIsAnErrorNotTheEndOfTheList)
     module.ExecWork("create view histsrch as select 1 as rowid, 'A' as srchtext, 1 as custkey, 10 as lockey "
                     "union all select 2, 'B', abs(-9223372036854775807 - 1), 10");
     const Outcome loaded = SearchList::load(module.WorkDb, lines);
-    const QString error = loaded.message();
     EXPECT_FALSE(loaded);
+    EXPECT_TRUE(loaded.message().contains("overflow")) << loaded.message().toStdString();
     module.CloseWorkDb();
-    EXPECT_TRUE(error.contains("overflow")) << error.toStdString();
     EXPECT_TRUE(lines.isEmpty());
 }
 

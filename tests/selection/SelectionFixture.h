@@ -12,7 +12,6 @@
 class SelectionFixture : public ::testing::Test {
 protected:
     void SetUp() override { suite.prepare(module); }
-
     void addCustomer(int custKey, const QVariant& accno, const QVariant& name, const QVariant& status = "ACTIVE",
                      const QVariant& addr2 = "12 OAK ST")
     {

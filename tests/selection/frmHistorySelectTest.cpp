@@ -19,14 +19,12 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTimer>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -69,8 +67,7 @@ protected:
         QApplication::processEvents();
     }
 
-    // Another program's window takes the activation, as a window manager may leave
-    // it for a while before our window is active again.
+    // A window manager may leave another program's window active for a while.
     void activateElsewhere()
     {
         elsewhere.show();
@@ -100,11 +97,9 @@ protected:
     }
 
     QString highlightedAccount() const { return window->listText().left(12).trimmed(); }
-
     void type(const QString& keys) { QTest::keyClicks(get<QLineEdit>("Text1"), keys); }
     void press(Qt::Key key, QWidget* target) { QTest::keyClick(target, key); }
     void click(const char* button) { QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton); }
-
     QPoint rowCenter(int row)
     {
         auto* list = get<QListView>("DBList1");
@@ -112,6 +107,16 @@ protected:
     }
 
     QString lastMessage() const { return messenger.messages.isEmpty() ? QString() : messenger.messages.last().text; }
+    void said(const QString& text, const char* title)
+    {
+        EXPECT_EQ(lastMessage(), text);
+        EXPECT_EQ(messenger.messages.last().title, title);
+    }
+    QStringList state()
+    {
+        return {highlightedAccount(), QString::number(window->currentRow()), get<QLineEdit>("Text1")->text(),
+                window->TypedText};
+    }
 
     TestSuite suite;
     HistoryModule module;
@@ -147,7 +152,6 @@ TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose
     EXPECT_TRUE(get<QRadioButton>("opt3")->isChecked());
     EXPECT_EQ(accountNumbers(), QStringList({"2100", "1100", "1200", "1230"})); // location ID order
     EXPECT_EQ(get<QLineEdit>("Text1")->text(), "SMI"); // the restored text survives the option's selection
-
     get<QRadioButton>("opt4")->click();
     EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
     get<QLineEdit>("Text1")->setText("O'BRIEN");
@@ -158,7 +162,7 @@ TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
 }
 
-TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText)
+TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindItInside)
 {
     open();
     type("12");
@@ -167,41 +171,20 @@ TEST_F(frmHistorySelectTest, TypingUnderOption0FindsAccountsBeginningWithTheText
     EXPECT_EQ(module.LocKey, 10);
     type("3");
     EXPECT_EQ(highlightedAccount(), "1230");
-    EXPECT_EQ(window->TypedText, "123");
     EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
     EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty()); // a search never shows the balance
-
     press(Qt::Key_Backspace, get<QLineEdit>("Text1"));
-    EXPECT_EQ(window->TypedText, "12");
-    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "12");
-    EXPECT_EQ(highlightedAccount(), "1200");
+    EXPECT_EQ(state(), QStringList({"1200", "1", "12", "12"}));
 
     // "00" is inside 1100 and 1200 but begins none of them.
     get<QLineEdit>("Text1")->clear();
     window->TypedText.clear();
     type("0");
-    EXPECT_EQ(lastMessage(), "Search text '0' not found in ACCOUNT NUMBER field.");
-    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    said("Search text '0' not found in ACCOUNT NUMBER field.", "TRY AGAIN");
     EXPECT_EQ(messenger.messages.last().icon, Messenger::Icon::Information);
-    EXPECT_TRUE(window->listText().isEmpty());
-    EXPECT_EQ(window->currentRow(), 0);
-    EXPECT_EQ(get<QLineEdit>("Text1")->text(), "0");
-}
+    EXPECT_EQ(state(), QStringList({"", "0", "0", "0"}));
 
-TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
-{
-    open();
-    get<QRadioButton>("opt1")->click();
-    type("MITH");
-    EXPECT_EQ(highlightedAccount(), "1200");
-    type("E");
-    EXPECT_EQ(highlightedAccount(), "2100");
-    EXPECT_TRUE(messenger.messages.isEmpty());
-}
-
-TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
-{
-    open();
+    // The buttons search inside the slice and never wrap.
     get<QLineEdit>("Text1")->setText("00");
     click("cmdFindFirst");
     EXPECT_EQ(highlightedAccount(), "1100");
@@ -211,17 +194,14 @@ TEST_F(frmHistorySelectTest, ButtonsSearchInsideTheSliceAndNeverWrap)
     click("cmdFindPrev");
     EXPECT_EQ(highlightedAccount(), "1100");
     click("cmdFindPrev");
-    EXPECT_EQ(lastMessage(), "There is no previous search result to go back to.");
-    EXPECT_EQ(messenger.messages.last().title, "NOTHING TO DO");
-
+    said("There is no previous search result to go back to.", "NOTHING TO DO");
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "2100");
     click("cmdFindNext");
     EXPECT_EQ(lastMessage(), "Search text '00' not found in ACCOUNT NUMBER field.");
-    EXPECT_TRUE(window->listText().isEmpty());
-    EXPECT_EQ(window->currentRow(), 0);
+    EXPECT_EQ(state().mid(0, 2), QStringList({"", "0"}));
     // The next search continues after the first row.
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
@@ -232,17 +212,14 @@ TEST_F(frmHistorySelectTest, EachOptionSearchesItsColumn)
 {
     open();
     using Row = std::tuple<const char*, QString, const char*, const char*>;
-    const Row cases[] = {Row{"opt0", "", "1100", ""},
-                         Row{"opt1", "mith", "1200", ""},
+    // clang-format off
+    const Row cases[] = {Row{"opt0", "", "1100", ""}, Row{"opt1", "mith", "1200", ""},
                          Row{"opt1", "o'brien [[]pat]", "1100", ""}, // a bracketed bracket is literal
-                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"},
-                         Row{"opt1", "x", "", "ACCOUNT NAME"},
-                         Row{"opt2", "main st", "1100", ""},
-                         Row{"opt2", "q'", "", "ADDRESS"},
-                         Row{"opt3", "l-1", "2100", ""},
-                         Row{"opt3", "Loc", "", "LOCATION ID"},
-                         Row{"opt4", "R1-30", "2100", ""},
-                         Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
+                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"}, Row{"opt1", "x", "", "ACCOUNT NAME"},
+                         Row{"opt2", "main st", "1100", ""}, Row{"opt2", "q'", "", "ADDRESS"},
+                         Row{"opt3", "l-1", "2100", ""}, Row{"opt3", "Loc", "", "LOCATION ID"},
+                         Row{"opt4", "R1-30", "2100", ""}, Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
+    // clang-format on
     for (const auto& [option, text, found, field] : cases) {
         SCOPED_TRACE(text.toStdString());
         messenger.messages.clear();
@@ -268,6 +245,17 @@ TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight
     EXPECT_EQ(window->currentRow(), 0);
 }
 
+TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
+{
+    open();
+    get<QRadioButton>("opt1")->click();
+    type("MITH");
+    EXPECT_EQ(highlightedAccount(), "1200");
+    type("E");
+    EXPECT_EQ(highlightedAccount(), "2100");
+    EXPECT_TRUE(messenger.messages.isEmpty());
+}
+
 TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
 {
     open();
@@ -278,7 +266,6 @@ TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
     EXPECT_EQ(label->text(), "INACTIVE  BAL: $0.00  DEP: NONE");
     EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 255, 255));
-
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     EXPECT_EQ(module.CustKey, 1);
     EXPECT_EQ(window->currentRow(), 1);
@@ -297,14 +284,12 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
 {
     open();
     click("cmdNext");
-    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
-    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    said("No customer has been selected from the list.", "TRY AGAIN");
     // Enter in the box with the list on its first row but nothing highlighted.
     press(Qt::Key_Return, get<QLineEdit>("Text1"));
     EXPECT_EQ(messenger.messages.size(), 2);
     EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
     EXPECT_TRUE(journalKeys.isEmpty());
-
     type("2");
     click("cmdNext");
     EXPECT_EQ(journalKeys, (Keys{{3, 30}}));
@@ -324,7 +309,6 @@ TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     EXPECT_EQ(journalKeys, (Keys{{1, 10}}));
     EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $12.50  DEP: $50.00");
-
     click("Data1Last");
     EXPECT_EQ(highlightedAccount(), "2100");
     press(Qt::Key_Return, list);
@@ -367,9 +351,7 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     auto* box = get<QLineEdit>("Text1");
     EXPECT_EQ(box->selectedText(), "21");
     type("2");
-    EXPECT_EQ(box->text(), "2");
-    EXPECT_EQ(window->TypedText, "2");
-    ASSERT_EQ(highlightedAccount(), "2100");
+    ASSERT_EQ(state(), QStringList({"2100", "3", "2", "2"}));
 
     // The real journal, opened modally and closed while another window is active.
     bool journalShown = false;
@@ -386,9 +368,7 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     EXPECT_TRUE(box->hasFocus());
     EXPECT_EQ(box->selectedText(), "2");
     type("1");
-    EXPECT_EQ(box->text(), "1");
-    EXPECT_EQ(window->TypedText, "1");
-    EXPECT_EQ(highlightedAccount(), "1100");
+    EXPECT_EQ(state(), QStringList({"1100", "0", "1", "1"}));
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
 }
 
@@ -397,25 +377,20 @@ TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
     open();
     type("1");
     auto* box = get<QLineEdit>("Text1");
-    // The texts an X server sends with these keys; Ctrl+B types a control character
-    // and Alt+X, bound to nothing here, types none.
+    // Texts as an X server sends them: Ctrl+B types a control character, Alt+X nothing.
     using K = std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers>;
     const Qt::KeyboardModifiers none;
-    const K keys[] = {K{Qt::Key_Delete, "\x7f", none},
-                      K{Qt::Key_Left, "", none},
-                      K{Qt::Key_Home, "", none},
-                      K{Qt::Key_End, "", none},
-                      K{Qt::Key_F5, "", none},
-                      K{Qt::Key_Up, "", none},
-                      K{Qt::Key_B, "\x02", Qt::ControlModifier},
-                      K{Qt::Key_B, "b", Qt::ControlModifier},
+    // clang-format off
+    const K keys[] = {K{Qt::Key_Delete, "\x7f", none}, K{Qt::Key_Left, "", none}, K{Qt::Key_Home, "", none},
+                      K{Qt::Key_End, "", none}, K{Qt::Key_F5, "", none}, K{Qt::Key_Up, "", none},
+                      K{Qt::Key_B, "\x02", Qt::ControlModifier}, K{Qt::Key_B, "b", Qt::ControlModifier},
                       K{Qt::Key_X, "x", Qt::AltModifier}};
+    // clang-format on
     for (const auto& [key, text, modifiers] : keys) {
         QTest::sendKeyEvent(QTest::Click, box, key, QString::fromLatin1(text), modifiers);
         EXPECT_EQ(window->TypedText, "1") << key;
     }
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-
     press(Qt::Key_Escape, get<QListView>("DBList1"));
     press(Qt::Key_Escape, box);
     EXPECT_TRUE(window->isVisible());
@@ -443,10 +418,7 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     box->setFocus();
     QGuiApplication::clipboard()->setText("smith\n");
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(box->text(), "smith");
-    EXPECT_EQ(window->TypedText, "smith");
-    EXPECT_EQ(highlightedAccount(), "1200");
-
+    EXPECT_EQ(state(), QStringList({"1200", "2", "smith", "smith"}));
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(box->selectedText(), "smith");
     QGuiApplication::clipboard()->clear();
@@ -472,9 +444,7 @@ TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
     QApplication::sendEvent(box, &menuEvent);
     EXPECT_TRUE(pasted);
-    EXPECT_EQ(box->text(), "smithers");
-    EXPECT_EQ(window->TypedText, "smithers");
-    EXPECT_EQ(highlightedAccount(), "2100");
+    EXPECT_EQ(state(), QStringList({"2100", "3", "smithers", "smithers"}));
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
 }
 
