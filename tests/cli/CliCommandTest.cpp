@@ -61,7 +61,7 @@ TEST_F(CliCommandTest, CommandsPrintTheJournalItsHeaderAndBalances)
     EXPECT_EQ(balances.out, "DP\t0.00\t0.00\t0.00\nWA\t12.50\t12.50\t0.00\nTOTAL\t12.50\t12.50\t0.00\n");
 }
 
-TEST_F(CliCommandTest, UsageErrorsExitTwoWithUsage)
+TEST_F(CliCommandTest, UsageErrorsExitTwoAndHelpExitsZero)
 {
     // Command lines, one between each pair of bars.
     const QStringList cases = QString("|frobnicate|--home|--bogus sql x|sql|sql x y|sql --bogus|demo|"
@@ -88,11 +88,7 @@ TEST_F(CliCommandTest, UsageErrorsExitTwoWithUsage)
             }
         }
     }
-}
-
-// Every command listed, and the hidden one, answers --help with its usage on stdout.
-TEST_F(CliCommandTest, HelpAndVersionGoToStdoutAndExitZero)
-{
+    // Every command listed, and the hidden one, answers --help with its usage on stdout.
     const CliRun help = CliRun::cli({"--help"});
     ASSERT_EQ(help.exitCode, 0);
     QStringList commands{"entmeter-stand-in"};

@@ -51,7 +51,8 @@ protected:
     SqlConnection m_db;
 };
 
-// The big journals come after the generated accounts, a customer of their own each.
+// The big journals come after the generated accounts, a customer of their own each; the
+// quick start finds the global row, the clerk id and the meter-entry program in place.
 TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
 {
     const int64_t customers = s_summary.customers;
@@ -68,10 +69,6 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
                           "location]) + (select count(*) from [tbl balance]) + (select count(*) from [tbl "
                           "deposit]) + (select count(*) from [tbl deposit refund]) + (select count(*) "
                           "from acctedits) + (select count(*) from [lkup transaction code])"));
-}
-
-TEST_F(DemoSuiteTest, GlobalRowAndSuiteFilesAreInPlace)
-{
     const SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
     EXPECT_EQ(BillingQueries::text(global,
                                    "select group_concat(databasepath || '/' || DatabaseFileName || '|' ||"
@@ -111,31 +108,18 @@ TEST_F(DemoSuiteTest, RowsAreConsistentAndShowTheVarietyTheViewerHandles)
     EXPECT_GT(number(m_db, "select count(*) from [tbl reading] where CustKey = 1 and LocKey = 1"), 20);
     EXPECT_GT(number(m_db, "select count(*) from [tbl payment detail] where custkey = 1 and lockey = 1"), 20);
 
+    // The journal features the engine-agreement test walks through on every demo account.
     const char* some[] = {
-        "select count(*) from [tbl customer] where status = 'INACTIVE' and active = 0",
-        "select count(*) from [tbl customer] where status = 'ACTIVE' and active = -1",
-        "select count(*) from [tbl location] where outdate is not null",
-        "select count(*) from (select custkey from [tbl location] group by custkey having count(*) > 1)",
         "select count(*) from [tbl reading] a join [tbl reading] b on a.LocKey = b.LocKey and a.Code = b.Code"
         " and a.BillDate = b.BillDate where a.ChgOut = -1 and b.ChgOut = 1",
-        "select count(*) from [tbl reading] where Multiplier = 1",
-        "select count(*) from [tbl reading] where Multiplier = 10",
         "select count(*) from [tbl reading] where Multiplier = 100",
         "select count(*) from [tbl reading] where estimated = -1 and mrcomment = 'EST'",
         "select count(*) from [tbl bill detail] where adjusted = -1",
         "select count(*) from (select lockey, date, docno from [tbl payment detail] group by lockey, date, pmttype,"
         " docno having count(distinct code) > 1)",
-        "select count(*) from [tbl payment detail] where pmttype = 'CASH'",
-        "select count(*) from [tbl payment detail] where pmttype = 'CHECK'",
-        "select count(*) from [tbl payment detail] where pmttype = 'CARD'",
-        "select count(*) from [tbl deposit] d join [lkup transaction code] t using (code) where t.tgkey = 10",
         "select count(*) from [tbl deposit refund] where appliedtobill > 0 and returnedtocustomer > 0",
         "select count(*) from histcomments where instr(comment, '`') > 0",
-        "select count(*) from acctedits where chgfield is not null and chgto is not null",
         "select count(*) from [tbl customer] where instr(lookupname, '''') > 0",
-        "select count(*) from [tbl location] where addr2 = '100% Main [Rear]'",
-        "select count(*) from histcomments where instr(comment, '*') > 0",
-        "select count(*) >= 6 from [lkup transaction code]",
     };
     for (const char* sql : some)
         EXPECT_GT(number(m_db, sql), 0) << sql;

@@ -68,9 +68,6 @@ protected:
             << db.outcome().message().toStdString();
     }
 
-    void writeRequest(const QByteArray& content) { m_suite.writeFile(QStringLiteral("CompOneRdg.ini"), content); }
-    bool doneMarkerExists() const { return QFile::exists(m_suite.filePath(QStringLiteral("componerdgdone.ini"))); }
-
     TestSuite m_suite;
     SqlConnection& m_db = m_suite.billing();
 };
@@ -133,13 +130,12 @@ TEST_F(EntmeterStandInTest, AFailingRequestWritesNothingAndReleasesTheViewer)
         ASSERT_TRUE(m_db.exec(QString::fromLatin1(c.extraSql)));
         QFile::remove(m_suite.filePath(QStringLiteral("CompOneRdg.ini")));
         if (!c.request.isEmpty())
-            writeRequest(c.request);
+            m_suite.writeFile(QStringLiteral("CompOneRdg.ini"), c.request);
         const auto result = EntmeterStandIn::run(m_suite.folder());
         EXPECT_FALSE(result.outcome);
         EXPECT_TRUE(result.outcome.message().contains(QLatin1String(c.reason)))
             << result.outcome.message().toStdString();
-        EXPECT_TRUE(doneMarkerExists());
-        QFile::remove(m_suite.filePath(QStringLiteral("componerdgdone.ini")));
+        EXPECT_TRUE(QFile::remove(m_suite.filePath(QStringLiteral("componerdgdone.ini"))));
         EXPECT_EQ(text(m_db, "select group_concat(amount, '|') from [tbl bill detail]"), "1.0|2.0|-5.0|30.0");
         EXPECT_EQ(text(m_db, "select totalcharges from [tbl balance] where lockey = 56"), QStringLiteral("999.0"));
     }

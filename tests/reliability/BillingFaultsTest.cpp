@@ -89,7 +89,8 @@ protected:
 };
 
 // Another program writing the whole file (an exclusive lock) keeps us from reading
-// it: the journal says so after the busy wait and loads once the lock is gone.
+// it: the journal says so after the busy wait and loads once the lock is gone; a
+// scratch journal it cannot write is told likewise.
 TEST_F(BillingFaultsTest, JournalReadLockedOutSaysSoAndLoadsOnRetry)
 {
     SqlConnection other = SqlConnection::open(suite.billingPath());
@@ -101,7 +102,18 @@ TEST_F(BillingFaultsTest, JournalReadLockedOutSaysSoAndLoadsOnRetry)
     ASSERT_TRUE(other.exec("commit"));
     window->Form_Load();
     EXPECT_TRUE(messenger.messages.isEmpty()) << told();
-    EXPECT_EQ(window->journal().rowCount(), 2);
+    ASSERT_EQ(window->journal().rowCount(), 2);
+
+    // A journal that cannot be written is told with the reason, not shown as an account without history.
+    ASSERT_TRUE(module.OpenWorkDb());
+    ASSERT_TRUE(module.ExecWork("drop table jurn"));
+    ASSERT_TRUE(module.ExecWork("create table jurn (bdate text, rdate text, tcode text, descr text, prev text, "
+                                "pres text, usage text, chg text, pmt text, rbal text, dorder single, mult text, "
+                                "trow integer check (trow < 1))"));
+    module.CloseWorkDb();
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdHideCom"), Qt::LeftButton);
+    expectToldAbout("CANNOT CONTINUE", module.WorkDbPath, "CHECK constraint failed");
+    EXPECT_EQ(window->journal().rowCount(), 0);
 }
 
 // A write lock (another program in the middle of its own writes) leaves reading
@@ -167,23 +179,6 @@ TEST_F(BillingFaultsTest, ReadingEditUnderAWriteLockIsKeptAndSavedOnRetry)
     EXPECT_TRUE(messenger.messages.isEmpty()) << told();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(storedMsn(), "NEW-7");
-}
-
-// A journal that cannot be written is told with the reason, not shown as an account
-// without history.
-TEST_F(BillingFaultsTest, JournalThatCannotBeBuiltSaysWhy)
-{
-    auto window = openJournal();
-    ASSERT_EQ(window->journal().rowCount(), 2);
-    ASSERT_TRUE(module.OpenWorkDb());
-    ASSERT_TRUE(module.ExecWork("drop table jurn"));
-    ASSERT_TRUE(module.ExecWork("create table jurn (bdate text, rdate text, tcode text, descr text, prev text, "
-                                "pres text, usage text, chg text, pmt text, rbal text, dorder single, mult text, "
-                                "trow integer check (trow < 1))"));
-    module.CloseWorkDb();
-    QTest::mouseClick(control<QPushButton>(window.get(), "cmdHideCom"), Qt::LeftButton);
-    expectToldAbout("CANNOT CONTINUE", module.WorkDbPath, "CHECK constraint failed");
-    EXPECT_EQ(window->journal().rowCount(), 0);
 }
 
 // Files broken before the journal opens: told with the file and the reason, never

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -95,6 +96,7 @@ protected:
     std::function<void(frmHistoryComment&)> operate;
 };
 
+// One sequence over the hostile account: shown, printed, toggled, double-clicked, commented.
 TEST_F(HostileJournalTest, EveryStoredValueIsShownAndEveryCommandWorks)
 {
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join("\n").toStdString();
@@ -122,25 +124,35 @@ TEST_F(HostileJournalTest, EveryStoredValueIsShownAndEveryCommandWorks)
     click("cmdPrint");
     EXPECT_TRUE(previewed);
 
-    const int rows = window->journal().rowCount();
+    const int rowCount = window->journal().rowCount();
     for (const char* button : {"cmdHideCom", "cmdPmts", "cmdApplyMult", "cmdShowPrev"}) {
         click(button);
         EXPECT_GT(window->journal().rowCount(), 0) << button;
         click(button);
-        EXPECT_EQ(window->journal().rowCount(), rows) << button;
+        EXPECT_EQ(window->journal().rowCount(), rowCount) << button;
     }
     // The balances grid follows the current row through every row, dated or not.
     click("cmdBals");
-    for (int row = 0; row < rows; ++row)
+    for (int row = 0; row < rowCount; ++row)
         selectRow(row);
     click("cmdBals");
-    EXPECT_EQ(unexpectedMessages(), QStringList());
-}
 
-// A typed comment is stored as typed but for its apostrophes; deleting matches the
-// text exactly: wildcards and quotes in it delete that row alone.
-TEST_F(HostileJournalTest, CommentsAreStoredAndDeletedExactly)
-{
+    // A reading's double-click hands the hostile names on to the readings window.
+    const auto& rows = window->journal().rows();
+    const auto reading = std::find_if(rows.begin(), rows.end(), [](const JournalRow& r) { return !r.rdate.isEmpty(); });
+    ASSERT_NE(reading, rows.end());
+    auto* grid = control<QTableView>(window.get(), "grd");
+    const QModelIndex index = grid->model()->index(static_cast<int>(reading - rows.begin()), JournalModel::Description);
+    grid->scrollTo(index, QAbstractItemView::PositionAtTop);
+    // A 1,000-character description makes rows taller than the view: aim at what shows.
+    const QPoint at = grid->visualRect(index).intersected(grid->viewport()->rect()).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(navigator.readingsOpened);
+    EXPECT_EQ(suite.readFile("rdgsacct.txt"), QString("H'1[%]\r\nO'BRIEN [&] \"SONS\" 100% *?# \\ é中\r\n").toUtf8());
+
+    // A typed comment is stored as typed but for its apostrophes; deleting matches the
+    // text exactly: wildcards and quotes in it delete that row alone.
     const QString typed = "50% off [promo] *not* a wildcard? #2 \\ \"quoted\" é中 x'); drop table histcomments; --";
     operate = [&](frmHistoryComment& dialog) {
         control<QLineEdit>(&dialog, "txt0")->setText("05/01/2017");
@@ -169,26 +181,6 @@ TEST_F(HostileJournalTest, CommentsAreStoredAndDeletedExactly)
         EXPECT_EQ(commentRow(text), -1);
     }
     EXPECT_EQ(unexpectedMessages(), QStringList());
-}
-
-TEST_F(HostileJournalTest, ReadingDoubleClickHandsTheHostileNamesOn)
-{
-    const auto& rows = window->journal().rows();
-    int reading = -1;
-    for (size_t i = 0; i < rows.size() && reading < 0; ++i) {
-        if (!rows[i].rdate.isEmpty())
-            reading = static_cast<int>(i);
-    }
-    ASSERT_GE(reading, 0);
-    auto* grid = control<QTableView>(window.get(), "grd");
-    const QModelIndex index = grid->model()->index(reading, JournalModel::Description);
-    grid->scrollTo(index, QAbstractItemView::PositionAtTop);
-    // A 1,000-character description makes rows taller than the view: aim at what shows.
-    const QPoint at = grid->visualRect(index).intersected(grid->viewport()->rect()).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_TRUE(navigator.readingsOpened);
-    EXPECT_EQ(suite.readFile("rdgsacct.txt"), QString("H'1[%]\r\nO'BRIEN [&] \"SONS\" 100% *?# \\ é中\r\n").toUtf8());
 }
 
 } // namespace

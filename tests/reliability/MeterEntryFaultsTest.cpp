@@ -21,13 +21,10 @@ TEST(MeterEntryFaults, UnrunnableProgramsAreTold)
         QFile::Permissions permissions;
         const char* message;
     } cases[] = {
-        {"not executable", "#!/bin/sh\ntouch componerdgdone.ini\n", QFile::ReadOwner | QFile::WriteOwner,
-         "could not be started."},
-        {"no program at all",
-         QByteArray("\x7f"
-                    "ELF\x02\x01\x01garbage",
-                    15),
-         QFile::ReadOwner | QFile::ExeOwner, "could not be started."},
+        // clang-format off
+        {"not executable", "#!/bin/sh\ntouch componerdgdone.ini\n", QFile::ReadOwner | QFile::WriteOwner, "could not be started."},
+        {"no program at all", QByteArray("\x7f" "ELF\x02\x01\x01garbage", 15), QFile::ReadOwner | QFile::ExeOwner, "could not be started."},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
