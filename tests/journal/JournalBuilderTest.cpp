@@ -116,24 +116,6 @@ TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
     EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER"}));
 }
 
-TEST_F(JournalBuilderTest, RowWithoutDateComesFirst)
-{
-    bill("2017-05-01", "WA", 10);
-    reading(QVariant(), 1, 2, 1, 1);
-    bill("not a date", "SW", 1);
-
-    const auto rows = build();
-    EXPECT_EQ(column(rows, &JournalRow::bdate), (QStringList{"", "", "2017-05-01"}));
-}
-
-TEST_F(JournalBuilderTest, NoRowsMeansNoHistory)
-{
-    const auto rows = build();
-    EXPECT_TRUE(rows.empty());
-    EXPECT_TRUE(result.build.NoHistory);
-    EXPECT_EQ(module.NoHistory, -1);
-}
-
 TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
 {
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", QString(29, QLatin1Char('x'))}});
@@ -147,13 +129,20 @@ TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
     EXPECT_FLOAT_EQ(JournalBuilder::rowHeightTwips(0, 3100), 0.0f);
 }
 
-TEST_F(JournalBuilderTest, TextsWithQuotesAndNullsStayWhole)
+TEST_F(JournalBuilderTest, NoRowsMeansNoHistoryThenUndatedRowsComeFirstAndTextsStayWhole)
 {
+    EXPECT_TRUE(build().empty());
+    EXPECT_TRUE(result.build.NoHistory);
+    EXPECT_EQ(module.NoHistory, -1);
     bill("2017-05-01", "WA", 1, {{"comment", "O'Brien's 100% [fee] *"}});
     pay("2017-05-01", "WA", 1, {{"pmttype", QVariant()}, {"docno", "9"}});
     bill("2017-05-02", "ZZ", 1, {{"comment", QVariant()}});
+    reading(QVariant(), 1, 2, 1, 1);
+    bill("not a date", "SW", 1);
     const auto rows = build();
-    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"O'Brien's 100% [fee] *", "9", ""}));
+    EXPECT_EQ(column(rows, &JournalRow::bdate), (QStringList{"", "", "2017-05-01", "2017-05-01", "2017-05-02"}));
+    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER MULT:1", "SEWER", "O'Brien's 100% [fee] *", "9", ""}));
+    EXPECT_EQ(module.NoHistory, 0);
 }
 
 } // namespace
