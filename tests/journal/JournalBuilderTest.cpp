@@ -141,7 +141,8 @@ TEST_F(JournalBuilderTest, NoRowsMeansNoHistoryThenUndatedRowsComeFirstAndTextsS
     bill("not a date", "SW", 1);
     const auto rows = build();
     EXPECT_EQ(column(rows, &JournalRow::bdate), (QStringList{"", "", "2017-05-01", "2017-05-01", "2017-05-02"}));
-    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER MULT:1", "SEWER", "O'Brien's 100% [fee] *", "9", ""}));
+    EXPECT_EQ(
+        column(rows, &JournalRow::descr), (QStringList{"WATER MULT:1", "SEWER", "O'Brien's 100% [fee] *", "9", ""}));
     EXPECT_EQ(module.NoHistory, 0);
 }
 
