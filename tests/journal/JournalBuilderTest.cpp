@@ -85,22 +85,6 @@ TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
     EXPECT_EQ(rows[2].descr, "WATER MULT:");
 }
 
-TEST_F(JournalBuilderTest, ApplyThenRemoveDropsTheMeterMark)
-{
-    reading("2017-05-01", 120, 135, 15, 10, {{"mrcomment", "note"}, {"chgout", -1}});
-    build();
-    ASSERT_TRUE(module.OpenWorkDb());
-    JournalBuilder::applyMultiplier(module);
-    auto rows = JournalModel::read(module.WorkDb);
-    EXPECT_EQ(rows[0].prev, " 1200");
-    EXPECT_EQ(rows[0].descr, "WATER note");
-    JournalBuilder::removeMultiplier(module);
-    rows = JournalModel::read(module.WorkDb);
-    module.CloseWorkDb();
-    EXPECT_EQ(
-        QStringList({rows[0].prev, rows[0].pres, rows[0].descr}), (QStringList{" 120", " 135", "WATER note MULT:10"}));
-}
-
 TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
 {
     bill("2017-05-01", "WA", 10);
