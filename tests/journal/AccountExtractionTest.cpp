@@ -1,46 +1,32 @@
 #include "journal/AccountExtraction.h"
 
-#include "app/HistoryModule.h"
-#include "support/TestSuite.h"
+#include "journal/JournalFixture.h"
 
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 namespace {
 
-class AccountExtractionTest : public ::testing::Test {
+class AccountExtractionTest : public JournalFixture {
 protected:
     void SetUp() override
     {
-        suite.exec("pragma synchronous = off"); // a throw-away file
-        suite.addCodes();
-        suite.addAccount(1, 10);
+        JournalFixture::SetUp();
         suite.addAccount(2, 20);
         // Customer 1 has a second location; its account edits show on both.
         suite.insert("[tbl location]", {{"lockey", 11}, {"custkey", 1}, {"ID", "L11"}});
-        for (auto [cust, loc] : {std::pair{1, 10}, {1, 11}, {2, 20}}) {
-            const Row keys{{"custkey", cust}, {"lockey", loc}};
-            auto with = [&](Row extra) {
-                Row row = keys;
-                row.insert(row.end(), extra.begin(), extra.end());
-                return row;
-            };
-            suite.insert("[tbl reading]", with({{"billdate", "2017-05-01"}, {"previous", 1}}));
-            suite.insert("[tbl bill detail]", with({{"date", "2017-05-01"}, {"amount", 1}}));
-            suite.insert("[tbl payment detail]", with({{"date", "2017-05-01"}, {"amount", 1}}));
-            suite.insert("[tbl deposit]", with({{"date", "2017-05-01"}, {"amount", 1}}));
-            suite.insert("[tbl deposit refund]", with({{"date", "2017-05-01"}, {"appliedtobill", 1}}));
-            suite.insert("[tbl balance]", with({{"code", "WA"}}));
-            suite.insert("histcomments", with({{"edate", "2017-05-01"}, {"comment", "c"}}));
-            suite.insert("acctedits", with({{"chgdate", "2017-05-01"}}));
-        }
-        suite.prepare(module, 1, 10);
+        // clang-format off
+        const std::pair<const char*, Row> rows[] = {
+            {"[tbl reading]", {{"billdate", "2017-05-01"}, {"previous", 1}}}, {"[tbl bill detail]", {{"date", "2017-05-01"}, {"amount", 1}}},
+            {"[tbl payment detail]", {{"date", "2017-05-01"}, {"amount", 1}}}, {"[tbl deposit]", {{"date", "2017-05-01"}, {"amount", 1}}},
+            {"[tbl deposit refund]", {{"date", "2017-05-01"}, {"appliedtobill", 1}}}, {"[tbl balance]", {{"code", "WA"}}},
+            {"histcomments", {{"edate", "2017-05-01"}, {"comment", "c"}}}, {"acctedits", {{"chgdate", "2017-05-01"}}}};
+        // clang-format on
+        for (auto [cust, loc] : {std::pair{1, 10}, {1, 11}, {2, 20}})
+            for (const auto& [table, row] : rows)
+                suite.insert(table, with({{"custkey", cust}, {"lockey", loc}}, row));
     }
 
     int count(const QString& table) { return module.WorkDb.scalar("select count(*) from " + table).toInt(); }
-
-    TestSuite suite;
-    HistoryModule module;
 };
 
 TEST_F(AccountExtractionTest, CopiesExactlyTheAccountsRows)
@@ -88,9 +74,7 @@ TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
     ASSERT_TRUE(AccountExtraction::run(module).outcome);
     for (const QString& table : AccountExtraction::workTables()) {
         EXPECT_TRUE(module.WorkDb.tableExists(table)) << table.toStdString();
-        if (table != "lutc") {
-            EXPECT_EQ(count(table), 0) << table.toStdString();
-        }
+        EXPECT_EQ(count(table) == 0, table != "lutc") << table.toStdString();
     }
 }
 

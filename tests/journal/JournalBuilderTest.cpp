@@ -85,22 +85,6 @@ TEST_F(JournalBuilderTest, MultiplierScalesReadingsAndCutsTheDescription)
     EXPECT_EQ(rows[2].descr, "WATER MULT:");
 }
 
-TEST_F(JournalBuilderTest, ApplyThenRemoveDropsTheMeterMark)
-{
-    reading("2017-05-01", 120, 135, 15, 10, {{"mrcomment", "note"}, {"chgout", -1}});
-    build();
-    ASSERT_TRUE(module.OpenWorkDb());
-    JournalBuilder::applyMultiplier(module);
-    auto rows = JournalModel::read(module.WorkDb);
-    EXPECT_EQ(rows[0].prev, " 1200");
-    EXPECT_EQ(rows[0].descr, "WATER note");
-    JournalBuilder::removeMultiplier(module);
-    rows = JournalModel::read(module.WorkDb);
-    module.CloseWorkDb();
-    EXPECT_EQ(
-        QStringList({rows[0].prev, rows[0].pres, rows[0].descr}), (QStringList{" 120", " 135", "WATER note MULT:10"}));
-}
-
 TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
 {
     bill("2017-05-01", "WA", 10);
@@ -116,24 +100,6 @@ TEST_F(JournalBuilderTest, CommentsHiddenLeaveBalancesAlone)
     EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"WATER"}));
 }
 
-TEST_F(JournalBuilderTest, RowWithoutDateComesFirst)
-{
-    bill("2017-05-01", "WA", 10);
-    reading(QVariant(), 1, 2, 1, 1);
-    bill("not a date", "SW", 1);
-
-    const auto rows = build();
-    EXPECT_EQ(column(rows, &JournalRow::bdate), (QStringList{"", "", "2017-05-01"}));
-}
-
-TEST_F(JournalBuilderTest, NoRowsMeansNoHistory)
-{
-    const auto rows = build();
-    EXPECT_TRUE(rows.empty());
-    EXPECT_TRUE(result.build.NoHistory);
-    EXPECT_EQ(module.NoHistory, -1);
-}
-
 TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
 {
     add("[tbl bill detail]", {{"date", "2017-05-01"}, {"code", "WA"}, {"comment", QString(29, QLatin1Char('x'))}});
@@ -147,13 +113,21 @@ TEST_F(JournalBuilderTest, LongestDescriptionCountsOnlyLongOnes)
     EXPECT_FLOAT_EQ(JournalBuilder::rowHeightTwips(0, 3100), 0.0f);
 }
 
-TEST_F(JournalBuilderTest, TextsWithQuotesAndNullsStayWhole)
+TEST_F(JournalBuilderTest, NoRowsMeansNoHistoryThenUndatedRowsComeFirstAndTextsStayWhole)
 {
+    EXPECT_TRUE(build().empty());
+    EXPECT_TRUE(result.build.NoHistory);
+    EXPECT_EQ(module.NoHistory, -1);
     bill("2017-05-01", "WA", 1, {{"comment", "O'Brien's 100% [fee] *"}});
     pay("2017-05-01", "WA", 1, {{"pmttype", QVariant()}, {"docno", "9"}});
     bill("2017-05-02", "ZZ", 1, {{"comment", QVariant()}});
+    reading(QVariant(), 1, 2, 1, 1);
+    bill("not a date", "SW", 1);
     const auto rows = build();
-    EXPECT_EQ(column(rows, &JournalRow::descr), (QStringList{"O'Brien's 100% [fee] *", "9", ""}));
+    EXPECT_EQ(column(rows, &JournalRow::bdate), (QStringList{"", "", "2017-05-01", "2017-05-01", "2017-05-02"}));
+    EXPECT_EQ(
+        column(rows, &JournalRow::descr), (QStringList{"WATER MULT:1", "SEWER", "O'Brien's 100% [fee] *", "9", ""}));
+    EXPECT_EQ(module.NoHistory, 0);
 }
 
 } // namespace

@@ -13,8 +13,12 @@ std::vector<JournalRow> journal()
 {
     std::vector<JournalRow> rows;
     for (const char* date : {"2017-02-20", "2017-02-25", "2017-03-01", "2017-03-01", "2017-03-10", "2017-03-15",
-                             "2017-03-20", "2017-03-31", "2017-03-31", "2017-04-02", "2017-04-10", "2017-04-10"})
-        rows.push_back(JournalRow{.bdate = QString::fromLatin1(date), .trow = static_cast<int>(rows.size())});
+                             "2017-03-20", "2017-03-31", "2017-03-31", "2017-04-02", "2017-04-10", "2017-04-10"}) {
+        JournalRow row;
+        row.bdate = QString::fromLatin1(date);
+        row.trow = static_cast<int>(rows.size());
+        rows.push_back(row);
+    }
     return rows;
 }
 

@@ -61,7 +61,7 @@ TEST_F(JournalPrintingTest, PdfHoldsTheRangeOnAsManyPagesAsTheReportCounts)
     EXPECT_FALSE(text.contains(QRegularExpression("Charge 59\\b")));
 }
 
-TEST_F(JournalPrintingTest, PrintShowsTheJournalInThePreview)
+TEST_F(JournalPrintingTest, PrintShowsTheJournalInThePreviewOrTellsWhyNot)
 {
     QString title;
     int pages = 0;
@@ -79,10 +79,6 @@ TEST_F(JournalPrintingTest, PrintShowsTheJournalInThePreview)
     EXPECT_EQ(title, QStringLiteral("Customer History Journal"));
     EXPECT_EQ(pages, 2);
     EXPECT_TRUE(messenger.messages.isEmpty());
-}
-
-TEST_F(JournalPrintingTest, AMissingScratchDatabaseIsReported)
-{
     module.WorkDbPath = suite.filePath("gone.mdb");
     JournalPrinting::print(module, messenger, state(0, 0), nullptr);
     ASSERT_EQ(messenger.messages.size(), 1);

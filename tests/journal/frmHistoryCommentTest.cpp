@@ -127,9 +127,10 @@ TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessageAndNothingIsWritten)
         EXPECT_EQ(dialogOpen, c.open);
         // Closed, even by Cancel, the dialog leaves a rebuilt journal on its newest row.
         EXPECT_EQ(grid()->currentIndex().row(), window->journal().rowCount() - 1);
-        if (c.open)
+        if (c.open) {
             EXPECT_EQ(std::pair(messenger.messages[0].title, messenger.messages[0].icon),
                       std::pair(QString("TRY AGAIN"), Messenger::Icon::Critical));
+        }
     }
     EXPECT_EQ(suite.billing().scalar("select count(*) from histcomments").toInt(), 3);
 }
@@ -155,28 +156,10 @@ TEST_F(frmHistoryCommentTest, DeleteRemovesEveryMatchingCommentAndNothingElse)
     EXPECT_EQ(window->journal().rowCount(), rows - 1);
 }
 
-TEST_F(frmHistoryCommentTest, AFailedBillingWriteIsReportedAndTheTextKept)
+TEST_F(frmHistoryCommentTest, DateBoxSelectsOnEntryCountsWhatIsLeftAndAFailedWriteKeepsTheText)
 {
     suite.exec("create trigger refuse before insert on histcomments begin select raise(abort, 'disk says no'); end");
     operate = [this](frmHistoryComment& dialog) {
-        dateBox(dialog)->setText("01/02/2017");
-        commentBox(dialog)->setPlainText("important");
-        press(dialog, "cmdSave");
-        ASSERT_EQ(messenger.messages.size(), 1);
-        EXPECT_EQ(messenger.messages[0].title, "COMMENT NOT SAVED");
-        EXPECT_TRUE(messenger.messages[0].text.contains("disk says no"));
-        EXPECT_EQ(commentBox(dialog)->toPlainText(), "important");
-    };
-    clickComment();
-    EXPECT_TRUE(dialogOpen);
-    ASSERT_TRUE(module.OpenWorkDb());
-    EXPECT_EQ(module.WorkDb.scalar("select count(*) from hcom where comment = 'important'").toInt(), 0);
-    module.CloseWorkDb();
-}
-
-TEST_F(frmHistoryCommentTest, DateBoxSelectsItsTextOnEntryAndTheCharactersLeftAreShown)
-{
-    operate = [](frmHistoryComment& dialog) {
         QLineEdit* date = dateBox(dialog);
         date->setText("05/15/2017");
         commentBox(dialog)->setFocus();
@@ -195,9 +178,19 @@ TEST_F(frmHistoryCommentTest, DateBoxSelectsItsTextOnEntryAndTheCharactersLeftAr
         QTest::keyClicks(commentBox(dialog), QString(260, 'x'));
         EXPECT_EQ(commentBox(dialog)->toPlainText().size(), 255);
         EXPECT_EQ(left->text(), "0 characters left");
+        commentBox(dialog)->setPlainText("important");
+        press(dialog, "cmdSave");
+        ASSERT_EQ(messenger.messages.size(), 1);
+        EXPECT_EQ(messenger.messages[0].title, "COMMENT NOT SAVED");
+        EXPECT_TRUE(messenger.messages[0].text.contains("disk says no"));
+        EXPECT_EQ(commentBox(dialog)->toPlainText(), "important");
+        EXPECT_TRUE(dialog.isVisible());
         press(dialog, "cmdCancel");
     };
     clickComment();
+    ASSERT_TRUE(module.OpenWorkDb());
+    EXPECT_EQ(module.WorkDb.scalar("select count(*) from hcom where comment = 'important'").toInt(), 0);
+    module.CloseWorkDb();
 }
 
 } // namespace

@@ -31,15 +31,17 @@ protected:
     QLabel* header() { return control<QLabel>(window.get(), "Label2"); }
 };
 
-TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderAndLastRowCurrent)
+TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderAndLastRowCurrentAndEveryDigit)
 {
     addHistory();
+    bill("2017-04-01", "WA", 12110600.25);
+    pay("2017-04-02", "WA", 99999999.99);
     open();
     EXPECT_TRUE(messenger.messages.isEmpty());
     EXPECT_EQ(window->windowTitle(), "TEST UTILITY   HISTORY JOURNAL for Account: A1 John Smith");
     EXPECT_TRUE(header()->text().startsWith("Account: A1   John Smith\r\n"));
-    ASSERT_EQ(grid()->model()->rowCount(), 6);
-    EXPECT_EQ(grid()->currentIndex().row(), 5);
+    ASSERT_EQ(grid()->model()->rowCount(), 8);
+    EXPECT_EQ(grid()->currentIndex().row(), 7);
     EXPECT_TRUE(grid()->isColumnHidden(JournalModel::Previous));
     EXPECT_EQ(grid()->model()->index(0, 0).data().toString(), "1/1/2017");
     EXPECT_EQ(grid()->model()->index(5, JournalModel::Balance).data().toString(), "30.00");
@@ -49,6 +51,32 @@ TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderAndLastRowCurrent)
     EXPECT_FALSE(control<QTableView>(window.get(), "grdbal")->isVisible());
     // The buttons line up with the grid's right edge.
     EXPECT_NEAR(control<QPushButton>(window.get(), "cmdExit")->geometry().right(), grid()->geometry().right(), 2);
+    // Every digit of the largest amount shows.
+    QStyleOptionViewItem option;
+    option.initFrom(grid());
+    option.font = grid()->font();
+    for (const int column : {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance}) {
+        for (int row = 0; row < grid()->model()->rowCount(); ++row) {
+            const QModelIndex index = grid()->model()->index(row, column);
+            EXPECT_LE(grid()->itemDelegate()->sizeHint(option, index).width(), grid()->columnWidth(column))
+                << index.data().toString().toStdString();
+        }
+    }
+    // DESCRIPTION makes room: BALANCE stays in view without scrolling sideways.
+    EXPECT_LE(grid()->columnViewportPosition(JournalModel::Balance) + grid()->columnWidth(JournalModel::Balance),
+              grid()->viewport()->width());
+
+    const int designWidth = grid()->columnWidth(JournalModel::Description);
+    window->resize(window->width() + 300, window->height());
+    EXPECT_EQ(grid()->columnWidth(JournalModel::Description), designWidth + 300);
+    window->resize(Twips::toPixels(4000, window->logicalDpiX()), Twips::toPixels(1500, window->logicalDpiX()));
+    const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
+    for (const QPushButton* a : buttons) {
+        EXPECT_TRUE(window->rect().contains(a->geometry())) << a->objectName().toStdString();
+        for (const QPushButton* b : buttons)
+            EXPECT_TRUE(a == b || !a->isVisible() || !b->isVisible() || !a->geometry().intersects(b->geometry()))
+                << a->objectName().toStdString() << " " << b->objectName().toStdString();
+    }
 }
 
 TEST_F(frmHistoryTest, SettingsFileShapesTheWindowAndIsRewrittenAtClose)
@@ -89,39 +117,6 @@ TEST_F(frmHistoryTest, HeaderShowsStoredTextAsTextAndInactiveInRed)
     const QFontMetrics metrics(header()->font());
     EXPECT_GE(header()->sizeHint().height(), 4 * metrics.lineSpacing());
     EXPECT_GE(header()->sizeHint().width(), metrics.horizontalAdvance("Account: A1   O'BRIEN <b>JR</b>"));
-}
-
-TEST_F(frmHistoryTest, EveryDigitOfTheLargestAmountIsShownAndDescriptionTakesTheExtraWidth)
-{
-    addHistory();
-    bill("2017-04-01", "WA", 12110600.25);
-    pay("2017-04-02", "WA", 99999999.99);
-    open();
-    QStyleOptionViewItem option;
-    option.initFrom(grid());
-    option.font = grid()->font();
-    for (const int column : {JournalModel::Charge, JournalModel::Payment, JournalModel::Balance}) {
-        for (int row = 0; row < grid()->model()->rowCount(); ++row) {
-            const QModelIndex index = grid()->model()->index(row, column);
-            EXPECT_LE(grid()->itemDelegate()->sizeHint(option, index).width(), grid()->columnWidth(column))
-                << index.data().toString().toStdString();
-        }
-    }
-    // DESCRIPTION makes room: BALANCE stays in view without scrolling sideways.
-    EXPECT_LE(grid()->columnViewportPosition(JournalModel::Balance) + grid()->columnWidth(JournalModel::Balance),
-              grid()->viewport()->width());
-
-    const int designWidth = grid()->columnWidth(JournalModel::Description);
-    window->resize(window->width() + 300, window->height());
-    EXPECT_EQ(grid()->columnWidth(JournalModel::Description), designWidth + 300);
-    window->resize(Twips::toPixels(4000, window->logicalDpiX()), Twips::toPixels(1500, window->logicalDpiX()));
-    const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
-    for (const QPushButton* a : buttons) {
-        EXPECT_TRUE(window->rect().contains(a->geometry())) << a->objectName().toStdString();
-        for (const QPushButton* b : buttons)
-            EXPECT_TRUE(a == b || !a->isVisible() || !b->isVisible() || !a->geometry().intersects(b->geometry()))
-                << a->objectName().toStdString() << " " << b->objectName().toStdString();
-    }
 }
 
 TEST_F(frmHistoryTest, AMissingKindOfRowIsToldOnceAndTheRestShown)

@@ -37,16 +37,6 @@ TEST(rptHistoryJournal, ColumnsStandEdgeToEdgeWithHeadingsOverThem)
     }
 }
 
-TEST(rptHistoryJournal, PageHeaderCarriesTitleAndAccountHeader)
-{
-    const BandedReport report = rptHistoryJournal::layout(
-        QStringLiteral("RIVERSIDE WATER"), stateWithWidths(JournalPrintState::defaultColumnWidths(false)));
-    EXPECT_EQ(
-        report.pageHeader.find(QStringLiteral("Label12"))->text, QStringLiteral("RIVERSIDE WATER  Customer History"));
-    EXPECT_EQ(report.pageHeader.find(QStringLiteral("Label1"))->text,
-              QStringLiteral("Account: A1   John Smith\n12 Oak St, Springfield IL 62701  -  ACTIVE"));
-}
-
 TEST(rptHistoryJournal, DetailAndDescriptionTakeTheGridsRowHeight)
 {
     const struct {
@@ -80,6 +70,8 @@ TEST_F(rptHistoryJournalRows, ReportStartReadsTheRangeWithShortDates)
     ASSERT_TRUE(rptHistoryJournal::ReportStart(module, state, report));
     EXPECT_EQ(
         report.pageHeader.find(QStringLiteral("Label12"))->text, QStringLiteral("TEST UTILITY  Customer History"));
+    EXPECT_EQ(report.pageHeader.find(QStringLiteral("Label1"))->text,
+              QStringLiteral("Account: A1   John Smith\n12 Oak St, Springfield IL 62701  -  ACTIVE"));
     ASSERT_EQ(report.rows.size(), 3u);
     // Row 1 is February's reading, which comes before the charge of its day.
     EXPECT_EQ(
