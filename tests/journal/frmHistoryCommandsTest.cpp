@@ -45,6 +45,11 @@ TEST_F(frmHistoryCommandsTest, BalancesSwitchesAndDoubleClickOnOneWindow)
     click("cmdBals");
     EXPECT_EQ(caption("cmdBals"), "Hide Balances");
     EXPECT_TRUE(balances->isVisible());
+    // Shown over the journal, not behind it.
+    for (QWidget* shown : {static_cast<QWidget*>(balances), static_cast<QWidget*>(balanceCaption)}) {
+        const QWidget* top = window->childAt(shown->mapTo(window.get(), shown->rect().center()));
+        EXPECT_TRUE(top == shown || shown->isAncestorOf(top)) << shown->objectName().toStdString();
+    }
     EXPECT_EQ(balanceCaption->text(), "Code balance on 4/1/2017  TOTAL: $7.50");
     // The code rows, then TOTAL, which names the account as they do.
     QStringList keyed;
