@@ -122,9 +122,10 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
         EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
         EXPECT_TRUE(messenger.messages[0].text.contains(QString::fromLatin1(c.fileInMessage)))
             << c.name << ": " << messenger.messages[0].text.toStdString();
-        if (c.fileInMessage == QString("gone.mdb"))
+        if (c.fileInMessage == QString("gone.mdb")) {
             EXPECT_EQ(messenger.messages[0].text,
                       "Your database " + QDir(suite.folder()).filePath("gone.mdb") + " cannot be found!");
+        }
         // The command line words the same fault the same way.
         EXPECT_EQ(BillingDbLocator::locate(suite.folder()).error, messenger.messages[0].text) << c.name;
     }
