@@ -139,8 +139,20 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     QFile::remove(suite.filePath("AUDIT/billing201903.LOG"));
     window.reset();
     const QStringList connections = QSqlDatabase::connectionNames();
+    suite.exec("update [tbl reading] set mrcomment = 'meter moved' || char(10) || 'to the back wall' "
+               "where ReadingKey = 2");
     open();
     EXPECT_EQ(audit(), loadedLine);
+    // Rows are one line but for a two-line comment, and the latest reading is on screen.
+    const int line = grid->fontMetrics().lineSpacing();
+    EXPECT_LT(grid->rowHeight(0), 2 * line);
+    EXPECT_GE(grid->rowHeight(1), 2 * line);
+    const int height = grid->viewport()->height();
+    EXPECT_GE(grid->rowAt(height - 1) - grid->rowAt(0) + 1, 15);
+    const QRect latest = grid->visualRect(grid->model()->index(29, Code));
+    EXPECT_GE(latest.top(), 0);
+    EXPECT_LE(latest.bottom(), height);
+    EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
     // Activated again, it reloads from the billing database, back on the twelfth row from the end.
     grid->setCurrentIndex(grid->model()->index(0, Code));
     suite.exec("update [tbl reading] set Code = 'N' where ReadingKey = 30");
@@ -315,24 +327,7 @@ TEST_F(frmUncomputedReadingsTest, AfterARefusalTheNextKeysReplaceTheRefusedText)
     }
 }
 
-TEST_F(frmUncomputedReadingsTest, RowsAreOneLineAndTheLatestReadingIsOnScreen)
-{
-    addReadings(30);
-    suite.exec("update [tbl reading] set mrcomment = 'meter moved' || char(10) || 'to the back wall' "
-               "where ReadingKey = 2");
-    open();
-    const int line = grid->fontMetrics().lineSpacing();
-    EXPECT_LT(grid->rowHeight(0), 2 * line);
-    EXPECT_GE(grid->rowHeight(1), 2 * line);
-    const int height = grid->viewport()->height();
-    EXPECT_GE(grid->rowAt(height - 1) - grid->rowAt(0) + 1, 15);
-    const QRect latest = grid->visualRect(grid->model()->index(29, Code));
-    EXPECT_GE(latest.top(), 0);
-    EXPECT_LE(latest.bottom(), height);
-    EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
-}
-
-TEST_F(frmUncomputedReadingsTest, NoReadingsTellsOnceAndClosesAtTheNextActivation)
+TEST_F(frmUncomputedReadingsTest, NoReadingsAnUnreadableDatabaseOrAuditIsTold)
 {
     open();
     expectOnly("No reading records exist for this service location.", "NOTHING TO SHOW", Messenger::Icon::Information);
@@ -342,10 +337,8 @@ TEST_F(frmUncomputedReadingsTest, NoReadingsTellsOnceAndClosesAtTheNextActivatio
     QTRY_VERIFY(!window->isVisible());
     EXPECT_EQ(messenger.messages.size(), 1);
     EXPECT_EQ(audit(), loadedLine + unloadedLine);
-}
 
-TEST_F(frmUncomputedReadingsTest, AnUnreadableDatabaseOrAuditIsTold)
-{
+    messenger.messages.clear();
     module.BillingDbPath = suite.filePath("missing.mdb");
     open();
     ASSERT_EQ(messenger.messages.size(), 1);
