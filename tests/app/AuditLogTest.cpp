@@ -105,8 +105,9 @@ TEST_F(AuditLogTest, SettingsComeFromTheModuleAndTheSuiteFile)
             suite.writeFile("LedViewAudit.ini", ini);
         const AuditSettings s = AuditSettings::forModule(module);
         EXPECT_EQ(s.AuditToTable, toTable) << ini;
-        if (toTable)
+        if (toTable) {
             EXPECT_EQ(s.AuditDbPath, path);
+        }
     }
 }
 

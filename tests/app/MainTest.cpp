@@ -25,7 +25,7 @@ TEST(StartUp, AccountKeysAreReadAsTheRuntimeReadsNumbers)
             << commandLine;
 }
 
-TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
+TEST(StartUp, RoutesByTheKeysNamesTheScratchDatabaseAndOpensTheStartWindow)
 {
     TestSuite suite;
     struct Case {
@@ -49,6 +49,16 @@ TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
         EXPECT_EQ(module.CompanyTitle, "TEST UTILITY");
         EXPECT_EQ(module.UserId, "CLERK1");
     }
+    // The run opens the start window the route names.
+    {
+        HistoryModule module;
+        module.ProgramFolder = suite.folder();
+        FakeMessenger messenger;
+        RecordingNavigator navigator;
+        EXPECT_EQ(Main::run(module, QStringLiteral("5-6"), messenger, navigator), 0);
+        EXPECT_EQ(Main::run(module, QStringLiteral("5"), messenger, navigator), 0);
+        EXPECT_EQ(navigator.opened, (QStringList{"journal", "selection"}));
+    }
     // Without a company name the title says so.
     SqlConnection::open(suite.filePath("global.mdb")).exec("update current set CompanyName = null");
     HistoryModule module;
@@ -56,18 +66,6 @@ TEST(StartUp, RoutesByTheKeysAndNamesTheScratchDatabase)
     FakeMessenger messenger;
     EXPECT_EQ(Main::prepare(module, "1-1", messenger), Main::Route::Journal);
     EXPECT_EQ(module.CompanyTitle, "UNKNOWN COMPANY");
-}
-
-TEST(StartUp, RunOpensTheStartWindowAndRemovesTheScratchFile)
-{
-    TestSuite suite;
-    HistoryModule module;
-    module.ProgramFolder = suite.folder();
-    FakeMessenger messenger;
-    RecordingNavigator navigator;
-    EXPECT_EQ(Main::run(module, QStringLiteral("5-6"), messenger, navigator), 0);
-    EXPECT_EQ(Main::run(module, QStringLiteral("5"), messenger, navigator), 0);
-    EXPECT_EQ(navigator.opened, (QStringList{"journal", "selection"}));
 }
 
 TEST(StartUp, UserIdIsTheFirstLineUnchanged)
@@ -122,9 +120,10 @@ TEST(StartUp, BrokenConfigurationEndsWithAMessageNamingTheFile)
         EXPECT_EQ(messenger.messages[0].icon, Messenger::Icon::Critical);
         EXPECT_TRUE(messenger.messages[0].text.contains(QString::fromLatin1(c.fileInMessage)))
             << c.name << ": " << messenger.messages[0].text.toStdString();
-        if (c.fileInMessage == QString("gone.mdb"))
+        if (c.fileInMessage == QString("gone.mdb")) {
             EXPECT_EQ(messenger.messages[0].text,
                       "Your database " + QDir(suite.folder()).filePath("gone.mdb") + " cannot be found!");
+        }
         // The command line words the same fault the same way.
         EXPECT_EQ(BillingDbLocator::locate(suite.folder()).error, messenger.messages[0].text) << c.name;
     }

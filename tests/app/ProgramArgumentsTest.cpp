@@ -33,10 +33,11 @@ TEST(ProgramArguments, OptionsAreTakenAndTheAccountTextIsKeptAsTyped)
         const std::string where = c.arguments.join(' ').toStdString();
         EXPECT_EQ(parsed.action, c.action) << where;
         EXPECT_EQ(parsed.home, c.home) << where;
-        if (c.action == Action::UsageError)
+        if (c.action == Action::UsageError) {
             EXPECT_TRUE(parsed.error.contains(c.commandLine)) << where << ": " << parsed.error.toStdString();
-        else if (c.action == Action::Run)
+        } else if (c.action == Action::Run) {
             EXPECT_EQ(parsed.commandLine, c.commandLine) << where;
+        }
     }
 }
 

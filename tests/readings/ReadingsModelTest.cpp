@@ -33,7 +33,7 @@ protected:
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
-TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
+TEST_F(ReadingsModelTest, LoadsInBillDateAndChangeOutOrderAndWritesUsageWithTheReading)
 {
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.text(0, Code), "SW");
@@ -43,6 +43,18 @@ TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
     EXPECT_EQ(model.text(2, Previous), "100.1");
     EXPECT_FALSE(model.flags(model.index(0, CustKey)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model.flags(model.index(0, Code)) & Qt::ItemIsEditable);
+
+    // Previous or Present rewrites the usage in the same statement.
+    const ReadingsModel::WriteOutcome outcome = model.write(2, Previous, "100.2");
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_TRUE(outcome.changed);
+    EXPECT_DOUBLE_EQ(stored(1, "Usage").toDouble(), 50.1);
+    EXPECT_EQ(model.text(2, Usage), "50.1");
+    EXPECT_EQ(stored(1, "Previous").toDouble(), 100.2);
+    // Both estimated columns are one field.
+    ASSERT_TRUE(model.write(2, EstimatedAgain, "-1").ok);
+    EXPECT_EQ(model.text(2, Estimated), "-1");
+    EXPECT_EQ(stored(1, "estimated").toInt(), -1);
 }
 
 TEST(ReadingsModelValues, StoredValuesByKind)
@@ -72,21 +84,7 @@ TEST(ReadingsModelValues, StoredValuesByKind)
     }
 }
 
-TEST_F(ReadingsModelTest, PreviousOrPresentRewritesUsageInTheSameStatement)
-{
-    const ReadingsModel::WriteOutcome outcome = model.write(2, Previous, "100.2");
-    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
-    EXPECT_TRUE(outcome.changed);
-    EXPECT_DOUBLE_EQ(stored(1, "Usage").toDouble(), 50.1);
-    EXPECT_EQ(model.text(2, Usage), "50.1");
-    EXPECT_EQ(stored(1, "Previous").toDouble(), 100.2);
-    // Both estimated columns are one field.
-    ASSERT_TRUE(model.write(2, EstimatedAgain, "-1").ok);
-    EXPECT_EQ(model.text(2, Estimated), "-1");
-    EXPECT_EQ(stored(1, "estimated").toInt(), -1);
-}
-
-TEST_F(ReadingsModelTest, SameValueWritesNothing)
+TEST_F(ReadingsModelTest, SameValueWritesNothingAndRefusalsChangeNothing)
 {
     suite.exec("create trigger refuse before update on [tbl reading] begin select raise(abort, 'no writes'); end");
     for (const auto& [column, typed] : {std::pair{Previous, "100.10"}, {BillDate, "05/01/2017"}, {Code, "WA"}}) {
@@ -94,10 +92,8 @@ TEST_F(ReadingsModelTest, SameValueWritesNothing)
         EXPECT_TRUE(outcome.ok) << typed;
         EXPECT_FALSE(outcome.changed) << typed;
     }
-}
-
-TEST_F(ReadingsModelTest, RefusalsLeaveRowAndCacheAsTheyWere)
-{
+    // Refusals leave the row and the cache as they were.
+    suite.exec("drop trigger refuse");
     suite.exec("create trigger refuse before update of Code on [tbl reading] when new.Code = 'XX' "
                "begin select raise(abort, 'code XX is retired'); end");
     auto outcome = model.write(2, Code, "XX");

@@ -110,7 +110,7 @@ protected:
     ReadingsGrid* grid = nullptr;
 };
 
-TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndUnderItsCaptionAndAuditsOpenAndClose)
+TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenActiveAgainAndAudits)
 {
     // The identity file shapes the caption.
     // clang-format off
@@ -139,60 +139,65 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndUnderItsCapt
     QFile::remove(suite.filePath("AUDIT/billing201903.LOG"));
     window.reset();
     const QStringList connections = QSqlDatabase::connectionNames();
+    suite.exec("update [tbl reading] set mrcomment = 'meter moved' || char(10) || 'to the back wall' "
+               "where ReadingKey = 2");
     open();
     EXPECT_EQ(audit(), loadedLine);
+    // Rows are one line but for a two-line comment, and the latest reading is on screen.
+    const int line = grid->fontMetrics().lineSpacing();
+    EXPECT_LT(grid->rowHeight(0), 2 * line);
+    EXPECT_GE(grid->rowHeight(1), 2 * line);
+    const int height = grid->viewport()->height();
+    EXPECT_GE(grid->rowAt(height - 1) - grid->rowAt(0) + 1, 15);
+    const QRect latest = grid->visualRect(grid->model()->index(29, Code));
+    EXPECT_GE(latest.top(), 0);
+    EXPECT_LE(latest.bottom(), height);
+    EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
+    // Activated again, it reloads from the billing database, back on the twelfth row from the end.
+    grid->setCurrentIndex(grid->model()->index(0, Code));
+    suite.exec("update [tbl reading] set Code = 'N' where ReadingKey = 30");
+    activateAgain();
+    QTRY_COMPARE(cell(29, Code), QString("N"));
+    EXPECT_EQ(grid->currentIndex().row(), 18);
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(audit(), loadedLine + unloadedLine);
+    EXPECT_EQ(audit(), loadedLine + loadedLine + unloadedLine);
     // Closing gives the billing connection back.
     EXPECT_EQ(QSqlDatabase::connectionNames(), connections);
 }
 
-TEST_F(frmUncomputedReadingsTest, AuditedEditsWriteTheRowAndTheirLine)
-{
-    // clang-format off
-    const std::tuple<int, const char*, const char*, QVariant, const char*> cases[] = {
-        {Code, "B", "Code", "B", "changed meter reading code from A to B for bill date 1/1/2015"},
-        {Code, "a", "Code", "a", "changed meter reading code from A to a for bill date 1/1/2015"},
-        {ReadDate, "1517", "ReadDate", "2017-01-05", "changed meter read date from 12/29/2014 to 01/05/2017 for bill date 1/1/2015"},
-        {BillDate, "020115", "BillDate", "2015-02-01", "changed meter bill date from 1/1/2015 to 02/01/2015"},
-        {Previous, "120", "Previous", 120, "changed previous reading from 100 to 120 for bill date 1/1/2015"},
-        {Present, "175.5", "Present", 175.5, "changed present reading from 150 to 175.5 for bill date 1/1/2015"},
-        {Usage, "55", "Usage", 55, "changed metered usage from 50 to 55 for bill date 1/1/2015"},
-        {Multiplier, "10", "Multiplier", 10, "changed meter multiplier from 1 to 10 for bill date 1/1/2015"},
-        {Tenants, "3", "MultiTenants", 3, "changed number of metered tenants from 2 to 3 for bill date 1/1/2015"},
-        {EntryDate, "6/3/2017", "EntryDate", "2017-06-03", "changed meter reading entry date from 12/30/2014 to 6/3/2017 for bill date 1/1/2015"},
-    };
-    // clang-format on
-    for (const auto& [column, typed, field, value, line] : cases) {
-        addReadings(1);
-        QFile::remove(suite.filePath("AUDIT/billing201903.LOG"));
-        open();
-        type(0, column, typed);
-        EXPECT_TRUE(messenger.messages.isEmpty()) << typed << ": " << messenger.texts().join('|').toStdString();
-        EXPECT_EQ(stored(1, field), value) << typed;
-        EXPECT_EQ(audit(), loadedLine + "20190307 02:49 PM CLERK1 " + line + " for account 10442\r\n") << typed;
-    }
-}
-
-TEST_F(frmUncomputedReadingsTest, UnauditedColumnsAndUnchangedValuesWriteNoLine)
+// One row edited column after column: each audited change writes its line, the others none.
+TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
 {
     addReadings(1);
     open();
     // clang-format off
-    const std::tuple<int, const char*, const char*, QVariant> cases[] = {
-        {Factor, "2", "Factor", 2}, {MSN, "M-2", "MSN", "M-2"}, {ChangedOut, "-1", "ChgOut", -1},
-        {Estimated, "-1", "estimated", -1}, {Comment, "re-read", "mrcomment", "re-read"},
-        {EstimatedAgain, "0", "estimated", 0}, {Previous, "100.0", "Previous", 100}, // numerically the same
-        {ReadDate, "12292014", "ReadDate", "2014-12-29"}, // the same date
+    const std::tuple<int, const char*, const char*, QVariant, const char*> cases[] = {
+        {Code, "B", "Code", "B", "changed meter reading code from A to B for bill date 1/1/2015"},
+        {Code, "a", "Code", "a", "changed meter reading code from B to a for bill date 1/1/2015"},
+        {ReadDate, "1517", "ReadDate", "2017-01-05", "changed meter read date from 12/29/2014 to 01/05/2017 for bill date 1/1/2015"},
+        {Usage, "55", "Usage", 55, "changed metered usage from 50 to 55 for bill date 1/1/2015"},
+        {Previous, "120", "Previous", 120, "changed previous reading from 100 to 120 for bill date 1/1/2015"},
+        {Present, "175.5", "Present", 175.5, "changed present reading from 150 to 175.5 for bill date 1/1/2015"},
+        {Multiplier, "10", "Multiplier", 10, "changed meter multiplier from 1 to 10 for bill date 1/1/2015"},
+        {Tenants, "3", "MultiTenants", 3, "changed number of metered tenants from 2 to 3 for bill date 1/1/2015"},
+        {EntryDate, "6/3/2017", "EntryDate", "2017-06-03", "changed meter reading entry date from 12/30/2014 to 6/3/2017 for bill date 1/1/2015"},
+        {BillDate, "020115", "BillDate", "2015-02-01", "changed meter bill date from 1/1/2015 to 02/01/2015"},
+        {Factor, "2", "Factor", 2, nullptr}, {MSN, "M-2", "MSN", "M-2", nullptr}, {ChangedOut, "-1", "ChgOut", -1, nullptr},
+        {Estimated, "-1", "estimated", -1, nullptr}, {Comment, "re-read", "mrcomment", "re-read", nullptr},
+        {EstimatedAgain, "0", "estimated", 0, nullptr}, {Previous, "120.0", "Previous", 120, nullptr}, // numerically the same
+        {ReadDate, "01052017", "ReadDate", "2017-01-05", nullptr}, // the same date
     };
     // clang-format on
-    for (const auto& [column, typed, field, value] : cases) {
+    QString expected = loadedLine;
+    for (const auto& [column, typed, field, value, line] : cases) {
         type(0, column, typed);
+        EXPECT_TRUE(messenger.messages.isEmpty()) << typed << ": " << messenger.texts().join('|').toStdString();
         EXPECT_EQ(stored(1, field), value) << typed;
+        if (line)
+            expected += "20190307 02:49 PM CLERK1 " + QString::fromUtf8(line) + " for account 10442\r\n";
+        EXPECT_EQ(audit(), expected) << typed;
     }
-    EXPECT_TRUE(messenger.messages.isEmpty());
-    EXPECT_EQ(audit(), loadedLine);
     // A date without a year is this year's.
     type(0, ReadDate, "5/4");
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join('|').toStdString();
@@ -322,24 +327,7 @@ TEST_F(frmUncomputedReadingsTest, AfterARefusalTheNextKeysReplaceTheRefusedText)
     }
 }
 
-TEST_F(frmUncomputedReadingsTest, RowsAreOneLineAndTheLatestReadingIsOnScreen)
-{
-    addReadings(30);
-    suite.exec("update [tbl reading] set mrcomment = 'meter moved' || char(10) || 'to the back wall' "
-               "where ReadingKey = 2");
-    open();
-    const int line = grid->fontMetrics().lineSpacing();
-    EXPECT_LT(grid->rowHeight(0), 2 * line);
-    EXPECT_GE(grid->rowHeight(1), 2 * line);
-    const int height = grid->viewport()->height();
-    EXPECT_GE(grid->rowAt(height - 1) - grid->rowAt(0) + 1, 15);
-    const QRect latest = grid->visualRect(grid->model()->index(29, Code));
-    EXPECT_GE(latest.top(), 0);
-    EXPECT_LE(latest.bottom(), height);
-    EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
-}
-
-TEST_F(frmUncomputedReadingsTest, NoReadingsTellsOnceAndClosesAtTheNextActivation)
+TEST_F(frmUncomputedReadingsTest, NoReadingsAnUnreadableDatabaseOrAuditIsTold)
 {
     open();
     expectOnly("No reading records exist for this service location.", "NOTHING TO SHOW", Messenger::Icon::Information);
@@ -349,22 +337,8 @@ TEST_F(frmUncomputedReadingsTest, NoReadingsTellsOnceAndClosesAtTheNextActivatio
     QTRY_VERIFY(!window->isVisible());
     EXPECT_EQ(messenger.messages.size(), 1);
     EXPECT_EQ(audit(), loadedLine + unloadedLine);
-}
 
-TEST_F(frmUncomputedReadingsTest, ReactivationReloadsFromTheBillingDatabase)
-{
-    addReadings(14);
-    open();
-    grid->setCurrentIndex(grid->model()->index(0, Code));
-    suite.exec("update [tbl reading] set Code = 'N' where ReadingKey = 14");
-    activateAgain();
-    QTRY_COMPARE(cell(13, Code), QString("N"));
-    EXPECT_EQ(grid->currentIndex().row(), 2);
-    EXPECT_EQ(audit(), loadedLine + loadedLine);
-}
-
-TEST_F(frmUncomputedReadingsTest, AnUnreadableDatabaseOrAuditIsTold)
-{
+    messenger.messages.clear();
     module.BillingDbPath = suite.filePath("missing.mdb");
     open();
     ASSERT_EQ(messenger.messages.size(), 1);

@@ -25,7 +25,7 @@ TEST(ListSearchRunTest, ComparesTheOptionsSlice)
     // blank after it. The operator's wildcards act; apostrophes and a lone bracket are plain characters.
     // clang-format off
     const struct { int option; bool typing; QStringList matching, failing; } cases[] = {
-        {0, true, {"123", ""}, {"234", "12345678901"}}, {0, false, {"234", "90"}, {"901"}},
+        {0, true, {"123", "", "[1]23"}, {"234", "12345678901"}}, {0, false, {"234", "90"}, {"901"}},
         {1, true, {"brien"}, {"active"}},
         {1, false, {"O'BRIEN", "o?brien", "brien*50", "##%", "#%", "[a-p]'b", "[smith", "smith]", "'", "[", "50%"}, {"oak", "[!o]'b", "'; drop table histsrch; --"}},
         {2, false, {"oak st", "elm"}, {"smith"}}, {2, true, {"ST        9"}, {}},
@@ -48,6 +48,7 @@ TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
     EXPECT_EQ(ListSearch::requiredRun("*ab?cdef#[xyz]gh*"), "cdef");
     EXPECT_EQ(ListSearch::requiredRun("*[ab*"), "[ab");
     EXPECT_EQ(ListSearch::requiredRun("*[]xy*"), "xy");
+    EXPECT_EQ(ListSearch::requiredRun("[ab]cd"), "cd");
     EXPECT_EQ(ListSearch::requiredRun("*M\u00dcLLER*"), "");
     EXPECT_EQ(ListSearch::requiredRun("**"), "");
 }

@@ -52,6 +52,9 @@ TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
     EXPECT_EQ(work.scalar("select address from histsrch where lockey = 11").toString(),
               QString("12 OAK ST").leftJustified(25) + QString("400 MILL RD").leftJustified(25));
     EXPECT_EQ(work.scalar("select LocRoute || '/' || LocSeq from histsrch where lockey = 11").toString(), "02/20");
+    // A second build in the same run, without a fresh prepare, replaces the rows.
+    ASSERT_TRUE(SearchList::build(module, 0, lines));
+    EXPECT_EQ(work.scalar("select count(*) from histsrch").toInt(), 2);
 }
 
 // Four accounts whose order differs under every option.
@@ -99,16 +102,18 @@ TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
         EXPECT_EQ(keysOf(shownKeys(), true), customers[option]) << "build, option " << option;
         const QList<std::pair<int, int>> stored = storedKeys();
         EXPECT_EQ(stored, shownKeys()) << "stored order, option " << option;
-        if (option == 4)
+        if (option == 4) {
             EXPECT_EQ(shownKeys().mid(0, 2), (QList<std::pair<int, int>>{{2, 21}, {2, 20}}));
+        }
 
         // Re-sorting reorders the list but never the table; ties keep the stored order.
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
             ASSERT_TRUE(SearchList::sort(resort, lines));
             EXPECT_EQ(keysOf(shownKeys(), true), customers[resort])
                 << "re-sort " << resort << " after build " << option;
-            if (resort < 2)
+            if (resort < 2) {
                 EXPECT_EQ(firstOfCustomer2(shownKeys()), firstOfCustomer2(stored)) << resort << " after " << option;
+            }
         }
         EXPECT_EQ(storedKeys(), stored);
     }

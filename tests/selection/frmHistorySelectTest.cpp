@@ -128,7 +128,7 @@ protected:
     QWidget elsewhere;
 };
 
-TEST_F(frmHistorySelectTest, WithoutSettingsTheFirstOptionAndTheSearchBox)
+TEST_F(frmHistorySelectTest, WithoutSettingsTheFirstOptionAndOnlyCharacterKeysSearch)
 {
     open();
     EXPECT_TRUE(get<QRadioButton>("opt0")->isChecked());
@@ -138,7 +138,29 @@ TEST_F(frmHistorySelectTest, WithoutSettingsTheFirstOptionAndTheSearchBox)
     EXPECT_TRUE(window->listText().isEmpty());
     EXPECT_TRUE(get<QLabel>("Label2")->text().isEmpty());
     EXPECT_TRUE(messenger.messages.isEmpty());
+    // Only character keys search, and Escape does not close.
+    type("1");
+    auto* box = get<QLineEdit>("Text1");
+    // Texts as an X server sends them: Ctrl+B types a control character, Alt+X nothing.
+    using K = std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers>;
+    const Qt::KeyboardModifiers none;
+    // clang-format off
+    const K keys[] = {K{Qt::Key_Delete, "\x7f", none}, K{Qt::Key_Left, "", none}, K{Qt::Key_Home, "", none},
+                      K{Qt::Key_End, "", none}, K{Qt::Key_F5, "", none}, K{Qt::Key_Up, "", none},
+                      K{Qt::Key_B, "\x02", Qt::ControlModifier}, K{Qt::Key_B, "b", Qt::ControlModifier},
+                      K{Qt::Key_X, "x", Qt::AltModifier}};
+    // clang-format on
+    for (const auto& [key, text, modifiers] : keys) {
+        QTest::sendKeyEvent(QTest::Click, box, key, QString::fromLatin1(text), modifiers);
+        EXPECT_EQ(window->TypedText, "1") << key;
+    }
+    EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
+    press(Qt::Key_Escape, get<QListView>("DBList1"));
+    press(Qt::Key_Escape, box);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(suite.filePath("ledviewsel.ini")));
     // Closed any way, the window deletes its scratch database and keeps its settings.
+    box->clear();
     ASSERT_TRUE(QFileInfo::exists(module.WorkDbPath));
     window->close();
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
@@ -243,12 +265,8 @@ TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight
     EXPECT_EQ(highlightedAccount(), "1230");
     EXPECT_EQ(module.CustKey, 4);
     EXPECT_EQ(window->currentRow(), 0);
-}
-
-TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheColumn)
-{
-    open();
-    get<QRadioButton>("opt1")->click();
+    // Typing under other options finds the text anywhere in the column.
+    window->TypedText.clear();
     type("MITH");
     EXPECT_EQ(highlightedAccount(), "1200");
     type("E");
@@ -256,7 +274,7 @@ TEST_F(frmHistorySelectTest, TypingUnderOtherOptionsFindsTheTextAnywhereInTheCol
     EXPECT_TRUE(messenger.messages.isEmpty());
 }
 
-TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
+TEST_F(frmHistorySelectTest, ClickShowsTheBalanceDoubleClickAndEnterOpenTheJournal)
 {
     open();
     auto* list = get<QListView>("DBList1");
@@ -278,10 +296,32 @@ TEST_F(frmHistorySelectTest, ClickShowsTheBalanceLineInactiveInRed)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
     EXPECT_EQ(label->text(), "BAL: -$50.00  DEP: $50.00");
     EXPECT_TRUE(journalKeys.isEmpty());
+
+    // A real double-click (a click, then the double-click) and Enter in the list open the journal.
+    suite.exec("update [tbl balance] set totalpaid = 0 where code = 'WA'");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    EXPECT_EQ(journalKeys, (Keys{{1, 10}}));
+    EXPECT_EQ(label->text(), "BAL: $12.50  DEP: $50.00");
+    click("Data1Last");
+    EXPECT_EQ(highlightedAccount(), "2100");
+    press(Qt::Key_Return, list);
+    EXPECT_EQ(journalKeys.last(), std::make_pair(3, 30));
+    EXPECT_EQ(label->text(), "BAL: $0.00  DEP: NONE");
+    EXPECT_TRUE(messenger.messages.isEmpty());
+
+    // Enter on a focused button presses it.
+    get<QPushButton>("cmdFindFirst")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdFindFirst"), Qt::Key_Return);
+    EXPECT_EQ(highlightedAccount(), "1100");
+    get<QPushButton>("cmdNext")->setFocus();
+    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(journalKeys, (Keys{{1, 10}, {3, 30}, {2, 20}}));
 }
 
-TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
+TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLineWithPositiveKeys)
 {
+    suite.exec("update [tbl location] set lockey = 0 where lockey = 40");
     open();
     click("cmdNext");
     said("No customer has been selected from the list.", "TRY AGAIN");
@@ -298,42 +338,14 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLine)
     EXPECT_EQ(get<QLineEdit>("Text1")->selectedText(), "2");
     press(Qt::Key_Return, get<QLineEdit>("Text1"));
     EXPECT_EQ(journalKeys.size(), 2);
-}
-
-TEST_F(frmHistorySelectTest, DoubleClickAndEnterInTheListShowBalanceThenJournal)
-{
-    open();
-    auto* list = get<QListView>("DBList1");
-    // A real double-click: a click, then the double-click on the same line.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
-    EXPECT_EQ(journalKeys, (Keys{{1, 10}}));
-    EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $12.50  DEP: $50.00");
-    click("Data1Last");
-    EXPECT_EQ(highlightedAccount(), "2100");
-    press(Qt::Key_Return, list);
-    EXPECT_EQ(journalKeys.last(), std::make_pair(3, 30));
-    EXPECT_EQ(get<QLabel>("Label2")->text(), "BAL: $0.00  DEP: NONE");
-    EXPECT_TRUE(messenger.messages.isEmpty());
-
-    // Enter on a focused button presses it.
-    get<QPushButton>("cmdFindFirst")->setFocus();
-    QTest::keyClick(get<QPushButton>("cmdFindFirst"), Qt::Key_Return);
-    EXPECT_EQ(highlightedAccount(), "1100");
-    get<QPushButton>("cmdNext")->setFocus();
-    QTest::keyClick(get<QPushButton>("cmdNext"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(journalKeys, (Keys{{1, 10}, {3, 30}, {2, 20}}));
-}
-
-TEST_F(frmHistorySelectTest, KeysThatAreNotPositiveOpenNothing)
-{
-    suite.exec("update [tbl location] set lockey = 0 where lockey = 30");
-    open();
-    type("21");
-    ASSERT_EQ(highlightedAccount(), "2100");
+    // A key that is not positive opens nothing and says nothing.
+    get<QLineEdit>("Text1")->clear();
+    window->TypedText.clear();
+    type("123");
+    ASSERT_EQ(highlightedAccount(), "1230");
     click("cmdNext");
-    EXPECT_TRUE(journalKeys.isEmpty());
-    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(journalKeys.size(), 2);
+    EXPECT_EQ(messenger.messages.size(), 2);
 }
 
 TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
@@ -370,31 +382,6 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     type("1");
     EXPECT_EQ(state(), QStringList({"1100", "0", "1", "1"}));
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-}
-
-TEST_F(frmHistorySelectTest, OnlyCharacterKeysSearchAndEscapeDoesNotClose)
-{
-    open();
-    type("1");
-    auto* box = get<QLineEdit>("Text1");
-    // Texts as an X server sends them: Ctrl+B types a control character, Alt+X nothing.
-    using K = std::tuple<Qt::Key, const char*, Qt::KeyboardModifiers>;
-    const Qt::KeyboardModifiers none;
-    // clang-format off
-    const K keys[] = {K{Qt::Key_Delete, "\x7f", none}, K{Qt::Key_Left, "", none}, K{Qt::Key_Home, "", none},
-                      K{Qt::Key_End, "", none}, K{Qt::Key_F5, "", none}, K{Qt::Key_Up, "", none},
-                      K{Qt::Key_B, "\x02", Qt::ControlModifier}, K{Qt::Key_B, "b", Qt::ControlModifier},
-                      K{Qt::Key_X, "x", Qt::AltModifier}};
-    // clang-format on
-    for (const auto& [key, text, modifiers] : keys) {
-        QTest::sendKeyEvent(QTest::Click, box, key, QString::fromLatin1(text), modifiers);
-        EXPECT_EQ(window->TypedText, "1") << key;
-    }
-    EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-    press(Qt::Key_Escape, get<QListView>("DBList1"));
-    press(Qt::Key_Escape, box);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(QFileInfo::exists(suite.filePath("ledviewsel.ini")));
 }
 
 TEST_F(frmHistorySelectTest, ANotFoundSearchScrollsBackToTheFirstLine)
