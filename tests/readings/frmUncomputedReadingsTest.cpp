@@ -79,11 +79,18 @@ protected:
 
     void type(int row, int column, const QString& text, Qt::Key leave = Qt::Key_Tab)
     {
-        QLineEdit* editor = startEdit(row, column);
+        // As a clerk does: on the cell, typing replaces its value; F2 to empty it.
+        grid->setCurrentIndex(grid->model()->index(row, column));
+        grid->setFocus();
+        if (text.isEmpty())
+            QTest::keyClick(grid, Qt::Key_F2);
+        else
+            QTest::keyClicks(grid, text.left(1));
+        auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
         ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClicks(editor, text);
+        if (text.isEmpty())
+            editor->clear();
+        QTest::keyClicks(editor, text.mid(1));
         QTest::keyClick(editor, leave);
         QApplication::processEvents();
     }
@@ -202,6 +209,11 @@ TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
     type(0, ReadDate, "5/4");
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join('|').toStdString();
     EXPECT_EQ(stored(1, "ReadDate"), QDate(QDate::currentDate().year(), 5, 4).toString(Qt::ISODate));
+    // A click on the cell already selected opens its editor as well.
+    const QModelIndex cell = grid->model()->index(0, Comment);
+    grid->setCurrentIndex(cell);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return grid->openEditor() != nullptr; }, 2000));
 }
 
 TEST_F(frmUncomputedReadingsTest, EnterMovesOnAndPreviousOrPresentRecomputesUsage)
