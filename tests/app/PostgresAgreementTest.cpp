@@ -221,6 +221,16 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
             EXPECT_TRUE(onFile.second == onServer.second) << firstDifference(onFile.second, onServer.second);
         }
     }
+    // A server that keeps the location's sequence as text: the list still shows and sorts it as a number.
+    ASSERT_TRUE(SqlConnection::open(uriOf(m_database))
+                    .exec(QStringLiteral("alter table \"tbl location\" alter column locseq type text")));
+    for (int build = 0; build < SearchOption::Count; ++build) {
+        SCOPED_TRACE(QStringLiteral("sequence as text, built in order %1").arg(build).toStdString());
+        const auto onFile = listed(m_fileModule, build, -1);
+        const auto onServer = listed(m_serverModule, build, -1);
+        EXPECT_EQ(onFile.first, onServer.first);
+        EXPECT_TRUE(onFile.second == onServer.second) << firstDifference(onFile.second, onServer.second);
+    }
 }
 
 // Column types other tools may make on the server still reach the scratch as the suite stores them.
