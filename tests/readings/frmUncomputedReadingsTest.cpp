@@ -169,8 +169,9 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(audit(), loadedLine + loadedLine + unloadedLine);
-    // Closing gives the billing connection back.
+    // Closing gives the billing connection and the rows back.
     EXPECT_EQ(QSqlDatabase::connectionNames(), connections);
+    EXPECT_EQ(grid->model()->rowCount(), 0);
 }
 
 // One row edited column after column: each audited change writes its line, the others none.
