@@ -34,33 +34,12 @@ TEST(LikePatternTest, MatchesUtf16AndUtf8Alike)
     }
 }
 
-TEST(LikePatternTest, EscapedTextMatchesOnlyItself)
-{
-    const char* literals[] = {"plain", "50% [off]", "a*b", "who?", "#12", "[x]", "]", "!-", "", "x[*?#]y"};
-    for (const char* literal : literals) {
-        const QString text = QString::fromUtf8(literal);
-        const LikePattern pattern(LikePattern::escape(text));
-        EXPECT_TRUE(pattern.matches(text)) << literal;
-        EXPECT_FALSE(pattern.matches(text + QLatin1Char('x'))) << literal;
-        EXPECT_TRUE(LikePattern(QLatin1Char('*') + LikePattern::escape(text) + QLatin1Char('*'))
-                        .matches(QStringLiteral("<<") + text + QStringLiteral(">>")))
-            << literal;
-    }
-    EXPECT_FALSE(LikePattern(LikePattern::escape(QStringLiteral("a*b"))).matches(QStringLiteral("aXb")));
-    EXPECT_FALSE(LikePattern(LikePattern::escape(QStringLiteral("#1"))).matches(QStringLiteral("51")));
-    EXPECT_EQ(LikePattern::escape(QStringLiteral("[a]*?#")), QStringLiteral("[[]a][*][?][#]"));
-}
-
 TEST(LikePatternTest, BrokenSequencesMatchAsSingleCharacters)
 {
     const LikePattern oneChar(QStringLiteral("a?b"));
-    EXPECT_TRUE(oneChar.matchesUtf8("a\xFF"
-                                    "b",
-                                    3));
-    EXPECT_TRUE(oneChar.matchesUtf8("a\xC3"
-                                    "b",
-                                    3));
-    EXPECT_FALSE(oneChar.matchesUtf8("a\xC3", 2));
+    EXPECT_TRUE(oneChar.matchesUtf8("a\377b", 3));
+    EXPECT_TRUE(oneChar.matchesUtf8("a\303b", 3));
+    EXPECT_FALSE(oneChar.matchesUtf8("a\303", 2));
 }
 
 } // namespace
