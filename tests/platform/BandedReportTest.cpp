@@ -33,4 +33,14 @@ TEST(BandedReport, DetailRowsFillThePagesBetweenHeaderAndFooter)
     }
 }
 
+// Told before a page is drawn, naming the file.
+TEST(BandedReport, UnwritableFileIsReported)
+{
+    BandedReport report;
+    report.rows.resize(1);
+    const Outcome written = report.writePdf("/nonexistent-folder/x.pdf");
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(written.message().contains("/nonexistent-folder/x.pdf"));
+}
+
 } // namespace
