@@ -41,65 +41,64 @@ TEST(EntmeterStandInRequestTest, ReadsTheFourLines)
     }
 }
 
-// A suite folder with one location: readings of a changed-out water meter and an
-// electric meter on 2017-05-01, old charges, an adjustment and a payment.
-class EntmeterStandInTest : public ::testing::Test {
-protected:
-    void SetUp() override { fill(m_db); }
-    static void fill(SqlConnection& db)
-    {
-        ASSERT_TRUE(db.execScript(R"SQL(begin;
-            insert into [tbl reading] (CustKey, LocKey, Code, BillDate, Usage, Multiplier, ChgOut) values
-                (1234, 56, 'WATER', '2017-05-01', 300, 10, -1),
-                (1234, 56, 'WATER', '2017-05-01', 200, 10, 1),
-                (1234, 56, 'ELEC', '2017-05-01', 4, 100, null),
-                (1234, 56, 'WATER', '2017-04-01', 999, 10, null),
-                (1234, 57, 'WATER', '2017-05-01', 999, 1, null);
-            insert into [tbl bill detail] (custkey, lockey, date, code, comment, amount, adjusted) values
-                (1234, 56, '2017-05-01', 'WATER', 'FINAL BILL', 1.00, 0),
-                (1234, 56, '2017-05-01', 'SEWER', null, 2.00, 0),
-                (1234, 56, '2017-05-01', 'WATER', 'LEAK ADJUSTMENT', -5.00, -1),
-                (1234, 56, '2017-04-01', 'WATER', null, 30.00, 0);
-            insert into [tbl payment detail] (custkey, lockey, date, code, pmttype, docno, amount) values
-                (1234, 56, '2017-04-20', 'WATER', 'CHECK', '1001', 30.00);
-            insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) values
-                (1234, 56, 'WATER', 999, 999);
-            commit;)SQL"))
-            << db.outcome().message().toStdString();
-    }
-
-    TestSuite m_suite;
-    SqlConnection& m_db = m_suite.billing();
-};
+// One location: readings of a changed-out water meter and an electric meter on
+// 2017-05-01, old charges, an adjustment and a payment.
+constexpr const char* kAccount = R"SQL(begin;
+    insert into [tbl reading] (CustKey, LocKey, Code, BillDate, Usage, Multiplier, ChgOut) values
+        (1234, 56, 'WATER', '2017-05-01', 300, 10, -1),
+        (1234, 56, 'WATER', '2017-05-01', 200, 10, 1),
+        (1234, 56, 'ELEC', '2017-05-01', 4, 100, null),
+        (1234, 56, 'WATER', '2017-04-01', 999, 10, null),
+        (1234, 57, 'WATER', '2017-05-01', 999, 1, null);
+    insert into [tbl bill detail] (custkey, lockey, date, code, comment, amount, adjusted) values
+        (1234, 56, '2017-05-01', 'WATER', 'FINAL BILL', 1.00, 0),
+        (1234, 56, '2017-05-01', 'SEWER', null, 2.00, 0),
+        (1234, 56, '2017-05-01', 'WATER', 'LEAK ADJUSTMENT', -5.00, -1),
+        (1234, 56, '2017-04-01', 'WATER', null, 30.00, 0);
+    insert into [tbl payment detail] (custkey, lockey, date, code, pmttype, docno, amount) values
+        (1234, 56, '2017-04-20', 'WATER', 'CHECK', '1001', 30.00);
+    insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) values
+        (1234, 56, 'WATER', 999, 999);
+    commit;)SQL";
 
 // Both meters of the change-out count: (300 + 200) x 10 gallons of water and sewer,
 // 4 x 100 kWh; the adjustment, the earlier bill and the other location stay. What the
 // engines spell differently is done in C++: the day of a stored date with a time, a
 // null adjusted flag, the first of two ordinary charges, rounding half a cent away from zero.
-TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
+// A failing request changes nothing, and the marker still releases the waiting viewer.
+TEST(EntmeterStandInTest, RecomputesTheBillDatesChargesOrChangesNothing)
 {
+    const QByteArray request = "1234\r\n56\r\n5/1/2017\r\n10442\r\n";
+    const QString untouched = "WATER 30.0 |WATER -5.0 LEAK ADJUSTMENT|SEWER 2.0 |WATER 1.0 FINAL BILL";
     const struct {
         const char* extraSql;
+        QByteArray request; // empty: no request file
+        const char* failure; // a part of the message; nullptr: the bill is computed
         QString detail, balances;
     } cases[] = {
         // clang-format off
-        {"select 1", "WATER 30.0 |WATER -5.0 LEAK ADJUSTMENT|ELEC 59.0 |SEWER 33.0 |WATER 35.0 FINAL BILL", "ELEC 59.0 0.0|SEWER 33.0 0.0|WATER 60.0 30.0"},
+        {"select 1", request, nullptr, "WATER 30.0 |WATER -5.0 LEAK ADJUSTMENT|ELEC 59.0 |SEWER 33.0 |WATER 35.0 FINAL BILL", "ELEC 59.0 0.0|SEWER 33.0 0.0|WATER 60.0 30.0"},
         {"insert into [tbl bill detail] (custkey, lockey, date, code, comment, amount, adjusted) values (1234, 56, '2017-05-01 00:00:00', 'ELEC', 'STAMPED', 3.00, null), (1234, 56, '2017-05-01', 'WATER', 'SECOND', 7.00, 0);"
          "insert into [tbl payment detail] (custkey, lockey, date, code, pmttype, docno, amount) values (1234, 56, '2017-05-02', 'ELEC', 'CASH', '1002', 0.125);",
-         "WATER 30.0 |WATER -5.0 LEAK ADJUSTMENT|SEWER 33.0 |WATER 35.0 FINAL BILL|WATER 7.0 SECOND|ELEC 59.0 STAMPED", "ELEC 59.0 0.13|SEWER 33.0 0.0|WATER 67.0 30.0"},
+         request, nullptr, "WATER 30.0 |WATER -5.0 LEAK ADJUSTMENT|SEWER 33.0 |WATER 35.0 FINAL BILL|WATER 7.0 SECOND|ELEC 59.0 STAMPED", "ELEC 59.0 0.13|SEWER 33.0 0.0|WATER 67.0 30.0"},
+        {"insert into [tbl payment detail] (custkey, lockey, date, code, amount) values (1234, 56, '2017-05-02', 'SEWER', 1e15)", request, "too large", untouched, "WATER 999.0 999.0"},
+        {"select 1", "1234\r\n56\r\nnot a date\r\n10442\r\n", "", untouched, "WATER 999.0 999.0"},
+        {"select 1", "", "CompOneRdg.ini", untouched, "WATER 999.0 999.0"},
         // clang-format on
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.detail.toStdString());
+        SCOPED_TRACE(std::string(c.extraSql) + " / " + c.request.toStdString());
         TestSuite suite;
         SqlConnection& db = suite.billing();
-        fill(db);
-        ASSERT_TRUE(db.execScript(c.extraSql)) << db.outcome().message().toStdString();
-        suite.writeFile(QStringLiteral("CompOneRdg.ini"), "1234\r\n56\r\n5/1/2017\r\n10442\r\n");
+        ASSERT_TRUE(db.execScript(kAccount) && db.execScript(c.extraSql)) << db.outcome().message().toStdString();
+        if (!c.request.isEmpty())
+            suite.writeFile(QStringLiteral("CompOneRdg.ini"), c.request);
         const auto result = EntmeterStandIn::run(suite.folder());
-        ASSERT_TRUE(result.outcome) << result.outcome.message().toStdString();
+        EXPECT_EQ(result.outcome.ok(), !c.failure) << result.outcome.message().toStdString();
+        EXPECT_TRUE(c.failure ? result.outcome.message().contains(QLatin1String(c.failure))
+                              : result.chargesWritten == 3)
+            << result.outcome.message().toStdString();
         EXPECT_TRUE(QFile::exists(suite.filePath(QStringLiteral("componerdgdone.ini"))));
-        EXPECT_EQ(result.chargesWritten, 3);
         EXPECT_EQ(text(db,
                        "select group_concat(code || ' ' || amount || ' ' || ifnull(comment, ''), '|') from"
                        " (select * from [tbl bill detail] order by lockey, date, adjusted, code)"),
@@ -108,36 +107,6 @@ TEST_F(EntmeterStandInTest, RecomputesTheBillDatesMeteredChargesAndBalances)
                        "select group_concat(code || ' ' || totalcharges || ' ' || totalpaid, '|') from"
                        " (select * from [tbl balance] where lockey = 56 order by code)"),
                   c.balances);
-    }
-}
-
-// A failing request changes nothing, and the marker still releases the waiting viewer.
-TEST_F(EntmeterStandInTest, AFailingRequestWritesNothingAndReleasesTheViewer)
-{
-    const struct {
-        const char* extraSql;
-        QByteArray request; // empty: no request file
-        const char* reason; // a part of the message
-    } cases[] = {
-        {"insert into [tbl payment detail] (custkey, lockey, date, code, amount)"
-         " values (1234, 56, '2017-05-02', 'SEWER', 1e15)",
-         "1234\r\n56\r\n5/1/2017\r\n10442\r\n", "too large"},
-        {"select 1", "1234\r\n56\r\nnot a date\r\n10442\r\n", ""},
-        {"select 1", "", "CompOneRdg.ini"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.reason);
-        ASSERT_TRUE(m_db.exec(QString::fromLatin1(c.extraSql)));
-        QFile::remove(m_suite.filePath(QStringLiteral("CompOneRdg.ini")));
-        if (!c.request.isEmpty())
-            m_suite.writeFile(QStringLiteral("CompOneRdg.ini"), c.request);
-        const auto result = EntmeterStandIn::run(m_suite.folder());
-        EXPECT_FALSE(result.outcome);
-        EXPECT_TRUE(result.outcome.message().contains(QLatin1String(c.reason)))
-            << result.outcome.message().toStdString();
-        EXPECT_TRUE(QFile::remove(m_suite.filePath(QStringLiteral("componerdgdone.ini"))));
-        EXPECT_EQ(text(m_db, "select group_concat(amount, '|') from [tbl bill detail]"), "1.0|2.0|-5.0|30.0");
-        EXPECT_EQ(text(m_db, "select totalcharges from [tbl balance] where lockey = 56"), QStringLiteral("999.0"));
     }
 }
 
