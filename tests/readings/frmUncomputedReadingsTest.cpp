@@ -125,6 +125,7 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
         {13, 1, "rdgsacct.txt", "10442\r\n", "All Meter Readings for 10442 "},
         {12, 0, "RDGSACCT.TXT", "77\r\nO'HARA\r\n", "All Meter Readings for 77 O'HARA"},
         {1, 0, "other.txt", "", "All Meter Readings for  "},
+        {1, 0, "rdgsacct.txt", "a\rb\nc\r\n", "All Meter Readings for a\rb c"}, // a lone CR is no line break
         {30, 18, "rdgsacct.txt", "10442\nRIVERSIDE MILL\n", "All Meter Readings for 10442 RIVERSIDE MILL"},
     };
     // clang-format on
@@ -191,8 +192,8 @@ TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
         {Tenants, "3", "MultiTenants", 3, "changed number of metered tenants from 2 to 3 for bill date 1/1/2015"},
         {EntryDate, "6/3/2017", "EntryDate", "2017-06-03", "changed meter reading entry date from 12/30/2014 to 6/3/2017 for bill date 1/1/2015"},
         {BillDate, "020115", "BillDate", "2015-02-01", "changed meter bill date from 1/1/2015 to 02/01/2015"},
-        {Factor, "2", "Factor", 2, nullptr}, {MSN, "M-2", "MSN", "M-2", nullptr}, {ChangedOut, "-1", "ChgOut", -1, nullptr},
-        {Estimated, "-1", "estimated", -1, nullptr}, {Comment, "re-read", "mrcomment", "re-read", nullptr},
+        {Factor, "2", "Factor", 2, nullptr}, {MSN, "M'2 [x] 50% _y_ *?# \\ \"q\"", "MSN", "M'2 [x] 50% _y_ *?# \\ \"q\"", nullptr}, {ChangedOut, "-1", "ChgOut", -1, nullptr},
+        {Estimated, "-1", "estimated", -1, nullptr}, {Comment, "x'); drop table x; --", "mrcomment", "x'); drop table x; --", nullptr},
         {EstimatedAgain, "0", "estimated", 0, nullptr}, {Previous, "120.0", "Previous", 120, nullptr}, // numerically the same
         {ReadDate, "01052017", "ReadDate", "2017-01-05", nullptr}, // the same date
     };
