@@ -88,23 +88,26 @@ protected:
 TEST_F(BillComputationTest, ComputeRequestsTheCurrentRowsBillOrSaysWhyNot)
 {
     const QByteArray identity = "10442\r\nRIVERSIDE MILL\r\n";
+    // The window opens on the twelfth reading from the end: the third of fourteen.
+    const QByteArray request = "1234\r\n56\r\n4/1/2016\r\n10442\r\n";
     const char* done = "[ \"$1\" = cor ] && cp CompOneRdg.ini seen.ini && sleep 0.3 && touch componerdgdone.ini";
     const struct {
         QByteArray identity;
         bool leftoverMarker, readings;
         const char* body; // nullptr: no program
+        bool executable;
         int timeout;
-        QStringList told;
-        bool starts;
+        QStringList told; // %1: the suite folder
+        bool starts, requested; // a request that was written stays for a retry
     } cases[] = {
         // clang-format off
-        // The window opens on the twelfth reading from the end: the third of fourteen.
-        {identity, false, true, done, 30, {"New bill has been computed."}, true},
-        {"", true, true, "touch seen.ini", 30, {"New bill cannot be computed at this time..."}, false},
-        {identity, true, true, "exit 3", 30, {"The meter-entry program ended without computing the bill."}, true},
-        {identity, false, true, "sleep 4\ntouch componerdgdone.ini", 1, {"The meter-entry program did not finish within 1 seconds and was ended."}, true},
-        {identity, false, true, nullptr, 30, {}, false},
-        {identity, false, false, "touch seen.ini", 30, {"No reading records exist for this service location.", "There is no reading with a bill date to compute a bill for."}, false},
+        {identity, false, true, done, true, 30, {"New bill has been computed."}, true, true},
+        {"", true, true, "touch seen.ini", true, 30, {"New bill cannot be computed at this time..."}, false, false},
+        {identity, true, true, "exit 3", true, 30, {"The meter-entry program ended without computing the bill."}, true, true},
+        {identity, false, true, "sleep 4\ntouch componerdgdone.ini", true, 1, {"The meter-entry program did not finish within 1 seconds and was ended."}, true, true},
+        {identity, false, true, nullptr, true, 30, {"The meter-entry program entmeter cannot be found in %1."}, false, false},
+        {identity, false, true, "touch seen.ini", false, 30, {"The meter-entry program %1/entmeter could not be started."}, false, true},
+        {identity, false, false, "touch seen.ini", true, 30, {"No reading records exist for this service location.", "There is no reading with a bill date to compute a bill for."}, false, false},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -119,18 +122,18 @@ TEST_F(BillComputationTest, ComputeRequestsTheCurrentRowsBillOrSaysWhyNot)
             suite.exec("delete from [tbl reading]");
         if (c.body)
             program(c.body);
+        if (!c.executable)
+            QFile::setPermissions(suite.filePath("entmeter"), QFile::ReadOwner | QFile::WriteOwner);
         compute(c.timeout);
-        if (c.body) {
-            EXPECT_EQ(messenger.texts(), c.told);
-        } else {
-            ASSERT_EQ(messenger.messages.size(), 1);
-            EXPECT_TRUE(messenger.messages[0].text.startsWith("The meter-entry program entmeter cannot be found"));
-        }
+        QStringList told;
+        for (const QString& text : c.told)
+            told << QString(text).replace("%1", suite.folder());
+        EXPECT_EQ(messenger.texts(), told);
         EXPECT_EQ(messenger.messages.last().title, c.body == done ? "DONE" : "CANNOT COMPUTE");
-        EXPECT_EQ(suite.readFile("seen.ini"), QByteArray(c.body == done ? "1234\r\n56\r\n4/1/2016\r\n10442\r\n" : ""));
+        EXPECT_EQ(suite.readFile("seen.ini"), c.body == done ? request : QByteArray());
         // A refused request starts nothing and leaves no request file.
         EXPECT_EQ(QFile::exists(suite.filePath("started.pid")), c.starts);
-        EXPECT_TRUE(c.starts || !QFile::exists(suite.filePath("CompOneRdg.ini")));
+        EXPECT_EQ(suite.readFile("CompOneRdg.ini"), c.requested ? request : QByteArray());
         EXPECT_FALSE(QFile::exists(suite.filePath("componerdgdone.ini")));
         EXPECT_FALSE(stillOpen);
         EXPECT_TRUE(c.timeout != 1 || programEnded());

@@ -62,13 +62,10 @@ TEST(MRGridTable, ReadingsAndUsageAreScaledByTheMultiplierAndTextStoredAsTyped)
     EXPECT_EQ(rows[0].Code, QStringLiteral("O'NEIL"));
     EXPECT_EQ(rows[0].MSN, odd.MSN.toString());
     EXPECT_TRUE(rows[0].MRDate.isNull());
-}
-
-TEST(MRGridTable, AnExistingReportFolderIsFoundWithoutRegardToCase)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("Reports"));
-    EXPECT_EQ(MRGridTable::reportDbPath(dir.path()), dir.filePath("Reports/emptdata.mdb"));
+    // An existing report folder is found without regard to case.
+    QTemporaryDir other;
+    ASSERT_TRUE(QDir(other.path()).mkdir("Reports"));
+    EXPECT_EQ(MRGridTable::reportDbPath(other.path()), other.filePath("Reports/emptdata.mdb"));
 }
 
 TEST(MRGridTable, ReadsTheLocationsReadingsInBillDateOrder)

@@ -33,7 +33,7 @@ protected:
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
-TEST_F(ReadingsModelTest, LoadsInBillDateAndChangeOutOrderAndWritesUsageWithTheReading)
+TEST_F(ReadingsModelTest, LoadsTheLocationInBillDateAndChangeOutOrder)
 {
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.text(0, Code), "SW");
@@ -43,18 +43,6 @@ TEST_F(ReadingsModelTest, LoadsInBillDateAndChangeOutOrderAndWritesUsageWithTheR
     EXPECT_EQ(model.text(2, Previous), "100.1");
     EXPECT_FALSE(model.flags(model.index(0, CustKey)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model.flags(model.index(0, Code)) & Qt::ItemIsEditable);
-
-    // Previous or Present rewrites the usage in the same statement.
-    const ReadingsModel::WriteOutcome outcome = model.write(2, Previous, "100.2");
-    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
-    EXPECT_TRUE(outcome.changed);
-    EXPECT_DOUBLE_EQ(stored(1, "Usage").toDouble(), 50.1);
-    EXPECT_EQ(model.text(2, Usage), "50.1");
-    EXPECT_EQ(stored(1, "Previous").toDouble(), 100.2);
-    // Both estimated columns are one field.
-    ASSERT_TRUE(model.write(2, EstimatedAgain, "-1").ok);
-    EXPECT_EQ(model.text(2, Estimated), "-1");
-    EXPECT_EQ(stored(1, "estimated").toInt(), -1);
 }
 
 TEST(ReadingsModelValues, StoredValuesByKind)

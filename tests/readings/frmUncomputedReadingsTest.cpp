@@ -69,14 +69,6 @@ protected:
         window->activateWindow();
     }
 
-    QLineEdit* startEdit(int row, int column)
-    {
-        const QModelIndex cell = grid->model()->index(row, column);
-        grid->setCurrentIndex(cell);
-        grid->edit(cell);
-        return qobject_cast<QLineEdit*>(grid->openEditor());
-    }
-
     void type(int row, int column, const QString& text, Qt::Key leave = Qt::Key_Tab)
     {
         // As a clerk does: on the cell, typing replaces its value; F2 to empty it.
@@ -125,6 +117,7 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
         {13, 1, "rdgsacct.txt", "10442\r\n", "All Meter Readings for 10442 "},
         {12, 0, "RDGSACCT.TXT", "77\r\nO'HARA\r\n", "All Meter Readings for 77 O'HARA"},
         {1, 0, "other.txt", "", "All Meter Readings for  "},
+        {1, 0, "rdgsacct.txt", "a\rb\nc\r\n", "All Meter Readings for a\rb c"}, // a lone CR is no line break
         {30, 18, "rdgsacct.txt", "10442\nRIVERSIDE MILL\n", "All Meter Readings for 10442 RIVERSIDE MILL"},
     };
     // clang-format on
@@ -175,9 +168,9 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
 }
 
 // One row edited column after column: each audited change writes its line, the others none.
-TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
+TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowEnterMovesOnAndOnlyAuditedChangesALine)
 {
-    addReadings(1);
+    addReadings(2);
     open();
     // clang-format off
     const std::tuple<int, const char*, const char*, QVariant, const char*> cases[] = {
@@ -191,8 +184,8 @@ TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
         {Tenants, "3", "MultiTenants", 3, "changed number of metered tenants from 2 to 3 for bill date 1/1/2015"},
         {EntryDate, "6/3/2017", "EntryDate", "2017-06-03", "changed meter reading entry date from 12/30/2014 to 6/3/2017 for bill date 1/1/2015"},
         {BillDate, "020115", "BillDate", "2015-02-01", "changed meter bill date from 1/1/2015 to 02/01/2015"},
-        {Factor, "2", "Factor", 2, nullptr}, {MSN, "M-2", "MSN", "M-2", nullptr}, {ChangedOut, "-1", "ChgOut", -1, nullptr},
-        {Estimated, "-1", "estimated", -1, nullptr}, {Comment, "re-read", "mrcomment", "re-read", nullptr},
+        {Factor, "2", "Factor", 2, nullptr}, {MSN, "M'2 [x] 50% _y_ *?# \\ \"q\"", "MSN", "M'2 [x] 50% _y_ *?# \\ \"q\"", nullptr}, {ChangedOut, "-1", "ChgOut", -1, nullptr},
+        {Estimated, "-1", "estimated", -1, nullptr}, {Comment, "x'); drop table x; --", "mrcomment", "x'); drop table x; --", nullptr},
         {EstimatedAgain, "0", "estimated", 0, nullptr}, {Previous, "120.0", "Previous", 120, nullptr}, // numerically the same
         {ReadDate, "01052017", "ReadDate", "2017-01-05", nullptr}, // the same date
     };
@@ -206,6 +199,29 @@ TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
             expected += "20190307 02:49 PM CLERK1 " + QString::fromUtf8(line) + " for account 10442\r\n";
         EXPECT_EQ(audit(), expected) << typed;
     }
+    // Enter moves on a column; Previous or Present rewrites the usage of that row alone.
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, Code));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), ReadDate);
+    auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "1/29/2015");
+    EXPECT_EQ(editor->selectedText(), "1/29/2015");
+    type(1, Code, "Z", Qt::Key_Enter);
+    EXPECT_EQ(stored(2, "Code"), "Z");
+    EXPECT_EQ(grid->currentIndex().column(), ReadDate);
+    type(1, EntryDate, "1/2/2015", Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), EntryDate);
+    EXPECT_EQ(stored(2, "EntryDate"), "2015-01-02");
+    type(1, Previous, "120");
+    EXPECT_EQ(stored(2, "Usage").toDouble(), 30);
+    EXPECT_EQ(cell(1, Usage), "30");
+    type(1, Present, "200");
+    EXPECT_EQ(stored(2, "Usage").toDouble(), 80);
+    EXPECT_EQ(stored(1, "Usage").toDouble(), 55.5);
+    type(1, Usage, "81");
+    EXPECT_TRUE(audit().endsWith("changed metered usage from 80 to 81 for bill date 2/1/2015 for account 10442\r\n"));
     // A date without a year is this year's.
     type(0, ReadDate, "5/4");
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.texts().join('|').toStdString();
@@ -217,37 +233,9 @@ TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowAndOnlyAuditedChangesALine)
     EXPECT_TRUE(QTest::qWaitFor([this] { return grid->openEditor() != nullptr; }, 2000));
 }
 
-TEST_F(frmUncomputedReadingsTest, EnterMovesOnAndPreviousOrPresentRecomputesUsage)
-{
-    addReadings(2);
-    open();
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(0, Code));
-    QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(grid->currentIndex().column(), ReadDate);
-    auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->text(), "12/29/2014");
-    EXPECT_EQ(editor->selectedText(), "12/29/2014");
-    type(0, Code, "Z", Qt::Key_Enter);
-    EXPECT_EQ(stored(1, "Code"), "Z");
-    EXPECT_EQ(grid->currentIndex().column(), ReadDate);
-    type(0, EntryDate, "1/2/2015", Qt::Key_Return);
-    EXPECT_EQ(grid->currentIndex().column(), EntryDate);
-    EXPECT_EQ(stored(1, "EntryDate"), "2015-01-02");
-    type(1, Previous, "120");
-    EXPECT_EQ(stored(2, "Usage").toDouble(), 30);
-    EXPECT_EQ(cell(1, Usage), "30");
-    type(1, Present, "200");
-    EXPECT_EQ(stored(2, "Usage").toDouble(), 80);
-    EXPECT_EQ(stored(1, "Usage").toDouble(), 50); // the other row is untouched
-    type(1, Usage, "81");
-    EXPECT_TRUE(audit().endsWith("changed metered usage from 80 to 81 for bill date 2/1/2015 for account 10442\r\n"));
-}
-
 TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
 {
-    addReadings(1);
+    addReadings(3);
     suite.exec("create trigger refuse before update of Code on [tbl reading] when new.Code = 'XX' "
                "begin select raise(abort, 'code XX is retired'); end");
     open();
@@ -281,13 +269,11 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
     EXPECT_EQ(audit(), loadedLine);
     type(0, Previous, "120");
     EXPECT_EQ(stored(1, "Previous").toInt(), 120);
-}
-
-TEST_F(frmUncomputedReadingsTest, ARefusedValueIsNotLostByMovingToAnotherRow)
-{
-    addReadings(3);
-    open();
-    QLineEdit* editor = startEdit(0, Present);
+    // A refused value is not lost by moving to another row.
+    messenger.messages.clear();
+    grid->setCurrentIndex(grid->model()->index(0, Present));
+    grid->edit(grid->currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
     ASSERT_NE(editor, nullptr);
     editor->setText("lots");
     grid->setCurrentIndex(grid->model()->index(2, Code));

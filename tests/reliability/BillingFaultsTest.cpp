@@ -5,8 +5,6 @@
 #include "journal/JournalModel.h"
 #include "journal/widgets/frmHistory.h"
 #include "journal/widgets/frmHistoryComment.h"
-#include "readings/ReadingColumns.h"
-#include "readings/widgets/ReadingsGrid.h"
 #include "readings/widgets/frmUncomputedReadings.h"
 #include "app/Main.h"
 #include "selection/SearchListModel.h"
@@ -85,7 +83,6 @@ protected:
     {
         return db.scalar(QString("select count(*) from %1 where comment = ?").arg(table), {text}).toInt();
     }
-    QString storedMsn() { return suite.billing().scalar("select MSN from [tbl reading]").toString(); }
 };
 
 // Another program writing the whole file (an exclusive lock) keeps us from reading
@@ -147,38 +144,6 @@ TEST_F(BillingFaultsTest, CommentSavedUnderAWriteLockIsKeptAndSavedOnRetry)
     EXPECT_EQ(count(module.WorkDb, "hcom", "called about the leak"), 1);
     module.CloseWorkDb();
     EXPECT_EQ(window->journal().rowCount(), 3);
-}
-
-TEST_F(BillingFaultsTest, ReadingEditUnderAWriteLockIsKeptAndSavedOnRetry)
-{
-    using namespace ReadingColumns;
-    frmUncomputedReadings window(module, messenger);
-    window.show();
-    QApplication::processEvents();
-    auto* grid = control<ReadingsGrid>(&window, "SSDBGrid1");
-    ASSERT_EQ(grid->model()->rowCount(), 1);
-
-    SqlConnection other = SqlConnection::open(suite.billingPath());
-    ASSERT_TRUE(other.exec("begin immediate"));
-    const QModelIndex cell = grid->model()->index(0, MSN);
-    grid->setCurrentIndex(cell);
-    grid->edit(cell);
-    auto* editor = qobject_cast<QLineEdit*>(grid->openEditor());
-    ASSERT_NE(editor, nullptr);
-    editor->setText("NEW-7");
-    QTest::keyClick(editor, Qt::Key_Tab);
-    expectToldAbout("TRY AGAIN", "MSN", "locked");
-    ASSERT_EQ(grid->openEditor(), editor);
-    EXPECT_EQ(editor->text(), "NEW-7");
-    EXPECT_EQ(storedMsn(), "OLD");
-
-    // Once the lock is gone, Exit saves the same text and closes.
-    ASSERT_TRUE(other.exec("commit"));
-    QApplication::processEvents();
-    QTest::mouseClick(control<QPushButton>(&window, "cmdExit"), Qt::LeftButton);
-    EXPECT_TRUE(messenger.messages.isEmpty()) << told();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(storedMsn(), "NEW-7");
 }
 
 // Files broken before the journal opens: told with the file and the reason, never
