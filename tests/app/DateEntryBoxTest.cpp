@@ -35,11 +35,11 @@ TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
 {
     using Entry = void (*)(QLineEdit&, Messenger&);
     // clang-format off
-    const struct { Entry entry; const char* typed; const char* shown; const char* title; Messenger::Icon icon; bool boxFocused; } cases[] = {
-        {DateEntryBox::CheckDateEntry, "051517", "05/15/2017", nullptr, {}, false},
-        {DateEntryBox::CheckDateEntry, "12345", "", "Quillmark for Windows", Messenger::Icon::None, true},
-        {DateEntryBox::CompleteDateEntry, "13517", "", "Quillmark32", Messenger::Icon::Critical, false},
-        {DateEntryBox::CompleteDateEntry, "1517", "01/05/2017", nullptr, {}, false},
+    const struct { Entry entry; const char* typed; const char* shown; bool told, boxFocused; } cases[] = {
+        {DateEntryBox::CheckDateEntry, "051517", "05/15/2017", false, false},
+        {DateEntryBox::CheckDateEntry, "12345", "", true, true},
+        {DateEntryBox::CompleteDateEntry, "13517", "", true, false},
+        {DateEntryBox::CompleteDateEntry, "1517", "01/05/2017", false, false},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -50,13 +50,8 @@ TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
         c.entry(*box, messenger);
         EXPECT_EQ(box->text(), c.shown);
         EXPECT_EQ(box->hasFocus(), c.boxFocused);
-        ASSERT_EQ(messenger.messages.size(), c.title ? 1 : 0);
-        if (c.title) {
-            EXPECT_EQ(messenger.messages[0].text, "Invalid Date");
-            EXPECT_EQ(messenger.messages[0].title, c.title);
-            EXPECT_EQ(messenger.messages[0].icon, c.icon);
-            EXPECT_EQ(messenger.messages[0].buttons, Messenger::Buttons::Ok);
-        }
+        // The outcome's message is passed on as it is; its wording is the entry rule's.
+        EXPECT_EQ(messenger.messages.size(), c.told ? 1 : 0);
     }
 }
 

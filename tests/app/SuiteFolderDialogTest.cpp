@@ -40,15 +40,9 @@ protected:
             if (!dialog)
                 return;
             ++shown;
-            if (answers.isEmpty()) {
-                dialog->reject();
-                return;
-            }
-            auto* edit = control<QLineEdit>(dialog, "fileNameEdit");
-            if (!edit) {
-                dialog->reject();
-                return;
-            }
+            auto* edit = answers.isEmpty() ? nullptr : control<QLineEdit>(dialog, "fileNameEdit");
+            if (!edit)
+                return dialog->reject();
             // Typed into the focused field, as a clerk would: without focus the
             // dialog writes its list's selection over the text.
             dialog->activateWindow();

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
+#include <QStringList> // callers rely on it through the forced include
 #include <ostream>
 
 // Readable failure messages for Qt's strings in GoogleTest assertions.
@@ -14,12 +14,4 @@ inline void PrintTo(const QString& text, std::ostream* os)
 inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 {
     *os << '"' << bytes.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '[';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
-    *os << ']';
 }

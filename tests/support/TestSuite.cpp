@@ -36,14 +36,14 @@ QString TestSuite::filePath(const QString& name) const
 
 void TestSuite::insert(const QString& table, const Row& row)
 {
-    QStringList names, marks;
+    QStringList names;
     QVariantList values;
     for (const auto& [name, value] : row) {
         names << name;
-        marks << QStringLiteral("?");
         values << value;
     }
-    exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(','), marks.join(',')), values);
+    const QString marks = QStringList(names.size(), QStringLiteral("?")).join(',');
+    exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(','), marks), values);
 }
 
 void TestSuite::exec(const QString& sql, const QVariantList& binds)
