@@ -67,7 +67,7 @@ TEST_F(AccountExtractionTest, ReloadReplacesTheAccountButKeepsTheFirstCodeTable)
     EXPECT_TRUE(module.WorkDb.tableExists("histsrch"));
 }
 
-TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
+TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTablesAnUnopenableDatabaseIsReported)
 {
     module.CustKey = 99;
     module.LocKey = 99;
@@ -76,10 +76,7 @@ TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
         EXPECT_TRUE(module.WorkDb.tableExists(table)) << table.toStdString();
         EXPECT_EQ(count(table) == 0, table != "lutc") << table.toStdString();
     }
-}
-
-TEST_F(AccountExtractionTest, AnUnopenableBillingDatabaseIsReported)
-{
+    module.CloseWorkDb();
     module.BillingDbPath = suite.filePath("missing.mdb");
     const auto result = AccountExtraction::run(module);
     EXPECT_FALSE(result.outcome);

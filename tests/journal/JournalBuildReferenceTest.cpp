@@ -1,8 +1,6 @@
 #include "journal/JournalFixture.h"
 
 #include "journal/JournalBuilder.h"
-#include "journal/JournalMultiplier.h"
-#include "journal/PendingJournalTable.h"
 
 #include <QSqlQuery>
 
@@ -138,40 +136,6 @@ TEST_F(JournalBuildReferenceTest, OnePassLeavesWhatThePlainStatementsLeave)
         const std::vector<JournalRow> reread = JournalModel::read(module.WorkDb);
         module.CloseWorkDb();
         ASSERT_EQ(shown(kept), shown(reread));
-    }
-}
-
-// Rescaled in memory at once and in jurn only later, the rows must agree after every click,
-// including a second Apply in a row, which changes nothing (descriptions already cut hold no "MULT:").
-TEST_F(JournalBuildReferenceTest, MultiplierSwitchInMemoryLeavesWhatTheUpdateLeaves)
-{
-    using Step = JournalMultiplier::Step;
-    const struct {
-        bool builtApplied;
-        std::vector<std::pair<Step, bool>> steps; // and whether it changes anything
-    } cases[] = {
-        {false,
-         {{Step::Apply, true}, {Step::Remove, true}, {Step::Remove, true}, {Step::Apply, true}, {Step::Apply, false}}},
-        {true, {{Step::Remove, true}, {Step::Apply, true}, {Step::Apply, false}}}};
-    for (const auto& c : cases) {
-        JournalFlags flags;
-        flags.MultApplied = flag(c.builtApplied);
-        std::vector<JournalRow> kept = build(flags);
-        PendingJournalTable behind;
-        for (size_t i = 0; i < c.steps.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << c.builtApplied << " step " << i);
-            const QStringList before = shown(kept);
-            const auto [step, changes] = c.steps[i];
-            EXPECT_EQ(JournalMultiplier::rescale(kept, step), changes);
-            EXPECT_EQ(before != shown(kept), changes);
-            behind.switched(step);
-            ASSERT_TRUE(behind.catchUp(module));
-            EXPECT_FALSE(behind.behind());
-            ASSERT_TRUE(module.OpenWorkDb());
-            const std::vector<JournalRow> updated = JournalModel::read(module.WorkDb);
-            module.CloseWorkDb();
-            ASSERT_EQ(shown(kept), shown(updated));
-        }
     }
 }
 
