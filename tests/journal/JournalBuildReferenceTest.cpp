@@ -1,6 +1,8 @@
 #include "journal/JournalFixture.h"
 
 #include "journal/JournalBuilder.h"
+#include "journal/JournalMultiplier.h"
+#include "journal/PendingJournalTable.h"
 
 #include <QSqlQuery>
 
@@ -136,6 +138,33 @@ TEST_F(JournalBuildReferenceTest, OnePassLeavesWhatThePlainStatementsLeave)
         const std::vector<JournalRow> reread = JournalModel::read(module.WorkDb);
         module.CloseWorkDb();
         ASSERT_EQ(shown(kept), shown(reread));
+    }
+}
+
+// Rescaled in memory at once and in jurn only later, the rows must agree after every click,
+// including a second Apply in a row, which changes nothing (descriptions already cut hold no "MULT:").
+TEST_F(JournalBuildReferenceTest, MultiplierSwitchInMemoryLeavesWhatTheUpdateLeaves)
+{
+    using S = JournalMultiplier::Step;
+    const std::vector<std::pair<S, bool>> fromRemoved{
+        {S::Apply, true}, {S::Remove, true}, {S::Remove, true}, {S::Apply, true}, {S::Apply, false}};
+    for (const bool builtApplied : {false, true}) {
+        JournalFlags flags;
+        flags.MultApplied = flag(builtApplied);
+        std::vector<JournalRow> kept = build(flags);
+        PendingJournalTable behind;
+        for (size_t i = builtApplied ? 2 : 0; i < fromRemoved.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << builtApplied << " step " << i);
+            const QStringList before = shown(kept);
+            const auto [step, changes] = fromRemoved[i];
+            EXPECT_EQ(JournalMultiplier::rescale(kept, step), changes);
+            EXPECT_EQ(before != shown(kept), changes);
+            behind.switched(step);
+            ASSERT_TRUE(behind.catchUp(module) && !behind.behind() && module.OpenWorkDb());
+            const std::vector<JournalRow> updated = JournalModel::read(module.WorkDb);
+            module.CloseWorkDb();
+            ASSERT_EQ(shown(kept), shown(updated));
+        }
     }
 }
 
