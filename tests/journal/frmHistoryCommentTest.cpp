@@ -63,7 +63,7 @@ protected:
     bool dialogOpen = false;
 };
 
-TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
+TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndDeleteRemovesEveryMatchingComment)
 {
     operate = [](frmHistoryComment& dialog) {
         dateBox(dialog)->setFocus();
@@ -88,6 +88,25 @@ TEST_F(frmHistoryCommentTest, SavesWithBackquotesInBothPlacesAndRebuilds)
               "2017-05-15|CLERK1");
     EXPECT_EQ(descriptions().back(), "Owner`s dog");
     EXPECT_EQ(grid()->currentIndex().row(), window->journal().rowCount() - 1);
+
+    // Then, in the same window, Delete.
+    operate = [](frmHistoryComment& dialog) { press(dialog, "cmdDelete"); };
+    selectRowWith("twice");
+    clickComment();
+    EXPECT_TRUE(deleteVisible);
+    EXPECT_EQ(billingComments("twice"), 0);
+    EXPECT_EQ(billingComments(" padded "), 1);
+    const int rows = window->journal().rowCount();
+    // An account-change row matches no stored comment; a comment stored with blanks
+    // around it goes, as the journal shows it without them.
+    selectRowWith("zip changed from 1 to 2");
+    clickComment();
+    EXPECT_EQ(window->journal().rowCount(), rows);
+    EXPECT_EQ(suite.billing().scalar("select count(*) from acctedits").toInt(), 1);
+    selectRowWith("padded");
+    clickComment();
+    EXPECT_EQ(billingComments(" padded "), 0);
+    EXPECT_EQ(window->journal().rowCount(), rows - 1);
 }
 
 TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessageAndNothingIsWritten)
@@ -133,27 +152,6 @@ TEST_F(frmHistoryCommentTest, OneActionGivesAtMostOneMessageAndNothingIsWritten)
         }
     }
     EXPECT_EQ(suite.billing().scalar("select count(*) from histcomments").toInt(), 3);
-}
-
-TEST_F(frmHistoryCommentTest, DeleteRemovesEveryMatchingCommentAndNothingElse)
-{
-    operate = [](frmHistoryComment& dialog) { press(dialog, "cmdDelete"); };
-    selectRowWith("twice");
-    clickComment();
-    EXPECT_TRUE(deleteVisible);
-    EXPECT_EQ(billingComments("twice"), 0);
-    EXPECT_EQ(billingComments(" padded "), 1);
-    const int rows = window->journal().rowCount();
-    // An account-change row matches no stored comment; a comment stored with blanks
-    // around it goes, as the journal shows it without them.
-    selectRowWith("zip changed from 1 to 2");
-    clickComment();
-    EXPECT_EQ(window->journal().rowCount(), rows);
-    EXPECT_EQ(suite.billing().scalar("select count(*) from acctedits").toInt(), 1);
-    selectRowWith("padded");
-    clickComment();
-    EXPECT_EQ(billingComments(" padded "), 0);
-    EXPECT_EQ(window->journal().rowCount(), rows - 1);
 }
 
 TEST_F(frmHistoryCommentTest, DateBoxSelectsOnEntryAndTheCommentCountsWhatIsLeft)
