@@ -78,12 +78,4 @@ TEST_F(AccountExtractionTest, AnAccountWithoutRowsGetsEmptyTables)
     }
 }
 
-TEST_F(AccountExtractionTest, AnUnopenableBillingDatabaseIsReported)
-{
-    module.BillingDbPath = suite.filePath("missing.mdb");
-    const auto result = AccountExtraction::run(module);
-    EXPECT_FALSE(result.outcome);
-    EXPECT_TRUE(result.outcome.message().contains("missing.mdb"));
-}
-
 } // namespace

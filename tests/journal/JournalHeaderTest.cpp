@@ -62,36 +62,28 @@ TEST_F(JournalHeaderTest, FourLinesForAnActiveOccupiedAccountWithDeposit)
     EXPECT_EQ(header.LookupName, "RIVERSIDE MILL");
 }
 
-TEST_F(JournalHeaderTest, InactiveVacantWithoutDepositPaid)
+TEST_F(JournalHeaderTest, InactiveVacantThenDepositPaidThenWithoutCustomer)
 {
     customer({{"fname", "Al"}, {"lname", "Bo"}, {"CompanyName", "Bo's Bar"}, {"active", 0}});
     location({{"outdate", "2019-01-01"}});
     money("[tbl deposit]", "DP", 50);
-
-    const JournalHeader header = compose();
+    JournalHeader header = compose();
     EXPECT_EQ(header.label,
               "Account: 10442   Al Bo Bo's Bar\r\n"
               " ,    -  INACTIVE\r\n"
               "Loc ID: 0042      -  VACANT\r\n"
               "Route: 12 SEQ#: ");
     EXPECT_FALSE(header.active);
-}
-
-TEST_F(JournalHeaderTest, DepositPaidIsSummedExactlyAndShownOnlyAboveZero)
-{
-    customer({{"active", -1}});
-    money("[tbl deposit]", "DP", 75);
+    // The deposit paid is summed exactly and shown only above zero.
+    suite.exec("update [tbl deposit] set amount = 75");
     money("[tbl payment detail]", "DP", 9999999999999.99);
     money("[tbl payment detail]", "DP", 0.02);
-    EXPECT_TRUE(compose().label.endsWith("   DEPOSIT: $10000000000000.01"));
+    EXPECT_TRUE(compose().label.endsWith("SEQ#:    DEPOSIT: $10000000000000.01"));
     suite.exec("update [tbl deposit] set amount = 0");
     EXPECT_FALSE(compose().label.contains("DEPOSIT"));
-}
-
-TEST_F(JournalHeaderTest, WithoutCustomerTheLabelKeepsItsText)
-{
-    location({});
-    const JournalHeader header = compose();
+    // Without a customer the label keeps its design text.
+    suite.exec("delete from [tbl customer]");
+    header = compose();
     EXPECT_FALSE(header.hasCustomer);
     EXPECT_TRUE(header.label.startsWith("designLoc ID: 0042"));
 }

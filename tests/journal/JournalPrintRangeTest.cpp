@@ -1,7 +1,5 @@
 #include "journal/JournalPrintRange.h"
 
-#include "support/FakeMessenger.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,8 +37,6 @@ TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
         {"top down", {5, 6, 7, 8, 9}, Answer::Yes, march, 5, 9, 9},
         {"bottom up", {9, 8, 7, 6, 5}, Answer::Yes, march, 5, 9, 5},
         {"control-clicked 2 and 9", {2, 9}, Answer::Yes, march, 2, 9, 9},
-        // Shift-clicked from 9 up to 5: the anchor, then the added rows ascending.
-        {"shift-clicked upwards", {9, 5, 6, 7, 8}, Answer::Yes, march, 5, 9, 8},
         {"control-clicked 9, 2, 5", {9, 2, 5}, Answer::Yes, march, 2, 9, 5},
         {"one row", {4}, Answer::Yes, march, 4, 4, 4},
         {"No prints the whole journal", {5, 6, 7}, Answer::No, march, 0, 11, none},
@@ -76,23 +72,6 @@ TEST(JournalPrintRange, UndatedRowsLieBeforeTheRange)
     rows[1].bdate.clear();
     const auto choice = JournalPrintRange::walkDateRange(file("2/22/2017\r\n3/1/2017\r\n"), rows);
     EXPECT_EQ(std::pair(choice.first, choice.last), std::pair(2, 3));
-}
-
-TEST(JournalPrintRange, DecideAsksOnlyWhenRowsAreSelected)
-{
-    FakeMessenger messenger;
-    JournalPrintState state;
-    messenger.answers = {Answer::No, Answer::Cancel};
-    EXPECT_TRUE(JournalPrintRange::decide(messenger, {3, 4}, PrintRange(), journal(), state));
-    ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_EQ(messenger.messages[0].text, QStringLiteral("Print just the selected history records?"));
-    EXPECT_EQ(messenger.messages[0].title, QStringLiteral("WHAT DO YOU WANT TO PRINT?"));
-    EXPECT_EQ(messenger.messages[0].buttons, Messenger::Buttons::YesNoCancel);
-    EXPECT_EQ(state.PrintAnswer, Answer::No);
-    EXPECT_EQ(std::pair(state.PrintFirstRow, state.PrintLastRow), std::pair(0, 11));
-    EXPECT_TRUE(JournalPrintRange::decide(messenger, {}, PrintRange(), journal(), state));
-    EXPECT_EQ(messenger.messages.size(), 1);
-    EXPECT_FALSE(JournalPrintRange::decide(messenger, {1}, PrintRange(), journal(), state));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ TEST(JournalViewSettings, ReadsFlagsLenientlyAndTheWidth)
     EXPECT_EQ(flags.HideComments, JournalFlags::True);
 }
 
-TEST(JournalViewSettings, WritesTheFoundFileWithTheWidthFloor)
+TEST(JournalViewSettings, WritesANewFileWithTheWidthFloor)
 {
     QTemporaryDir dir;
     JournalFlags flags;
@@ -39,15 +39,6 @@ TEST(JournalViewSettings, WritesTheFoundFileWithTheWidthFloor)
     QFile created(dir.filePath("ViewLed.ini"));
     ASSERT_TRUE(created.open(QIODevice::ReadOnly));
     EXPECT_EQ(created.readAll(), QByteArray("-1\r\n 0\r\n 0\r\n 0\r\n 11380\r\n"));
-    created.close();
-    // An upper-case file left by another program is rewritten, not duplicated.
-    QFile::rename(dir.filePath("ViewLed.ini"), dir.filePath("VIEWLED.INI"));
-    ASSERT_TRUE(JournalViewSettings::write(dir.path(), JournalFlags{}, 14000));
-    QFile upper(dir.filePath("VIEWLED.INI"));
-    ASSERT_TRUE(upper.open(QIODevice::ReadOnly));
-    EXPECT_EQ(upper.readAll(), QByteArray(" 0\r\n 0\r\n 0\r\n 0\r\n 14000\r\n"));
-    EXPECT_FALSE(QFile::exists(dir.filePath("ViewLed.ini")));
-    ASSERT_TRUE(JournalViewSettings::read(dir.path()).has_value());
 }
 
 } // namespace

@@ -13,14 +13,15 @@
 
 namespace {
 
-// Twelve charges, one a day from 1 March.
+// Sixty charges of 10.00, one a day from New Year's Day 2017: two printed pages.
 class frmHistoryPrintTest : public JournalWindowFixture {
 protected:
     void SetUp() override
     {
         JournalWindowFixture::SetUp();
-        for (int day = 1; day <= 12; ++day)
-            bill(QDate(2017, 3, day).toString(Qt::ISODate), "WA", day);
+        for (int i = 0; i < 60; ++i)
+            bill(QDate(2017, 1, 1).addDays(i).toString(Qt::ISODate), "WA", 10,
+                 {{"comment", QString("Charge %1").arg(i)}});
         open();
         grid = control<JournalGrid>(window.get(), "grd");
     }
@@ -86,6 +87,21 @@ TEST_F(frmHistoryPrintTest, ASelectionAsksFirstAndPrintsAllItsRowsWhicheverWayIt
     EXPECT_TRUE(grid->selectedRowsInOrder().empty());
     EXPECT_TRUE(print());
     EXPECT_TRUE(messenger.messages.isEmpty());
+    if (PdfTools::available()) {
+        EXPECT_EQ(PdfTools::pageCount(pdf()), 2); // 48 rows a page
+        EXPECT_TRUE(PdfTools::run("pdfinfo", {pdf()}).contains("612 x 792 pts (letter)"));
+        const QString text = PdfTools::text(pdf());
+        // pdftotext lays the page out again, so blanks between words are not counted.
+        EXPECT_EQ(text.count(QRegularExpression("TEST UTILITY\\s+Customer History")), 2);
+        EXPECT_EQ(text.count("Account: A1"), 2);
+        EXPECT_EQ(text.count(QRegularExpression("Charge \\d+")), 60);
+        EXPECT_TRUE(text.contains(QRegularExpression("1/11/2017\\s+WA\\s+Charge 10\\s+10.00\\s+110.00")));
+    }
+    // A work file gone from under the window is told, not printed.
+    const QString work = std::exchange(module.WorkDbPath, suite.filePath("gone.mdb"));
+    EXPECT_FALSE(print());
+    EXPECT_EQ(messenger.messages.value(0).title, QStringLiteral("CANNOT PRINT"));
+    module.WorkDbPath = work;
 
     const struct {
         const char* name;
@@ -114,7 +130,7 @@ TEST_F(frmHistoryPrintTest, ASelectionAsksFirstAndPrintsAllItsRowsWhicheverWayIt
         for (const auto& date : printedPostDates())
             dates << date.first;
         for (int row = c.clicked; row <= 9; ++row)
-            expected << QStringLiteral("3/%1/2017").arg(row + 1);
+            expected << QStringLiteral("1/%1/2017").arg(row + 1);
         EXPECT_EQ(dates, expected);
     }
 }
@@ -124,7 +140,7 @@ TEST_F(frmHistoryPrintTest, RowsPrintAsHighAsTheGridShowsThem)
     if (!PdfTools::available())
         GTEST_SKIP() << "poppler-utils is not installed";
     suite.exec("update [tbl bill detail] set comment = 'a long note that wraps onto a second and a third line of "
-               "the description column, as long notes do' where amount = 4");
+               "the description column, as long notes do' where date = '2017-01-04'");
     reload();
     // The operator widens DESCRIPTION by dragging its right edge; the rows keep their height.
     QHeaderView* header = grid->horizontalHeader();
@@ -156,7 +172,7 @@ TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFaceAndRead
     int day = 0;
     for (const auto& [table, amount] : rows)
         add(table, {{"code", "WA"}, {"amount", amount}, {"date", QDate(2017, 3, ++day).toString(Qt::ISODate)}});
-    reading("2017-03-05", 120, 135, 15, 10, {{"readdate", "2017-03-02"}, {"mrcomment", "note"}});
+    reading("2017-03-05", 120, 135, 15, 10, {{"readdate", "2017-02-27"}, {"mrcomment", "note"}});
     reload();
     // Nothing selected: each print holds the whole journal, after each click on the multiplier switch.
     const struct {
@@ -164,7 +180,7 @@ TEST_F(frmHistoryPrintTest, LargeAmountsPrintWholeInAMetricCompatibleFaceAndRead
         QStringList printed, notPrinted;
     } states[] = {{"as built",
                    {"1234567.89", "147.00", "1234420.89", "123456.78", "1357877.67", "998000000.00", "999357877.67",
-                    "999999999.99", "-642122.32", "135", "15", "MULT:10"},
+                    "999999999.99", "-642122.32", "135", "15", "MULT:10", "2/27/2017"},
                    {"1350", "150"}},
                   {"applied", {"1350", "150"}, {"135", "MULT:10"}},
                   {"removed", {"135", "15", "MULT:10"}, {"1350", "150"}},

@@ -77,6 +77,16 @@ TEST_F(frmHistoryTest, ShowsTheJournalWithHeaderAndLastRowCurrentAndEveryDigit)
             EXPECT_TRUE(a == b || !a->isVisible() || !b->isVisible() || !a->geometry().intersects(b->geometry()))
                 << a->objectName().toStdString() << " " << b->objectName().toStdString();
     }
+
+    // Stored text shows as text, and an inactive account in red.
+    suite.exec("update [tbl customer] set fname = 'O''BRIEN <b>JR</b>', lname = null, active = 0");
+    window->Form_Load();
+    EXPECT_TRUE(header()->text().startsWith("Account: A1   O'BRIEN <b>JR</b>\r\n"));
+    EXPECT_TRUE(header()->text().contains("  -  INACTIVE\r\n"));
+    EXPECT_EQ(header()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    const QFontMetrics metrics(header()->font());
+    EXPECT_GE(header()->sizeHint().height(), 4 * metrics.lineSpacing());
+    EXPECT_GE(header()->sizeHint().width(), metrics.horizontalAdvance("Account: A1   O'BRIEN <b>JR</b>"));
 }
 
 TEST_F(frmHistoryTest, SettingsFileShapesTheWindowAndIsRewrittenAtClose)
@@ -104,19 +114,6 @@ TEST_F(frmHistoryTest, AccountWithoutHistoryTellsAndClosesItself)
               std::tuple("No history records exist for this customer.", "NOTHING TO DO", Messenger::Icon::Information));
     EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }, 1000));
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
-}
-
-TEST_F(frmHistoryTest, HeaderShowsStoredTextAsTextAndInactiveInRed)
-{
-    suite.exec("update [tbl customer] set fname = 'O''BRIEN <b>JR</b>', lname = null, active = 0");
-    addHistory();
-    open();
-    EXPECT_TRUE(header()->text().startsWith("Account: A1   O'BRIEN <b>JR</b>\r\n"));
-    EXPECT_TRUE(header()->text().contains("  -  INACTIVE\r\n"));
-    EXPECT_EQ(header()->palette().color(QPalette::Window), QColor(255, 0, 0));
-    const QFontMetrics metrics(header()->font());
-    EXPECT_GE(header()->sizeHint().height(), 4 * metrics.lineSpacing());
-    EXPECT_GE(header()->sizeHint().width(), metrics.horizontalAdvance("Account: A1   O'BRIEN <b>JR</b>"));
 }
 
 TEST_F(frmHistoryTest, AMissingKindOfRowIsToldOnceAndTheRestShown)

@@ -1,7 +1,9 @@
 #include "journal/rptHistoryJournal.h"
 
-#include "journal/JournalFixture.h"
 #include "platform/SqlConnection.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -52,34 +54,6 @@ TEST(rptHistoryJournal, DetailAndDescriptionTakeTheGridsRowHeight)
         EXPECT_EQ(description->height, c.descriptionHeight);
         EXPECT_TRUE(description->wordWrap);
     }
-}
-
-using rptHistoryJournalRows = JournalFixture;
-
-TEST_F(rptHistoryJournalRows, ReportStartReadsTheRangeWithShortDates)
-{
-    for (const char* day : {"2017-01-01", "2017-02-01", "2017-03-01", "2017-04-01"})
-        bill(day, "WA", 10, {{"comment", "Water"}});
-    reading("2017-02-01", 100, 120, 20, 1, {{"readdate", "2017-01-28"}});
-    build();
-
-    JournalPrintState state = stateWithWidths(JournalPrintState::defaultColumnWidths(false));
-    state.PrintFirstRow = 1;
-    state.PrintLastRow = 3;
-    BandedReport report;
-    ASSERT_TRUE(rptHistoryJournal::ReportStart(module, state, report));
-    EXPECT_EQ(
-        report.pageHeader.find(QStringLiteral("Label12"))->text, QStringLiteral("TEST UTILITY  Customer History"));
-    EXPECT_EQ(report.pageHeader.find(QStringLiteral("Label1"))->text,
-              QStringLiteral("Account: A1   John Smith\n12 Oak St, Springfield IL 62701  -  ACTIVE"));
-    ASSERT_EQ(report.rows.size(), 3u);
-    // Row 1 is February's reading, which comes before the charge of its day.
-    EXPECT_EQ(
-        report.rows[0].mid(0, 7), (QStringList{"2/1/2017", "1/28/2017", "WA", "WATER MULT:1", "100", "120", "20"}));
-    EXPECT_EQ(report.rows[1].mid(0, 3), (QStringList{"2/1/2017", "", "WA"}));
-    EXPECT_EQ(report.rows[1][7], QStringLiteral("10.00"));
-    EXPECT_EQ(report.rows[1][9], QStringLiteral("20.00"));
-    EXPECT_EQ(report.rows[2][0], QStringLiteral("3/1/2017"));
 }
 
 TEST(rptHistoryJournal, RowsBeyondSixteenBitNumbersAreRead)
