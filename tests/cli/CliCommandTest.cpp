@@ -64,16 +64,19 @@ TEST_F(CliCommandTest, CommandsPrintTheJournalItsHeaderAndBalances)
 TEST_F(CliCommandTest, UsageErrorsExitTwoAndHelpExitsZero)
 {
     // Command lines, one between each pair of bars.
-    const QStringList cases = QString("|frobnicate|--home|--bogus sql x|sql|sql x y|sql --bogus|demo|"
-                                      "demo /tmp/x --locations many|demo /tmp/x --years|demo /tmp/x /tmp/y|"
-                                      "demo /tmp/x --big-journals 100,x|demo /tmp/x --big-journals 0|"
-                                      "demo /tmp/x --bogus|journal 1-1 --bogus|journal 0-10|journal 1|journal x-y|"
-                                      "journal 99999999999-1|account 1-1 --bogus|balances 1-1|"
-                                      "balances 1-1 --as-of 2/30/2017|balances 1-1 --as-of 1/1/2020 --bogus|"
-                                      "print 1-1 --pdf /tmp/x.pdf --bogus|search --bogus|entmeter-stand-in --bogus|"
-                                      "copy-billing|copy-billing postgresql://host/db postgresql://host/db2|"
-                                      "copy-billing postgresql://host/db --bogus")
-                                  .split('|');
+    const QStringList cases =
+        QString("|frobnicate|--home|--bogus sql x|sql|sql x y|sql --bogus|demo|"
+                "demo /tmp/x --locations many|demo /tmp/x --years|demo /tmp/x /tmp/y|"
+                "demo /tmp/x --big-journals 100,x|demo /tmp/x --big-journals 0|"
+                "demo /tmp/x --bogus|journal 1-1 --bogus|journal 0-10|journal 1|journal x-y|"
+                "journal 99999999999-1|account 1-1 --bogus|balances 1-1|"
+                "balances 1-1 --as-of 2/30/2017|balances 1-1 --as-of 1/1/2020 --bogus|"
+                "print 1-1 --pdf /tmp/x.pdf --bogus|print 1-1|print 1-1 --pdf x --first -3|"
+                "print 1-1 --pdf x --first 9 --last 5|print 1-1 --pdf x --from 3/32/2017|"
+                "print 1-1 --pdf x --from 1/1/2017 --first 2|search --bogus|entmeter-stand-in --bogus|"
+                "copy-billing|copy-billing postgresql://host/db postgresql://host/db2|"
+                "copy-billing postgresql://host/db --bogus")
+            .split('|');
     // Each command's unknown option also without a suite: its usage comes before the search for one.
     for (const QString& words : cases) {
         const QStringList args = words.split(' ', Qt::SkipEmptyParts);
