@@ -1,5 +1,6 @@
 #include "selection/ListSearch.h"
 #include "selection/SearchLines.h"
+#include "selection/SelectionSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +45,11 @@ TEST(ListSearchRunTest, ComparesTheOptionsSlice)
 
 TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
 {
-    EXPECT_EQ(ListSearch::requiredRun("*Smith*"), "smith");
-    EXPECT_EQ(ListSearch::requiredRun("*ab?cdef#[xyz]gh*"), "cdef");
-    EXPECT_EQ(ListSearch::requiredRun("*[ab*"), "[ab");
-    EXPECT_EQ(ListSearch::requiredRun("*[]xy*"), "xy");
-    EXPECT_EQ(ListSearch::requiredRun("[ab]cd"), "cd");
-    EXPECT_EQ(ListSearch::requiredRun("*M\u00dcLLER*"), "");
-    EXPECT_EQ(ListSearch::requiredRun("**"), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"*Smith*", "smith"}, {"*ab?cdef#[xyz]gh*", "cdef"}, {"*[ab*", "[ab"}, {"*[]xy*", "xy"},
+        {"[ab]cd", "cd"},     {"*M\u00dcLLER*", ""},         {"**", ""}};
+    for (const auto& [pattern, run] : cases)
+        EXPECT_EQ(ListSearch::requiredRun(pattern), run) << pattern;
 }
 
 // Lines the quick test must not turn away: the pattern decides on them.
@@ -79,31 +78,18 @@ protected:
     SearchLines lines;
 };
 
-TEST_F(ListSearchFindTest, FirstNextAndPreviousNeverWrap)
-{
-    using D = ListSearch::Direction;
-    // clang-format off
-    const std::tuple<const char*, D, qsizetype, qsizetype> cases[] = {{"smith", D::First, 3, 0}, {"smith", D::Next, 0, 2},
-        {"smith", D::Next, 2, 4}, {"smith", D::Next, 4, -1}, {"smith", D::Previous, 4, 2}, {"smith", D::Previous, 2, 0},
-        {"smith", D::Previous, 0, -1}, {"jones", D::Next, 1, -1}, {"", D::Next, -1, 0}, {"", D::Next, 0, 1}};
-    // clang-format on
-    for (const auto& [text, direction, current, found] : cases)
-        EXPECT_EQ(find(text, direction, current), found) << text << " " << int(direction) << " " << current;
-}
-
+// Shown in reverse, the "first" SMITH is the last stored one; an order of the wrong size is never shown.
 TEST_F(ListSearchFindTest, SearchesFollowTheShownOrder)
 {
-    // Shown in reverse: the "first" SMITH is now the last stored one.
     EXPECT_FALSE(lines.showResortOrder(1));
     lines.setResortOrder(1, {4, 3, 2, 1, 0});
+    lines.setResortOrder(2, {1, 2});
     ASSERT_TRUE(lines.showResortOrder(1));
+    EXPECT_FALSE(lines.showResortOrder(2));
     EXPECT_EQ(find("smith", ListSearch::Direction::First, 0), 0);
     EXPECT_EQ(lines.locKey(0), 50);
     EXPECT_EQ(find("smith", ListSearch::Direction::Next, 0), 2);
     EXPECT_EQ(lines.locKey(2), 30);
-    lines.setResortOrder(2, {1, 2});
-    EXPECT_FALSE(lines.showResortOrder(2));
-    EXPECT_EQ(lines.locKey(0), 50);
 }
 
 TEST_F(ListSearchFindTest, FindTextTakesTheFirstEqualLine)
@@ -111,9 +97,23 @@ TEST_F(ListSearchFindTest, FindTextTakesTheFirstEqualLine)
     const QString same = lines.text(2).toString();
     lines.append(same, 9, 90);
     EXPECT_EQ(lines.findText(lines.text(2)), 2);
-    EXPECT_EQ(lines.findText(lines.text(2), 3), 5);
     EXPECT_EQ(lines.findText(QStringLiteral("no such line")), -1);
     EXPECT_EQ(lines.rowOf(5), 5);
+}
+
+TEST(SelectionSettingsFileTest, ReadsOptionAndText)
+{
+    const std::tuple<QByteArray, std::optional<int>, std::optional<QString>> cases[] = {
+        {" 3 \r\nSMITH\r\n", 3, "SMITH"}, {"4\nO'BRIEN [A*]\n", 4, "O'BRIEN [A*]"},
+        {" 2 \r\n\r\n", 2, ""},           {" 1 \r\n", 1, std::nullopt},
+        {" 1 ", 1, std::nullopt},         {"", std::nullopt, std::nullopt},
+        {" 9 \r\nX\r\n", 0, "X"}, // no such option: the first one
+        {"abc\r\nX\r\n", 0, "X"},         {"-1\r\n  text with blanks  \r\nline 3\r\n", 0, "  text with blanks  "}};
+    for (const auto& [contents, index, text] : cases) {
+        const SelectionSettings settings = SelectionSettings::parse(contents);
+        EXPECT_EQ(settings.SortIndex, index) << contents.toStdString();
+        EXPECT_EQ(settings.searchText, text) << contents.toStdString();
+    }
 }
 
 } // namespace

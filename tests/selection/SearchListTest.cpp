@@ -1,9 +1,11 @@
+#include "selection/AccountBalance.h"
 #include "selection/SearchLineFunction.h"
 #include "selection/SearchOption.h"
+#include "support/CliRun.h"
 #include "tests/selection/SelectionFixture.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 
 namespace {
 
@@ -35,98 +37,45 @@ TEST_F(SelectionFixture, LaysOutTheLine)
     }
 }
 
-TEST_F(SelectionFixture, CustomerWithTwoLocationsHasTwoLinesAndOneWithoutNone)
+// Four accounts whose order differs under every option; one more without a location.
+TEST_F(SelectionFixture, EachOptionOrdersTheBuildAndTheReSort)
 {
-    addCustomer(1, "1001", "SMITH JOHN", "ACTIVE", "12 OAK ST");
-    addLocation(10, 1, "L10", "01", 10, "12 OAK ST");
-    addLocation(11, 1, "L11", "02", 20, "400 MILL RD");
-    addCustomer(2, "1002", "NO LOCATIONS");
-    const QStringList built = build();
-    ASSERT_EQ(built.size(), 2);
-    EXPECT_TRUE(built[0].startsWith("1001        01-10       ACTIVE   SMITH JOHN"));
-    EXPECT_TRUE(built[1].startsWith("1001        02-20       ACTIVE   SMITH JOHN"));
-    EXPECT_TRUE(built[1].endsWith("400 MILL RD      Loc ID: L11"));
-    EXPECT_EQ(lines.custKey(1), 1);
-    EXPECT_EQ(lines.locKey(1), 11);
-    SqlConnection work = SqlConnection::open(module.WorkDbPath);
-    EXPECT_EQ(work.scalar("select address from histsrch where lockey = 11").toString(),
-              QString("12 OAK ST").leftJustified(25) + QString("400 MILL RD").leftJustified(25));
-    EXPECT_EQ(work.scalar("select LocRoute || '/' || LocSeq from histsrch where lockey = 11").toString(), "02/20");
-    // A second build in the same run, without a fresh prepare, replaces the rows.
-    ASSERT_TRUE(SearchList::build(module, 0, lines));
-    EXPECT_EQ(work.scalar("select count(*) from histsrch").toInt(), 2);
-}
-
-// Four accounts whose order differs under every option.
-class SearchOrderTest : public SelectionFixture {
-protected:
-    void SetUp() override
-    {
-        SelectionFixture::SetUp();
-        addCustomer(1, "300", "carter ann", "ACTIVE", "2 B ST");
-        addLocation(10, 1, "ID-D", "9", 5, "Z LOC");
-        addCustomer(2, "100", "BAKER BOB", "ACTIVE", "1 A ST");
-        addLocation(20, 2, "ID-A", "10", 7, "Y LOC");
-        addLocation(21, 2, "ID-C", "10", 2, "X LOC");
-        addCustomer(3, "200", "ADAMS AL", "ACTIVE", "3 C ST");
-        addLocation(30, 3, "id-b", "8", 1, "W LOC");
-    }
-
-    QList<std::pair<int, int>> shownKeys() const
-    {
-        QList<std::pair<int, int>> keys;
-        for (qsizetype row = 0; row < lines.size(); ++row)
-            keys.append({lines.custKey(row), lines.locKey(row)});
-        return keys;
-    }
-    static QList<int> keysOf(const QList<std::pair<int, int>>& pairs, bool customer)
-    {
+    addCustomer(1, "300", "carter ann", "ACTIVE", "2 B ST");
+    addLocation(10, 1, "ID-D", "9", 5, "Z LOC");
+    addCustomer(2, "100", "BAKER BOB", "ACTIVE", "1 A ST");
+    addLocation(20, 2, "ID-A", "10", 7, "Y LOC");
+    addLocation(21, 2, "ID-C", "10", 2, "X LOC");
+    addCustomer(3, "200", "ADAMS AL", "ACTIVE", "3 C ST");
+    addLocation(30, 3, "id-b", "8", 1, "W LOC");
+    addCustomer(4, "400", "NO LOCATIONS");
+    const auto shownKeys = [this](bool customer) {
         QList<int> keys;
-        for (const auto& pair : pairs)
-            keys << (customer ? pair.first : pair.second);
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            keys << (customer ? lines.custKey(row) : lines.locKey(row));
         return keys;
-    }
-    static int firstOfCustomer2(const QList<std::pair<int, int>>& keys)
-    {
-        return std::find_if(keys.begin(), keys.end(), [](auto k) { return k.first == 2; })->second;
-    }
-};
-
-TEST_F(SearchOrderTest, BuildOrderIsStoredAndReSortOnlyReorders)
-{
-    // Customer 2 has two locations: options 0 and 1 tie on them, the others do not.
+    };
     // accno; name and ID without regard to case; customer addr2; route as text ("10" before "8"), then sequence
     const QList<QList<int>> customers = {{2, 2, 3, 1}, {3, 2, 2, 1}, {2, 2, 1, 3}, {2, 3, 2, 1}, {2, 2, 3, 1}};
     for (int option = 0; option < SearchOption::Count; ++option) {
         build(option);
-        EXPECT_EQ(keysOf(shownKeys(), true), customers[option]) << "build, option " << option;
-        const QList<std::pair<int, int>> stored = storedKeys();
-        EXPECT_EQ(stored, shownKeys()) << "stored order, option " << option;
-        if (option == 4) {
-            EXPECT_EQ(shownKeys().mid(0, 2), (QList<std::pair<int, int>>{{2, 21}, {2, 20}}));
-        }
-
-        // Re-sorting reorders the list but never the table; ties keep the stored order.
+        EXPECT_EQ(shownKeys(true), customers[option]) << "build, option " << option;
         for (int resort = 0; resort < SearchOption::Count; ++resort) {
             ASSERT_TRUE(SearchList::sort(resort, lines));
-            EXPECT_EQ(keysOf(shownKeys(), true), customers[resort])
-                << "re-sort " << resort << " after build " << option;
-            if (resort < 2) {
-                EXPECT_EQ(firstOfCustomer2(shownKeys()), firstOfCustomer2(stored)) << resort << " after " << option;
-            }
+            EXPECT_EQ(shownKeys(true), customers[resort]) << "re-sort " << resort << " after build " << option;
         }
-        EXPECT_EQ(storedKeys(), stored);
     }
+    EXPECT_EQ(shownKeys(false).mid(0, 2), QList<int>({21, 20})); // the sequence orders customer 2's locations
     // The address build orders by the customer's line only; the re-sort by both lines.
     build(2);
     SearchList::sort(2, lines);
-    EXPECT_EQ(keysOf(shownKeys(), false).mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
-    // An index outside the options keeps the stored order; each build empties the table first.
-    build(7);
-    ASSERT_EQ(storedKeys().size(), 4);
+    EXPECT_EQ(shownKeys(false).mid(0, 2), QList<int>({21, 20})); // X LOC before Y LOC
+    // An index outside the options keeps the stored order; a build without a fresh prepare replaces the rows.
+    ASSERT_TRUE(SearchList::build(module, 7, lines));
+    const QList<int> stored = shownKeys(false);
     SearchList::sort(1, lines);
     SearchList::sort(-1, lines);
-    EXPECT_EQ(keysOf(shownKeys(), false), keysOf(storedKeys(), false));
+    EXPECT_EQ(shownKeys(false), stored);
+    EXPECT_EQ(SqlConnection::open(module.WorkDbPath).scalar("select count(*) from histsrch").toInt(), 4);
 }
 
 // Every value of histsrch, storage class included, in stored order.
@@ -196,8 +145,6 @@ TEST_F(SelectionFixture, PrepareCreatesTheScratchFileOrReusesOneLeftBehind)
 {
     module.WorkDbPath.clear();
     ASSERT_TRUE(SearchList::prepare(module));
-    EXPECT_TRUE(module.WorkDbPath.startsWith(module.ProgramFolder + "/ledview"));
-    EXPECT_TRUE(module.WorkDbPath.endsWith(".mdb"));
     EXPECT_TRUE(QFileInfo::exists(module.WorkDbPath));
     EXPECT_FALSE(module.WorkDb.isOpen());
 
@@ -210,16 +157,6 @@ TEST_F(SelectionFixture, PrepareCreatesTheScratchFileOrReusesOneLeftBehind)
     addCustomer(1, "1", "X");
     addLocation(10, 1, "L");
     EXPECT_EQ(build().size(), 1);
-}
-
-TEST_F(SelectionFixture, MissingBillingTableSaysSoAndLeavesTheListEmpty)
-{
-    suite.exec("drop table [tbl location]");
-    ASSERT_TRUE(SearchList::prepare(module));
-    const Outcome built = SearchList::build(module, 0, lines);
-    EXPECT_FALSE(built);
-    EXPECT_TRUE(built.message().contains("tbl location")) << built.message().toStdString();
-    EXPECT_TRUE(lines.isEmpty());
 }
 
 // A row that fails to read ends the load with the engine's reason, never a short list.
@@ -235,6 +172,91 @@ TEST_F(SelectionFixture, ReadFailingMidwayIsAnErrorNotTheEndOfTheList)
     EXPECT_TRUE(loaded.message().contains("overflow")) << loaded.message().toStdString();
     module.CloseWorkDb();
     EXPECT_TRUE(lines.isEmpty());
+}
+
+// ledview-cli search prints the matching lines in build order, or rejects its arguments.
+TEST_F(SelectionFixture, SearchCommandPrintsMatchingLinesInBuildOrder)
+{
+    addCustomer(1, "300", "O'BRIEN PAT");
+    addLocation(10, 1, "L-3");
+    addCustomer(2, "100", "SMITH ANN");
+    addLocation(20, 2, "L-1");
+    addCustomer(3, "200", "SMITHERS [BOB]");
+    addLocation(30, 3, "L-2");
+    // clang-format off
+    const struct { QStringList args; QStringList accounts; int exitCode = 0; } cases[] = {
+        {{}, {"100", "200", "300"}}, {{"--by", "1"}, {"300", "100", "200"}}, {{"--by", "1", "smith"}, {"100", "200"}},
+        {{"--by=1", "o'b"}, {"300"}}, {{"--by", "1", "[bob]"}, {"300", "200"}}, // the operator's pattern: a set, any name with a b or an o
+        {{"0"}, {"100", "200", "300"}}, // contains, as Find First
+        {{"--by", "4", "zzz"}, {}},
+        {{"--by", "5"}, {}, 2}, {{"--by"}, {}, 2}, {{"a", "b"}, {}, 2}, // only the five options, one text
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const CliRun r = CliRun::cli(suite.folder(), QStringList{"search"} + c.args);
+        QStringList accounts;
+        for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts))
+            accounts << line.left(12).trimmed();
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_EQ(accounts, c.accounts) << c.args.join(' ').toStdString();
+    }
+}
+
+TEST_F(SelectionFixture, AccountBalanceComposesTheCaption)
+{
+    suite.addCodes();
+    for (const char* code : {"B1", "B2"})
+        suite.insert("[lkup transaction code]", {{"code", code}, {"description", code}, {"tgkey", 1}});
+    using Pairs = std::vector<std::pair<QVariant, QVariant>>;
+    const QVariant null;
+    const struct {
+        // Deposit payments are balance rows too: they count in the balance as well.
+        Pairs balances; // totalcharges, totalpaid under WA, SW, B1, B2
+        std::vector<QVariant> depositsPaid; // code DP totalpaid, at most one
+        Pairs refunds; // appliedtobill, returnedtocustomer
+        const char* status;
+        const char* caption;
+        bool inactive;
+    } cases[] = {
+        {{{"90.50", "28.00"}}, {50.0}, {}, "ACTIVE", "BAL: $12.50  DEP: $50.00", false},
+        {{{"90.50", "28.00"}}, {50.0}, {{20.0, 30.0}}, "ACTIVE", "BAL: $12.50  DEP: REDEEMED", false},
+        {{}, {}, {}, "INACTIVE", "INACTIVE  BAL: $0.00  DEP: NONE", true},
+        {{{0.1, 0.2}}, {25.0}, {{10.0, 20.0}}, "ACTIVE", "BAL: -$25.10  DEP: -$5.00", false},
+        {{{0.1, 0}, {0.1, 0}, {0.1, 0}, {0.075, 0}}, {}, {}, "ACTIVE", "BAL: $0.38  DEP: NONE", false}, // exact cents
+        {{{7.0, 2.0}}, {10.0}, {{null, 1.0}, {4.0, 6.0}}, "ACTIVE", "BAL: -$5.00  DEP: REDEEMED", false},
+        {{}, {-5.0}, {}, "ACTIVE", "BAL: $5.00  DEP: NONE", false}, // a negative deposit paid is none
+        {{}, {}, {}, "Inactive", "BAL: $0.00  DEP: NONE", false}, // the status's case matters
+    };
+    const QString balance = "insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) "
+                            "values (?, ?, ?, ?, ?)";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        for (const char* table : {"[tbl customer]", "[tbl location]", "[tbl balance]", "[tbl deposit refund]"})
+            suite.exec(QString("delete from ") + table);
+        addCustomer(1, "1001", "SMITH", c.status);
+        addLocation(10, 1, "L10");
+        // Another account's rows never count.
+        suite.exec(balance, {1, 11, "WA", 99, 0});
+        suite.exec(balance, {2, 10, "DP", 0, 99});
+        const char* codes[] = {"WA", "SW", "B1", "B2"};
+        for (size_t i = 0; i < c.balances.size(); ++i)
+            suite.exec(balance, {1, 10, codes[i], c.balances[i].first, c.balances[i].second});
+        for (const QVariant& paid : c.depositsPaid)
+            suite.exec(balance, {1, 10, "DP", 0, paid});
+        for (const auto& [applied, returned] : c.refunds)
+            suite.exec("insert into [tbl deposit refund] (custkey, lockey, code, appliedtobill, returnedtocustomer) "
+                       "values (1, 10, 'DP', ?, ?)",
+                       {applied, returned});
+        const QString line = build().value(0);
+        module.CustKey = 1;
+        module.LocKey = 10;
+
+        AccountBalance shown;
+        ASSERT_TRUE(AccountBalance::show(module, line, shown));
+        EXPECT_EQ(shown.caption(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(shown.inactive, c.inactive);
+        EXPECT_FALSE(module.BillingDb.isOpen());
+    }
 }
 
 } // namespace

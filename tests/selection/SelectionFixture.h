@@ -4,7 +4,6 @@
 #include "selection/SearchList.h"
 #include "support/TestSuite.h"
 
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 // A suite whose customers and locations are added by the test, and the search list
@@ -34,26 +33,10 @@ protected:
         EXPECT_TRUE(prepared) << prepared.message().toStdString();
         const Outcome built = SearchList::build(module, option, lines);
         EXPECT_TRUE(built) << built.message().toStdString();
-        return shown();
-    }
-
-    QStringList shown() const
-    {
         QStringList texts;
         for (qsizetype row = 0; row < lines.size(); ++row)
             texts << lines.text(row).toString();
         return texts;
-    }
-
-    // The keys as the journal's paging reads them: histsrch in stored order.
-    QList<std::pair<int, int>> storedKeys()
-    {
-        QList<std::pair<int, int>> keys;
-        SqlConnection work = SqlConnection::open(module.WorkDbPath);
-        QSqlQuery q = work.query("select custkey, lockey from histsrch");
-        while (q.next())
-            keys.append({q.value(0).toInt(), q.value(1).toInt()});
-        return keys;
     }
 
     TestSuite suite;

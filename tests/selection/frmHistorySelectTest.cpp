@@ -39,7 +39,7 @@ protected:
         addAccount(1, 10, "1200", "SMITH ANN", "ACTIVE", "L-30");
         addAccount(2, 20, "1100", "O'BRIEN [PAT]", "INACTIVE", "L-20");
         addAccount(3, 30, "2100", "SMITHERS BOB", "ACTIVE", "L-10");
-        addAccount(4, 40, "1230", "JONES CAL", "ACTIVE", "L-40");
+        addAccount(4, 0, "1230", "JONES CAL", "ACTIVE", "L-40"); // a location key that is not positive
         suite.exec("insert into [tbl balance] (custkey, lockey, code, totalcharges, totalpaid) "
                    "values (1, 10, 'WA', 62.5, 0), (1, 10, 'DP', 0, 50)");
         suite.prepare(module);
@@ -107,11 +107,6 @@ protected:
     }
 
     QString lastMessage() const { return messenger.messages.isEmpty() ? QString() : messenger.messages.last().text; }
-    void said(const QString& text, const char* title)
-    {
-        EXPECT_EQ(lastMessage(), text);
-        EXPECT_EQ(messenger.messages.last().title, title);
-    }
     QStringList state()
     {
         return {highlightedAccount(), QString::number(window->currentRow()), get<QLineEdit>("Text1")->text(),
@@ -128,7 +123,7 @@ protected:
     QWidget elsewhere;
 };
 
-TEST_F(frmHistorySelectTest, WithoutSettingsTheFirstOptionAndOnlyCharacterKeysSearch)
+TEST_F(frmHistorySelectTest, SettingsChooseTheOptionOnlyCharacterKeysSearchAndCloseWritesThem)
 {
     open();
     EXPECT_TRUE(get<QRadioButton>("opt0")->isChecked());
@@ -165,10 +160,8 @@ TEST_F(frmHistorySelectTest, WithoutSettingsTheFirstOptionAndOnlyCharacterKeysSe
     window->close();
     EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
     EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 0 \r\n\r\n"));
-}
 
-TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose)
-{
+    // A settings file chooses the option and the text; the window writes it at close.
     suite.writeFile("ledviewsel.ini", " 3 \r\nSMI\r\n");
     open();
     EXPECT_TRUE(get<QRadioButton>("opt3")->isChecked());
@@ -177,14 +170,12 @@ TEST_F(frmHistorySelectTest, SettingsFileChoosesOptionAndTextAndIsWrittenAtClose
     get<QRadioButton>("opt4")->click();
     EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
     get<QLineEdit>("Text1")->setText("O'BRIEN");
-    ASSERT_TRUE(QFileInfo::exists(module.WorkDbPath));
     click("cmdExit");
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(suite.readFile("ledviewsel.ini"), QByteArray(" 4 \r\nO'BRIEN\r\n"));
-    EXPECT_FALSE(QFileInfo::exists(module.WorkDbPath));
 }
 
-TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindItInside)
+TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindItInsideOptionsReSort)
 {
     open();
     type("12");
@@ -202,7 +193,8 @@ TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindI
     get<QLineEdit>("Text1")->clear();
     window->TypedText.clear();
     type("0");
-    said("Search text '0' not found in ACCOUNT NUMBER field.", "TRY AGAIN");
+    EXPECT_EQ(lastMessage(), "Search text '0' not found in ACCOUNT NUMBER field.");
+    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
     EXPECT_EQ(messenger.messages.last().icon, Messenger::Icon::Information);
     EXPECT_EQ(state(), QStringList({"", "0", "0", "0"}));
 
@@ -216,7 +208,8 @@ TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindI
     click("cmdFindPrev");
     EXPECT_EQ(highlightedAccount(), "1100");
     click("cmdFindPrev");
-    said("There is no previous search result to go back to.", "NOTHING TO DO");
+    EXPECT_EQ(lastMessage(), "There is no previous search result to go back to.");
+    EXPECT_EQ(messenger.messages.last().title, "NOTHING TO DO");
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
     click("cmdFindNext");
@@ -227,36 +220,11 @@ TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindI
     // The next search continues after the first row.
     click("cmdFindNext");
     EXPECT_EQ(highlightedAccount(), "1200");
-}
 
-// Each option searches its column with Find First, and names its field when nothing is found.
-TEST_F(frmHistorySelectTest, EachOptionSearchesItsColumn)
-{
-    open();
-    using Row = std::tuple<const char*, QString, const char*, const char*>;
-    // clang-format off
-    const Row cases[] = {Row{"opt0", "", "1100", ""}, Row{"opt1", "mith", "1200", ""},
-                         Row{"opt1", "o'brien [[]pat]", "1100", ""}, // a bracketed bracket is literal
-                         Row{"opt1", "o'brien [pat]", "", "ACCOUNT NAME"}, Row{"opt1", "x", "", "ACCOUNT NAME"},
-                         Row{"opt2", "main st", "1100", ""}, Row{"opt2", "q'", "", "ADDRESS"},
-                         Row{"opt3", "l-1", "2100", ""}, Row{"opt3", "Loc", "", "LOCATION ID"},
-                         Row{"opt4", "R1-30", "2100", ""}, Row{"opt4", "-5", "", "ROUTE - SEQ#"}};
-    // clang-format on
-    for (const auto& [option, text, found, field] : cases) {
-        SCOPED_TRACE(text.toStdString());
-        messenger.messages.clear();
-        get<QRadioButton>(option)->click();
-        get<QLineEdit>("Text1")->setText(text);
-        click("cmdFindFirst");
-        EXPECT_EQ(highlightedAccount(), found);
-        EXPECT_EQ(messenger.texts(),
-                  *found ? QStringList() : QStringList{"Search text '" + text + "' not found in " + field + " field."});
-    }
-}
-
-TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight)
-{
-    open();
+    // An option click empties the text and re-sorts, keeping the highlight.
+    QTest::mouseClick(get<QLineEdit>("Text1"), Qt::LeftButton);
+    get<QLineEdit>("Text1")->clear();
+    window->TypedText.clear();
     type("123");
     ASSERT_EQ(highlightedAccount(), "1230");
     get<QRadioButton>("opt1")->click();
@@ -271,12 +239,41 @@ TEST_F(frmHistorySelectTest, OptionClickEmptiesTextAndReSortsKeepingTheHighlight
     EXPECT_EQ(highlightedAccount(), "1200");
     type("E");
     EXPECT_EQ(highlightedAccount(), "2100");
-    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(messenger.messages.size(), 3); // nothing more since the option click
 }
 
-TEST_F(frmHistorySelectTest, ClickShowsTheBalanceDoubleClickAndEnterOpenTheJournal)
+TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLineClickShowsTheBalance)
 {
     open();
+    click("cmdNext");
+    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
+    EXPECT_EQ(messenger.messages.last().title, "TRY AGAIN");
+    // Enter in the box with the list on its first row but nothing highlighted.
+    press(Qt::Key_Return, get<QLineEdit>("Text1"));
+    EXPECT_EQ(messenger.messages.size(), 2);
+    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
+    EXPECT_TRUE(journalKeys.isEmpty());
+    type("2");
+    click("cmdNext");
+    EXPECT_EQ(journalKeys, (Keys{{3, 30}}));
+    EXPECT_EQ(module.JournalIsStartWindow, 0);
+    EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
+    EXPECT_EQ(get<QLineEdit>("Text1")->selectedText(), "2");
+    press(Qt::Key_Return, get<QLineEdit>("Text1"));
+    EXPECT_EQ(journalKeys.size(), 2);
+    // A key that is not positive opens nothing and says nothing.
+    get<QLineEdit>("Text1")->clear();
+    window->TypedText.clear();
+    type("123");
+    ASSERT_EQ(highlightedAccount(), "1230");
+    click("cmdNext");
+    EXPECT_EQ(journalKeys.size(), 2);
+    EXPECT_EQ(messenger.messages.size(), 2);
+
+    // A click shows the balance; with the box empty, Find First takes the first line.
+    get<QLineEdit>("Text1")->clear();
+    messenger.messages.clear();
+    journalKeys.clear();
     auto* list = get<QListView>("DBList1");
     auto* label = get<QLabel>("Label2");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(0));
@@ -319,35 +316,6 @@ TEST_F(frmHistorySelectTest, ClickShowsTheBalanceDoubleClickAndEnterOpenTheJourn
     EXPECT_EQ(journalKeys, (Keys{{1, 10}, {3, 30}, {2, 20}}));
 }
 
-TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLineWithPositiveKeys)
-{
-    suite.exec("update [tbl location] set lockey = 0 where lockey = 40");
-    open();
-    click("cmdNext");
-    said("No customer has been selected from the list.", "TRY AGAIN");
-    // Enter in the box with the list on its first row but nothing highlighted.
-    press(Qt::Key_Return, get<QLineEdit>("Text1"));
-    EXPECT_EQ(messenger.messages.size(), 2);
-    EXPECT_EQ(lastMessage(), "No customer has been selected from the list.");
-    EXPECT_TRUE(journalKeys.isEmpty());
-    type("2");
-    click("cmdNext");
-    EXPECT_EQ(journalKeys, (Keys{{3, 30}}));
-    EXPECT_EQ(module.JournalIsStartWindow, 0);
-    EXPECT_TRUE(get<QLineEdit>("Text1")->hasFocus());
-    EXPECT_EQ(get<QLineEdit>("Text1")->selectedText(), "2");
-    press(Qt::Key_Return, get<QLineEdit>("Text1"));
-    EXPECT_EQ(journalKeys.size(), 2);
-    // A key that is not positive opens nothing and says nothing.
-    get<QLineEdit>("Text1")->clear();
-    window->TypedText.clear();
-    type("123");
-    ASSERT_EQ(highlightedAccount(), "1230");
-    click("cmdNext");
-    EXPECT_EQ(journalKeys.size(), 2);
-    EXPECT_EQ(messenger.messages.size(), 2);
-}
-
 TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
 {
     suite.insert(
@@ -382,19 +350,6 @@ TEST_F(frmHistorySelectTest, SearchBoxStartsAfreshWhenTheWindowIsActiveAgain)
     type("1");
     EXPECT_EQ(state(), QStringList({"1100", "0", "1", "1"}));
     EXPECT_TRUE(messenger.messages.isEmpty()) << lastMessage().toStdString();
-}
-
-TEST_F(frmHistorySelectTest, ANotFoundSearchScrollsBackToTheFirstLine)
-{
-    for (int account = 10; account < 70; ++account)
-        addAccount(account, account * 10, QByteArray::number(5000 + account).constData(), "EXTRA", "ACTIVE", "L-9");
-    open();
-    click("Data1Last");
-    auto* scroll = get<QListView>("DBList1")->verticalScrollBar();
-    ASSERT_GT(scroll->value(), 0);
-    type("9");
-    EXPECT_EQ(lastMessage(), "Search text '9' not found in ACCOUNT NUMBER field.");
-    EXPECT_EQ(scroll->value(), 0);
 }
 
 TEST_F(frmHistorySelectTest, PastedTextSearchesAsIfTyped)
@@ -448,11 +403,17 @@ TEST_F(frmHistorySelectTest, AListThatCannotBeBuiltEndsTheRunNamingTheFile)
     EXPECT_FALSE(QFileInfo::exists(fresh.WorkDbPath));
 }
 
-TEST_F(frmHistorySelectTest, MessageBoxesShowTypedTextAsText)
+// A search that finds nothing says so in a real message box, as plain text, and scrolls back to the top.
+TEST_F(frmHistorySelectTest, ANotFoundSearchShowsTypedTextAsTextAndScrollsToTheTop)
 {
+    for (int account = 10; account < 70; ++account)
+        addAccount(account, account * 10, QByteArray::number(5000 + account).constData(), "EXTRA", "ACTIVE", "L-9");
     MessageBoxMessenger boxes;
     open(&boxes);
     get<QRadioButton>("opt1")->click();
+    click("Data1Last");
+    auto* scroll = get<QListView>("DBList1")->verticalScrollBar();
+    ASSERT_GT(scroll->value(), 0);
     get<QLineEdit>("Text1")->setText("<b>X</b>");
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
@@ -467,6 +428,7 @@ TEST_F(frmHistorySelectTest, MessageBoxesShowTypedTextAsText)
     click("cmdFindFirst");
     EXPECT_EQ(shown, "Search text '<b>X</b>' not found in ACCOUNT NAME field.");
     EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(scroll->value(), 0);
 }
 
 } // namespace
