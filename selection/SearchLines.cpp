@@ -89,41 +89,6 @@ qsizetype SearchLines::rowOf(int32_t entry) const
     return found == m_order.end() ? -1 : found - m_order.begin();
 }
 
-void SearchLines::setStoredOrder(std::vector<int32_t> entries)
-{
-    m_stored = std::move(entries);
-    m_order = m_stored;
-}
-
-std::vector<int32_t> SearchLines::arrangeInStoredOrder()
-{
-    QString buffer;
-    buffer.reserve(m_buffer.size());
-    HugePages::advise(buffer.constData(), static_cast<size_t>(buffer.capacity()) * sizeof(QChar));
-    std::vector<uint32_t> offsets{0};
-    std::vector<int32_t> custKeys;
-    std::vector<int32_t> locKeys;
-    reserveLarge(offsets, size() + 1);
-    reserveLarge(custKeys, size());
-    reserveLarge(locKeys, size());
-    for (const int32_t entry : m_stored) {
-        buffer.append(entryText(entry));
-        offsets.push_back(static_cast<uint32_t>(buffer.size()));
-        custKeys.push_back(m_custKeys[static_cast<size_t>(entry)]);
-        locKeys.push_back(m_locKeys[static_cast<size_t>(entry)]);
-    }
-    m_buffer = std::move(buffer);
-    m_offsets = std::move(offsets);
-    m_custKeys = std::move(custKeys);
-    m_locKeys = std::move(locKeys);
-    std::vector<int32_t> previous = std::move(m_stored);
-    m_stored.resize(previous.size());
-    for (size_t entry = 0; entry < m_stored.size(); ++entry)
-        m_stored[entry] = static_cast<int32_t>(entry);
-    m_order = m_stored;
-    return previous;
-}
-
 void SearchLines::setResortOrder(int option, std::vector<int32_t> entries)
 {
     m_resort[static_cast<size_t>(option)] = std::move(entries);

@@ -34,12 +34,8 @@ public:
     // The row that shows an entry, -1 when there is none.
     qsizetype rowOf(int32_t entry) const;
 
-    // The entries in stored order; setting it shows that order.
+    // The entries in stored order.
     const std::vector<int32_t>& storedOrder() const { return m_stored; }
-    void setStoredOrder(std::vector<int32_t> entries);
-    // Moves the lines in the buffer into stored order, so scans read it front to back;
-    // afterwards entry N is the Nth stored line. Returns what each entry was before.
-    std::vector<int32_t> arrangeInStoredOrder();
     void setResortOrder(int option, std::vector<int32_t> entries);
     bool hasResortOrder(int option) const;
     // Shows the option's re-sort order (false, order unchanged, when it is not
