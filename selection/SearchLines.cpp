@@ -65,6 +65,21 @@ void SearchLines::appendUtf8(std::string_view text, int32_t custKey, int32_t loc
     endEntry(custKey, locKey);
 }
 
+void SearchLines::append(const SearchLines& other)
+{
+    const auto textShift = static_cast<uint32_t>(m_buffer.size());
+    const auto entryShift = static_cast<int32_t>(size());
+    m_buffer.append(other.m_buffer);
+    for (auto offset = other.m_offsets.begin() + 1; offset != other.m_offsets.end(); ++offset)
+        m_offsets.push_back(*offset + textShift);
+    m_custKeys.insert(m_custKeys.end(), other.m_custKeys.begin(), other.m_custKeys.end());
+    m_locKeys.insert(m_locKeys.end(), other.m_locKeys.begin(), other.m_locKeys.end());
+    for (const int32_t entry : other.m_stored) {
+        m_stored.push_back(entry + entryShift);
+        m_order.push_back(entry + entryShift);
+    }
+}
+
 void SearchLines::endEntry(int32_t custKey, int32_t locKey)
 {
     m_stored.push_back(static_cast<int32_t>(m_custKeys.size()));

@@ -22,6 +22,9 @@ public:
     // Appends an entry at the end of the stored order.
     void append(QStringView text, int32_t custKey, int32_t locKey);
     void appendUtf8(std::string_view text, int32_t custKey, int32_t locKey);
+    // Appends the entries of `other`, in its stored order, at the end of the stored
+    // order; for lines being built, before any re-sort order is set.
+    void append(const SearchLines& other);
 
     qsizetype size() const { return static_cast<qsizetype>(m_custKeys.size()); }
     bool isEmpty() const { return m_custKeys.empty(); }

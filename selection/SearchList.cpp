@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QTime>
 #include <numeric>
+#include <pthread.h>
+#include <thread>
 
 namespace {
 
@@ -28,18 +30,15 @@ Outcome readRows(HistoryModule& module, SearchSourceRows& rows, const SearchList
     return {};
 }
 
-// Lays out each row as its line, in stored order: entry N from row rowOfEntry[N],
-// so a keystroke's scan reads the buffer front to back.
-void layOutLines(const SearchSourceRows& rows, const std::vector<int32_t>& rowOfEntry, SearchLines& lines,
+// Appends the lines of rows[*first] .. rows[*(last - 1)] to `lines`.
+void layOutRange(const SearchSourceRows& rows, const int32_t* first, const int32_t* last, SearchLines& lines,
                  const SearchList::Progress& progress)
 {
-    // Room for the usual line size; what is left over is given back after.
-    lines.reserve(rows.size(), static_cast<qsizetype>(rows.size()) * 112);
     std::string line;
     std::string scratch[SearchLineFunction::LineValues];
     std::string_view texts[SearchLineFunction::LineValues];
-    for (const int32_t index : rowOfEntry) {
-        const SearchSourceRow row = rows.at(index);
+    for (const int32_t* index = first; index != last; ++index) {
+        const SearchSourceRow row = rows.at(*index);
         for (int i = 0; i < SearchLineFunction::LineValues; ++i)
             texts[i] = SearchLineFunction::textOf(row.values[i], scratch[i]);
         SearchLineFunction::layOutLine(line, texts);
@@ -47,6 +46,27 @@ void layOutLines(const SearchSourceRows& rows, const std::vector<int32_t>& rowOf
         if (progress && lines.size() % 65536 == 0)
             progress();
     }
+}
+
+// Lays out each row as its line, in stored order: entry N from row rowOfEntry[N],
+// so a keystroke's scan reads the buffer front to back. The second half is laid out
+// on a thread of its own meanwhile and joined at the end.
+void layOutLines(const SearchSourceRows& rows, const std::vector<int32_t>& rowOfEntry, SearchLines& lines,
+                 const SearchList::Progress& progress)
+{
+    constexpr qsizetype LineCharacters = 112; // the usual line, with room to spare
+    const auto count = static_cast<qsizetype>(rowOfEntry.size());
+    const int32_t* middle = rowOfEntry.data() + count / 2;
+    SearchLines upper;
+    std::thread upperThread([&] {
+        pthread_setname_np(pthread_self(), "listlayout");
+        upper.reserve(count - count / 2, (count - count / 2) * LineCharacters);
+        layOutRange(rows, middle, rowOfEntry.data() + count, upper, {});
+    });
+    lines.reserve(count, count * LineCharacters);
+    layOutRange(rows, rowOfEntry.data(), middle, lines, progress);
+    upperThread.join();
+    lines.append(upper);
 }
 
 } // namespace
