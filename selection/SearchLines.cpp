@@ -1,6 +1,7 @@
 #include "selection/SearchLines.h"
 
 #include "selection/HugePages.h"
+#include "selection/SearchOption.h"
 
 #include <algorithm>
 
@@ -25,6 +26,7 @@ void SearchLines::clear()
     m_order.clear();
     for (std::vector<int32_t>& order : m_resort)
         std::vector<int32_t>().swap(order);
+    m_folds = {};
 }
 
 void SearchLines::reserve(qsizetype lines, qsizetype characters)
@@ -135,11 +137,22 @@ qsizetype SearchLines::findText(QStringView text, qsizetype from) const
     return -1;
 }
 
+const SearchSliceFold& SearchLines::sliceFold(const SearchOption& option) const
+{
+    SearchSliceFold& fold = m_folds[static_cast<size_t>(&option - SearchOption::at(0))];
+    if (!fold.isBuiltFor(*this))
+        fold.build(*this, option);
+    return fold;
+}
+
 size_t SearchLines::memoryBytes() const
 {
     size_t orders = m_custKeys.capacity() + m_locKeys.capacity() + m_stored.capacity() + m_order.capacity();
     for (const std::vector<int32_t>& order : m_resort)
         orders += order.capacity();
+    size_t folds = 0;
+    for (const SearchSliceFold& fold : m_folds)
+        folds += fold.memoryBytes();
     return static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar) + m_offsets.capacity() * sizeof(uint32_t)
-        + orders * sizeof(int32_t);
+        + orders * sizeof(int32_t) + folds;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "selection/SearchSliceFold.h"
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -45,6 +47,10 @@ public:
     // prepared); an index outside the options shows the stored order.
     bool showResortOrder(int option);
 
+    // The option's slices folded for a keystroke's quick test, made at the first call
+    // after the lines were built.
+    const SearchSliceFold& sliceFold(const SearchOption& option) const;
+
     // First row at or after `from` whose text equals `text` exactly; -1 when none.
     qsizetype findText(QStringView text, qsizetype from = 0) const;
 
@@ -61,4 +67,5 @@ private:
     std::vector<int32_t> m_stored;
     std::vector<int32_t> m_order;
     std::array<std::vector<int32_t>, OptionCount> m_resort;
+    mutable std::array<SearchSliceFold, OptionCount> m_folds;
 };

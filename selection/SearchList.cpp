@@ -119,14 +119,18 @@ Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, 
     SearchSourceRows rows;
     if (const Outcome read = readRows(module, rows, progress); !read)
         return read;
+    const SearchOption* option = SearchOption::at(index);
     std::vector<int32_t> rowOfEntry;
-    if (const SearchOption* option = SearchOption::at(index)) {
+    if (option) {
         rowOfEntry = SearchOrder::build(rows, *option);
     } else {
         rowOfEntry.resize(static_cast<size_t>(rows.size()));
         std::iota(rowOfEntry.begin(), rowOfEntry.end(), 0);
     }
     layOutLines(rows, rowOfEntry, lines, progress);
+    // The option the list opens with is searched from the first keystroke.
+    if (option)
+        lines.sliceFold(*option);
 
     SearchListWriter here;
     SearchListWriter& writer = behind ? *behind : here;
