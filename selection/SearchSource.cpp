@@ -227,7 +227,12 @@ Outcome SearchSource::readInto(SqlConnection& billing, SearchSourceRows& rows, c
         if (progress && rows.size() % 65536 == 0)
             progress();
     };
-    if (billing.engine() == SqlConnection::Engine::Postgres || !QFileInfo(billing.path()).isFile())
+    if (billing.engine() == SqlConnection::Engine::Postgres) {
+        const int64_t count = billing.scalar(QStringLiteral("select count(*) from \"tbl location\"")).toLongLong();
+        rows.reserve(static_cast<int32_t>(count), static_cast<size_t>(count) * RowBytes);
+        return read(billing, keep);
+    }
+    if (!QFileInfo(billing.path()).isFile())
         return read(billing, keep);
     SqlStatement bounds(billing, "select min(lockey), max(lockey), count(*) from \"tbl location\"");
     if (!bounds.next() || bounds.isNull(0) || bounds.integer(0) == bounds.integer(1))
