@@ -139,6 +139,17 @@ void BM_KeystrokeNoMatch(benchmark::State& state)
     }
 }
 
+// What an option's first keystroke adds once: its slices folded for the quick test.
+void BM_SliceFold(benchmark::State& state)
+{
+    const SearchLines& lines = builtLines(state.range(0));
+    for (auto _ : state) {
+        SearchSliceFold fold;
+        fold.build(lines, *SearchOption::at(static_cast<int>(state.range(1))));
+        benchmark::DoNotOptimize(fold.memoryBytes());
+    }
+}
+
 // A keystroke whose match lies near the end of the list.
 void BM_KeystrokeLateMatch(benchmark::State& state)
 {
@@ -209,6 +220,7 @@ BENCHMARK(BM_KeystrokeNoMatch)
     ->Args({large, 2})
     ->Args({large, 3})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SliceFold)->Args({large, 1})->Args({large, 3})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeLateMatch)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Resort)
     ->Args({small, 2})

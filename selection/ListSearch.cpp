@@ -36,52 +36,29 @@ QByteArray ListSearch::requiredRun(const QString& pattern)
     return longest.toLatin1().toLower();
 }
 
-// A cheap test before the pattern: a line of plain ASCII that lacks the pattern's
-// required run cannot match. Anything else is left to the pattern itself.
-bool ListSearch::mayMatch(QStringView slice) const
-{
-    const qsizetype needed = m_required.size();
-    if (needed == 0)
-        return true;
-    const char16_t* text = slice.utf16();
-    const char* run = m_required.constData();
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    for (qsizetype start = 0; start + needed <= slice.size(); ++start) {
-        if (text[start] >= 0x80)
-            return true;
-        if (lower(text[start]) != char16_t(run[0]))
-            continue;
-        qsizetype k = 1;
-        for (; k < needed; ++k) {
-            if (text[start + k] >= 0x80)
-                return true;
-            if (lower(text[start + k]) != char16_t(run[k]))
-                break;
-        }
-        if (k == needed)
-            return true;
-    }
-    return false;
-}
-
 bool ListSearch::matches(QStringView line) const
 {
-    const QStringView slice = m_option.slice(line);
-    return mayMatch(slice) && m_like.matches(slice);
+    return m_like.matches(m_option.slice(line));
 }
 
 qsizetype ListSearch::find(const SearchLines& lines, Direction direction, qsizetype current) const
 {
+    // A cheap test before the pattern: a slice of plain ASCII that lacks the
+    // pattern's required run cannot match. Anything else is left to the pattern.
+    const SearchSliceFold* fold = m_required.isEmpty() ? nullptr : &lines.sliceFold(m_option);
+    auto matchesRow = [&](qsizetype row) {
+        return (!fold || fold->mayHold(lines.entryOf(row), m_required)) && matches(lines.text(row));
+    };
     if (direction == Direction::Previous) {
         for (qsizetype row = std::min(current, lines.size()) - 1; row >= 0; --row) {
-            if (matches(lines.text(row)))
+            if (matchesRow(row))
                 return row;
         }
         return -1;
     }
     const qsizetype from = direction == Direction::First ? 0 : std::max<qsizetype>(current + 1, 0);
     for (qsizetype row = from; row < lines.size(); ++row) {
-        if (matches(lines.text(row)))
+        if (matchesRow(row))
             return row;
     }
     return -1;

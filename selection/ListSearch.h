@@ -34,8 +34,6 @@ public:
     static QByteArray requiredRun(const QString& pattern);
 
 private:
-    bool mayMatch(QStringView slice) const;
-
     const SearchOption& m_option;
     LikePattern m_like;
     QByteArray m_required;

@@ -1,6 +1,7 @@
 #include "selection/SearchLines.h"
 
 #include "selection/HugePages.h"
+#include "selection/SearchOption.h"
 
 #include <algorithm>
 
@@ -25,6 +26,7 @@ void SearchLines::clear()
     m_order.clear();
     for (std::vector<int32_t>& order : m_resort)
         std::vector<int32_t>().swap(order);
+    m_folds = {};
 }
 
 void SearchLines::reserve(qsizetype lines, qsizetype characters)
@@ -65,6 +67,21 @@ void SearchLines::appendUtf8(std::string_view text, int32_t custKey, int32_t loc
     endEntry(custKey, locKey);
 }
 
+void SearchLines::append(const SearchLines& other)
+{
+    const auto textShift = static_cast<uint32_t>(m_buffer.size());
+    const auto entryShift = static_cast<int32_t>(size());
+    m_buffer.append(other.m_buffer);
+    for (auto offset = other.m_offsets.begin() + 1; offset != other.m_offsets.end(); ++offset)
+        m_offsets.push_back(*offset + textShift);
+    m_custKeys.insert(m_custKeys.end(), other.m_custKeys.begin(), other.m_custKeys.end());
+    m_locKeys.insert(m_locKeys.end(), other.m_locKeys.begin(), other.m_locKeys.end());
+    for (const int32_t entry : other.m_stored) {
+        m_stored.push_back(entry + entryShift);
+        m_order.push_back(entry + entryShift);
+    }
+}
+
 void SearchLines::endEntry(int32_t custKey, int32_t locKey)
 {
     m_stored.push_back(static_cast<int32_t>(m_custKeys.size()));
@@ -87,41 +104,6 @@ qsizetype SearchLines::rowOf(int32_t entry) const
     // Rows are few lookups (a re-sort keeping its highlight): a scan is enough.
     const auto found = std::find(m_order.begin(), m_order.end(), entry);
     return found == m_order.end() ? -1 : found - m_order.begin();
-}
-
-void SearchLines::setStoredOrder(std::vector<int32_t> entries)
-{
-    m_stored = std::move(entries);
-    m_order = m_stored;
-}
-
-std::vector<int32_t> SearchLines::arrangeInStoredOrder()
-{
-    QString buffer;
-    buffer.reserve(m_buffer.size());
-    HugePages::advise(buffer.constData(), static_cast<size_t>(buffer.capacity()) * sizeof(QChar));
-    std::vector<uint32_t> offsets{0};
-    std::vector<int32_t> custKeys;
-    std::vector<int32_t> locKeys;
-    reserveLarge(offsets, size() + 1);
-    reserveLarge(custKeys, size());
-    reserveLarge(locKeys, size());
-    for (const int32_t entry : m_stored) {
-        buffer.append(entryText(entry));
-        offsets.push_back(static_cast<uint32_t>(buffer.size()));
-        custKeys.push_back(m_custKeys[static_cast<size_t>(entry)]);
-        locKeys.push_back(m_locKeys[static_cast<size_t>(entry)]);
-    }
-    m_buffer = std::move(buffer);
-    m_offsets = std::move(offsets);
-    m_custKeys = std::move(custKeys);
-    m_locKeys = std::move(locKeys);
-    std::vector<int32_t> previous = std::move(m_stored);
-    m_stored.resize(previous.size());
-    for (size_t entry = 0; entry < m_stored.size(); ++entry)
-        m_stored[entry] = static_cast<int32_t>(entry);
-    m_order = m_stored;
-    return previous;
 }
 
 void SearchLines::setResortOrder(int option, std::vector<int32_t> entries)
@@ -155,11 +137,22 @@ qsizetype SearchLines::findText(QStringView text, qsizetype from) const
     return -1;
 }
 
+const SearchSliceFold& SearchLines::sliceFold(const SearchOption& option) const
+{
+    SearchSliceFold& fold = m_folds[static_cast<size_t>(&option - SearchOption::at(0))];
+    if (!fold.isBuiltFor(*this))
+        fold.build(*this, option);
+    return fold;
+}
+
 size_t SearchLines::memoryBytes() const
 {
     size_t orders = m_custKeys.capacity() + m_locKeys.capacity() + m_stored.capacity() + m_order.capacity();
     for (const std::vector<int32_t>& order : m_resort)
         orders += order.capacity();
+    size_t folds = 0;
+    for (const SearchSliceFold& fold : m_folds)
+        folds += fold.memoryBytes();
     return static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar) + m_offsets.capacity() * sizeof(uint32_t)
-        + orders * sizeof(int32_t);
+        + orders * sizeof(int32_t) + folds;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "selection/SearchSliceFold.h"
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -22,6 +24,9 @@ public:
     // Appends an entry at the end of the stored order.
     void append(QStringView text, int32_t custKey, int32_t locKey);
     void appendUtf8(std::string_view text, int32_t custKey, int32_t locKey);
+    // Appends the entries of `other`, in its stored order, at the end of the stored
+    // order; for lines being built, before any re-sort order is set.
+    void append(const SearchLines& other);
 
     qsizetype size() const { return static_cast<qsizetype>(m_custKeys.size()); }
     bool isEmpty() const { return m_custKeys.empty(); }
@@ -34,17 +39,17 @@ public:
     // The row that shows an entry, -1 when there is none.
     qsizetype rowOf(int32_t entry) const;
 
-    // The entries in stored order; setting it shows that order.
+    // The entries in stored order.
     const std::vector<int32_t>& storedOrder() const { return m_stored; }
-    void setStoredOrder(std::vector<int32_t> entries);
-    // Moves the lines in the buffer into stored order, so scans read it front to back;
-    // afterwards entry N is the Nth stored line. Returns what each entry was before.
-    std::vector<int32_t> arrangeInStoredOrder();
     void setResortOrder(int option, std::vector<int32_t> entries);
     bool hasResortOrder(int option) const;
     // Shows the option's re-sort order (false, order unchanged, when it is not
     // prepared); an index outside the options shows the stored order.
     bool showResortOrder(int option);
+
+    // The option's slices folded for a keystroke's quick test, made at the first call
+    // after the lines were built.
+    const SearchSliceFold& sliceFold(const SearchOption& option) const;
 
     // First row at or after `from` whose text equals `text` exactly; -1 when none.
     qsizetype findText(QStringView text, qsizetype from = 0) const;
@@ -62,4 +67,5 @@ private:
     std::vector<int32_t> m_stored;
     std::vector<int32_t> m_order;
     std::array<std::vector<int32_t>, OptionCount> m_resort;
+    mutable std::array<SearchSliceFold, OptionCount> m_folds;
 };

@@ -11,37 +11,62 @@
 
 #include <QFileInfo>
 #include <QTime>
+#include <numeric>
+#include <pthread.h>
+#include <thread>
 
 namespace {
 
-// Reads the billing join once: each row laid out as its line (in read order) and
-// kept for ordering and writing. Progress now and then.
-Outcome readRows(HistoryModule& module, SearchLines& lines, SearchSourceRows& rows,
-                 const SearchList::Progress& progress)
+// Reads the billing join once into packed rows, in read order. Progress now and then.
+Outcome readRows(HistoryModule& module, SearchSourceRows& rows, const SearchList::Progress& progress)
 {
     if (const Outcome opened = module.OpenBillingDb(); !opened)
         return Outcome::cannotOpen(FaultText::BillingDatabase, module.BillingDbPath, opened);
-    // Room for the usual line and row sizes; what is left over is given back after.
-    const int64_t expected = SearchSource::count(module.BillingDb);
-    lines.reserve(expected, expected * 112);
-    rows.reserve(static_cast<int32_t>(expected), static_cast<size_t>(expected) * 128);
-    std::string line;
-    std::string scratch[SearchLineFunction::LineValues];
-    std::string_view texts[SearchLineFunction::LineValues];
-    const Outcome read = SearchSource::read(module.BillingDb, [&](const SearchSourceRow& row) {
-        for (int i = 0; i < SearchLineFunction::LineValues; ++i)
-            texts[i] = SearchLineFunction::textOf(row.values[i], scratch[i]);
-        SearchLineFunction::layOutLine(line, texts);
-        lines.appendUtf8(line, static_cast<int32_t>(row.custKey), static_cast<int32_t>(row.locKey));
-        rows.append(row);
-        if (progress && rows.size() % 65536 == 0)
-            progress();
-    });
+    const Outcome read = SearchSource::readInto(module.BillingDb, rows, progress);
     module.CloseBillingDb();
     if (!read)
         return Outcome::failedIn(QStringLiteral("The account list cannot be built from"),
                                  QStringLiteral("the billing database"), module.BillingDbPath, read);
     return {};
+}
+
+// Appends the lines of rows[*first] .. rows[*(last - 1)] to `lines`.
+void layOutRange(const SearchSourceRows& rows, const int32_t* first, const int32_t* last, SearchLines& lines,
+                 const SearchList::Progress& progress)
+{
+    std::string line;
+    std::string scratch[SearchLineFunction::LineValues];
+    std::string_view texts[SearchLineFunction::LineValues];
+    for (const int32_t* index = first; index != last; ++index) {
+        const SearchSourceRow row = rows.at(*index);
+        for (int i = 0; i < SearchLineFunction::LineValues; ++i)
+            texts[i] = SearchLineFunction::textOf(row.values[i], scratch[i]);
+        SearchLineFunction::layOutLine(line, texts);
+        lines.appendUtf8(line, static_cast<int32_t>(row.custKey), static_cast<int32_t>(row.locKey));
+        if (progress && lines.size() % 65536 == 0)
+            progress();
+    }
+}
+
+// Lays out each row as its line, in stored order: entry N from row rowOfEntry[N],
+// so a keystroke's scan reads the buffer front to back. The second half is laid out
+// on a thread of its own meanwhile and joined at the end.
+void layOutLines(const SearchSourceRows& rows, const std::vector<int32_t>& rowOfEntry, SearchLines& lines,
+                 const SearchList::Progress& progress)
+{
+    constexpr qsizetype LineCharacters = 112; // the usual line, with room to spare
+    const auto count = static_cast<qsizetype>(rowOfEntry.size());
+    const int32_t* middle = rowOfEntry.data() + count / 2;
+    SearchLines upper;
+    std::thread upperThread([&] {
+        pthread_setname_np(pthread_self(), "listlayout");
+        upper.reserve(count - count / 2, (count - count / 2) * LineCharacters);
+        layOutRange(rows, middle, rowOfEntry.data() + count, upper, {});
+    });
+    lines.reserve(count, count * LineCharacters);
+    layOutRange(rows, rowOfEntry.data(), middle, lines, progress);
+    upperThread.join();
+    lines.append(upper);
 }
 
 } // namespace
@@ -92,13 +117,20 @@ Outcome SearchList::build(HistoryModule& module, int index, SearchLines& lines, 
     module.CloseWorkDb();
 
     SearchSourceRows rows;
-    if (const Outcome read = readRows(module, lines, rows, progress); !read) {
-        lines.clear();
+    if (const Outcome read = readRows(module, rows, progress); !read)
         return read;
+    const SearchOption* option = SearchOption::at(index);
+    std::vector<int32_t> rowOfEntry;
+    if (option) {
+        rowOfEntry = SearchOrder::build(rows, *option);
+    } else {
+        rowOfEntry.resize(static_cast<size_t>(rows.size()));
+        std::iota(rowOfEntry.begin(), rowOfEntry.end(), 0);
     }
-    if (const SearchOption* option = SearchOption::at(index))
-        lines.setStoredOrder(SearchOrder::build(rows, *option));
-    std::vector<int32_t> rowOfEntry = lines.arrangeInStoredOrder();
+    layOutLines(rows, rowOfEntry, lines, progress);
+    // The option the list opens with is searched from the first keystroke.
+    if (option)
+        lines.sliceFold(*option);
 
     SearchListWriter here;
     SearchListWriter& writer = behind ? *behind : here;

@@ -6,6 +6,7 @@
 #include "selection/SearchSourceRows.h"
 
 #include <algorithm>
+#include <thread>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -205,32 +206,51 @@ struct Item {
     bool whole;
 };
 
-// Orders the rows by the clause; `tieOf` gives each row's place among equals.
+// Runs work(from, to) over [0, count) in two halves at once when `both`, the
+// upper half on a thread of its own; else over the whole range here.
+template <typename Work>
+void inHalves(int32_t count, bool both, const Work& work)
+{
+    if (!both) {
+        work(0, count);
+        return;
+    }
+    std::thread upper([&] { work(count / 2, count); });
+    work(0, count / 2);
+    upper.join();
+}
+
+// Orders the rows by the clause; `tieOf` gives each row's place among equals, so the
+// order is total and two halves sorted apart merge into the same result. `bothCores`
+// does the work in two halves at once.
 template <typename TieOf>
-std::vector<int32_t> order(const SearchSourceRows& rows, const Clause& clause, TieOf tieOf)
+std::vector<int32_t> order(const SearchSourceRows& rows, const Clause& clause, TieOf tieOf, bool bothCores)
 {
     const int32_t count = rows.size();
     std::vector<Key> first = largeVector<Key>(count);
     std::vector<Key> second = largeVector<Key>(clause.twoKeys ? count : 0);
     // Built addresses are the only keys not found in the rows themselves.
     std::vector<std::string> owned(clause.first.reading == Reading::Address ? static_cast<size_t>(count) : 0);
-    std::string unused;
     std::vector<Item> items = largeVector<Item>(count);
-    for (int32_t entry = 0; entry < count; ++entry) {
-        const SearchSourceRow row = rows.at(entry);
-        std::string& text = owned.empty() ? unused : owned[static_cast<size_t>(entry)];
-        const Key key = keyOf(row.values[clause.first.column], row, clause.first, text);
-        first[static_cast<size_t>(entry)] = key;
-        if (clause.twoKeys)
-            second[static_cast<size_t>(entry)] = keyOf(row.values[clause.second.column], row, clause.second, unused);
-        Item& item = items[static_cast<size_t>(entry)];
-        item.whole = inlineKey(key, clause.first.nocase, item.words);
-        item.length = static_cast<uint32_t>(key.bytes.size());
-        item.entry = entry;
-        item.tie = tieOf(entry);
-        item.rank = key.rank;
-    }
-    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+    inHalves(count, bothCores, [&](int32_t from, int32_t to) {
+        std::string unused;
+        for (int32_t entry = from; entry < to; ++entry) {
+            const SearchSourceRow row = rows.at(entry);
+            std::string& text = owned.empty() ? unused : owned[static_cast<size_t>(entry)];
+            const Key key = keyOf(row.values[clause.first.column], row, clause.first, text);
+            first[static_cast<size_t>(entry)] = key;
+            if (clause.twoKeys)
+                second[static_cast<size_t>(entry)] =
+                    keyOf(row.values[clause.second.column], row, clause.second, unused);
+            Item& item = items[static_cast<size_t>(entry)];
+            item.whole = inlineKey(key, clause.first.nocase, item.words);
+            item.length = static_cast<uint32_t>(key.bytes.size());
+            item.entry = entry;
+            item.tie = tieOf(entry);
+            item.rank = key.rank;
+        }
+    });
+    const auto before = [&](const Item& a, const Item& b) {
         if (a.rank != b.rank)
             return a.rank < b.rank;
         for (size_t i = 0; i < InlineBytes / 8; ++i) {
@@ -247,11 +267,20 @@ std::vector<int32_t> order(const SearchSourceRows& rows, const Clause& clause, T
             c = compareKeys(
                 second[static_cast<size_t>(a.entry)], second[static_cast<size_t>(b.entry)], clause.second.nocase);
         return c != 0 ? c < 0 : a.tie < b.tie;
-    });
+    };
+    const auto middle = items.begin() + count / 2;
+    inHalves(count, bothCores,
+             [&](int32_t from, int32_t to) { std::sort(items.begin() + from, items.begin() + to, before); });
+    // The halves merged (a lone sorted range merges with an empty one).
     std::vector<int32_t> result;
     result.reserve(items.size());
-    for (const Item& item : items)
-        result.push_back(item.entry);
+    auto lower = items.begin();
+    auto upper = bothCores ? middle : items.end();
+    const auto lowerEnd = upper;
+    while (lower != lowerEnd || upper != items.end()) {
+        const bool takeUpper = lower == lowerEnd || (upper != items.end() && before(*upper, *lower));
+        result.push_back((takeUpper ? upper++ : lower++)->entry);
+    }
     return result;
 }
 
@@ -264,7 +293,8 @@ int indexOf(const SearchOption& option)
 
 std::vector<int32_t> SearchOrder::build(const SearchSourceRows& rows, const SearchOption& option)
 {
-    return order(rows, buildClauses[indexOf(option)], [](int32_t entry) { return static_cast<uint32_t>(entry); });
+    return order(
+        rows, buildClauses[indexOf(option)], [](int32_t entry) { return static_cast<uint32_t>(entry); }, true);
 }
 
 std::vector<int32_t> SearchOrder::resort(const SearchSourceRows& rows, const SearchOption& option,
@@ -273,6 +303,8 @@ std::vector<int32_t> SearchOrder::resort(const SearchSourceRows& rows, const Sea
     std::vector<uint32_t> place(stored.size());
     for (size_t position = 0; position < stored.size(); ++position)
         place[static_cast<size_t>(stored[position])] = static_cast<uint32_t>(position);
+    // Behind the window: one core, the other left to the operator's keystrokes.
     return order(
-        rows, resortClauses[indexOf(option)], [&place](int32_t entry) { return place[static_cast<size_t>(entry)]; });
+        rows, resortClauses[indexOf(option)], [&place](int32_t entry) { return place[static_cast<size_t>(entry)]; },
+        false);
 }

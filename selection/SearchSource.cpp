@@ -2,12 +2,18 @@
 
 #include "platform/SqlConnection.h"
 #include "platform/SqlStatement.h"
+#include "selection/SearchSourceRows.h"
+
+#include <QFileInfo>
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <deque>
+#include <pthread.h>
 #include <sqlite3.h>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -107,9 +113,84 @@ private:
     std::deque<std::string> m_held;
 };
 
-const char* const joinColumns = "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, "
-                                "l.ID, l.custkey, l.lockey from \"tbl customer\" c inner join \"tbl location\" l "
-                                "on c.custkey = l.custkey order by l.lockey";
+#define LEDVIEW_JOIN                                                                                                   \
+    "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, l.ID, l.custkey, l.lockey "       \
+    "from \"tbl customer\" c inner join \"tbl location\" l on c.custkey = l.custkey "
+const char* const joinColumns = LEDVIEW_JOIN "order by l.lockey";
+// The same rows in two halves: lockey is the location table's key, never null.
+const char* const joinLowerHalf = LEDVIEW_JOIN "where l.lockey <= ?1 order by l.lockey";
+const char* const joinUpperHalf = LEDVIEW_JOIN "where l.lockey > ?1 order by l.lockey";
+#undef LEDVIEW_JOIN
+
+// What a packed row of the demo's billing file takes, about.
+constexpr size_t RowBytes = 128;
+
+using Each = std::function<void(const SearchSourceRow&)>;
+
+// Hands every row of a statement to `each`; `more` is the outcome of its first step.
+Outcome stepAll(SqlStatement& rows, bool more, const QString& path, const Each& each)
+{
+    SearchSourceRow row;
+    for (; more; more = rows.next()) {
+        sqlite3_stmt* statement = rows.handle();
+        for (int column = 0; column < SearchSourceRow::ColumnCount; ++column)
+            row.values[column] = valueOf(statement, column);
+        row.custKey = sqlite3_column_int64(statement, SearchSourceRow::ColumnCount);
+        row.locKey = sqlite3_column_int64(statement, SearchSourceRow::ColumnCount + 1);
+        each(row);
+    }
+    if (!rows.isValid() || rows.failed())
+        return Outcome::failure(rows.error(), path, rows.errorCode());
+    return {};
+}
+
+Outcome readUpperHalf(sqlite3* db, const QString& path, int64_t middle, const Each& each)
+{
+    SqlStatement rows(db, joinUpperHalf);
+    rows.bind(1, middle);
+    return stepAll(rows, rows.next(), path, each);
+}
+
+// The upper half of the rows, read on a thread and a connection of its own while
+// the caller reads the lower half.
+class UpperHalf {
+public:
+    UpperHalf(const QString& path, int64_t middle, int64_t expected)
+        : m_thread([this, path, middle, expected] { run(path, middle, expected); })
+    {}
+    ~UpperHalf()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    UpperHalf(const UpperHalf&) = delete;
+    UpperHalf& operator=(const UpperHalf&) = delete;
+
+    // Waits for the read: the rows, or nothing when this connection could not read them.
+    const SearchSourceRows* finish()
+    {
+        m_thread.join();
+        return m_read ? &m_rows : nullptr;
+    }
+
+private:
+    void run(const QString& path, int64_t middle, int64_t expected)
+    {
+        pthread_setname_np(pthread_self(), "listreader");
+        m_rows.reserve(static_cast<int32_t>(expected), static_cast<size_t>(expected) * RowBytes);
+        sqlite3* db = nullptr;
+        // No busy wait: a writer queued behind the caller's read would make it wait
+        // for nothing; the caller reads this half itself instead.
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
+            m_read = static_cast<bool>(
+                readUpperHalf(db, path, middle, [this](const SearchSourceRow& row) { m_rows.append(row); }));
+        sqlite3_close_v2(db);
+    }
+
+    SearchSourceRows m_rows;
+    bool m_read = false;
+    std::thread m_thread; // last: it starts once the members above are there
+};
 
 Outcome readServer(SqlConnection& billing, const std::function<void(const SearchSourceRow&)>& each)
 {
@@ -136,24 +217,55 @@ Outcome SearchSource::read(SqlConnection& billing, const std::function<void(cons
     if (billing.engine() == SqlConnection::Engine::Postgres)
         return readServer(billing, each);
     SqlStatement rows(billing, joinColumns);
-    SearchSourceRow row;
-    while (rows.next()) {
-        sqlite3_stmt* statement = rows.handle();
-        for (int column = 0; column < SearchSourceRow::ColumnCount; ++column)
-            row.values[column] = valueOf(statement, column);
-        row.custKey = sqlite3_column_int64(statement, SearchSourceRow::ColumnCount);
-        row.locKey = sqlite3_column_int64(statement, SearchSourceRow::ColumnCount + 1);
-        each(row);
-    }
-    if (!rows.isValid() || rows.failed())
-        return Outcome::failure(rows.error(), billing.path(), rows.errorCode());
-    return {};
+    return stepAll(rows, rows.next(), billing.path(), each);
 }
 
-int64_t SearchSource::count(SqlConnection& billing)
+Outcome SearchSource::readInto(SqlConnection& billing, SearchSourceRows& rows, const std::function<void()>& progress)
 {
-    if (billing.engine() == SqlConnection::Engine::Postgres)
-        return billing.scalar(QStringLiteral("select count(*) from \"tbl location\"")).toLongLong();
-    SqlStatement locations(billing, "select count(*) from \"tbl location\"");
-    return locations.next() ? locations.integer(0) : 0;
+    const Each keep = [&rows, &progress](const SearchSourceRow& row) {
+        rows.append(row);
+        if (progress && rows.size() % 65536 == 0)
+            progress();
+    };
+    if (billing.engine() == SqlConnection::Engine::Postgres) {
+        const int64_t count = billing.scalar(QStringLiteral("select count(*) from \"tbl location\"")).toLongLong();
+        rows.reserve(static_cast<int32_t>(count), static_cast<size_t>(count) * RowBytes);
+        return read(billing, keep);
+    }
+    if (!QFileInfo(billing.path()).isFile())
+        return read(billing, keep);
+    SqlStatement bounds(billing, "select min(lockey), max(lockey), count(*) from \"tbl location\"");
+    if (!bounds.next() || bounds.isNull(0) || bounds.integer(0) == bounds.integer(1))
+        return read(billing, keep);
+    const int64_t middle = bounds.integer(0) / 2 + bounds.integer(1) / 2;
+    // Room for the usual row size: all rows here, where the upper half joins them
+    // (keys may leave gaps: a half never holds more than all the rows).
+    const int64_t count = bounds.integer(2);
+    const int64_t upperCount = std::min(count, bounds.integer(1) - middle);
+    bounds = SqlStatement();
+    rows.reserve(static_cast<int32_t>(count), static_cast<size_t>(count) * RowBytes);
+
+    // Both halves read the same state of the file: the read transaction begun here
+    // holds writers off from this connection's first step until the other half is read.
+    sqlite3* db = billing.handle();
+    if (sqlite3_exec(db, "begin", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return read(billing, keep);
+    SqlStatement lower(billing, joinLowerHalf);
+    lower.bind(1, middle);
+    const bool first = lower.next();
+    Outcome outcome;
+    if (lower.failed()) {
+        outcome = stepAll(lower, first, billing.path(), keep);
+    } else {
+        UpperHalf upper(billing.path(), middle, upperCount);
+        outcome = stepAll(lower, first, billing.path(), keep);
+        const SearchSourceRows* upperRows = upper.finish();
+        if (outcome && upperRows)
+            rows.append(*upperRows);
+        else if (outcome)
+            outcome = readUpperHalf(db, billing.path(), middle, keep);
+    }
+    lower = SqlStatement();
+    sqlite3_exec(db, "end", nullptr, nullptr, nullptr);
+    return outcome;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 class SqlConnection;
+class SearchSourceRows;
 
 // One value of the billing join as the engine holds it: its storage class, the
 // number for numbers, and its text (the bytes of text and blobs; numbers as the
@@ -35,6 +36,8 @@ namespace SearchSource {
 // which the engine's join scans it, and in which the engine's own stable sort left
 // ties). A row's texts are valid only during its call. A failure says why.
 Outcome read(SqlConnection& billing, const std::function<void(const SearchSourceRow&)>& each);
-// How many rows read() will give at most (the locations), to make room; 0 when unknown.
-int64_t count(SqlConnection& billing);
+// Every row read() gives, packed into `rows` in the same order. A file is read in
+// two halves of the key range at once, the second on a connection and thread of its
+// own; `progress` is called now and then on the calling thread.
+Outcome readInto(SqlConnection& billing, SearchSourceRows& rows, const std::function<void()>& progress = {});
 } // namespace SearchSource

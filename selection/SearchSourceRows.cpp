@@ -66,6 +66,15 @@ void SearchSourceRows::append(const SearchSourceRow& row)
     }
 }
 
+void SearchSourceRows::append(const SearchSourceRows& other)
+{
+    const uint64_t shift = m_bytes.size();
+    m_bytes.append(other.m_bytes);
+    m_starts.reserve(m_starts.size() + other.m_starts.size());
+    for (const uint64_t start : other.m_starts)
+        m_starts.push_back(start + shift);
+}
+
 SearchSourceRow SearchSourceRows::at(int32_t index) const
 {
     SearchSourceRow row;

@@ -12,6 +12,8 @@ class SearchSourceRows {
 public:
     void reserve(int32_t rows, size_t bytes);
     void append(const SearchSourceRow& row);
+    // Appends every row of `other`, in its order.
+    void append(const SearchSourceRows& other);
     int32_t size() const { return static_cast<int32_t>(m_starts.size()); }
     // The row as appended; its texts point into this buffer.
     SearchSourceRow at(int32_t index) const;

@@ -34,10 +34,12 @@ TEST(ListSearchRunTest, ComparesTheOptionsSlice)
         {4, false, {"12-34", "340      "}, {"active"}},
     };
     // clang-format on
+    SearchLines lines;
+    lines.append(smith, 1, 1);
     for (const auto& c : cases) {
         for (const QString& text : c.matching + c.failing) {
             const ListSearch search(*SearchOption::at(c.option), text, c.typing);
-            EXPECT_EQ(search.matches(smith), c.matching.contains(text))
+            EXPECT_EQ(search.find(lines, ListSearch::Direction::First, 0), c.matching.contains(text) ? 0 : -1)
                 << c.option << " " << text.toStdString() << ": " << search.pattern().toStdString();
         }
     }
@@ -52,15 +54,20 @@ TEST(ListSearchRunTest, TakesTheLongestPlainRunOfThePattern)
         EXPECT_EQ(ListSearch::requiredRun(pattern), run) << pattern;
 }
 
-// Lines the quick test must not turn away: the pattern decides on them.
+// Lines the quick test must not turn away: the pattern decides on them. A line added
+// after a search is searched too.
 TEST(ListSearchRunTest, NonAsciiLinesAreLeftToThePattern)
 {
-    const QString kelvin = QString(33, u' ') + QChar(0x212A) + QStringLiteral("ELLY"); // KELVIN SIGN folds to k
-    EXPECT_EQ(ListSearch(*SearchOption::at(1), "kelly", false).matches(kelvin),
-              LikePattern("*kelly*").matches(QStringView(kelvin).sliced(33)));
-    const QString accented = QString(33, u' ') + QStringLiteral("M\u00dcLLER");
-    EXPECT_TRUE(ListSearch(*SearchOption::at(1), QStringLiteral("m\u00fcller"), false).matches(accented));
-    EXPECT_TRUE(ListSearch(*SearchOption::at(1), "ller", false).matches(accented));
+    SearchLines lines;
+    lines.append(QString(33, u' ') + QChar(0x212A) + QStringLiteral("ELLY"), 1, 1); // KELVIN SIGN folds to k
+    auto find = [&lines](const QString& text) {
+        return ListSearch(*SearchOption::at(1), text, false).find(lines, ListSearch::Direction::First, 0);
+    };
+    EXPECT_EQ(find("kelly"), LikePattern("*kelly*").matches(QStringView(lines.text(0)).sliced(33)) ? 0 : -1);
+    EXPECT_EQ(find("ller"), -1);
+    lines.append(QString(33, u' ') + QStringLiteral("M\u00dcLLER"), 2, 2);
+    EXPECT_EQ(find(QStringLiteral("m\u00fcller")), 1);
+    EXPECT_EQ(find("ller"), 1);
 }
 
 class ListSearchFindTest : public ::testing::Test {
