@@ -23,11 +23,6 @@ protected:
         return s;
     }
 
-    QByteArray logText(const QString& name = QStringLiteral("AUDIT/billing201903.LOG")) const
-    {
-        return suite.readFile(name);
-    }
-
     TestSuite suite;
 };
 
@@ -37,7 +32,6 @@ TEST(AuditTimeStamp, TwelveHourClockWithEnglishDesignator)
     const std::pair<QTime, const char*> cases[] = {
         {QTime(14, 49), "20190307 02:49 PM "}, {QTime(9, 15), "20190307 09:15 AM "},
         {QTime(0, 5), "20190307 12:05 AM "}, {QTime(12, 0), "20190307 12:00 PM "},
-        {QTime(23, 59, 59), "20190307 11:59 PM "},
     };
     // clang-format on
     for (const auto& [time, stamp] : cases)
@@ -53,7 +47,7 @@ TEST_F(AuditLogTest, WritesTheLineIntoTheMonthlyFileCreatingTheFolder)
     AuditLog log(settings(), [] { return march7At1449; });
     ASSERT_TRUE(log.WriteAudit("Edit existing readings form loaded for account "));
     ASSERT_TRUE(log.WriteAudit("it's \"quoted\""));
-    EXPECT_EQ(logText(),
+    EXPECT_EQ(suite.readFile("AUDIT/billing201903.LOG"),
               QByteArray("20190307 02:49 PM CLERK1 Edit existing readings form loaded for account \r\n"
                          "20190307 02:49 PM CLERK1 it's \"quoted\"\r\n"));
 }
@@ -81,7 +75,7 @@ TEST_F(AuditLogTest, TheTableRowIsBoundAndAMissingTableStillLeavesTheFileLine)
     const Outcome missing = log.WriteAudit("text");
     EXPECT_FALSE(missing);
     EXPECT_TRUE(missing.message().contains("LIDB"));
-    EXPECT_EQ(logText(), QByteArray("20190307 02:49 PM CLERK1 text\r\n"));
+    EXPECT_EQ(suite.readFile("AUDIT/billing201903.LOG"), QByteArray("20190307 02:49 PM CLERK1 text\r\n"));
     suite.exec("create table LIDB ([When] text, ByWhom text, What text)");
     const Outcome written = log.WriteAudit("changed meter reading code from O'BRIEN to A");
     ASSERT_TRUE(written) << written.message().toStdString();

@@ -10,29 +10,18 @@
 
 namespace {
 
-class DateEntryBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(box);
-        layout->addWidget(other);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        other->setFocus();
-        ASSERT_TRUE(other->hasFocus());
-    }
-
-    QWidget window;
-    QLineEdit* box = new QLineEdit;
-    QLineEdit* other = new QLineEdit;
-    FakeMessenger messenger;
-};
-
 // The box takes the outcome: its text, the message, and where the focus goes.
-TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
+TEST(DateEntryBox, OutcomesReachTheBoxAndTheFocus)
 {
+    QWidget window;
+    auto* box = new QLineEdit;
+    auto* other = new QLineEdit;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(box);
+    layout->addWidget(other);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     using Entry = void (*)(QLineEdit&, Messenger&);
     // clang-format off
     const struct { Entry entry; const char* typed; const char* shown; bool told, boxFocused; } cases[] = {
@@ -45,7 +34,8 @@ TEST_F(DateEntryBoxTest, OutcomesReachTheBoxAndTheFocus)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         other->setFocus();
-        messenger.messages.clear();
+        ASSERT_TRUE(other->hasFocus());
+        FakeMessenger messenger;
         box->setText(c.typed);
         c.entry(*box, messenger);
         EXPECT_EQ(box->text(), c.shown);

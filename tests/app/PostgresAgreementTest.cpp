@@ -187,11 +187,8 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
         }
         for (int build = 0; build < SearchOption::Count; ++build) {
             for (int resort : {-1, (build + 1) % SearchOption::Count}) {
-                SCOPED_TRACE(QStringLiteral("built %1, re-sorted %2, %3")
-                                 .arg(build)
-                                 .arg(resort)
-                                 .arg(sequenceAsText)
-                                 .toStdString());
+                SCOPED_TRACE(testing::Message()
+                             << "built " << build << ", re-sorted " << resort << ", " << sequenceAsText);
                 const Table onFile = listed(m_fileModule, build, resort);
                 EXPECT_GT(onFile.size(), 24);
                 expectSame(onFile, listed(m_serverModule, build, resort));

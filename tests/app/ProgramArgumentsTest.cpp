@@ -6,18 +6,11 @@ namespace {
 
 using Action = ProgramArguments::Action;
 
-struct ArgumentsCase {
-    QStringList arguments;
-    Action action;
-    QString home;
-    QString commandLine; // for Run; the option named, for UsageError
-};
-
 TEST(ProgramArguments, OptionsAreTakenAndTheAccountTextIsKeptAsTyped)
 {
+    // The last column is the account text for Run and the option named for UsageError.
     // clang-format off
-    const ArgumentsCase cases[] = {
-        {{}, Action::Run, {}, {}}, {{"1234-5678"}, Action::Run, {}, "1234-5678"},
+    const struct { QStringList arguments; Action action; QString home, commandLine; } cases[] = {
         // Account texts that start with or hold hyphens are no options.
         {{"-5678"}, Action::Run, {}, "-5678"}, {{"1234--5"}, Action::Run, {}, "1234--5"},
         {{"--5"}, Action::Run, {}, "--5"}, {{"12", "34-56"}, Action::Run, {}, "12 34-56"},
@@ -28,7 +21,7 @@ TEST(ProgramArguments, OptionsAreTakenAndTheAccountTextIsKeptAsTyped)
         {{"1-1", "--home"}, Action::UsageError, {}, "--home"},
     };
     // clang-format on
-    for (const ArgumentsCase& c : cases) {
+    for (const auto& c : cases) {
         const ProgramArguments parsed = ProgramArguments::parse(c.arguments);
         const std::string where = c.arguments.join(' ').toStdString();
         EXPECT_EQ(parsed.action, c.action) << where;
