@@ -115,9 +115,9 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     // Each activation reads the identity file, which shapes the caption, and the readings afresh.
     // clang-format off
     const std::tuple<int, int, const char*, QByteArray, const char*> cases[] = {
+        {1, 0, "other.txt", "", "All Meter Readings for  "},
         {13, 1, "rdgsacct.txt", "10442\r\n", "All Meter Readings for 10442 "},
         {12, 0, "RDGSACCT.TXT", "77\r\nO'HARA\r\n", "All Meter Readings for 77 O'HARA"},
-        {1, 0, "other.txt", "", "All Meter Readings for  "},
         {1, 0, "rdgsacct.txt", "a\rb\nc\r\n", "All Meter Readings for a\rb c"}, // a lone CR is no line break
         {30, 18, "rdgsacct.txt", "10442\nRIVERSIDE MILL\n", "All Meter Readings for 10442 RIVERSIDE MILL"},
     };
@@ -132,7 +132,7 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
             activateAgain();
         else
             open();
-        QTRY_COMPARE(caption(), QString(expected));
+        EXPECT_TRUE(QTest::qWaitFor([&, expected = QString(expected)] { return caption() == expected; })) << name;
         EXPECT_EQ(grid->currentIndex(), grid->model()->index(current, Code)) << count;
     }
     EXPECT_TRUE(messenger.messages.isEmpty());
@@ -153,7 +153,8 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(audit(), loadedLine.repeated(5) + unloadedLine);
+    EXPECT_EQ(audit().count("form loaded"), 5);
+    EXPECT_TRUE(audit().endsWith(loadedLine + unloadedLine));
     // Closing gives the billing connection and the rows back.
     EXPECT_EQ(QSqlDatabase::connectionNames(), connections);
     EXPECT_EQ(grid->model()->rowCount(), 0);
@@ -291,7 +292,7 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
         messenger.messages.clear();
         messenger.answers = {Messenger::Answer::Ok, answer};
         QTest::keyClick(grid->openEditor(), Qt::Key_X, Qt::AltModifier);
-        QTRY_COMPARE(messenger.messages.size(), 2);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return messenger.messages.size() == 2; }));
         EXPECT_EQ(messenger.texts(),
                   (QStringList{refused,
                                "The value typed in Present has not been saved. Close the "
@@ -303,7 +304,7 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
             EXPECT_EQ(QApplication::focusWidget(), grid->openEditor());
         }
     }
-    QTRY_VERIFY(!window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }));
     EXPECT_EQ(stored(1, "Present").toInt(), 150);
 }
 
@@ -335,7 +336,7 @@ TEST_F(frmUncomputedReadingsTest, NoReadingsOrAnUnreadableDatabaseIsTold)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(grid->model()->rowCount(), 0);
     activateAgain();
-    QTRY_VERIFY(!window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }));
     EXPECT_EQ(messenger.messages.size(), 1);
     EXPECT_EQ(audit(), loadedLine + unloadedLine);
 
