@@ -111,12 +111,13 @@ protected:
 
 TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenActiveAgainAndAudits)
 {
-    // The identity file shapes the caption.
+    const QStringList connections = QSqlDatabase::connectionNames();
+    // Each activation reads the identity file, which shapes the caption, and the readings afresh.
     // clang-format off
     const std::tuple<int, int, const char*, QByteArray, const char*> cases[] = {
+        {1, 0, "other.txt", "", "All Meter Readings for  "},
         {13, 1, "rdgsacct.txt", "10442\r\n", "All Meter Readings for 10442 "},
         {12, 0, "RDGSACCT.TXT", "77\r\nO'HARA\r\n", "All Meter Readings for 77 O'HARA"},
-        {1, 0, "other.txt", "", "All Meter Readings for  "},
         {1, 0, "rdgsacct.txt", "a\rb\nc\r\n", "All Meter Readings for a\rb c"}, // a lone CR is no line break
         {30, 18, "rdgsacct.txt", "10442\nRIVERSIDE MILL\n", "All Meter Readings for 10442 RIVERSIDE MILL"},
     };
@@ -126,9 +127,13 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
         QFile::remove(suite.filePath("RDGSACCT.TXT"));
         suite.writeFile(name, contents);
         addReadings(count);
-        open();
+        suite.exec("update [tbl reading] set mrcomment = 'moved' || char(10) || 'to the wall' where ReadingKey = 2");
+        if (window)
+            activateAgain();
+        else
+            open();
+        EXPECT_TRUE(QTest::qWaitFor([&, expected = QString(expected)] { return caption() == expected; })) << name;
         EXPECT_EQ(grid->currentIndex(), grid->model()->index(current, Code)) << count;
-        EXPECT_EQ(caption(), expected) << name;
     }
     EXPECT_TRUE(messenger.messages.isEmpty());
     ASSERT_EQ(grid->model()->rowCount(), 30);
@@ -136,13 +141,6 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     EXPECT_EQ(cell(0, BillDate), "1/1/2015");
     EXPECT_EQ(cell(0, ReadDate), "12/29/2014");
     EXPECT_EQ(cell(29, BillDate), "6/1/2017");
-    QFile::remove(suite.filePath("AUDIT/billing201903.LOG"));
-    window.reset();
-    const QStringList connections = QSqlDatabase::connectionNames();
-    suite.exec("update [tbl reading] set mrcomment = 'meter moved' || char(10) || 'to the back wall' "
-               "where ReadingKey = 2");
-    open();
-    EXPECT_EQ(audit(), loadedLine);
     // Rows are one line but for a two-line comment, and the latest reading is on screen.
     const int line = grid->fontMetrics().lineSpacing();
     EXPECT_LT(grid->rowHeight(0), 2 * line);
@@ -153,22 +151,17 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     EXPECT_GE(latest.top(), 0);
     EXPECT_LE(latest.bottom(), height);
     EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
-    // Activated again, it reloads from the billing database, back on the twelfth row from the end.
-    grid->setCurrentIndex(grid->model()->index(0, Code));
-    suite.exec("update [tbl reading] set Code = 'N' where ReadingKey = 30");
-    activateAgain();
-    QTRY_COMPARE(cell(29, Code), QString("N"));
-    EXPECT_EQ(grid->currentIndex().row(), 18);
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(audit(), loadedLine + loadedLine + unloadedLine);
+    EXPECT_EQ(audit().count("form loaded"), 5);
+    EXPECT_TRUE(audit().endsWith(loadedLine + unloadedLine));
     // Closing gives the billing connection and the rows back.
     EXPECT_EQ(QSqlDatabase::connectionNames(), connections);
     EXPECT_EQ(grid->model()->rowCount(), 0);
 }
 
 // One row edited column after column: each audited change writes its line, the others none.
-TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowEnterMovesOnAndOnlyAuditedChangesALine)
+TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowEnterMovesOnAndOnlyAuditedChangesALineIfItCan)
 {
     addReadings(2);
     open();
@@ -231,6 +224,16 @@ TEST_F(frmUncomputedReadingsTest, EditsWriteTheRowEnterMovesOnAndOnlyAuditedChan
     grid->setCurrentIndex(cell);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
     EXPECT_TRUE(QTest::qWaitFor([this] { return grid->openEditor() != nullptr; }, 2000));
+    // An unwritable audit is told once and edits go on.
+    QDir(suite.filePath("AUDIT")).removeRecursively();
+    suite.writeFile("AUDIT", "a file where the folder should be");
+    type(0, Code, "B");
+    type(0, Code, "C");
+    expectOnly(messenger.messages.value(0).text, "AUDIT NOT WRITTEN", Messenger::Icon::Warning);
+    EXPECT_EQ(stored(1, "Code"), "C");
+    window->reject();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(messenger.messages.size(), 1);
 }
 
 TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
@@ -289,7 +292,7 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
         messenger.messages.clear();
         messenger.answers = {Messenger::Answer::Ok, answer};
         QTest::keyClick(grid->openEditor(), Qt::Key_X, Qt::AltModifier);
-        QTRY_COMPARE(messenger.messages.size(), 2);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return messenger.messages.size() == 2; }));
         EXPECT_EQ(messenger.texts(),
                   (QStringList{refused,
                                "The value typed in Present has not been saved. Close the "
@@ -301,7 +304,7 @@ TEST_F(frmUncomputedReadingsTest, RefusedValuesKeepTheEditorAndTheRow)
             EXPECT_EQ(QApplication::focusWidget(), grid->openEditor());
         }
     }
-    QTRY_VERIFY(!window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }));
     EXPECT_EQ(stored(1, "Present").toInt(), 150);
 }
 
@@ -326,40 +329,23 @@ TEST_F(frmUncomputedReadingsTest, AfterARefusalTheNextKeysReplaceTheRefusedText)
     }
 }
 
-TEST_F(frmUncomputedReadingsTest, NoReadingsAnUnreadableDatabaseOrAuditIsTold)
+TEST_F(frmUncomputedReadingsTest, NoReadingsOrAnUnreadableDatabaseIsTold)
 {
     open();
     expectOnly("No reading records exist for this service location.", "NOTHING TO SHOW", Messenger::Icon::Information);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(grid->model()->rowCount(), 0);
     activateAgain();
-    QTRY_VERIFY(!window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }));
     EXPECT_EQ(messenger.messages.size(), 1);
     EXPECT_EQ(audit(), loadedLine + unloadedLine);
 
     messenger.messages.clear();
     module.BillingDbPath = suite.filePath("missing.mdb");
     open();
-    ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_TRUE(messenger.messages[0].text.contains("missing.mdb"));
-    expectOnly(messenger.messages[0].text, "CANNOT CONTINUE", Messenger::Icon::Critical);
+    EXPECT_TRUE(messenger.messages.value(0).text.contains("missing.mdb"));
+    expectOnly(messenger.messages.value(0).text, "CANNOT CONTINUE", Messenger::Icon::Critical);
     EXPECT_FALSE(window->isVisible());
-
-    // An unwritable audit is told once and edits go on.
-    messenger.messages.clear();
-    suite.prepare(module, 1, 10);
-    addReadings(1);
-    QDir(suite.filePath("AUDIT")).removeRecursively();
-    suite.writeFile("AUDIT", "a file where the folder should be");
-    open();
-    type(0, Code, "B");
-    type(0, Code, "C");
-    ASSERT_EQ(messenger.messages.size(), 1);
-    expectOnly(messenger.messages[0].text, "AUDIT NOT WRITTEN", Messenger::Icon::Warning);
-    EXPECT_EQ(stored(1, "Code"), "C");
-    window->reject();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(messenger.messages.size(), 1);
 }
 
 } // namespace
