@@ -77,6 +77,11 @@ void BM_Build(benchmark::State& state)
     double behind = 0;
     BenchClock::Loop loop;
     for (auto _ : state) {
+        // Each build as the window's first: a new scratch file and no list in memory.
+        state.PauseTiming();
+        QFile::remove(suite.module.WorkDbPath);
+        lines.clear();
+        state.ResumeTiming();
         const double start = processSeconds();
         SearchList::prepare(suite.module);
         SearchListWriter writer;
