@@ -47,6 +47,11 @@ TEST_F(CodeBalancesTest, SumsEachKindUpToAndIncludingTheDate)
         summary(table),
         (QStringList{"DP 30.00 -20.00 50.00", "SW 0.00 0.00 0.00", "WA 7.50 4.00 3.50", "TOTAL 37.50 -16.00 53.50"}));
     EXPECT_TRUE(table.hasTotal);
+    // TOTAL names the account as the code rows do.
+    const QVariantList& total = table.rows.back().values;
+    EXPECT_EQ(
+        QVariantList({total.value(table.columns.indexOf("custkey")), total.value(table.columns.indexOf("lockey"))}),
+        (QVariantList{1, 10}));
     EXPECT_EQ(table.total.toDollars(), "$53.50");
     EXPECT_EQ(module.WorkDb.scalar("select group_concat(code || custkey || ' ' || bal, ',') from baltemp").toString(),
               "DP1 50,SW1 0,WA1 3.5,TOTAL1 53.5");

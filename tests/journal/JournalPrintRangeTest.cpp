@@ -26,14 +26,10 @@ TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
     // clang-format off
     struct Case { const char* name; std::vector<int> selected; std::optional<Answer> answer; PrintRange range; int first, last; std::optional<int> currentRow; };
     const auto none = std::nullopt;
-    // A selection wins over a date range; the current row goes to the row selected last.
+    // A selection wins over a date range.
     const PrintRange march = file("3/1/2017\r\n3/31/2017\r\n");
     const Case cases[] = {
-        {"top down", {5, 6, 7, 8, 9}, Answer::Yes, march, 5, 9, 9},
-        {"bottom up", {9, 8, 7, 6, 5}, Answer::Yes, march, 5, 9, 5},
-        {"control-clicked 2 and 9", {2, 9}, Answer::Yes, march, 2, 9, 9},
         {"control-clicked 9, 2, 5", {9, 2, 5}, Answer::Yes, march, 2, 9, 5},
-        {"one row", {4}, Answer::Yes, march, 4, 4, 4},
         {"No prints the whole journal", {5, 6, 7}, Answer::No, march, 0, 11, none},
         {"no selection and no range", {}, none, PrintRange(), 0, 11, none},
         // A date range: walked back from the last row, stopping on the row before it.
@@ -56,8 +52,6 @@ TEST(JournalPrintRange, ChoosesTheSelectionTheWholeJournalOrTheDateRange)
         EXPECT_EQ(
             std::tuple(choice->first, choice->last, choice->currentRow), std::tuple(c.first, c.last, c.currentRow));
     }
-    EXPECT_FALSE(JournalPrintRange::choose({5, 6}, Answer::Cancel, march, journal()));
-    EXPECT_FALSE(PrintRange().PrintRangeSet);
     // Undated rows lie before the range.
     std::vector<JournalRow> rows = journal();
     rows[0].bdate.clear();

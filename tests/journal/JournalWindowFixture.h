@@ -13,15 +13,6 @@
 // The journal window on the fixture's account, driven as the operator does.
 class JournalWindowFixture : public JournalFixture {
 protected:
-    // The stored list the window pages through, as the account list leaves it.
-    void makeSearchList(const QList<std::pair<int, int>>& entries)
-    {
-        SqlConnection work = SqlConnection::open(module.WorkDbPath, SqlConnection::Mode::CreateIfMissing);
-        work.exec("create table histsrch (srchtext text, custkey long, lockey long)");
-        for (const auto& [cust, loc] : entries)
-            work.exec("insert into histsrch values ('x', ?, ?)", {cust, loc});
-    }
-
     frmHistory& open(Messenger* speaker = nullptr)
     {
         window = std::make_unique<frmHistory>(module, speaker ? *speaker : messenger, *navigator);

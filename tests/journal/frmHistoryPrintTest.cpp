@@ -185,7 +185,7 @@ TEST_F(frmHistoryPrintTest, SelectionsRowHeightsLargeAmountsAndReadingsPrintAsTh
         add(table, {{"code", "WA"}, {"amount", amount}, {"date", QDate(2017, 3, ++day).toString(Qt::ISODate)}});
     reading("2017-03-05", 120, 135, 15, 10, {{"readdate", "2017-02-27"}, {"mrcomment", "note"}});
     reload();
-    // Nothing selected: each print holds the whole journal, after each click on the multiplier switch.
+    // Nothing selected: each print holds the whole journal, as built and with the multiplier applied.
     const struct {
         const char* state;
         QStringList printed, notPrinted;
@@ -193,9 +193,7 @@ TEST_F(frmHistoryPrintTest, SelectionsRowHeightsLargeAmountsAndReadingsPrintAsTh
                    {"1234567.89", "147.00", "1234420.89", "123456.78", "1357877.67", "998000000.00", "999357877.67",
                     "999999999.99", "-642122.32", "135", "15", "MULT:10", "2/27/2017"},
                    {"1350", "150"}},
-                  {"applied", {"1350", "150"}, {"135", "MULT:10"}},
-                  {"removed", {"135", "15", "MULT:10"}, {"1350", "150"}},
-                  {"applied again", {"1350", "150"}, {"135", "MULT:10"}}};
+                  {"applied", {"1350", "150"}, {"135", "MULT:10"}}};
     for (const auto& state : states) {
         SCOPED_TRACE(state.state);
         if (state.state != states[0].state)
