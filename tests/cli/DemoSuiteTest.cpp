@@ -62,13 +62,12 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
     EXPECT_EQ(count("select count(*) from [tbl customer]"), customers + 2);
     EXPECT_EQ(s_summary.bigAccounts,
               (QStringList{QStringLiteral("%1-61").arg(customers + 1), QStringLiteral("%1-62").arg(customers + 2)}));
-    EXPECT_EQ(count("select count(*) from [tbl reading]") + count("select count(*) from [tbl bill detail]")
-                  + count("select count(*) from [tbl payment detail]") + count("select count(*) from histcomments"),
-              s_summary.rows
-                  - count("select (select count(*) from [tbl customer]) + (select count(*) from [tbl "
-                          "location]) + (select count(*) from [tbl balance]) + (select count(*) from [tbl "
-                          "deposit]) + (select count(*) from [tbl deposit refund]) + (select count(*) "
-                          "from acctedits) + (select count(*) from [lkup transaction code])"));
+    int64_t rows = 0;
+    for (const char* table : {"[tbl reading]", "[tbl bill detail]", "[tbl payment detail]", "histcomments",
+                              "[tbl customer]", "[tbl location]", "[tbl balance]", "[tbl deposit]",
+                              "[tbl deposit refund]", "acctedits", "[lkup transaction code]"})
+        rows += count(QStringLiteral("select count(*) from ") + table);
+    EXPECT_EQ(rows, s_summary.rows);
     const SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
     EXPECT_EQ(BillingQueries::text(global,
                                    "select group_concat(databasepath || '/' || DatabaseFileName || '|' ||"
@@ -125,23 +124,9 @@ TEST_F(DemoSuiteTest, RowsAreConsistentAndShowTheVarietyTheViewerHandles)
         EXPECT_GT(number(m_db, sql), 0) << sql;
 }
 
-// Every eight rows of a big journal hold a reading, four charges, two payments and
-// a comment, over codes of their own.
+// A big journal holds the asked rows under its own customer's name.
 TEST_F(DemoSuiteTest, BigJournalsHoldTheAskedRows)
 {
-    const std::pair<const char*, int> shares[] = {
-        {"[tbl reading]", 1}, {"[tbl bill detail]", 4}, {"[tbl payment detail]", 2}, {"histcomments", 1}};
-    const QString big = QStringLiteral(" where lockey in (61, 62)");
-    for (const auto& [table, perEight] : shares) {
-        const QString sql = QStringLiteral("select count(*) from %1 where lockey = ").arg(table);
-        EXPECT_EQ(
-            std::pair(count(sql + "61"), count(sql + "62")), std::pair(int64_t{100} * perEight, int64_t{10} * perEight))
-            << table;
-    }
-    EXPECT_EQ(count("select count(distinct code) from [tbl bill detail]" + big), 20);
-    EXPECT_EQ(count("select count(*) from [tbl balance]" + big), 40);
-    EXPECT_EQ(count("select count(*) from [lkup transaction code] where substr(code, 1, 1) = 'B'"), 20);
-
     HistoryModule module;
     module.ProgramFolder = suite();
     FakeMessenger messenger;
