@@ -54,13 +54,8 @@ TEST_F(CliProcessTest, DemoPrintsItsSummaryAndTheBigJournalsKeys)
 {
     EXPECT_TRUE(s_demo.out.contains(QStringLiteral("locations: 20"))) << s_demo.out.toStdString();
     EXPECT_TRUE(s_demo.out.contains(QStringLiteral("1-1 1-2 2-3"))) << s_demo.out.toStdString();
-    const QRegularExpression line(QStringLiteral("journal of about (\\d+) rows: (\\d+)-(\\d+)"));
-    QStringList seen;
-    for (auto match = line.globalMatch(s_demo.out); match.hasNext();) {
-        const QRegularExpressionMatch m = match.next();
-        seen << m.captured(1) + QLatin1Char(':') + m.captured(3);
-    }
-    EXPECT_EQ(seen, (QStringList{"16:21", "8:22"})) << s_demo.out.toStdString();
+    const QRegularExpression big(QStringLiteral("about 16 rows: \\d+-21\n  journal of about 8 rows: \\d+-22\n"));
+    EXPECT_TRUE(s_demo.out.contains(big)) << s_demo.out.toStdString();
 }
 
 TEST_F(CliProcessTest, SqlPrintsValuesAsStoredOrTheEngineError)
