@@ -53,7 +53,7 @@ protected:
 };
 
 // The big journals come after the generated accounts, a customer of their own each; the
-// quick start finds the global row, the clerk id and the meter-entry program in place.
+// quick start finds the global row and the clerk id in place.
 TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
 {
     const int64_t customers = s_summary.customers;
@@ -76,7 +76,6 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
     EXPECT_EQ(QFileInfo(s_summary.billingPath).absolutePath(), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
     QFile tuid(suite() + QStringLiteral("/tuid.txt"));
     EXPECT_TRUE(tuid.open(QIODevice::ReadOnly) && tuid.readAll() == "CLERK1\r\n");
-    EXPECT_TRUE(QFileInfo(suite() + QStringLiteral("/entmeter")).isExecutable());
     EXPECT_TRUE(QFileInfo::exists(suite() + QStringLiteral("/reports/emptdata.mdb")));
 }
 
