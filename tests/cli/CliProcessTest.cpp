@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -53,13 +54,8 @@ TEST_F(CliProcessTest, DemoPrintsItsSummaryAndTheBigJournalsKeys)
 {
     EXPECT_TRUE(s_demo.out.contains(QStringLiteral("locations: 20"))) << s_demo.out.toStdString();
     EXPECT_TRUE(s_demo.out.contains(QStringLiteral("1-1 1-2 2-3"))) << s_demo.out.toStdString();
-    const QRegularExpression line(QStringLiteral("journal of about (\\d+) rows: (\\d+)-(\\d+)"));
-    QStringList seen;
-    for (auto match = line.globalMatch(s_demo.out); match.hasNext();) {
-        const QRegularExpressionMatch m = match.next();
-        seen << m.captured(1) + QLatin1Char(':') + m.captured(3);
-    }
-    EXPECT_EQ(seen, (QStringList{"16:21", "8:22"})) << s_demo.out.toStdString();
+    const QRegularExpression big(QStringLiteral("about 16 rows: \\d+-21\n  journal of about 8 rows: \\d+-22\n"));
+    EXPECT_TRUE(s_demo.out.contains(big)) << s_demo.out.toStdString();
 }
 
 TEST_F(CliProcessTest, SqlPrintsValuesAsStoredOrTheEngineError)
@@ -105,11 +101,7 @@ TEST_F(CliProcessTest, WithoutASuiteFolderTheWaysAreNamed)
     for (const char* way : {"--home DIR", "LEDVIEW_HOME=DIR", "beside global.mdb", "ledview, which remembers"})
         EXPECT_TRUE(none.err.contains(QString::fromLatin1(way))) << way << ": " << none.err.toStdString();
 
-    ASSERT_TRUE(QDir().mkpath(config.filePath("ledview")));
-    QFile settings(config.filePath("ledview/ledview.conf"));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[suite]\nfolder=" + suite().toUtf8() + "\n");
-    settings.close();
+    QSettings(config.filePath("ledview/ledview.conf"), QSettings::IniFormat).setValue("suite/folder", suite());
     const CliRun remembered = CliRun::of(CliRun::cliPath(), account, {}, environment);
     EXPECT_EQ(remembered.exitCode, 0) << remembered.err.toStdString();
     EXPECT_TRUE(remembered.out.startsWith(QStringLiteral("Account: "))) << remembered.out.toStdString();
@@ -166,10 +158,7 @@ TEST_F(CliProcessTest, PrintWritesTheJournalOrItsRangeAsAPdf)
     for (const QString& line : run({"journal", "1-1", "--csv"}).out.split('\n').mid(1))
         posted << line.section(',', 0, 0);
     const QString year = posted.value(posted.size() / 2).section('/', 2, 2);
-    const qsizetype march = std::count_if(posted.begin(), posted.end(), [&](const QString& date) {
-        const QDate day = QDate::fromString(date, "M/d/yyyy");
-        return day.isValid() && day.month() == 3 && day.year() == year.toInt();
-    });
+    const qsizetype march = posted.filter(QRegularExpression("^3/\\d+/" + year + "$")).size();
     ASSERT_GT(march, 0);
     const CliRun range = run({"print", "1-1", "--pdf", pdf, "--from", "3/1/" + year, "--to", "3/31/" + year});
     EXPECT_TRUE(range.out.startsWith(QString("%1 rows, 1 pages").arg(march))) << range.out.toStdString();
@@ -246,10 +235,8 @@ TEST_F(CopyBillingPostgresTest, CopyTellsItsChecksAndKeepsExistingTablesUnlessRe
     EXPECT_EQ(onServer(comments).toLongLong(), copied);
     EXPECT_TRUE(replaced.out.contains(QStringLiteral("global.mdb now names"))) << replaced.out.toStdString();
     EXPECT_FALSE((replaced.out + replaced.err).contains(QStringLiteral("s3cret")));
-    SqlConnection repointed = SqlConnection::open(global);
-    EXPECT_EQ(repointed.scalar(QStringLiteral("select databasepath from current")).toString(), uri);
-    EXPECT_EQ(repointed.scalar(QStringLiteral("select DatabaseFileName from current")).toString(),
-              QStringLiteral("billing.mdb"));
+    const QString current = QStringLiteral("select databasepath || ' ' || DatabaseFileName from current");
+    EXPECT_EQ(SqlConnection::open(global).scalar(current).toString(), uri + QStringLiteral(" billing.mdb"));
 }
 
 // A server that cannot be reached or a database that is not there: one line naming

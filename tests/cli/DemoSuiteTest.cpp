@@ -53,22 +53,20 @@ protected:
 };
 
 // The big journals come after the generated accounts, a customer of their own each; the
-// quick start finds the global row, the clerk id and the meter-entry program in place.
+// quick start finds the global row and the clerk id in place.
 TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
 {
     const int64_t customers = s_summary.customers;
-    EXPECT_EQ(s_summary.locations, 60);
     EXPECT_EQ(count("select count(*) from [tbl location]"), 62);
     EXPECT_EQ(count("select count(*) from [tbl customer]"), customers + 2);
     EXPECT_EQ(s_summary.bigAccounts,
               (QStringList{QStringLiteral("%1-61").arg(customers + 1), QStringLiteral("%1-62").arg(customers + 2)}));
-    EXPECT_EQ(count("select count(*) from [tbl reading]") + count("select count(*) from [tbl bill detail]")
-                  + count("select count(*) from [tbl payment detail]") + count("select count(*) from histcomments"),
-              s_summary.rows
-                  - count("select (select count(*) from [tbl customer]) + (select count(*) from [tbl "
-                          "location]) + (select count(*) from [tbl balance]) + (select count(*) from [tbl "
-                          "deposit]) + (select count(*) from [tbl deposit refund]) + (select count(*) "
-                          "from acctedits) + (select count(*) from [lkup transaction code])"));
+    int64_t rows = 0;
+    for (const char* table : {"[tbl reading]", "[tbl bill detail]", "[tbl payment detail]", "histcomments",
+                              "[tbl customer]", "[tbl location]", "[tbl balance]", "[tbl deposit]",
+                              "[tbl deposit refund]", "acctedits", "[lkup transaction code]"})
+        rows += count(QStringLiteral("select count(*) from ") + table);
+    EXPECT_EQ(rows, s_summary.rows);
     const SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
     EXPECT_EQ(BillingQueries::text(global,
                                    "select group_concat(databasepath || '/' || DatabaseFileName || '|' ||"
@@ -77,7 +75,6 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
     EXPECT_EQ(QFileInfo(s_summary.billingPath).absolutePath(), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
     QFile tuid(suite() + QStringLiteral("/tuid.txt"));
     EXPECT_TRUE(tuid.open(QIODevice::ReadOnly) && tuid.readAll() == "CLERK1\r\n");
-    EXPECT_TRUE(QFileInfo(suite() + QStringLiteral("/entmeter")).isExecutable());
     EXPECT_TRUE(QFileInfo::exists(suite() + QStringLiteral("/reports/emptdata.mdb")));
 }
 
@@ -125,23 +122,9 @@ TEST_F(DemoSuiteTest, RowsAreConsistentAndShowTheVarietyTheViewerHandles)
         EXPECT_GT(number(m_db, sql), 0) << sql;
 }
 
-// Every eight rows of a big journal hold a reading, four charges, two payments and
-// a comment, over codes of their own.
+// A big journal holds the asked rows under its own customer's name.
 TEST_F(DemoSuiteTest, BigJournalsHoldTheAskedRows)
 {
-    const std::pair<const char*, int> shares[] = {
-        {"[tbl reading]", 1}, {"[tbl bill detail]", 4}, {"[tbl payment detail]", 2}, {"histcomments", 1}};
-    const QString big = QStringLiteral(" where lockey in (61, 62)");
-    for (const auto& [table, perEight] : shares) {
-        const QString sql = QStringLiteral("select count(*) from %1 where lockey = ").arg(table);
-        EXPECT_EQ(
-            std::pair(count(sql + "61"), count(sql + "62")), std::pair(int64_t{100} * perEight, int64_t{10} * perEight))
-            << table;
-    }
-    EXPECT_EQ(count("select count(distinct code) from [tbl bill detail]" + big), 20);
-    EXPECT_EQ(count("select count(*) from [tbl balance]" + big), 40);
-    EXPECT_EQ(count("select count(*) from [lkup transaction code] where substr(code, 1, 1) = 'B'"), 20);
-
     HistoryModule module;
     module.ProgramFolder = suite();
     FakeMessenger messenger;
@@ -160,11 +143,10 @@ QByteArray fileHash(const QString& path)
 }
 
 // Written again over another seed's suite, the same seed gives the same file.
-TEST_F(DemoSuiteTest, SameSeedSameSuiteOtherSeedOtherAmounts)
+TEST_F(DemoSuiteTest, SameSeedSameSuite)
 {
     QTemporaryDir other;
     ASSERT_TRUE(DemoSuite::write(other.path(), smallSuite(8)).outcome.ok());
-    EXPECT_NE(fileHash(other.filePath("billing.mdb")), fileHash(s_summary.billingPath));
     const DemoSummary same = DemoSuite::write(other.path(), smallSuite(7));
     ASSERT_TRUE(same.outcome.ok()) << same.outcome.message().toStdString();
     EXPECT_EQ(fileHash(same.billingPath), fileHash(s_summary.billingPath));
