@@ -182,8 +182,15 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
     };
     for (const bool sequenceAsText : {false, true}) {
         if (sequenceAsText) {
-            ASSERT_TRUE(SqlConnection::open(uriOf(m_database))
-                            .exec(QStringLiteral("alter table \"tbl location\" alter column locseq type text")));
+            SqlConnection server = SqlConnection::open(uriOf(m_database));
+            ASSERT_TRUE(server.exec(QStringLiteral("alter table \"tbl location\" alter column locseq type text")));
+            // One route whose sequences sort apart as text and as numbers (9 before 10).
+            SqlConnection file = m_fileModule.openBilling();
+            for (SqlConnection* side : {&server, &file}) {
+                for (const auto& [key, sequence] : {std::pair{1, "10"}, std::pair{2, "9"}})
+                    ASSERT_TRUE(side->exec(
+                        "update \"tbl location\" set locroute = 'SEQ', locseq = ? where lockey = ?", {sequence, key}));
+            }
         }
         for (int build = 0; build < SearchOption::Count; ++build) {
             for (int resort : {-1, (build + 1) % SearchOption::Count}) {

@@ -237,6 +237,8 @@ TEST_F(CopyBillingPostgresTest, CopyTellsItsChecksAndKeepsExistingTablesUnlessRe
     EXPECT_FALSE((replaced.out + replaced.err).contains(QStringLiteral("s3cret")));
     const QString current = QStringLiteral("select databasepath || ' ' || DatabaseFileName from current");
     EXPECT_EQ(SqlConnection::open(global).scalar(current).toString(), uri + QStringLiteral(" billing.mdb"));
+    // The suite now reads the server: `sql` prints its values as it prints the file's.
+    EXPECT_EQ(run({"sql", "select 1615198, 'x', null"}).out, "1615198\tx\t\n");
 }
 
 // A server that cannot be reached or a database that is not there: one line naming

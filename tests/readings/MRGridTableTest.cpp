@@ -90,6 +90,7 @@ TEST(ReadingsReport, PrintsOneLinePerReadingUnderTheAccountTitle)
     ASSERT_EQ(prepared.outcome, ReadingsReport::Outcome::Ready) << prepared.fault.message().toStdString();
     EXPECT_EQ(prepared.report.pageHeader.find("Title")->text, QStringLiteral("TEST UTILITY  Meter Readings"));
     EXPECT_EQ(prepared.report.pageHeader.find("Account")->text, QStringLiteral("Account: 10442 RIVERSIDE MILL"));
+    ASSERT_NE(prepared.report.pageFooter.find("Page"), nullptr); // every page numbered at its foot
     ASSERT_EQ(prepared.report.rows.size(), 1u);
     EXPECT_EQ(prepared.report.rows[0], (QStringList{"4/28/2017", "5/1/2017", "WA", "12340", "13000", "660", "M-100"}));
     const auto empty = ReadingsReport::prepare(dir.path(), QString(), QString(), QString(), {});
