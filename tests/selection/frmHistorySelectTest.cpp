@@ -168,6 +168,11 @@ TEST_F(frmHistorySelectTest, SettingsChooseTheOptionOnlyCharacterKeysSearchAndCl
     EXPECT_EQ(accountNumbers(), QStringList({"2100", "1100", "1200", "1230"})); // location ID order
     EXPECT_EQ(get<QLineEdit>("Text1")->text(), "SMI"); // the restored text survives the option's selection
     get<QRadioButton>("opt4")->click();
+    EXPECT_EQ(accountNumbers(), QStringList({"1230", "1200", "1100", "2100"})); // route, then sequence
+    // Every later click re-sorts as well: the prepared orders are not handed over only once.
+    get<QRadioButton>("opt0")->click();
+    EXPECT_EQ(accountNumbers(), QStringList({"1100", "1200", "1230", "2100"}));
+    get<QRadioButton>("opt4")->click();
     EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
     get<QLineEdit>("Text1")->setText("O'BRIEN");
     click("cmdExit");
