@@ -19,6 +19,8 @@ void reserveLarge(std::vector<T>& vector, qsizetype size)
 void SearchLines::clear()
 {
     m_buffer.clear();
+    m_upperBuffer.clear();
+    m_upperFirst = NoUpper;
     m_offsets.assign(1, 0);
     m_custKeys.clear();
     m_locKeys.clear();
@@ -43,6 +45,7 @@ void SearchLines::reserve(qsizetype lines, qsizetype characters)
 void SearchLines::squeeze()
 {
     m_buffer.squeeze();
+    m_upperBuffer.squeeze();
     m_offsets.shrink_to_fit();
     m_custKeys.shrink_to_fit();
     m_locKeys.shrink_to_fit();
@@ -52,7 +55,7 @@ void SearchLines::squeeze()
 
 void SearchLines::append(QStringView text, int32_t custKey, int32_t locKey)
 {
-    m_buffer.append(text);
+    textBuffer().append(text);
     endEntry(custKey, locKey);
 }
 
@@ -61,40 +64,48 @@ void SearchLines::appendUtf8(std::string_view text, int32_t custKey, int32_t loc
     const bool ascii =
         std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii)
-        m_buffer.append(QLatin1StringView(text.data(), static_cast<qsizetype>(text.size())));
+        textBuffer().append(QLatin1StringView(text.data(), static_cast<qsizetype>(text.size())));
     else
-        m_buffer.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        textBuffer().append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     endEntry(custKey, locKey);
 }
 
-void SearchLines::append(const SearchLines& other)
+void SearchLines::append(SearchLines&& other)
 {
-    const auto textShift = static_cast<uint32_t>(m_buffer.size());
+    if (m_upperFirst != NoUpper || other.m_upperFirst != NoUpper) {
+        // Already in two parts: entry by entry.
+        for (int32_t entry = 0; entry < other.size(); ++entry)
+            append(other.entryText(entry), other.m_custKeys[entry], other.m_locKeys[entry]);
+        other.clear();
+        return;
+    }
     const auto entryShift = static_cast<int32_t>(size());
-    m_buffer.append(other.m_buffer);
-    for (auto offset = other.m_offsets.begin() + 1; offset != other.m_offsets.end(); ++offset)
-        m_offsets.push_back(*offset + textShift);
+    m_upperFirst = entryShift;
+    m_upperBuffer = std::move(other.m_buffer);
+    m_offsets.insert(m_offsets.end(), other.m_offsets.begin() + 1, other.m_offsets.end());
     m_custKeys.insert(m_custKeys.end(), other.m_custKeys.begin(), other.m_custKeys.end());
     m_locKeys.insert(m_locKeys.end(), other.m_locKeys.begin(), other.m_locKeys.end());
     for (const int32_t entry : other.m_stored) {
         m_stored.push_back(entry + entryShift);
         m_order.push_back(entry + entryShift);
     }
+    other.clear();
 }
 
 void SearchLines::endEntry(int32_t custKey, int32_t locKey)
 {
     m_stored.push_back(static_cast<int32_t>(m_custKeys.size()));
     m_order.push_back(m_stored.back());
-    m_offsets.push_back(static_cast<uint32_t>(m_buffer.size()));
+    m_offsets.push_back(static_cast<uint32_t>(textBuffer().size()));
     m_custKeys.push_back(custKey);
     m_locKeys.push_back(locKey);
 }
 
 QStringView SearchLines::entryText(int32_t entry) const
 {
-    const qsizetype start = m_offsets[entry];
-    return QStringView(m_buffer).sliced(start, m_offsets[entry + 1] - start);
+    const bool upper = entry >= m_upperFirst;
+    const qsizetype start = entry == m_upperFirst ? 0 : m_offsets[entry];
+    return QStringView(upper ? m_upperBuffer : m_buffer).sliced(start, m_offsets[entry + 1] - start);
 }
 
 qsizetype SearchLines::rowOf(int32_t entry) const
@@ -153,6 +164,6 @@ size_t SearchLines::memoryBytes() const
     size_t folds = 0;
     for (const SearchSliceFold& fold : m_folds)
         folds += fold.memoryBytes();
-    return static_cast<size_t>(m_buffer.capacity()) * sizeof(QChar) + m_offsets.capacity() * sizeof(uint32_t)
-        + orders * sizeof(int32_t) + folds;
+    return static_cast<size_t>(m_buffer.capacity() + m_upperBuffer.capacity()) * sizeof(QChar)
+        + m_offsets.capacity() * sizeof(uint32_t) + orders * sizeof(int32_t) + folds;
 }

@@ -24,9 +24,10 @@ public:
     // Appends an entry at the end of the stored order.
     void append(QStringView text, int32_t custKey, int32_t locKey);
     void appendUtf8(std::string_view text, int32_t custKey, int32_t locKey);
-    // Appends the entries of `other`, in its stored order, at the end of the stored
-    // order; for lines being built, before any re-sort order is set.
-    void append(const SearchLines& other);
+    // Moves the entries of `other`, in its stored order, to the end of the stored
+    // order, taking its text as it is; for lines being built, before any re-sort
+    // order is set. `other` is left empty.
+    void append(SearchLines&& other);
 
     qsizetype size() const { return static_cast<qsizetype>(m_custKeys.size()); }
     bool isEmpty() const { return m_custKeys.empty(); }
@@ -58,9 +59,16 @@ public:
 
 private:
     void endEntry(int32_t custKey, int32_t locKey);
+    QString& textBuffer() { return m_upperFirst == NoUpper ? m_buffer : m_upperBuffer; }
 
+    static constexpr int32_t NoUpper = INT32_MAX;
+    // The text of entries before m_upperFirst, and of the rest: lines laid out in two
+    // halves at once keep both buffers as they were made.
     QString m_buffer;
-    // Offsets into the buffer: a list stays well under 4 G characters.
+    QString m_upperBuffer;
+    int32_t m_upperFirst = NoUpper;
+    // Where each entry's text ends in its buffer (the first offset is 0): a list stays
+    // well under 4 G characters.
     std::vector<uint32_t> m_offsets{0};
     std::vector<int32_t> m_custKeys;
     std::vector<int32_t> m_locKeys;

@@ -50,7 +50,7 @@ void layOutRange(const SearchSourceRows& rows, const int32_t* first, const int32
 
 // Lays out each row as its line, in stored order: entry N from row rowOfEntry[N],
 // so a keystroke's scan reads the buffer front to back. The second half is laid out
-// on a thread of its own meanwhile and joined at the end.
+// on a thread of its own meanwhile, its text kept in a buffer of its own.
 void layOutLines(const SearchSourceRows& rows, const std::vector<int32_t>& rowOfEntry, SearchLines& lines,
                  const SearchList::Progress& progress)
 {
@@ -63,10 +63,10 @@ void layOutLines(const SearchSourceRows& rows, const std::vector<int32_t>& rowOf
         upper.reserve(count - count / 2, (count - count / 2) * LineCharacters);
         layOutRange(rows, middle, rowOfEntry.data() + count, upper, {});
     });
-    lines.reserve(count, count * LineCharacters);
+    lines.reserve(count, count / 2 * LineCharacters);
     layOutRange(rows, rowOfEntry.data(), middle, lines, progress);
     upperThread.join();
-    lines.append(upper);
+    lines.append(std::move(upper));
 }
 
 } // namespace

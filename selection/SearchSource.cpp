@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <deque>
 #include <pthread.h>
 #include <sqlite3.h>
@@ -117,14 +119,9 @@ private:
     "select c.accno, l.locroute, l.locseq, c.status, c.lookupname, c.addr2, l.addr2, l.ID, l.custkey, l.lockey "       \
     "from \"tbl customer\" c inner join \"tbl location\" l on c.custkey = l.custkey "
 const char* const joinColumns = LEDVIEW_JOIN "order by l.lockey";
-// The same rows in two halves: lockey is the location table's key, never null.
-const char* const joinLowerHalf = LEDVIEW_JOIN "where l.lockey <= ?1 order by l.lockey";
-const char* const joinUpperHalf = LEDVIEW_JOIN "where l.lockey > ?1 order by l.lockey";
+// The same rows in a range of keys: lockey is the location table's key, never null.
+const char* const joinRange = LEDVIEW_JOIN "where l.lockey between ?1 and ?2 order by l.lockey";
 #undef LEDVIEW_JOIN
-
-// What a packed row of the demo's billing file takes, with room to spare (a buffer that
-// grows copies itself onto pages the kernel must fault in one by one).
-constexpr size_t RowBytes = 192;
 
 using Each = std::function<void(const SearchSourceRow&)>;
 
@@ -145,52 +142,125 @@ Outcome stepAll(SqlStatement& rows, bool more, const QString& path, const Each& 
     return {};
 }
 
-Outcome readUpperHalf(sqlite3* db, const QString& path, int64_t middle, const Each& each)
-{
-    SqlStatement rows(db, joinUpperHalf);
-    rows.bind(1, middle);
-    return stepAll(rows, rows.next(), path, each);
-}
-
-// The upper half of the rows, read on a thread and a connection of its own while
-// the caller reads the lower half.
-class UpperHalf {
+// The key range split into pieces that the caller's thread and one other take in
+// turn, whichever is free, so that neither waits long for the other. Each piece
+// keeps its own rows; they are joined in key order at the end.
+class RangeRead {
 public:
-    UpperHalf(const QString& path, int64_t middle, int64_t expected)
-        : m_thread([this, path, middle, expected] { run(path, middle, expected); })
-    {}
-    ~UpperHalf()
+    RangeRead(int64_t lowest, int64_t highest)
     {
-        if (m_thread.joinable())
-            m_thread.join();
+        // Unsigned, so that no span of 64-bit keys overflows.
+        const uint64_t span = static_cast<uint64_t>(highest) - static_cast<uint64_t>(lowest);
+        const int count = span < Pieces ? 1 : Pieces;
+        for (int piece = 0; piece < count; ++piece) {
+            const uint64_t from = static_cast<uint64_t>(lowest) + span / count * static_cast<uint64_t>(piece);
+            m_pieces[piece].from = static_cast<int64_t>(from);
+            m_pieces[piece].to = piece + 1 < count ? static_cast<int64_t>(from + span / count - 1) : highest;
+        }
+        m_count = count;
     }
-    UpperHalf(const UpperHalf&) = delete;
-    UpperHalf& operator=(const UpperHalf&) = delete;
-
-    // Waits for the read: the rows, or nothing when this connection could not read them.
-    const SearchSourceRows* finish()
+    RangeRead(const RangeRead&) = delete;
+    RangeRead& operator=(const RangeRead&) = delete;
+    ~RangeRead()
     {
-        m_thread.join();
-        return m_read ? &m_rows : nullptr;
+        if (m_helper.joinable())
+            m_helper.join();
+    }
+
+    // Reads every piece: the first on `db`, whose first step has to come before the
+    // helper starts (it holds writers off until the end), then whichever is next.
+    Outcome run(sqlite3* db, const QString& path, const std::function<void()>& progress)
+    {
+        SqlStatement rows(db, joinRange);
+        bind(rows, 0);
+        const bool first = rows.next();
+        if (!rows.isValid() || rows.failed())
+            return stepAll(rows, first, path, {});
+        if (m_count > 1)
+            m_helper = std::thread([this, path] { help(path); });
+        int32_t read = 0;
+        const Each keep = [&](const SearchSourceRow& row) {
+            m_pieces[m_piece].rows.append(row);
+            if (progress && ++read % 65536 == 0)
+                progress();
+        };
+        Outcome outcome = readPiece(rows, 0, first, path, keep);
+        for (int piece = m_next++; outcome && piece < m_count; piece = m_next++) {
+            bind(rows, piece);
+            outcome = readPiece(rows, piece, rows.next(), path, keep);
+        }
+        if (m_helper.joinable())
+            m_helper.join();
+        // A piece the helper could not read, this connection reads itself.
+        for (int piece = 1; outcome && piece < m_count; ++piece) {
+            if (m_pieces[piece].done)
+                continue;
+            m_pieces[piece].rows.clear();
+            bind(rows, piece);
+            outcome = readPiece(rows, piece, rows.next(), path, keep);
+        }
+        return outcome;
+    }
+
+    // Moves the rows of every piece, in key order, to the end of `rows`.
+    void moveInto(SearchSourceRows& rows)
+    {
+        for (int piece = 0; piece < m_count; ++piece)
+            rows.append(std::move(m_pieces[piece].rows));
     }
 
 private:
-    void run(const QString& path, int64_t middle, int64_t expected)
+    static constexpr int Pieces = 16;
+
+    void bind(SqlStatement& rows, int piece) const
+    {
+        if (!rows.isValid())
+            return;
+        rows.reset();
+        rows.bind(1, m_pieces[piece].from).bind(2, m_pieces[piece].to);
+    }
+
+    Outcome readPiece(SqlStatement& rows, int piece, bool first, const QString& path, const Each& keep)
+    {
+        m_piece = piece;
+        const Outcome outcome = stepAll(rows, first, path, keep);
+        m_pieces[piece].done = static_cast<bool>(outcome);
+        return outcome;
+    }
+
+    void help(const QString& path)
     {
         pthread_setname_np(pthread_self(), "listreader");
-        m_rows.reserve(static_cast<int32_t>(expected), static_cast<size_t>(expected) * RowBytes);
         sqlite3* db = nullptr;
         // No busy wait: a writer queued behind the caller's read would make it wait
-        // for nothing; the caller reads this half itself instead.
-        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
-            m_read = static_cast<bool>(
-                readUpperHalf(db, path, middle, [this](const SearchSourceRow& row) { m_rows.append(row); }));
+        // for nothing; the caller reads the pieces left instead.
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr)
+            == SQLITE_OK) {
+            SqlStatement rows(db, joinRange);
+            int current = 0;
+            const Each keep = [&](const SearchSourceRow& row) { m_pieces[current].rows.append(row); };
+            for (int piece = m_next++; rows.isValid() && piece < m_count; piece = m_next++) {
+                bind(rows, piece);
+                current = piece;
+                m_pieces[piece].done = static_cast<bool>(stepAll(rows, rows.next(), path, keep));
+                if (!m_pieces[piece].done)
+                    break;
+            }
+        }
         sqlite3_close_v2(db);
     }
 
-    SearchSourceRows m_rows;
-    bool m_read = false;
-    std::thread m_thread; // last: it starts once the members above are there
+    struct Piece {
+        int64_t from = 0;
+        int64_t to = 0;
+        SearchSourceRows rows;
+        bool done = false;
+    };
+    std::array<Piece, Pieces> m_pieces;
+    int m_count = 1;
+    int m_piece = 0; // the caller's piece now
+    std::atomic<int> m_next{1};
+    std::thread m_helper;
 };
 
 Outcome readServer(SqlConnection& billing, const std::function<void(const SearchSourceRow&)>& each)
@@ -223,50 +293,30 @@ Outcome SearchSource::read(SqlConnection& billing, const std::function<void(cons
 
 Outcome SearchSource::readInto(SqlConnection& billing, SearchSourceRows& rows, const std::function<void()>& progress)
 {
-    const Each keep = [&rows, &progress](const SearchSourceRow& row) {
-        rows.append(row);
-        if (progress && rows.size() % 65536 == 0)
-            progress();
+    const auto readWhole = [&] {
+        int32_t read = 0;
+        return SearchSource::read(billing, [&](const SearchSourceRow& row) {
+            rows.append(row);
+            if (progress && ++read % 65536 == 0)
+                progress();
+        });
     };
-    if (billing.engine() == SqlConnection::Engine::Postgres) {
-        const int64_t count = billing.scalar(QStringLiteral("select count(*) from \"tbl location\"")).toLongLong();
-        rows.reserve(static_cast<int32_t>(count), static_cast<size_t>(count) * RowBytes);
-        return read(billing, keep);
-    }
-    if (!QFileInfo(billing.path()).isFile())
-        return read(billing, keep);
-    SqlStatement bounds(billing, "select min(lockey), max(lockey), count(*) from \"tbl location\"");
-    if (!bounds.next() || bounds.isNull(0) || bounds.integer(0) == bounds.integer(1))
-        return read(billing, keep);
-    const int64_t middle = bounds.integer(0) / 2 + bounds.integer(1) / 2;
-    // Room for the usual row size: all rows here, where the upper half joins them
-    // (keys may leave gaps: a half never holds more than all the rows).
-    const int64_t count = bounds.integer(2);
-    const int64_t upperCount = std::min(count, bounds.integer(1) - middle);
+    if (billing.engine() == SqlConnection::Engine::Postgres || !QFileInfo(billing.path()).isFile())
+        return readWhole();
+    SqlStatement bounds(billing, "select min(lockey), max(lockey) from \"tbl location\"");
+    if (!bounds.next() || bounds.isNull(0))
+        return readWhole();
+    RangeRead ranges(bounds.integer(0), bounds.integer(1));
     bounds = SqlStatement();
-    rows.reserve(static_cast<int32_t>(count), static_cast<size_t>(count) * RowBytes);
 
-    // Both halves read the same state of the file: the read transaction begun here
-    // holds writers off from this connection's first step until the other half is read.
+    // Every piece reads the same state of the file: the read transaction begun here
+    // holds writers off from this connection's first step until all are read.
     sqlite3* db = billing.handle();
     if (sqlite3_exec(db, "begin", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return read(billing, keep);
-    SqlStatement lower(billing, joinLowerHalf);
-    lower.bind(1, middle);
-    const bool first = lower.next();
-    Outcome outcome;
-    if (lower.failed()) {
-        outcome = stepAll(lower, first, billing.path(), keep);
-    } else {
-        UpperHalf upper(billing.path(), middle, upperCount);
-        outcome = stepAll(lower, first, billing.path(), keep);
-        const SearchSourceRows* upperRows = upper.finish();
-        if (outcome && upperRows)
-            rows.append(*upperRows);
-        else if (outcome)
-            outcome = readUpperHalf(db, billing.path(), middle, keep);
-    }
-    lower = SqlStatement();
+        return readWhole();
+    const Outcome outcome = ranges.run(db, billing.path(), progress);
     sqlite3_exec(db, "end", nullptr, nullptr, nullptr);
+    if (outcome)
+        ranges.moveInto(rows);
     return outcome;
 }

@@ -37,7 +37,7 @@ namespace SearchSource {
 // ties). A row's texts are valid only during its call. A failure says why.
 Outcome read(SqlConnection& billing, const std::function<void(const SearchSourceRow&)>& each);
 // Every row read() gives, packed into `rows` in the same order. A file is read in
-// two halves of the key range at once, the second on a connection and thread of its
+// pieces of the key range by two connections at once, the second on a thread of its
 // own; `progress` is called now and then on the calling thread.
 Outcome readInto(SqlConnection& billing, SearchSourceRows& rows, const std::function<void()>& progress = {});
 } // namespace SearchSource

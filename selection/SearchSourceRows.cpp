@@ -3,7 +3,10 @@
 #include "selection/HugePages.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <new>
 
 namespace {
 
@@ -25,12 +28,29 @@ T take(const char*& at)
 
 } // namespace
 
-void SearchSourceRows::reserve(int32_t rows, size_t bytes)
+void SearchSourceRows::Free::operator()(char* block) const
 {
-    m_starts.reserve(static_cast<size_t>(rows));
-    HugePages::advise(m_starts.data(), m_starts.capacity() * sizeof(uint64_t));
-    m_bytes.reserve(bytes);
-    HugePages::advise(m_bytes.data(), m_bytes.capacity());
+    std::free(block);
+}
+
+char* SearchSourceRows::room(size_t bytes)
+{
+    if (static_cast<size_t>(m_end - m_next) < bytes) {
+        // Blocks of whole huge pages: a block's first rows fault in a 2 MB page, not 512.
+        constexpr size_t Huge = size_t(2) << 20;
+        constexpr size_t BlockBytes = 2 * Huge;
+        const size_t size = std::max(BlockBytes, (bytes + Huge - 1) / Huge * Huge);
+        char* block = static_cast<char*>(std::aligned_alloc(Huge, size));
+        if (!block)
+            throw std::bad_alloc();
+        HugePages::advise(block, size);
+        m_blocks.emplace_back(block);
+        m_next = block;
+        m_end = block + size;
+    }
+    char* at = m_next;
+    m_next += bytes;
+    return at;
 }
 
 void SearchSourceRows::append(const SearchSourceRow& row)
@@ -43,12 +63,8 @@ void SearchSourceRows::append(const SearchSourceRow& row)
                 + (value.kind == SearchSourceValue::Kind::Integer || value.kind == SearchSourceValue::Kind::Real ? 8
                                                                                                                  : 0);
     }
-    const size_t start = m_bytes.size();
-    m_starts.push_back(start);
-    if (m_bytes.capacity() < start + size)
-        m_bytes.reserve(std::max(2 * m_bytes.capacity(), start + size));
-    m_bytes.resize(start + size);
-    char* at = m_bytes.data() + start;
+    char* at = room(size);
+    m_starts.push_back(at);
     put(at, row.custKey);
     put(at, row.locKey);
     for (const SearchSourceValue& value : row.values) {
@@ -66,19 +82,19 @@ void SearchSourceRows::append(const SearchSourceRow& row)
     }
 }
 
-void SearchSourceRows::append(const SearchSourceRows& other)
+void SearchSourceRows::append(SearchSourceRows&& other)
 {
-    const uint64_t shift = m_bytes.size();
-    m_bytes.append(other.m_bytes);
-    m_starts.reserve(m_starts.size() + other.m_starts.size());
-    for (const uint64_t start : other.m_starts)
-        m_starts.push_back(start + shift);
+    m_starts.insert(m_starts.end(), other.m_starts.begin(), other.m_starts.end());
+    // Rows appended later still fill the room left in this object's current block.
+    m_blocks.insert(
+        m_blocks.end(), std::make_move_iterator(other.m_blocks.begin()), std::make_move_iterator(other.m_blocks.end()));
+    other.clear();
 }
 
 SearchSourceRow SearchSourceRows::at(int32_t index) const
 {
     SearchSourceRow row;
-    const char* at = m_bytes.data() + m_starts[static_cast<size_t>(index)];
+    const char* at = m_starts[static_cast<size_t>(index)];
     row.custKey = take<int64_t>(at);
     row.locKey = take<int64_t>(at);
     for (SearchSourceValue& value : row.values) {
@@ -100,6 +116,7 @@ SearchSourceRow SearchSourceRows::at(int32_t index) const
 
 void SearchSourceRows::clear()
 {
-    std::string().swap(m_bytes);
-    std::vector<uint64_t>().swap(m_starts);
+    std::vector<const char*>().swap(m_starts);
+    m_blocks.clear();
+    m_next = m_end = nullptr;
 }

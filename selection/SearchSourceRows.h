@@ -3,24 +3,30 @@
 #include "selection/SearchSource.h"
 
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <vector>
 
-// The rows of the billing join packed into one byte buffer, in the order they were
+// The rows of the billing join packed into blocks of bytes, in the order they were
 // read, so the list can be ordered and written to the scratch table after the read.
+// Blocks never move: rows read apart (a key range each) are joined without a copy.
 class SearchSourceRows {
 public:
-    void reserve(int32_t rows, size_t bytes);
     void append(const SearchSourceRow& row);
-    // Appends every row of `other`, in its order.
-    void append(const SearchSourceRows& other);
+    // Moves every row of `other` to the end, in its order; `other` is left empty.
+    void append(SearchSourceRows&& other);
     int32_t size() const { return static_cast<int32_t>(m_starts.size()); }
-    // The row as appended; its texts point into this buffer.
+    // The row as appended; its texts point into this object's blocks.
     SearchSourceRow at(int32_t index) const;
     void clear();
-    size_t memoryBytes() const { return m_bytes.capacity() + m_starts.capacity() * sizeof(uint64_t); }
 
 private:
-    std::string m_bytes;
-    std::vector<uint64_t> m_starts;
+    char* room(size_t bytes);
+
+    struct Free {
+        void operator()(char* block) const;
+    };
+    std::vector<std::unique_ptr<char, Free>> m_blocks;
+    char* m_next = nullptr;
+    char* m_end = nullptr;
+    std::vector<const char*> m_starts;
 };

@@ -106,9 +106,11 @@ TEST_F(SelectionFixture, BuildAndReSortInMemoryMatchTheEngine)
     for (int i = 0; i < 40; ++i) {
         const int k = (i * 7) % 10;
         addCustomer(i + 1, QStringLiteral("A%1").arg((i * 3) % 7), names[k], "ACTIVE", names[(k + 3) % 10]);
-        // Locations keyed out of customer order, two to a customer now and then.
+        // Locations keyed out of customer order, two to a customer now and then, the
+        // keys spread to both ends so that the read's pieces are uneven.
+        const int key = i == 0 ? -2147483647 : i == 1 ? 2147483647 : 200 - i;
         addLocation(
-            200 - i, i % 13 == 5 ? i : i + 1, ids[(i * 3) % 10], routes[k], seqs[(i * 9) % 10], names[(i * 5) % 10]);
+            key, i % 13 == 5 ? i : i + 1, ids[(i * 3) % 10], routes[k], seqs[(i * 9) % 10], names[(i * 5) % 10]);
     }
     for (const int option : {0, 1, 2, 3, 4, 7}) {
         const QStringList shownAtBuild = build(option);
