@@ -1,10 +1,6 @@
-#include "BillingQueries.h"
-#include "app/HistoryModule.h"
-#include "app/Main.h"
-#include "demosuite/BillingSchema.h"
 #include "demosuite/DemoSuite.h"
-#include "journal/JournalLoader.h"
-#include "support/FakeMessenger.h"
+#include "platform/SqlConnection.h"
+#include "platform/SqlStatement.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -16,7 +12,12 @@
 
 namespace {
 
-using BillingQueries::number;
+// The single value of a query, -1 when it fails.
+int64_t number(const SqlConnection& db, const char* sql)
+{
+    SqlStatement query(db, sql);
+    return query.next() ? query.integer(0) : -1;
+}
 
 // Small enough to stay fast; the fixed features need at least six months.
 DemoOptions smallSuite(uint64_t seed)
@@ -67,10 +68,9 @@ TEST_F(DemoSuiteTest, SummaryCountsWhatWasWritten)
                               "[tbl deposit refund]", "acctedits", "[lkup transaction code]"})
         rows += count(QStringLiteral("select count(*) from ") + table);
     EXPECT_EQ(rows, s_summary.rows);
-    const SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
-    EXPECT_EQ(BillingQueries::text(global,
-                                   "select group_concat(databasepath || '/' || DatabaseFileName || '|' ||"
-                                   " CompanyName, '#') from current"),
+    SqlConnection global = SqlConnection::open(suite() + QStringLiteral("/global.mdb"));
+    EXPECT_EQ(global.scalar("select group_concat(databasepath || '/' || DatabaseFileName || '|' || CompanyName, '#')"
+                            " from current"),
               s_summary.billingPath + "|Riverside Water & Light");
     EXPECT_EQ(QFileInfo(s_summary.billingPath).absolutePath(), QDir::cleanPath(QFileInfo(suite()).absoluteFilePath()));
     QFile tuid(suite() + QStringLiteral("/tuid.txt"));
@@ -122,19 +122,6 @@ TEST_F(DemoSuiteTest, RowsAreConsistentAndShowTheVarietyTheViewerHandles)
         EXPECT_GT(number(m_db, sql), 0) << sql;
 }
 
-// A big journal holds the asked rows under its own customer's name.
-TEST_F(DemoSuiteTest, BigJournalsHoldTheAskedRows)
-{
-    HistoryModule module;
-    module.ProgramFolder = suite();
-    FakeMessenger messenger;
-    Main::prepare(module, s_summary.bigAccounts.value(0), messenger, QTime(1, 2, 3));
-    JournalFlags flags;
-    const JournalLoader::Result loaded = JournalLoader::load(module, flags, QString());
-    QFile::remove(module.WorkDbPath);
-    EXPECT_EQ(QString("%1 %2").arg(loaded.rows.size()).arg(loaded.header.LookupName), "800 BIG ACCOUNT 800");
-}
-
 QByteArray fileHash(const QString& path)
 {
     QFile file(path);
@@ -150,32 +137,6 @@ TEST_F(DemoSuiteTest, SameSeedSameSuite)
     const DemoSummary same = DemoSuite::write(other.path(), smallSuite(7));
     ASSERT_TRUE(same.outcome.ok()) << same.outcome.message().toStdString();
     EXPECT_EQ(fileHash(same.billingPath), fileHash(s_summary.billingPath));
-}
-
-TEST(DemoSuiteNoHistoryTest, LocationsWithoutHistory)
-{
-    QTemporaryDir dir;
-    DemoOptions options;
-    options.locations = 25;
-    options.years = 0;
-    const DemoSummary summary = DemoSuite::write(dir.path(), options);
-    ASSERT_TRUE(summary.outcome.ok()) << summary.outcome.message().toStdString();
-    const SqlConnection db = SqlConnection::open(summary.billingPath);
-    EXPECT_EQ(BillingQueries::text(db,
-                                   "select (select count(*) from [tbl location]) || ' ' || ((select count(*) from"
-                                   " [tbl reading]) + (select count(*) from [tbl bill detail])) || ' ' || (select"
-                                   " count(*) > 0 from [tbl location] where outdate is not null)"),
-              "25 0 1");
-}
-
-// A schema made twice fails, and the failure carries the engine's reason.
-TEST(BillingSchemaTest, CreatingTwiceReportsTheEngineMessage)
-{
-    SqlConnection db = SqlConnection::open(QStringLiteral(":memory:"), SqlConnection::Mode::CreateIfMissing);
-    ASSERT_TRUE(BillingSchema::create(db));
-    const Outcome again = BillingSchema::create(db);
-    EXPECT_FALSE(again);
-    EXPECT_TRUE(again.message().contains(QStringLiteral("already exists"))) << again.message().toStdString();
 }
 
 } // namespace
