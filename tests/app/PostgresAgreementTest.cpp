@@ -184,10 +184,10 @@ TEST_F(PostgresAgreementTest, TheAccountListIsTheSameInEveryOrder)
         if (sequenceAsText) {
             SqlConnection server = SqlConnection::open(uriOf(m_database));
             ASSERT_TRUE(server.exec(QStringLiteral("alter table \"tbl location\" alter column locseq type text")));
-            // One route whose sequences sort apart as text and as numbers (9 before 10).
+            // One route whose sequences sort apart as text and as numbers (9 before 10), one not whole.
             SqlConnection file = m_fileModule.openBilling();
             for (SqlConnection* side : {&server, &file}) {
-                for (const auto& [key, sequence] : {std::pair{1, "10"}, std::pair{2, "9"}})
+                for (const auto& [key, sequence] : {std::pair{1, "10"}, std::pair{2, "9"}, std::pair{3, "2.5"}})
                     ASSERT_TRUE(side->exec(
                         "update \"tbl location\" set locroute = 'SEQ', locseq = ? where lockey = ?", {sequence, key}));
             }
