@@ -213,8 +213,8 @@ TEST(BillRequestFile, NeedsBothKeysAndTheAccount)
 {
     BillRequest::Request request{7, 8, "12/1/2024", "A-1"};
     EXPECT_TRUE(BillRequest::canCompute(request));
-    for (auto broken : {BillRequest::Request{0, 8, "", "A"}, BillRequest::Request{7, 0, "", "A"},
-                        BillRequest::Request{7, 8, "", ""}})
+    for (auto broken :
+         {BillRequest::Request{0, 8, "", "A"}, BillRequest::Request{7, 0, "", "A"}, BillRequest::Request{7, 8, "", ""}})
         EXPECT_FALSE(BillRequest::canCompute(broken));
 }
 
