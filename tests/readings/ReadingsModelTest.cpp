@@ -56,7 +56,8 @@ TEST(ReadingsModelValues, StoredValuesByKind)
         {Kind::Number, " 120.5 ", 120.5}, {Kind::Number, "-3", -3.0}, {Kind::Number, "12abc", refused},
         {Kind::Number, "abc", refused}, {Kind::Number, "-1e12", -1e12}, {Kind::Number, "1000000000000.5", refused},
         {Kind::Number, "1e308", refused}, {Kind::Number, "inf", refused}, {Kind::Number, "nan", refused},
-        {Kind::Integer, "3", 3}, {Kind::Integer, "2.5", refused}, {Kind::Integer, "9999999999", refused},
+        {Kind::Integer, "3", 3}, {Kind::Integer, "2.5", refused}, {Kind::Integer, "2147483648", refused},
+        {Kind::Integer, "-2147483648", INT32_MIN}, {Kind::Integer, "2147483647", INT32_MAX}, {Kind::Integer, "-2147483649", refused},
     };
     // clang-format on
     for (const auto& [kind, typed, expected] : cases) {

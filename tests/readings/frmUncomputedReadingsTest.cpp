@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -151,6 +152,14 @@ TEST_F(frmUncomputedReadingsTest, OpensOnTheTwelfthReadingFromTheEndReloadsWhenA
     EXPECT_GE(latest.top(), 0);
     EXPECT_LE(latest.bottom(), height);
     EXPECT_GE(grid->visualRect(grid->currentIndex()).top(), 0);
+    // A row's height follows its comment, never the mouse: dragging its lower edge leaves it.
+    QWidget* rows = grid->verticalHeader()->viewport();
+    const int top = grid->rowAt(0), before = grid->rowHeight(top);
+    const QPoint edge(rows->width() / 2, grid->rowViewportPosition(top) + before - 1);
+    QTest::mousePress(rows, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(rows, edge + QPoint(0, 30));
+    QTest::mouseRelease(rows, Qt::LeftButton, {}, edge + QPoint(0, 30));
+    EXPECT_EQ(grid->rowHeight(top), before);
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(audit().count("form loaded"), 5);

@@ -182,7 +182,7 @@ TEST_F(SelectionFixture, SearchCommandPrintsMatchingLinesInBuildOrder)
     addCustomer(1, "300", "O'BRIEN PAT");
     addLocation(10, 1, "L-3");
     addCustomer(2, "100", "SMITH ANN");
-    addLocation(20, 2, "L-1");
+    addLocation(20, 2, "L-1" + QString(70000, 'x')); // the output goes out in more than one piece
     addCustomer(3, "200", "SMITHERS [BOB]");
     addLocation(30, 3, "L-2");
     // clang-format off
