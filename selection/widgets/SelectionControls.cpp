@@ -52,6 +52,7 @@ void SelectionControls::createSearchFrame(QDialog* window)
         auto* button = new QRadioButton(QString::fromLatin1(option->caption), frame);
         button->setObjectName(QStringLiteral("opt%1").arg(index));
         button->setToolTip(QString::fromLatin1(option->toolTip));
+        button->setFocusPolicy(Qt::TabFocus); // a click leaves the focus where the clerk types
         opt->addButton(button, index);
         grid->addWidget(button, 0, index);
     }

@@ -186,9 +186,15 @@ void frmHistorySelect::cmdFindPrev_Click()
 void frmHistorySelect::opt_Click(int index)
 {
     // The search text restored at load survives the restored option's selection.
-    if (!LoadingOption)
+    if (!LoadingOption) {
         m_controls.Text1->clear();
+        TypedText.clear(); // what is typed next searches alone, as the emptied box shows
+    }
     SortSearchList(index);
+    // Chosen with the mouse, the option leaves the keys to the search box; arrow keys
+    // among the options keep them there.
+    if (!LoadingOption && m_controls.opt->id(qobject_cast<QAbstractButton*>(QApplication::focusWidget())) < 0)
+        m_controls.Text1->setFocus();
 }
 
 void frmHistorySelect::Text1_GotFocus()

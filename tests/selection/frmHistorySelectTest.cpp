@@ -232,17 +232,20 @@ TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindI
     window->TypedText.clear();
     type("123");
     ASSERT_EQ(highlightedAccount(), "1230");
-    get<QRadioButton>("opt1")->click();
+    click("opt1");
     EXPECT_TRUE(get<QLineEdit>("Text1")->text().isEmpty());
     EXPECT_EQ(accountNumbers(), QStringList({"1230", "1100", "1200", "2100"}));
     EXPECT_EQ(highlightedAccount(), "1230");
     EXPECT_EQ(module.CustKey, 4);
     EXPECT_EQ(window->currentRow(), 0);
     // Typing under other options finds the text anywhere in the column.
-    window->TypedText.clear();
     type("MITH");
     EXPECT_EQ(highlightedAccount(), "1200");
-    type("E");
+    // An option clicked from the list leaves the keys to the search box too.
+    get<QListView>("DBList1")->setFocus();
+    click("opt4");
+    click("opt1");
+    QTest::keyClicks(QApplication::focusWidget(), "MITHE");
     EXPECT_EQ(highlightedAccount(), "2100");
     EXPECT_EQ(messenger.messages.size(), 3); // nothing more since the option click
 }
