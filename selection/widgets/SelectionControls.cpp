@@ -52,10 +52,15 @@ void SelectionControls::createSearchFrame(QDialog* window)
         auto* button = new QRadioButton(QString::fromLatin1(option->caption), frame);
         button->setObjectName(QStringLiteral("opt%1").arg(index));
         button->setToolTip(QString::fromLatin1(option->toolTip));
-        button->setFocusPolicy(Qt::TabFocus); // a click leaves the focus where the clerk types
+        // A click leaves the focus where the clerk types. Tab reaches the chosen option
+        // only, and the arrow keys from it choose the next, as option groups do.
+        button->setFocusPolicy(Qt::NoFocus);
         opt->addButton(button, index);
         grid->addWidget(button, 0, index);
     }
+    QObject::connect(opt, &QButtonGroup::idToggled, opt, [group = opt](int index, bool checked) {
+        group->button(index)->setFocusPolicy(checked ? Qt::TabFocus : Qt::NoFocus);
+    });
 
     auto* Label1 = new QLabel(QStringLiteral("Search for:"), frame);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -248,6 +248,10 @@ TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindI
     QTest::keyClicks(QApplication::focusWidget(), "MITHE");
     EXPECT_EQ(highlightedAccount(), "2100");
     EXPECT_EQ(messenger.messages.size(), 3); // nothing more since the option click
+    // From the box, Shift+Tab reaches the chosen option and an arrow key chooses the next.
+    QTest::keyClick(get<QLineEdit>("Text1"), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(get<QRadioButton>("opt2")->isChecked() && get<QRadioButton>("opt2")->hasFocus());
 }
 
 TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLineClickShowsTheBalance)
