@@ -227,9 +227,7 @@ TEST_F(frmHistorySelectTest, TypingFindsAccountsBeginningWithTheTextButtonsFindI
     EXPECT_EQ(highlightedAccount(), "1200");
 
     // An option click empties the text and re-sorts, keeping the highlight.
-    QTest::mouseClick(get<QLineEdit>("Text1"), Qt::LeftButton);
-    get<QLineEdit>("Text1")->clear();
-    window->TypedText.clear();
+    QTest::mouseClick(get<QLineEdit>("Text1"), Qt::LeftButton); // selects the text, empties the typed keys
     type("123");
     ASSERT_EQ(highlightedAccount(), "1230");
     click("opt1");
@@ -274,8 +272,6 @@ TEST_F(frmHistorySelectTest, ViewJournalNeedsAHighlightedLineClickShowsTheBalanc
     press(Qt::Key_Return, get<QLineEdit>("Text1"));
     EXPECT_EQ(journalKeys.size(), 2);
     // A key that is not positive opens nothing and says nothing.
-    get<QLineEdit>("Text1")->clear();
-    window->TypedText.clear();
     type("123");
     ASSERT_EQ(highlightedAccount(), "1230");
     click("cmdNext");
