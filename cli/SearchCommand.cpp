@@ -29,13 +29,16 @@ std::optional<SearchArguments> parseArguments(const QStringList& args, QString& 
             }
             continue;
         }
+        if (missing) { // a --by at the end, the index now past the last argument
+            problem = QStringLiteral("--by needs an option from 0 to 4");
+            return std::nullopt;
+        }
         if (looksLikeOption(args[index])) {
             problem = QStringLiteral("search: unknown option %1").arg(args[index]);
             return std::nullopt;
         }
-        if (missing || parsed.text) {
-            problem = missing ? QStringLiteral("--by needs an option from 0 to 4")
-                              : QStringLiteral("search takes one search text (quote it)");
+        if (parsed.text) {
+            problem = QStringLiteral("search takes one search text (quote it)");
             return std::nullopt;
         }
         parsed.text = args[index++];
